@@ -1,0 +1,19 @@
+// Conversion between UTF-8, the text of the core, and code page 932, the text of
+// every file the tool reads or writes. Table driven: no set-up per call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mirudana {
+
+// Decodes code page 932 bytes as the platform does: a byte or pair the code page
+// does not define becomes U+30FB.
+std::string cp932ToUtf8(std::string_view bytes);
+
+// Encodes as the platform does: where a character has several codes the lowest
+// outside rows 0xED and 0xEE wins; a character the code page lacks becomes "?".
+// Invalid UTF-8 input counts as unrepresentable.
+std::string utf8ToCp932(std::string_view text);
+
+}  // namespace mirudana

@@ -1,0 +1,25 @@
+// The one place where trapped runtime failures are shown to the user.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "app/user_interface.h"
+
+namespace mirudana {
+
+// The three detail lines (number, description, location), joined by CR LF.
+std::string errorDetailText(std::int16_t number, const std::string& location);
+
+// The whole text of the error box.
+std::string errorMessageText(std::int16_t number, const std::string& location);
+
+// Shows the error box; on Yes copies the detail lines to the clipboard. Failure 339
+// ends the tool after the box, whatever the answer.
+void ReportError(UserInterface& ui, std::int16_t number, const std::string& location);
+
+// Reports the exception being handled (inside a catch block) with `location`.
+void reportCurrentException(UserInterface& ui, const std::string& location);
+
+}  // namespace mirudana

@@ -1,0 +1,58 @@
+// Runtime failures of the tool: a 16-bit failure number carried as an exception
+// inside a procedure and handed to the error reporter where the procedure traps it.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace mirudana {
+
+namespace failure {
+inline constexpr std::int16_t kInvalidCall = 5;
+inline constexpr std::int16_t kOverflow = 6;
+inline constexpr std::int16_t kOutOfMemory = 7;
+inline constexpr std::int16_t kSubscriptOutOfRange = 9;
+inline constexpr std::int16_t kTypeMismatch = 13;
+inline constexpr std::int16_t kBadFileName = 52;
+inline constexpr std::int16_t kFileNotFound = 53;
+inline constexpr std::int16_t kBadFileMode = 54;
+inline constexpr std::int16_t kFileAlreadyOpen = 55;
+inline constexpr std::int16_t kDeviceIO = 57;
+inline constexpr std::int16_t kFileAlreadyExists = 58;
+inline constexpr std::int16_t kDiskFull = 61;
+inline constexpr std::int16_t kInputPastEnd = 62;
+inline constexpr std::int16_t kTooManyFiles = 67;
+inline constexpr std::int16_t kDeviceUnavailable = 68;
+inline constexpr std::int16_t kPermissionDenied = 70;
+inline constexpr std::int16_t kDiskNotReady = 71;
+inline constexpr std::int16_t kPathFileAccess = 75;
+inline constexpr std::int16_t kPathNotFound = 76;
+inline constexpr std::int16_t kComponentMissing = 339;
+inline constexpr std::int16_t kCancelled = 32755;
+}  // namespace failure
+
+// The runtime's own Japanese description of a failure number.
+std::string failureDescription(std::int16_t number);
+
+// The failure number that stands for an operating-system error (an errno value).
+std::int16_t failureFromErrno(int err);
+
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(std::int16_t number);
+
+    std::int16_t number() const noexcept { return number_; }
+
+private:
+    std::int16_t number_;
+};
+
+// Throws the failure that stands for the operating-system error `err`.
+[[noreturn]] void throwErrno(int err);
+
+// The failure number for an exception caught at a trapping boundary:
+// a Failure keeps its own, an exhausted allocation is 7, anything else 51.
+std::int16_t failureNumberOf(const std::exception& e) noexcept;
+
+}  // namespace mirudana

@@ -1,0 +1,27 @@
+// The file tests and whole-file reads the rest of the core relies on. Paths are
+// UTF-8 text as given; code page 932 applies to file contents, not to names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mirudana {
+
+// An existing ordinary file: a regular file that is not hidden. Folders, hidden
+// files (a name starting with "." here, the hidden or system attribute on
+// Windows) and anything missing count as missing.
+bool isOrdinaryFile(const std::string& path);
+
+// An existing file or folder of any kind.
+bool FileExists(const std::string& path);
+
+// The names of the ordinary files in `folder` whose name ends with `suffix`
+// (letter case ignored, as the platform's wildcard match does), sorted by name in
+// byte order so the order is the same everywhere. Empty when the folder is missing.
+std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix);
+
+// The whole content of a file. Throws Failure (53 missing, 70 not permitted, 75 a
+// folder, ...) when it cannot be read.
+std::string readWholeFile(const std::string& path);
+
+}  // namespace mirudana

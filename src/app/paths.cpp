@@ -1,0 +1,40 @@
+#include "app/paths.h"
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace mirudana {
+
+std::string AddDirSep(const std::string& path) {
+    if (!path.empty() && path.back() == kDirSep) return path;
+    return path + kDirSep;
+}
+
+Folders computeFolders(const std::string& programFolder) {
+    Folders folders;
+    folders.SystemFolder = AddDirSep(programFolder) + "system" + kDirSep;
+    folders.CardFolder = folders.SystemFolder + "cards" + kDirSep;
+    folders.StateFolder = folders.SystemFolder + "state" + kDirSep;
+    return folders;
+}
+
+std::string programFolder() {
+    std::filesystem::path exe;
+    std::error_code ec;
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (n == 0) return {};
+    exe = std::filesystem::path(std::wstring(buffer, n));
+#else
+    exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+#endif
+    auto u8 = exe.parent_path().u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+}  // namespace mirudana

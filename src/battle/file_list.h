@@ -1,0 +1,40 @@
+// The battle file list, reached through plain operations so the run works the
+// same on the window's list box and on a vector.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mirudana {
+
+class BattleFileList {
+public:
+    virtual ~BattleFileList() = default;
+
+    virtual int count() const = 0;
+    virtual std::string entryAt(int index) const = 0;
+    virtual void replaceAt(int index, const std::string& entry) = 0;
+    virtual void removeAt(int index) = 0;
+    virtual void append(const std::string& entry) = 0;
+    virtual void clear() = 0;
+};
+
+class VectorFileList : public BattleFileList {
+public:
+    VectorFileList() = default;
+    explicit VectorFileList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
+
+    int count() const override { return static_cast<int>(entries_.size()); }
+    std::string entryAt(int index) const override { return entries_.at(index); }
+    void replaceAt(int index, const std::string& entry) override { entries_.at(index) = entry; }
+    void removeAt(int index) override { entries_.erase(entries_.begin() + index); }
+    void append(const std::string& entry) override { entries_.push_back(entry); }
+    void clear() override { entries_.clear(); }
+
+    const std::vector<std::string>& entries() const { return entries_; }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+}  // namespace mirudana

@@ -1,0 +1,56 @@
+// The reference tables loaded at start-up (card lists, master list, status list)
+// and the identifier-to-name lookups over them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/user_interface.h"
+
+namespace mirudana {
+
+struct CardEntry {
+    std::string ID;
+    std::string Name;
+    std::int16_t Kind = 0;
+    std::string Extra;
+    std::int16_t Rare = 0;
+};
+
+struct CardListData {
+    std::string Name;
+    std::vector<CardEntry> Entries;
+};
+
+struct StatusEntry {
+    std::string ID;
+    std::string Name;
+    std::int16_t SymbolCode = 0;
+    std::int16_t DigitCode = 0;
+};
+
+class ReferenceData {
+public:
+    std::vector<CardListData> CardLists;
+    std::vector<CardEntry> MasterList;
+    std::vector<StatusEntry> StatusList;
+
+    // Indexes the tables for the lookups; call once the loaders are done.
+    void buildIndex();
+
+    // The name of the first entry with this identifier: card lists in listing
+    // order, then the master list. Empty when none has it. A failure goes to the
+    // error reporter and gives the empty text.
+    std::string CardID2CardName(const std::string& id, UserInterface& ui) const;
+
+    // The name of the first status with this identifier, or the empty text.
+    std::string StatusID2StatusName(const std::string& id, UserInterface& ui) const;
+
+private:
+    std::unordered_map<std::string, const std::string*> cardNames_;
+    std::unordered_map<std::string, const std::string*> statusNames_;
+};
+
+}  // namespace mirudana

@@ -1,0 +1,70 @@
+// The report-script engine object: runs a ".tts" script and raises three events
+// to its host. It knows nothing of battles.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ttscript {
+
+// What a host answers. Handlers run on the caller's thread, nested inside RunScript.
+// An exception escaping a handler becomes a runtime error at the script's line.
+class EngineEvents {
+public:
+    virtual ~EngineEvents() = default;
+
+    // `result` starts as the empty text; what the handler leaves in it is the answer.
+    virtual void GetData(const std::string& key, std::string& result) = 0;
+
+    // `notFound` starts true; a command left not found is a runtime error.
+    virtual void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) = 0;
+
+    // `normal`: the value as text; `num`: the value as a number when it is a number
+    // or numeric text; `plain`: the expression's source text. `notFound` is ignored.
+    virtual void SetData(const std::string& item, const std::string& normal,
+                         const std::optional<double>& num, const std::string& plain,
+                         bool& notFound) = 0;
+};
+
+// Why a script did not run to its end.
+struct ScriptError {
+    std::string file;
+    int line = 0;    // 1-based; 0 when not tied to a line
+    int column = 0;  // 1-based; 0 when unknown
+    std::string message;
+
+    // "file:line:column: message" in the form the front ends show.
+    std::string describe() const;
+};
+
+struct RunOutcome {
+    bool completed = false;  // the script ran to its end
+    std::optional<ScriptError> error;
+};
+
+class TTSA {
+public:
+    explicit TTSA(EngineEvents* events = nullptr);
+    ~TTSA();
+    TTSA(const TTSA&) = delete;
+    TTSA& operator=(const TTSA&) = delete;
+
+    // "バージョン" with "0" gives the version as "1.00.0000"; anything else "".
+    std::string GetInfo(const std::string& key, const std::string& argument) const;
+
+    // Reads and checks the whole script, then runs it. A script with a syntax
+    // error runs nothing. `n1` and `n2` are reserved and left unchanged.
+    RunOutcome RunScript(const std::string& path, std::int32_t& n1, std::int32_t& n2);
+
+    // Asks a running script to end at its next statement (from inside an event
+    // handler); it then ends with the runtime error "中断されました".
+    void RequestStop();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace ttscript
