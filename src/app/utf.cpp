@@ -7,9 +7,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one code point at `i`, advancing `i`; invalid sequences give U+FFFD
-// and consume one byte.
-char32_t decodeOne(std::string_view s, std::size_t& i) {
+}  // namespace
+
+char32_t decodeUtf8(std::string_view s, std::size_t& i) {
     auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
     std::uint8_t b0 = byte(i);
     if (b0 < 0x80) {
@@ -67,12 +67,10 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-}  // namespace
-
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         std::size_t start = i;
-        char32_t cp = decodeOne(text, i);
+        char32_t cp = decodeUtf8(text, i);
         // A genuine U+FFFD takes three bytes; a replacement for bad input takes one.
         if (cp == kReplacement && i - start == 1) return false;
     }
@@ -83,7 +81,7 @@ std::u16string utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        char32_t cp = decodeOne(text, i);
+        char32_t cp = decodeUtf8(text, i);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (cp >> 10));

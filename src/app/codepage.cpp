@@ -1,0 +1,105 @@
+#include "app/codepage.h"
+
+#include <array>
+#include <cstdint>
+
+#include "app/utf.h"
+
+namespace mirudana {
+namespace {
+
+#include "app/cp932_table.inc"
+
+constexpr char16_t kUndefined = 0x30FB;  // what the platform gives for a byte pair it lacks
+
+constexpr bool isLeadByte(std::uint8_t b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+constexpr bool isTrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+constexpr int leadRow(std::uint8_t lead) { return lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + 0x1F; }
+
+constexpr bool inRowsEdOrEe(std::uint16_t code) {
+    return (code >> 8) == 0xED || (code >> 8) == 0xEE;
+}
+
+// Code point to code: 0 for a character the code page lacks (U+0000 itself is ASCII
+// and never looked up). Where a character has several codes the lowest one outside
+// rows 0xED and 0xEE wins, which is the platform's choice; the generator checks that
+// this picks exactly the codes the charmap marks as reversible.
+constexpr std::array<std::uint16_t, 0x10000> buildEncodeTable() {
+    std::array<std::uint16_t, 0x10000> table{};
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        if (!isLeadByte(static_cast<std::uint8_t>(b)))
+            table[kSingleByte[b]] = static_cast<std::uint16_t>(b);
+    }
+    for (bool rowsEdEe : {false, true}) {
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<std::uint8_t>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                auto code = static_cast<std::uint16_t>((lead << 8) | trail);
+                std::uint16_t cp =
+                    kDoubleByte[leadRow(static_cast<std::uint8_t>(lead))][trail - 0x40];
+                if (cp != 0 && inRowsEdOrEe(code) == rowsEdEe && table[cp] == 0) table[cp] = code;
+            }
+        }
+    }
+    return table;
+}
+
+constexpr std::array<std::uint16_t, 0x10000> kEncode = buildEncodeTable();
+
+}  // namespace
+
+std::string cp932ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size();) {
+        auto b = static_cast<std::uint8_t>(bytes[i++]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        if (!isLeadByte(b)) {
+            appendUtf8(out, kSingleByte[b]);
+            continue;
+        }
+        // A lead byte without a valid trail byte gives U+30FB, and the byte after it
+        // is read again on its own, so a line end after a stray lead byte survives.
+        char16_t cp = kUndefined;
+        if (i < bytes.size() && isTrailByte(static_cast<std::uint8_t>(bytes[i]))) {
+            auto trail = static_cast<std::uint8_t>(bytes[i++]);
+            char16_t defined = kDoubleByte[leadRow(b)][trail - 0x40];
+            if (defined != 0) cp = defined;
+        }
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string utf8ToCp932(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        auto b = static_cast<std::uint8_t>(text[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        char32_t cp = decodeUtf8(text, i);  // invalid input gives U+FFFD, which has no code
+        std::uint16_t code = cp < 0x10000 ? kEncode[cp] : 0;
+        if (code == 0) {
+            out += '?';
+        } else if (code < 0x100) {
+            out += static_cast<char>(code);
+        } else {
+            out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        }
+    }
+    return out;
+}
+
+}  // namespace mirudana
