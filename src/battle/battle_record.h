@@ -11,7 +11,8 @@ namespace mirudana {
 
 // A one-dimensional list of texts with its own bounds, or absent (never sized).
 // Lists stored with more dimensions keep the first dimension's bounds here and
-// every element in `items`.
+// every element in `items`, in file order (first index fastest), so `at` reaches
+// the elements whose other indices are at their lower bounds.
 struct TextList {
     bool present = false;
     std::int32_t lowerBound = 0;
@@ -22,6 +23,8 @@ struct TextList {
     std::int64_t upperBound() const { return std::int64_t{lowerBound} + count - 1; }
     // The element with index `index`, or nullptr when the list has none.
     const std::string* at(std::int64_t index) const;
+
+    bool operator==(const TextList&) const = default;
 };
 
 struct DeckRecord {
@@ -30,6 +33,8 @@ struct DeckRecord {
     std::int16_t DeckType = 0;
     TextList Cards;
     std::string Master;
+
+    bool operator==(const DeckRecord&) const = default;
 };
 
 struct MasterRecord {
@@ -42,6 +47,8 @@ struct MasterRecord {
     std::int16_t Stones = 0;
     bool FirstPlayer = false;
     std::string Status;
+
+    bool operator==(const MasterRecord&) const = default;
 };
 
 struct MonsterRecord {
@@ -50,11 +57,15 @@ struct MonsterRecord {
     std::int16_t Level = 0;
     std::int16_t HitPoints = 0;
     std::string Status;
+
+    bool operator==(const MonsterRecord&) const = default;
 };
 
 struct SideRecord {
     MasterRecord Master;
     std::array<MonsterRecord, 4> Monsters;
+
+    bool operator==(const SideRecord&) const = default;
 };
 
 struct BattleRecord {
@@ -64,6 +75,8 @@ struct BattleRecord {
     std::string AuxText;
     std::string InfoText;
     std::array<std::string, 5> AuxTexts;  // indices 1 to 5 in the file
+
+    bool operator==(const BattleRecord&) const = default;
 };
 
 }  // namespace mirudana
