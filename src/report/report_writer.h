@@ -1,0 +1,20 @@
+// Writes the finished report: code page 932 text followed by CR LF, replacing the
+// output file in one step so a failed write never leaves it emptied or half written.
+#pragma once
+
+#include <string>
+
+namespace mirudana {
+
+// The warning shown, followed by CR LF and the output path, when a report cannot
+// be written.
+inline constexpr const char* kReportUnwritten = "出力ファイルに書き込めませんでした。";
+
+// Writes `text` to a temporary file beside `path` and renames it over `path`.
+// A symbolic link is written through to its target; an existing file keeps its
+// permissions, a new one gets the usual ones. A read-only target, a missing
+// folder or any write error leaves the old file untouched, removes the temporary
+// file and gives false.
+bool writeReportFile(const std::string& path, const std::string& text);
+
+}  // namespace mirudana

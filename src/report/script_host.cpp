@@ -1,0 +1,64 @@
+#include "report/script_host.h"
+
+#include <limits>
+
+#include "report/query_vocabulary.h"
+#include "report/report_writer.h"
+
+namespace mirudana {
+
+void ScriptHost::GetData(const std::string& key, std::string& result) {
+    try {
+        auto answer = answerQuery(key, context_.battle, context_.references, context_.ui);
+        if (answer) result = std::move(*answer);
+    } catch (...) {
+        // A failed query answers nothing: the script sees what it passed in.
+    }
+}
+
+void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
+    notFound = true;
+    if (verb != "ロード") return;
+    LoadedBattle& battle = context_.battle;
+    const int total = context_.files.count();
+    const int done = battle.CurrentIndex + 1;
+    if (context_.observer != nullptr && engine_ != nullptr) {
+        context_.observer->onProgress(done < total ? done : total, total, *engine_);
+    }
+    // Positions are 16-bit: the list cannot reach past the last one.
+    if (done >= total || battle.CurrentIndex == std::numeric_limits<std::int16_t>::max()) {
+        battle.FileLoaded = false;
+    } else {
+        ++battle.CurrentIndex;
+        battle.LoadBattleFile(context_.files.entryAt(battle.CurrentIndex));
+    }
+    notFound = false;
+}
+
+void ScriptHost::SetData(const std::string& item, const std::string& normal,
+                         const std::optional<double>& num, const std::string& /*plain*/,
+                         bool& notFound) {
+    notFound = true;
+    if (item == "保存データ") {
+        WriteReport(normal);
+    } else if (item == "対象") {
+        context_.battle.TargetIsClient = normal == "クライアント" || (num && *num == 2.0);
+        notFound = false;
+    }
+}
+
+void ScriptHost::WriteReport(const std::string& text) {
+    const std::string path = context_.outputPath();
+    bool written = false;
+    try {
+        written = writeReportFile(path, text);
+    } catch (...) {
+        written = false;
+    }
+    if (!written) {
+        reportUnwritten_ = true;
+        context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path);
+    }
+}
+
+}  // namespace mirudana

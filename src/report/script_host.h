@@ -1,0 +1,45 @@
+// The tool's side of a running report script: answers its questions, steps to the
+// next battle file on "ロード", and takes "対象" and the report text ("保存データ").
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "report/conversion_run.h"
+#include "ttscript/engine.h"
+
+namespace mirudana {
+
+class ScriptHost : public ttscript::EngineEvents {
+public:
+    explicit ScriptHost(RunContext& context) : context_(context) {}
+
+    // The engine that raises the events, handed to the run's observer.
+    void attach(ttscript::TTSA& engine) { engine_ = &engine; }
+
+    // Any failure leaves `result` as it was; keys outside the vocabulary answer "True".
+    void GetData(const std::string& key, std::string& result) override;
+
+    // "ロード" moves to the next battle file of the list, or marks the list as
+    // exhausted when the loaded file is its last.
+    void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
+
+    // "対象" picks the client side for "クライアント" or the number 2, else the
+    // server side. "保存データ" writes the report and stays "not found".
+    void SetData(const std::string& item, const std::string& normal,
+                 const std::optional<double>& num, const std::string& plain,
+                 bool& notFound) override;
+
+    // Replaces the output file with `text`; a failure shows a warning each time.
+    void WriteReport(const std::string& text);
+
+    // Whether a report handed over during the run could not be written.
+    bool reportUnwritten() const { return reportUnwritten_; }
+
+private:
+    RunContext& context_;
+    ttscript::TTSA* engine_ = nullptr;
+    bool reportUnwritten_ = false;
+};
+
+}  // namespace mirudana
