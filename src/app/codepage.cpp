@@ -102,4 +102,18 @@ std::string utf8ToCp932(std::string_view text) {
     return out;
 }
 
+std::size_t cp932PrefixLength(std::string_view bytes, std::size_t limit) {
+    std::size_t length = 0;
+    while (length < bytes.size()) {
+        std::size_t next = length + 1;
+        if (isLeadByte(static_cast<std::uint8_t>(bytes[length])) && next < bytes.size() &&
+            isTrailByte(static_cast<std::uint8_t>(bytes[next]))) {
+            ++next;
+        }
+        if (next > limit) break;
+        length = next;
+    }
+    return length;
+}
+
 }  // namespace mirudana

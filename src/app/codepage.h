@@ -16,4 +16,8 @@ std::string cp932ToUtf8(std::string_view bytes);
 // Invalid UTF-8 input counts as unrepresentable.
 std::string utf8ToCp932(std::string_view text);
 
+// The length of the longest start of the code page 932 `bytes`, at most `limit` bytes
+// long, that does not end in the middle of a double-byte character.
+std::size_t cp932PrefixLength(std::string_view bytes, std::size_t limit);
+
 }  // namespace mirudana

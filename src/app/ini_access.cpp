@@ -1,0 +1,40 @@
+#include "app/ini_access.h"
+
+#include <utility>
+
+#include "app/file_system.h"
+#include "app/paths.h"
+#include "app/private_profile.h"
+
+namespace mirudana {
+
+namespace {
+// The platform's profile functions read into a buffer of this many bytes.
+constexpr std::size_t kValueBufferSize = 256;
+}  // namespace
+
+INIAccess::INIAccess(std::string programFolder) : programFolder_(std::move(programFolder)) {}
+
+void INIAccess::SetAppPathFilename(const std::string& strFileName) {
+    FileName = AddDirSep(programFolder_ ? *programFolder_ : programFolder()) + strFileName;
+}
+
+bool INIAccess::SetINIData(const std::string& strKey, const std::string& strData,
+                           const std::string& strSection) {
+    if (FileName.empty()) return false;
+    if (strSection.empty() && Section.empty()) return false;
+    if (!strSection.empty()) Section = strSection;
+    return writePrivateProfileString(Section, strKey, strData, FileName);
+}
+
+std::string INIAccess::GetINIData(const std::string& strKey, const std::string& strSection) {
+    if (FileName.empty()) return {};
+    if (strSection.empty() && Section.empty()) return {};
+    if (!FileExists(FileName)) return {};
+    if (!strSection.empty()) Section = strSection;
+    return getPrivateProfileString(Section, strKey, FileName, kValueBufferSize);
+}
+
+bool INIAccess::FileExists(const std::string& path) const { return mirudana::FileExists(path); }
+
+}  // namespace mirudana
