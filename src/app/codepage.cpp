@@ -50,55 +50,72 @@ constexpr std::array<std::uint16_t, 0x10000> buildEncodeTable() {
 
 constexpr std::array<std::uint16_t, 0x10000> kEncode = buildEncodeTable();
 
+// Writes the UTF-8 form of a character of the code page (all in the BMP, none
+// below U+0080 here) and returns the position after it.
+char* putUtf8(char* p, char16_t cp) {
+    if (cp < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (cp >> 6));
+    } else {
+        *p++ = static_cast<char>(0xE0 | (cp >> 12));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    return p;
+}
+
 }  // namespace
 
 std::string cp932ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
+    // Sized for the worst case (three UTF-8 bytes per byte) and cut to fit at the end,
+    // so the loop writes without capacity checks.
+    std::string out(bytes.size() * 3, '\0');
+    char* p = out.data();
     for (std::size_t i = 0; i < bytes.size();) {
         auto b = static_cast<std::uint8_t>(bytes[i++]);
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *p++ = static_cast<char>(b);
             continue;
         }
-        if (!isLeadByte(b)) {
-            appendUtf8(out, kSingleByte[b]);
-            continue;
+        char16_t cp = kSingleByte[b];
+        if (isLeadByte(b)) {
+            // A lead byte without a valid trail byte gives U+30FB, and the byte after it
+            // is read again on its own, so a line end after a stray lead byte survives.
+            cp = kUndefined;
+            if (i < bytes.size() && isTrailByte(static_cast<std::uint8_t>(bytes[i]))) {
+                auto trail = static_cast<std::uint8_t>(bytes[i++]);
+                char16_t defined = kDoubleByte[leadRow(b)][trail - 0x40];
+                if (defined != 0) cp = defined;
+            }
         }
-        // A lead byte without a valid trail byte gives U+30FB, and the byte after it
-        // is read again on its own, so a line end after a stray lead byte survives.
-        char16_t cp = kUndefined;
-        if (i < bytes.size() && isTrailByte(static_cast<std::uint8_t>(bytes[i]))) {
-            auto trail = static_cast<std::uint8_t>(bytes[i++]);
-            char16_t defined = kDoubleByte[leadRow(b)][trail - 0x40];
-            if (defined != 0) cp = defined;
-        }
-        appendUtf8(out, cp);
+        p = putUtf8(p, cp);
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
 std::string utf8ToCp932(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // No character takes more bytes in code page 932 than in UTF-8.
+    std::string out(text.size(), '\0');
+    char* p = out.data();
     for (std::size_t i = 0; i < text.size();) {
         auto b = static_cast<std::uint8_t>(text[i]);
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *p++ = static_cast<char>(b);
             ++i;
             continue;
         }
         char32_t cp = decodeUtf8(text, i);  // invalid input gives U+FFFD, which has no code
         std::uint16_t code = cp < 0x10000 ? kEncode[cp] : 0;
         if (code == 0) {
-            out += '?';
+            *p++ = '?';
         } else if (code < 0x100) {
-            out += static_cast<char>(code);
+            *p++ = static_cast<char>(code);
         } else {
-            out += static_cast<char>(code >> 8);
-            out += static_cast<char>(code & 0xFF);
+            *p++ = static_cast<char>(code >> 8);
+            *p++ = static_cast<char>(code & 0xFF);
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

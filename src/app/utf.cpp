@@ -49,6 +49,8 @@ char32_t decodeUtf8(std::string_view s, std::size_t& i) {
     return cp;
 }
 
+namespace {
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -66,6 +68,8 @@ void appendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+}  // namespace
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {

@@ -12,9 +12,6 @@ bool isValidUtf8(std::string_view text);
 // sequence gives U+FFFD and consumes one byte.
 char32_t decodeUtf8(std::string_view text, std::size_t& i);
 
-// Appends the UTF-8 form of the code point `cp`.
-void appendUtf8(std::string& out, char32_t cp);
-
 // Invalid UTF-8 sequences become U+FFFD.
 std::u16string utf8ToUtf16(std::string_view text);
 
