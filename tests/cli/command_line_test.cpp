@@ -1,0 +1,48 @@
+// The arguments mirudana-cli accepts and the usage errors it reports.
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace mirudana::cli {
+namespace {
+
+TEST(CommandLine, ReadsOptionsAnywhereBeforeTheDoubleDash) {
+    auto parsed = parseCommandLine({"a.kvs", "--sort", "--home", "H", "b.kvs", "--script=s.tts",
+                                    "--output", "o.html", "--", "--sort", "-", "c.kvs"});
+    ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed));
+    const auto& line = std::get<CommandLine>(parsed);
+    EXPECT_EQ(line.home, "H");
+    EXPECT_EQ(line.script, "s.tts");
+    EXPECT_EQ(line.output, "o.html");
+    EXPECT_TRUE(line.sort);
+    EXPECT_FALSE(line.help);
+    EXPECT_EQ(line.battleFiles,
+              (std::vector<std::string>{"a.kvs", "b.kvs", "--sort", "-", "c.kvs"}));
+}
+
+TEST(CommandLine, RejectsWhatItCannotRead) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {{"--frobnicate"}, "不明なオプションです: --frobnicate"},
+        {{"-s"}, "不明なオプションです: -s"},
+        {{"--sort=1"}, "不明なオプションです: --sort=1"},
+        {{"a.kvs", "--output"}, "--output には値が必要です。"},
+        {{"--home="}, "--home の値が空です。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.problem);
+        auto parsed = parseCommandLine(c.args);
+        ASSERT_TRUE(std::holds_alternative<UsageError>(parsed));
+        EXPECT_EQ(std::get<UsageError>(parsed).problem, c.problem);
+    }
+    std::vector<std::string> tooMany(32768, "a.kvs");
+    EXPECT_TRUE(std::holds_alternative<UsageError>(parseCommandLine(tooMany)));
+    tooMany.pop_back();
+    EXPECT_TRUE(std::holds_alternative<CommandLine>(parseCommandLine(tooMany)));
+}
+
+}  // namespace
+}  // namespace mirudana::cli

@@ -1,0 +1,102 @@
+// The run's checks, the pruning of the list, the sort, the script's failures and
+// a stop requested while the script runs.
+#include <filesystem>
+
+#include "report_fixture.h"
+#include "ttscript/engine.h"
+
+namespace mirudana::testing {
+namespace {
+
+const char* kNamesScript =
+    "out = \"\"\n"
+    "While [ファイル有無] = \"1\"\n"
+    "    out = out & [マスター名] & \";\"\n"
+    "    RunCmd(\"ロード\")\n"
+    "Wend\n"
+    "[保存データ] = out\n";
+
+TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
+    std::string script = folder.script("ok.tts", "[保存データ] = \"x\"\n");
+    struct Case {
+        std::string script;
+        std::vector<std::string> files;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"", {}, "エンジンが見つかりません。"},
+        {folder.dir.file("nai.tts"), {}, "エンジンが見つかりません。"},
+        {folder.dir.path(), {}, "エンジンが見つかりません。"},
+        {folder.dir.write(".hidden.tts", "x"), {}, "エンジンが見つかりません。"},
+        {script, {}, "ファイルが登録されていません。"},
+        {script, {folder.dir.file("gone.kvs"), folder.dir.path()},
+         "有効なファイルがありませんでした。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        ui.warnings.clear();
+        files = VectorFileList(c.files);
+        RunContext context = this->context();
+        EXPECT_EQ(runConversion(context, c.script, false), RunResult::CheckFailed);
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+    EXPECT_TRUE(files.entries().empty());
+}
+
+TEST_F(ReportTest, RunDropsMissingFilesAndKeepsTheOrder) {
+    std::string b = folder.battle("b.kvs", namedBattle("B"));
+    std::string a = folder.battle("a.kvs", namedBattle("A"));
+    std::string c = folder.battle("c.kvs", namedBattle("C"));
+    files = VectorFileList({folder.dir.file("x.kvs"), b, folder.dir.file("y.kvs"),
+                            folder.dir.file("z.kvs"), a, c, folder.dir.path()});
+    ASSERT_EQ(runScript(kNamesScript), RunResult::Completed);
+    EXPECT_EQ(report(), "B;A;C;");
+    EXPECT_EQ(files.entries(), (std::vector<std::string>{b, a, c}));
+
+    ASSERT_EQ(runScript(kNamesScript, /*sort=*/true), RunResult::Completed);
+    EXPECT_EQ(report(), "A;B;C;");
+    EXPECT_EQ(files.entries(), (std::vector<std::string>{a, b, c}));
+}
+
+TEST_F(ReportTest, AScriptErrorIsShownAndNothingIsWritten) {
+    ASSERT_EQ(run("[保存データ] = \"x\"\nIf 1 Then\n", {namedBattle("一")}),
+              RunResult::ScriptFailed);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_NE(ui.warnings[0].find("test.tts"), std::string::npos) << ui.warnings[0];
+    EXPECT_FALSE(std::filesystem::exists(output));
+
+    ui.warnings.clear();
+    ASSERT_EQ(runScript("[保存データ] = \"x\"\ny = 1 / 0\n"), RunResult::ScriptFailed);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_NE(ui.warnings[0].find(":2"), std::string::npos) << ui.warnings[0];
+}
+
+class RecordingObserver : public RunObserver {
+public:
+    void onProgress(int done, int total, ttscript::TTSA& engine) override {
+        seen.push_back(std::to_string(done) + "/" + std::to_string(total));
+        if (stopAt == done) engine.RequestStop();
+    }
+    std::vector<std::string> seen;
+    int stopAt = -1;
+};
+
+TEST_F(ReportTest, ObserverSeesEachLoadAndMayStopTheScript) {
+    RecordingObserver recorder;
+    observer = &recorder;
+    std::vector<BattleRecord> three = {namedBattle("一"), namedBattle("二"), namedBattle("三")};
+    ASSERT_EQ(run(kNamesScript, three), RunResult::Completed);
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+
+    std::filesystem::remove(output);
+    recorder.seen.clear();
+    recorder.stopAt = 2;
+    ASSERT_EQ(run(kNamesScript, three), RunResult::Cancelled);
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3"}));
+    EXPECT_EQ(ui.warnings, std::vector<std::string>{"処理を中断しました。"});
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+}  // namespace
+}  // namespace mirudana::testing

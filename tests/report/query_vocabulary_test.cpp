@@ -1,0 +1,248 @@
+// The answers a report script gets for every query key, read back from the report
+// the script writes, and the cases that leave the script's value untouched.
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "report_fixture.h"
+
+namespace mirudana::testing {
+namespace {
+
+const std::vector<std::string> kKeys = {
+    "アプリ名", "セキュリティレベル", "ファイル有無", "ターン数", "サイド", "対象",
+    "手札", "手札枚数", "山札", "山札枚数", "捨札", "捨札枚数", "マスター名",
+    "マスター種類", "マスター体力", "マスターステータス", "ストーン", "フェイズ",
+    "モンスター名", "モンスター状態", "モンスターレベル", "モンスター体力",
+    "モンスターステータス", "バージョン", "バージョン ", ""};
+
+// A script asking every key on both sides, one "side key<TAB>answer" line each.
+std::string askEveryKey() {
+    std::string script = "out = \"\"\n";
+    for (const char* side : {"サーバー", "クライアント"}) {
+        script += std::string("[対象] = \"") + side + "\"\n";
+        for (const std::string& key : kKeys) {
+            script += std::string("out = out & \"") + side + " " + key + "\" & Tab & GetData(\"" +
+                      key + "\") & Lf\n";
+        }
+    }
+    return script + "[保存データ] = out\n";
+}
+
+std::map<std::string, std::string> answersIn(const std::string& report) {
+    std::map<std::string, std::string> answers;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        auto tab = line.find('\t');
+        answers[line.substr(0, tab)] = tab == std::string::npos ? "" : line.substr(tab + 1);
+    }
+    return answers;
+}
+
+BattleRecord fullBattle() {
+    BattleRecord record;
+    record.TurnCount = 12;
+    record.InfoText = "Player:x\r\nSecurityLevel:1\r\nnowplay:s\r\n";
+    MasterRecord& server = record.Server.Master;
+    server.Name = "アリス";
+    server.Deck.Master = "M1";
+    server.Hand = kvs::textListOf({"C1", "C2", "C3"});
+    server.DrawPile = kvs::textListOf({"C3"});
+    server.DiscardPile = kvs::textListOf({"C1", "X9", "C2"});
+    server.HitPoints = 20;
+    server.Stones = -3;
+    server.FirstPlayer = true;
+    server.Status = "S1/S2";
+    record.Server.Monsters[0] = {"C1/7", false, 2, 5, "S1"};
+    record.Server.Monsters[1] = {"C2", true, 4, 9, "S2/S1"};
+    record.Server.Monsters[3] = {"", true, 1, 1, ""};
+    MasterRecord& client = record.Client.Master;
+    client.Name = "ボブ";
+    client.Deck.Master = "C1";
+    client.Hand = kvs::textListOf({"DUP"});
+    client.HitPoints = 7;
+    return record;
+}
+
+TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
+    ASSERT_EQ(run(askEveryKey(), {fullBattle()}), RunResult::Completed) << ui.warnings.at(0);
+    auto answers = answersIn(report());
+    const std::map<std::string, std::string> expected = {
+        {"サーバー アプリ名", "ゾルベックOnline ミルダナ"},
+        {"サーバー セキュリティレベル", "1"},
+        {"サーバー ファイル有無", "1"},
+        {"サーバー ターン数", "12"},
+        {"サーバー サイド", "サーバー"},
+        {"サーバー 対象", "サーバー"},
+        {"サーバー 手札", "炎の仔竜、氷の魔女、森の小人"},
+        {"サーバー 手札枚数", "2"},
+        {"サーバー 山札", ""},  // security level 1 shows the hand only
+        {"サーバー 山札枚数", "0"},
+        {"サーバー 捨札", "炎の仔竜,,氷の魔女"},
+        {"サーバー 捨札枚数", "2"},
+        {"サーバー マスター名", "アリス"},
+        {"サーバー マスター種類", "炎帝"},
+        {"サーバー マスター体力", "20"},
+        {"サーバー マスターステータス", "毒/麻痺"},
+        {"サーバー ストーン", "-3"},
+        {"サーバー フェイズ", "先攻"},
+        {"サーバー モンスター名", "炎の仔竜,氷の魔女,,"},
+        {"サーバー モンスター状態", "1,2,0,0"},
+        {"サーバー モンスターレベル", "2,4,0,1"},
+        {"サーバー モンスター体力", "5,9,0,1"},
+        {"サーバー モンスターステータス", "毒,麻痺/毒,,"},
+        {"サーバー バージョン", "True"},
+        {"サーバー バージョン ", "True"},
+        {"サーバー ", "True"},
+        {"クライアント 対象", "クライアント"},
+        {"クライアント サイド", "サーバー"},
+        {"クライアント 手札", "先のリスト"},
+        {"クライアント 手札枚数", "0"},
+        {"クライアント 山札", ""},  // absent: no answer
+        {"クライアント 山札枚数", "0"},
+        {"クライアント 捨札枚数", "0"},
+        {"クライアント マスター名", "ボブ"},
+        {"クライアント マスター種類", "炎の仔竜"},  // card lists come before masters
+        {"クライアント マスター体力", "7"},
+        {"クライアント マスターステータス", ""},
+        {"クライアント フェイズ", "後攻"},
+        {"クライアント モンスター名", ",,,"},
+        {"クライアント モンスター状態", "0,0,0,0"},
+        {"クライアント モンスターステータス", ",,,"},
+    };
+    for (const auto& [key, answer] : expected) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(answers.contains(key));
+        EXPECT_EQ(answers[key], answer);
+    }
+    EXPECT_TRUE(ui.warnings.empty());
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+// Direct questions to the host, so that "no answer" shows as the untouched value.
+class HostQueryTest : public ReportTest {
+protected:
+    std::string ask(const std::string& key) {
+        RunContext context = this->context();
+        ScriptHost host(context);
+        std::string result = kUntouched;
+        host.GetData(key, result);
+        return result;
+    }
+    static constexpr const char* kUntouched = "(untouched)";
+};
+
+TEST_F(HostQueryTest, SecurityLevelDecidesWhatThePilesShow) {
+    struct Case {
+        const char* info;
+        const char* hand;
+        const char* drawPile;
+    };
+    const Case cases[] = {
+        {"SecurityLevel:0", "", ""},
+        {"SecurityLevel:1", "炎の仔竜", ""},
+        {"SecurityLevel:2", "炎の仔竜", "森の小人"},
+        {"SecurityLevel:32767", "炎の仔竜", "森の小人"},
+        {"SecurityLevel:-32768", "", ""},
+        {"SecurityLevel:-0", "", ""},
+        {"SecurityLevel:002", "炎の仔竜", "森の小人"},
+        {"SecurityLevel:32768", kUntouched, kUntouched},
+        {"SecurityLevel:1.5", kUntouched, kUntouched},
+        {"SecurityLevel:+1", kUntouched, kUntouched},
+        {"SecurityLevel: 1", kUntouched, kUntouched},
+        {"SecurityLevel:1 ", kUntouched, kUntouched},
+        {"SecurityLevel:-", kUntouched, kUntouched},
+        {"SecurityLevel:abc", kUntouched, kUntouched},
+        {"SecurityLevel:1:2", kUntouched, kUntouched},
+        {"SecurityLevel:", kUntouched, kUntouched},
+        {"nowplay:s", kUntouched, kUntouched},
+    };
+    battle.record.Server.Master.Hand = kvs::textListOf({"C1"});
+    battle.record.Server.Master.DrawPile = kvs::textListOf({"C3"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.info);
+        battle.record.InfoText = c.info;
+        EXPECT_EQ(ask("手札"), c.hand);
+        EXPECT_EQ(ask("山札"), c.drawPile);
+        EXPECT_EQ(ask("手札枚数"), "0");
+    }
+    battle.record.InfoText = "nowplay:c";
+    EXPECT_EQ(ask("セキュリティレベル"), "");
+}
+
+TEST_F(HostQueryTest, CountsAnswerTheUpperBound) {
+    struct Case {
+        const char* name;
+        TextList list;
+        const char* count;
+    };
+    TextList absent;
+    TextList empty = kvs::textListOf({});
+    TextList fromOne = kvs::textListOf({"C1"}, 1);
+    TextList fromTwoEmpty;  // upper bound 1 without an element 0
+    fromTwoEmpty.present = true;
+    fromTwoEmpty.lowerBound = 2;
+    const Case cases[] = {
+        {"absent", absent, "0"},
+        {"no elements", empty, "-1"},
+        {"0 to 0", kvs::textListOf({"C1"}), "0"},
+        {"0 to 1, element 0 empty", kvs::textListOf({"", "C1"}), "0"},
+        {"0 to 1, element 0 filled", kvs::textListOf({"C1", ""}), "1"},
+        {"1 to 1", fromOne, "1"},
+        {"2 to 1", fromTwoEmpty, "1"},
+        {"0 to 3", kvs::textListOf({"", "", "", ""}), "3"},
+        {"5 to 7", kvs::textListOf({"C1", "C2", "C3"}, 5), "7"},
+    };
+    battle.record.InfoText = "SecurityLevel:2";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        battle.record.Server.Master.Hand = c.list;
+        battle.record.Server.Master.DrawPile = c.list;
+        battle.record.Server.Master.DiscardPile = c.list;
+        EXPECT_EQ(ask("手札枚数"), c.count);
+        EXPECT_EQ(ask("山札枚数"), c.count);
+        EXPECT_EQ(ask("捨札枚数"), c.count);
+    }
+    battle.record.Server.Master.Hand = absent;
+    battle.record.Server.Master.DiscardPile = absent;
+    EXPECT_EQ(ask("手札"), kUntouched);
+    EXPECT_EQ(ask("捨札"), kUntouched);
+    battle.record.Server.Master.DiscardPile = empty;
+    EXPECT_EQ(ask("捨札"), "");
+}
+
+TEST_F(HostQueryTest, StatusTextsAndSidesFollowTheirRules) {
+    struct Case {
+        const char* status;
+        const char* text;
+    };
+    const Case statuses[] = {{"", ""},         {"S1", "毒"},   {"S1/S2", "毒/麻痺"},
+                             {"/S1", "/毒"},   {"S1//", "毒//"}, {"X/s1", "/"},
+                             {"S1 ", ""}};
+    for (const Case& c : statuses) {
+        SCOPED_TRACE(c.status);
+        battle.record.Server.Master.Status = c.status;
+        EXPECT_EQ(ask("マスターステータス"), c.text);
+    }
+    const Case sides[] = {{"nowplay:s", "サーバー"},     {"nowplay:c", "クライアント"},
+                          {"nowplay:S", "クライアント"}, {"", "クライアント"},
+                          {"a:b\r\nnowplay:s", "サーバー"}};
+    for (const Case& c : sides) {
+        SCOPED_TRACE(c.status);
+        battle.record.InfoText = c.status;
+        EXPECT_EQ(ask("サイド"), c.text);
+    }
+}
+
+TEST_F(HostQueryTest, AnswersFromTheHeldRecordAfterAFailedLoad) {
+    battle.record = namedBattle("前の記録");
+    battle.FileLoaded = false;
+    EXPECT_EQ(ask("ファイル有無"), "0");
+    EXPECT_EQ(ask("マスター名"), "前の記録");
+    EXPECT_EQ(ask("アプリ名"), "ゾルベックOnline ミルダナ");
+    battle.TargetIsClient = true;
+    EXPECT_EQ(ask("マスター名"), "前の記録の相手");
+}
+
+}  // namespace
+}  // namespace mirudana::testing

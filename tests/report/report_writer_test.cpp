@@ -1,0 +1,81 @@
+// The report file is replaced in one step: permissions kept, links followed, and
+// nothing touched or left behind when the write cannot happen.
+#include "report/report_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "app/codepage.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace mirudana::testing {
+namespace {
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+fs::perms permissionsOf(const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+}
+
+TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    std::string path = dir.file("r.html");
+    ASSERT_TRUE(writeReportFile(path, "紅蓮<b>\n☃"));
+    EXPECT_EQ(readBytes(path), utf8ToCp932("紅蓮<b>\n") + "?\r\n");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"r.html"});
+}
+
+TEST(ReportWriter, KeepsTheOldPermissionsAndGivesANewFileTheUsualOnes) {
+    TempDir dir;
+    mode_t old = umask(022);
+    std::string fresh = dir.file("new.html");
+    ASSERT_TRUE(writeReportFile(fresh, "a"));
+    EXPECT_EQ(permissionsOf(fresh), fs::perms(0644));
+
+    std::string kept = dir.write("kept.html", "old");
+    fs::permissions(kept, fs::perms(0640));
+    ASSERT_TRUE(writeReportFile(kept, "b"));
+    EXPECT_EQ(permissionsOf(kept), fs::perms(0640));
+    umask(old);
+}
+
+TEST(ReportWriter, WritesThroughASymbolicLink) {
+    TempDir dir;
+    std::string target = dir.write("real/report.html", "old");
+    std::string link = dir.file("link.html");
+    fs::create_symlink("real/report.html", link);
+    ASSERT_TRUE(writeReportFile(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(target), "new\r\n");
+}
+
+TEST(ReportWriter, FailsWithoutTouchingAnything) {
+    TempDir dir;
+    std::string readOnly = dir.write("ro.html", "old");
+    fs::permissions(readOnly, fs::perms::owner_read);
+    std::string folder = dir.makeDir("folder.html");
+    std::string looped = dir.file("loop.html");
+    fs::create_symlink("loop.html", looped);
+    for (const std::string& path :
+         {readOnly, folder, looped, dir.file("missing/r.html"), std::string()}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(writeReportFile(path, "new"));
+    }
+    EXPECT_EQ(readBytes(readOnly), "old");
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"folder.html", "loop.html", "ro.html"}));
+}
+
+}  // namespace
+}  // namespace mirudana::testing

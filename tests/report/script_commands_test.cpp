@@ -1,0 +1,133 @@
+// "ロード", "対象" and "保存データ" as a script sends them, and the report files
+// that result.
+#include <filesystem>
+
+#include "report/report_writer.h"
+#include "report_fixture.h"
+
+namespace mirudana::testing {
+namespace {
+
+// After each of `loads` "ロード" commands: the master's name and "ファイル有無".
+std::string loadScript(int loads) {
+    return "out = [マスター名] & [ファイル有無]\n"
+           "For i = 1 To " +
+           std::to_string(loads) +
+           "\n"
+           "    RunCmd(\"ロード\")\n"
+           "    out = out & \",\" & [マスター名] & [ファイル有無]\n"
+           "Next\n"
+           "[保存データ] = out\n";
+}
+
+TEST_F(ReportTest, LoadStepsThroughTheListAndStopsAtItsEnd) {
+    ASSERT_EQ(run(loadScript(2), {namedBattle("一")}), RunResult::Completed);
+    EXPECT_EQ(report(), "一1,一0,一0");
+    EXPECT_EQ(battle.CurrentIndex, 0);
+
+    ASSERT_EQ(run(loadScript(4), {namedBattle("一"), namedBattle("二"), namedBattle("三")}),
+              RunResult::Completed);
+    EXPECT_EQ(report(), "一1,二1,三1,三0,三0");
+    EXPECT_EQ(battle.CurrentIndex, 2);
+    EXPECT_TRUE(ui.warnings.empty());
+}
+
+TEST_F(ReportTest, AFileThatFailsToLoadLeavesTheLastRecordAndTheNextLoadMovesOn) {
+    std::string broken = folder.dir.write("battles/broken.kvs", "\x01");
+    files = VectorFileList({folder.battle("a.kvs", namedBattle("一")), broken,
+                            folder.battle("c.kvs", namedBattle("三"))});
+    ASSERT_EQ(runScript(loadScript(3)), RunResult::Completed);
+    EXPECT_EQ(report(), "一1,一0,三1,三0");
+}
+
+TEST_F(ReportTest, AnUnknownCommandStopsTheScript) {
+    ASSERT_EQ(run("RunCmd(\"ロード \")\n[保存データ] = \"x\"\n", {namedBattle("一")}),
+              RunResult::ScriptFailed);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_NE(ui.warnings[0].find("不明なコマンドです"), std::string::npos) << ui.warnings[0];
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(battle.CurrentIndex, 0);
+}
+
+TEST_F(ReportTest, TargetChoosesTheClientByTextOrByTheNumberTwo) {
+    struct Case {
+        const char* value;
+        const char* target;
+    };
+    const Case cases[] = {
+        {"\"クライアント\"", "クライアント"}, {"2", "クライアント"},
+        {"\"2\"", "クライアント"},            {"1 + 1", "クライアント"},
+        {"\"サーバー\"", "サーバー"},         {"1", "サーバー"},
+        {"\"\"", "サーバー"},                 {"\"クライアント \"", "サーバー"},
+        {"\"client\"", "サーバー"},           {"2.5", "サーバー"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        ASSERT_EQ(run(std::string("[対象] = ") + c.value +
+                          "\n[保存データ] = [対象] & \" \" & [マスター名]\n",
+                      {namedBattle("サ")}),
+                  RunResult::Completed);
+        EXPECT_EQ(report(), std::string(c.target) +
+                                (c.target == std::string("サーバー") ? " サ" : " サの相手"));
+    }
+}
+
+TEST_F(ReportTest, TargetHoldsFromOneRunToTheNext) {
+    ASSERT_EQ(run("[対象] = \"クライアント\"\n", {namedBattle("一")}), RunResult::Completed);
+    ASSERT_EQ(runScript("[保存データ] = [対象]\n"), RunResult::Completed);
+    EXPECT_EQ(report(), "クライアント");
+}
+
+TEST_F(ReportTest, HostFlagsOnlyLoadAndTargetAsFound) {
+    files = VectorFileList({folder.battle("a.kvs", namedBattle("一"))});
+    RunContext context = this->context();
+    ScriptHost host(context);
+    struct Case {
+        const char* item;
+        bool notFound;
+    };
+    for (Case c : {Case{"対象", false}, Case{"保存データ", true}, Case{"対象 ", true},
+                   Case{"その他", true}}) {
+        SCOPED_TRACE(c.item);
+        bool notFound = false;
+        host.SetData(c.item, "クライアント", std::nullopt, "", notFound);
+        EXPECT_EQ(notFound, c.notFound);
+    }
+    for (Case c : {Case{"ロード", false}, Case{"ロード ", true}, Case{"load", true}}) {
+        SCOPED_TRACE(c.item);
+        bool notFound = false;
+        host.RunCmd(c.item, "", notFound);
+        EXPECT_EQ(notFound, c.notFound);
+    }
+    EXPECT_TRUE(battle.TargetIsClient);
+    EXPECT_EQ(battle.CurrentIndex, 0);
+}
+
+TEST_F(ReportTest, EachReportReplacesTheWholeFile) {
+    ASSERT_EQ(run("[保存データ] = \"一回目の長いレポート\"\n[保存データ] = \"二\"\n",
+                  {namedBattle("一")}),
+              RunResult::Completed);
+    EXPECT_EQ(readBytes(output), utf8ToCp932("二") + "\r\n");
+
+    ASSERT_EQ(runScript("[保存データ] = \"\"\n"), RunResult::Completed);
+    EXPECT_EQ(readBytes(output), "\r\n");
+}
+
+TEST_F(ReportTest, AnUnwritableReportWarnsEachTimeAndKeepsTheOldFile) {
+    output = folder.dir.file("無い/出力.html");
+    ASSERT_EQ(run("[保存データ] = \"a\"\n[保存データ] = \"b\"\n", {namedBattle("一")}),
+              RunResult::CompletedUnwritten);
+    const std::string warning = std::string(kReportUnwritten) + "\r\n" + output;
+    EXPECT_EQ(ui.warnings, (std::vector<std::string>{warning, warning}));
+    EXPECT_FALSE(std::filesystem::exists(output));
+
+    output = folder.dir.write("old.html", "old report");
+    std::filesystem::permissions(output, std::filesystem::perms::owner_read);
+    ui.warnings.clear();
+    ASSERT_EQ(runScript("[保存データ] = \"new\"\n"), RunResult::CompletedUnwritten);
+    EXPECT_EQ(ui.warnings.size(), 1u);
+    EXPECT_EQ(readBytes(output), "old report");
+}
+
+}  // namespace
+}  // namespace mirudana::testing
