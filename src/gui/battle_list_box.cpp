@@ -1,0 +1,78 @@
+#include "gui/battle_list_box.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <memory>
+#include <stdexcept>
+
+namespace mirudana::gui {
+namespace {
+
+QStringList droppedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    return paths;
+}
+
+void acceptFileList(QDropEvent* event) {
+    if (droppedPaths(event->mimeData()).isEmpty()) {
+        event->ignore();
+    } else {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+}  // namespace
+
+BattleListBox::BattleListBox(QWidget* parent) : QListWidget(parent) {
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void BattleListBox::dragEnterEvent(QDragEnterEvent* event) { acceptFileList(event); }
+
+void BattleListBox::dragMoveEvent(QDragMoveEvent* event) { acceptFileList(event); }
+
+void BattleListBox::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    addItems(paths);
+    event->acceptProposedAction();
+}
+
+int ListBoxFileList::count() const { return box_.count(); }
+
+std::string ListBoxFileList::entryAt(int index) const {
+    const QListWidgetItem* line = box_.item(index);
+    if (line == nullptr) throw std::out_of_range("no list entry at this position");
+    return line->text().toStdString();
+}
+
+void ListBoxFileList::replaceAt(int index, const std::string& entry) {
+    QListWidgetItem* line = box_.item(index);
+    if (line == nullptr) throw std::out_of_range("no list entry at this position");
+    line->setText(QString::fromStdString(entry));
+}
+
+void ListBoxFileList::removeAt(int index) {
+    std::unique_ptr<QListWidgetItem> line(box_.takeItem(index));
+    if (!line) throw std::out_of_range("no list entry at this position");
+}
+
+void ListBoxFileList::append(const std::string& entry) {
+    box_.addItem(QString::fromStdString(entry));
+}
+
+void ListBoxFileList::clear() { box_.clear(); }
+
+}  // namespace mirudana::gui

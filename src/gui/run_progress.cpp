@@ -1,0 +1,40 @@
+#include "gui/run_progress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+#include "app/user_interface.h"
+#include "ttscript/engine.h"
+
+namespace mirudana::gui {
+
+RunProgress::RunProgress(QWidget* parent, qint64 delayMs) : parent_(parent), delayMs_(delayMs) {
+    clock_.start();
+}
+
+RunProgress::~RunProgress() = default;
+
+QString progressText(int done, int total) {
+    return QStringLiteral("戦況ファイルを処理しています（%1 / %2）").arg(done).arg(total);
+}
+
+void RunProgress::onProgress(int done, int total, ttscript::TTSA& engine) {
+    if (!dialog_) {
+        if (clock_.elapsed() < delayMs_) return;
+        dialog_ = std::make_unique<QProgressDialog>(parent_);
+        dialog_->setWindowTitle(QString::fromUtf8(kApplicationTitle));
+        dialog_->setCancelButtonText(QStringLiteral("中止"));
+        dialog_->setWindowModality(Qt::WindowModal);
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        dialog_->setMinimumDuration(0);
+        dialog_->show();
+    }
+    dialog_->setMaximum(total);
+    dialog_->setValue(done);
+    dialog_->setLabelText(progressText(done, total));
+    QCoreApplication::processEvents();
+    if (dialog_->wasCanceled()) engine.RequestStop();
+}
+
+}  // namespace mirudana::gui

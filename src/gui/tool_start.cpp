@@ -1,0 +1,16 @@
+#include "gui/tool_start.h"
+
+namespace mirudana::gui {
+
+std::unique_ptr<RunningTool> startTool(const std::string& programFolder, UserInterface& ui,
+                                       FileDialogs& dialogs) {
+    auto tool = std::make_unique<RunningTool>();
+    tool->startup = startUp(programFolder, ui);
+    if (tool->startup.endTool) ui.endTool();
+    tool->window =
+        std::make_unique<frmPrintOut>(tool->startup.references, ui, dialogs, programFolder);
+    tool->window->show();
+    return tool;
+}
+
+}  // namespace mirudana::gui

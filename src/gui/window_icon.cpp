@@ -1,0 +1,37 @@
+#include "gui/window_icon.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace mirudana::gui {
+
+QIcon windowIcon() {
+    // Colours of the classic 16-colour palette only.
+    const QColor navy(0, 0, 128), white(255, 255, 255), silver(192, 192, 192);
+    const QColor red(255, 0, 0), yellow(255, 255, 0), black(0, 0, 0);
+
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+
+    // The card, standing behind.
+    painter.setPen(black);
+    painter.setBrush(navy);
+    painter.drawRect(2, 1, 17, 24);
+    painter.setBrush(red);
+    painter.drawEllipse(6, 6, 9, 9);
+    painter.setPen(yellow);
+    painter.drawLine(10, 8, 10, 13);
+    painter.drawLine(8, 10, 12, 10);
+
+    // The report page in front, with its lines of text.
+    painter.setPen(black);
+    painter.setBrush(white);
+    painter.drawRect(13, 9, 16, 21);
+    painter.setPen(silver);
+    for (int y = 13; y <= 27; y += 3) painter.drawLine(16, y, 26, y);
+    painter.end();
+    return QIcon(image);
+}
+
+}  // namespace mirudana::gui

@@ -1,0 +1,146 @@
+// Runs started from the window: the checks, the pruning, the sort box, the report,
+// the target side kept between runs and the progress dialog's Cancel.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "app/codepage.h"
+#include "gui/gui_fixture.h"
+#include "gui/modal_answers.h"
+#include "support/kvs_writer.h"
+
+using mirudana::testing::readBytes;
+using mirudana::testing::WindowFixture;
+
+namespace {
+
+// Lists the server master of every battle, then hands the list over as the report.
+constexpr const char* kListMasters =
+    "text = \"\"\n"
+    "While [ファイル有無] = \"1\"\n"
+    "    text = text & [マスター名] & \";\"\n"
+    "    RunCmd(\"ロード\")\n"
+    "Wend\n"
+    "[保存データ] = text\n";
+
+}  // namespace
+
+class FrmPrintOutRunTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        fixture_ = std::make_unique<WindowFixture>();
+        output_ = fixture_->dir.file("report.html");
+        fixture_->control<QLineEdit>("txtOutputTo")->setText(QString::fromStdString(output_));
+    }
+    void cleanup() { fixture_.reset(); }
+
+    void checksStopTheRun_data() {
+        QTest::addColumn<bool>("script");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("no script, empty list")
+            << false << QStringList{} << "エンジンが見つかりません。";
+        QTest::newRow("empty list") << true << QStringList{} << "ファイルが登録されていません。";
+        QTest::newRow("every file gone") << true << QStringList{"gone1.kvs", "gone2.kvs"}
+                                         << "有効なファイルがありませんでした。";
+    }
+
+    void checksStopTheRun() {
+        QFETCH(bool, script);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, warning);
+        if (script) useScript(kListMasters);
+        for (const QString& name : listed) list(fixture_->dir.file(name.toStdString()));
+        start();
+        QCOMPARE(fixture_->ui.warnings, std::vector<std::string>{warning.toStdString()});
+        QVERIFY(fixture_->entries().empty());
+        QVERIFY(readBytes(output_).empty());
+    }
+
+    void runWritesTheReportOfTheKeptFiles() {
+        useScript(kListMasters);
+        const std::string a = battle("a.kvs", "甲");
+        const std::string b = battle("b.kvs", "乙");
+        for (const std::string& path :
+             {b, fixture_->dir.file("gone1.kvs"), fixture_->dir.file("gone2.kvs"), a}) {
+            list(path);
+        }
+        start();
+        QVERIFY(fixture_->ui.warnings.empty());
+        QCOMPARE(fixture_->entries(), (std::vector<std::string>{b, a}));
+        QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("乙;甲;\r\n"));
+        QVERIFY(fixture_->control<QPushButton>("cmdStart")->isEnabled());
+    }
+
+    void sortBoxSortsByFileTitleFirst() {
+        useScript(kListMasters);
+        const std::string b = battle("x/b.kvs", "乙");
+        const std::string a = battle("z/a.kvs", "甲");
+        list(b);
+        list(a);
+        fixture_->control<QCheckBox>("chkFileSort")->setChecked(true);
+        start();
+        QCOMPARE(fixture_->entries(), (std::vector<std::string>{a, b}));
+        QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("甲;乙;\r\n"));
+    }
+
+    void targetSideHoldsIntoTheNextRun() {
+        list(battle("a.kvs", "甲", "乙"));
+        useScript("[対象] = \"クライアント\"\n[保存データ] = [マスター名]\n");
+        start();
+        QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("乙\r\n"));
+        useScript("[保存データ] = [マスター名]\n");
+        start();
+        QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("乙\r\n"));
+    }
+
+    void progressDialogCancelStopsTheScript() {
+        useScript(kListMasters);
+        for (const char* name : {"a.kvs", "b.kvs", "c.kvs"}) list(battle(name, "甲"));
+        fixture_->window.setProgressDelay(0);
+        bool inputsDisabled = false;
+        QString shown;
+        mirudana::testing::whenShown<QProgressDialog>([&](QProgressDialog* progress) {
+            inputsDisabled = !fixture_->control<QWidget>("lstKVS")->isEnabled() &&
+                             !fixture_->control<QWidget>("cmdStart")->isEnabled() &&
+                             !fixture_->control<QWidget>("txtOutputTo")->isEnabled();
+            shown = progress->labelText();
+            progress->cancel();
+        });
+        start();
+        QVERIFY(inputsDisabled);
+        QCOMPARE(shown, QStringLiteral("戦況ファイルを処理しています（1 / 3）"));
+        QCOMPARE(fixture_->ui.warnings, std::vector<std::string>{"処理を中断しました。"});
+        QVERIFY(readBytes(output_).empty());
+        QVERIFY(fixture_->control<QWidget>("lstKVS")->isEnabled());
+    }
+
+  private:
+    void useScript(const std::string& text) {
+        const std::string path = fixture_->dir.write("script.tts", text);
+        fixture_->control<QLineEdit>("txtEngine")->setText(QString::fromStdString(path));
+    }
+
+    std::string battle(const std::string& name, const std::string& server,
+                       const std::string& client = "") {
+        mirudana::BattleRecord record;
+        record.Server.Master.Name = server;
+        record.Client.Master.Name = client;
+        return fixture_->dir.write(name, mirudana::kvs::encodeBattleRecord(record));
+    }
+
+    void list(const std::string& path) {
+        fixture_->control<QListWidget>("lstKVS")->addItem(QString::fromStdString(path));
+    }
+
+    void start() { QTest::mouseClick(fixture_->control<QPushButton>("cmdStart"), Qt::LeftButton); }
+
+    std::unique_ptr<WindowFixture> fixture_;
+    std::string output_;
+};
+
+QTEST_MAIN(FrmPrintOutRunTest)
+#include "frm_print_out_run_test.moc"
