@@ -1,0 +1,234 @@
+#include "ttscript/builtins.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <ctime>
+
+#include "app/utf.h"
+#include "ttscript/lexer.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+using Arguments = std::span<const Value>;
+using mirudana::utf16ToUtf8;
+using mirudana::utf8ToUtf16;
+
+// Positions and lengths in whole code units; fractions are cut off.
+long long wholeNumber(const Value& v) {
+    double n = std::trunc(v.requireNumber());
+    return static_cast<long long>(std::clamp(n, -1e15, 1e15));
+}
+
+std::size_t length(const Value& v, std::string_view function) {
+    long long n = wholeNumber(v);
+    if (n < 0) throwRuntimeError("'" + std::string(function) + "' の長さが負の数です");
+    return static_cast<std::size_t>(n);
+}
+
+Value textOf(std::u16string_view units) { return Value::text(utf16ToUtf8(units)); }
+
+Value len(Arguments a) {
+    return Value::number(static_cast<double>(utf8ToUtf16(a[0].toText()).size()));
+}
+
+Value left(Arguments a) {
+    std::u16string s = utf8ToUtf16(a[0].toText());
+    std::size_t n = length(a[1], "Left");
+    return textOf(std::u16string_view(s).substr(0, n));
+}
+
+Value right(Arguments a) {
+    std::u16string s = utf8ToUtf16(a[0].toText());
+    std::size_t n = length(a[1], "Right");
+    return textOf(std::u16string_view(s).substr(s.size() - std::min(n, s.size())));
+}
+
+Value mid(Arguments a) {
+    std::u16string s = utf8ToUtf16(a[0].toText());
+    long long start = wholeNumber(a[1]);
+    if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
+    auto from = static_cast<std::size_t>(start - 1);
+    if (from >= s.size()) return Value::text("");
+    std::size_t n = std::u16string::npos;
+    if (a.size() > 2) n = length(a[2], "Mid");
+    return textOf(std::u16string_view(s).substr(from, n));
+}
+
+// InStr(text, find) or InStr(start, text, find): the 1-based position, 0 when absent.
+Value inStr(Arguments a) {
+    long long start = 1;
+    if (a.size() == 3) {
+        start = wholeNumber(a[0]);
+        if (start < 1) throwRuntimeError("'InStr' の開始位置は 1 以上です");
+        a = a.subspan(1);
+    }
+    std::u16string text = utf8ToUtf16(a[0].toText());
+    std::u16string find = utf8ToUtf16(a[1].toText());
+    if (start - 1 > static_cast<long long>(text.size())) return Value::number(0);
+    std::size_t at = text.find(find, static_cast<std::size_t>(start - 1));
+    return Value::number(at == std::u16string::npos ? 0 : static_cast<double>(at + 1));
+}
+
+Value replace(Arguments a) {
+    std::string text = a[0].toText();
+    std::string find = a[1].toText();
+    std::string with = a[2].toText();
+    if (find.empty()) return Value::text(std::move(text));
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size()) {
+        checkTextLength(out.size() + (at - from) + with.size());
+        out.append(text, from, at - from).append(with);
+    }
+    out.append(text, from);
+    return Value::text(std::move(out));
+}
+
+// Blanks: space, tab and the full-width space.
+Value trim(Arguments a) {
+    std::string s = a[0].toText();
+    std::string_view v = s;
+    constexpr std::string_view kWide = "\xE3\x80\x80";
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        if (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1), trimmed = true;
+        if (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1), trimmed = true;
+        if (v.starts_with(kWide)) v.remove_prefix(kWide.size()), trimmed = true;
+        if (v.ends_with(kWide)) v.remove_suffix(kWide.size()), trimmed = true;
+    }
+    return Value::text(std::string(v));
+}
+
+Value upperCase(Arguments a) {
+    std::string s = a[0].toText();
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return Value::text(std::move(s));
+}
+
+Value lowerCase(Arguments a) { return Value::text(foldCase(a[0].toText())); }
+
+// The number at the start of the text, 0 when there is none: "12個" gives 12.
+Value val(Arguments a) {
+    std::string s = a[0].toText();
+    std::size_t begin = s.find_first_not_of(" \t");
+    if (begin == std::string::npos) return Value::number(0);
+    std::size_t end = begin;
+    if (s[end] == '+' || s[end] == '-') ++end;
+    bool seenPoint = false;
+    while (end < s.size() && ((s[end] >= '0' && s[end] <= '9') || (s[end] == '.' && !seenPoint))) {
+        seenPoint = seenPoint || s[end] == '.';
+        ++end;
+    }
+    // Longest readable prefix: "1." and "-" shrink to what parses.
+    while (end > begin) {
+        if (auto n = parseNumericText(std::string_view(s).substr(begin, end - begin))) {
+            return Value::number(*n);
+        }
+        --end;
+    }
+    return Value::number(0);
+}
+
+Value str(Arguments a) { return Value::text(formatNumber(a[0].requireNumber())); }
+
+Value integer(Arguments a) { return Value::number(std::floor(a[0].requireNumber())); }
+
+Value html(Arguments a) {
+    std::string s = a[0].toText();
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    checkTextLength(out.size());
+    return Value::text(std::move(out));
+}
+
+// Count(text, sep): how many items `sep` separates; "" holds none.
+Value countItems(Arguments a) {
+    std::string text = a[0].toText();
+    std::string sep = a[1].toText();
+    if (text.empty()) return Value::number(0);
+    if (sep.empty()) return Value::number(1);
+    double n = 1;
+    for (std::size_t at = 0; (at = text.find(sep, at)) != std::string::npos; at += sep.size()) ++n;
+    return Value::number(n);
+}
+
+// Item(text, sep, n): the n-th item, counting from 1; "" past either end.
+Value item(Arguments a) {
+    std::string text = a[0].toText();
+    std::string sep = a[1].toText();
+    long long n = wholeNumber(a[2]);
+    if (n < 1 || text.empty()) return Value::text("");
+    if (sep.empty()) return Value::text(n == 1 ? text : "");
+    std::size_t from = 0;
+    for (long long i = 1; i < n; ++i) {
+        std::size_t at = text.find(sep, from);
+        if (at == std::string::npos) return Value::text("");
+        from = at + sep.size();
+    }
+    std::size_t to = text.find(sep, from);
+    return Value::text(text.substr(from, to == std::string::npos ? std::string::npos : to - from));
+}
+
+// Local date and time as "2024/05/06 07:08:09".
+Value now(Arguments) {
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    char buffer[32];
+    std::size_t n = std::strftime(buffer, sizeof buffer, "%Y/%m/%d %H:%M:%S", &local);
+    return Value::text(std::string(buffer, n));
+}
+
+constexpr std::array kBuiltins{
+    Builtin{"Len", 1, 1, HostBridge::None, len},
+    Builtin{"Left", 2, 2, HostBridge::None, left},
+    Builtin{"Right", 2, 2, HostBridge::None, right},
+    Builtin{"Mid", 2, 3, HostBridge::None, mid},
+    Builtin{"InStr", 2, 3, HostBridge::None, inStr},
+    Builtin{"Replace", 3, 3, HostBridge::None, replace},
+    Builtin{"Trim", 1, 1, HostBridge::None, trim},
+    Builtin{"UCase", 1, 1, HostBridge::None, upperCase},
+    Builtin{"LCase", 1, 1, HostBridge::None, lowerCase},
+    Builtin{"Val", 1, 1, HostBridge::None, val},
+    Builtin{"Str", 1, 1, HostBridge::None, str},
+    Builtin{"Int", 1, 1, HostBridge::None, integer},
+    Builtin{"Html", 1, 1, HostBridge::None, html},
+    Builtin{"Count", 2, 2, HostBridge::None, countItems},
+    Builtin{"Item", 3, 3, HostBridge::None, item},
+    Builtin{"Now", 0, 0, HostBridge::None, now},
+    Builtin{"GetData", 1, 1, HostBridge::GetData, nullptr},
+    Builtin{"SetData", 2, 2, HostBridge::SetData, nullptr},
+    Builtin{"RunCmd", 1, 2, HostBridge::RunCmd, nullptr},
+};
+
+}  // namespace
+
+std::span<const Builtin> builtins() { return kBuiltins; }
+
+int findBuiltin(std::string_view foldedName) {
+    for (std::size_t i = 0; i < kBuiltins.size(); ++i) {
+        if (foldCase(kBuiltins[i].name) == foldedName) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace ttscript

@@ -1,0 +1,45 @@
+#include "ttscript/host_link.h"
+
+#include <exception>
+
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+// Runs a handler; whatever it throws becomes an (unplaced) runtime error.
+template <typename Handler>
+void guarded(const char* event, Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        throwRuntimeError(std::string("ホストの ") + event + " でエラーが発生しました: " +
+                          e.what());
+    } catch (...) {
+        throwRuntimeError(std::string("ホストの ") + event + " でエラーが発生しました");
+    }
+}
+
+}  // namespace
+
+std::string HostLink::getData(const std::string& key) {
+    std::string result;
+    if (events_) guarded("GetData", [&] { events_->GetData(key, result); });
+    return result;
+}
+
+void HostLink::setData(const std::string& item, const Value& value, const std::string& plain) {
+    if (!events_) return;
+    bool notFound = true;
+    std::string normal = value.toText();
+    std::optional<double> num = value.toNumber();
+    guarded("SetData", [&] { events_->SetData(item, normal, num, plain, notFound); });
+}
+
+void HostLink::runCmd(const std::string& verb, const std::string& noun) {
+    bool notFound = true;
+    if (events_) guarded("RunCmd", [&] { events_->RunCmd(verb, noun, notFound); });
+    if (notFound) throwRuntimeError("不明なコマンドです: " + verb);
+}
+
+}  // namespace ttscript

@@ -1,0 +1,284 @@
+#include "ttscript/interpreter.h"
+
+#include <cmath>
+
+#include "ttscript/builtins.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+// Native stack a run may use. Call depth and parser nesting are each limited, but
+// together (deep expressions in every frame of a deep recursion) they could still
+// exhaust a thread's stack, so calls also stop at this much.
+constexpr std::uintptr_t kStackBudget = std::uintptr_t{2} << 20;
+
+std::uintptr_t stackPosition() {
+    char marker = 0;
+    return reinterpret_cast<std::uintptr_t>(&marker);
+}
+
+std::uintptr_t distance(std::uintptr_t a, std::uintptr_t b) { return a > b ? a - b : b - a; }
+
+Value truth(bool b) { return Value::number(b ? 1 : 0); }
+
+}  // namespace
+
+Interpreter::Interpreter(const Program& program, EngineEvents* events,
+                         const std::atomic<bool>& stopRequested)
+    : program_(program),
+      host_(events),
+      stopRequested_(stopRequested),
+      globals_(program.globalNames.size()) {}
+
+void Interpreter::run() {
+    stackBase_ = stackPosition();
+    execBlock(program_.main);
+}
+
+void Interpreter::checkStop(int line, int column) const {
+    if (stopRequested_.load(std::memory_order_relaxed)) {
+        throwRuntimeError("中断されました", line, column);
+    }
+}
+
+Interpreter::Flow Interpreter::execBlock(const Block& block) {
+    for (const Stmt& s : block) {
+        Flow flow = execStatement(s);
+        if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
+    checkStop(s.line, s.column);
+    try {
+        switch (s.kind) {
+        case StmtKind::Assign:
+            variable(s.variable) = eval(*s.exprs[0]);
+            break;
+        case StmtKind::Append:
+            execAppend(s);
+            break;
+        case StmtKind::SetData:
+            host_.setData(s.key, eval(*s.exprs[0]), s.plain);
+            break;
+        case StmtKind::Call:
+            eval(*s.exprs[0]);
+            break;
+        case StmtKind::If:
+            return execIf(s);
+        case StmtKind::While:
+            return execWhile(s);
+        case StmtKind::For:
+            return execFor(s);
+        case StmtKind::ExitFor:
+            return Flow::ExitFor;
+        case StmtKind::ExitWhile:
+            return Flow::ExitWhile;
+        case StmtKind::Return:
+            returnValue_ = s.exprs.empty() ? Value::text("") : eval(*s.exprs[0]);
+            return Flow::Return;
+        }
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(s.line, s.column);
+        throw;
+    }
+    return Flow::Normal;
+}
+
+// `x = x & a & b`: the pieces go onto the end of x's own text.
+void Interpreter::execAppend(const Stmt& s) {
+    readVariable(s.variable, s.line, s.column);
+    for (const ExprPtr& piece : s.exprs) {
+        Value tail = eval(*piece);
+        Value& target = variable(s.variable);
+        if (tail.isNumber()) {
+            target.appendInPlace(formatNumber(tail.rawNumber()));
+        } else {
+            target.appendInPlace(tail.rawText());
+        }
+    }
+}
+
+Interpreter::Flow Interpreter::execIf(const Stmt& s) {
+    for (std::size_t i = 0; i < s.exprs.size(); ++i) {
+        if (eval(*s.exprs[i]).isTrue()) return execBlock(s.blocks[i]);
+    }
+    if (s.blocks.size() > s.exprs.size()) return execBlock(s.blocks.back());
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::execWhile(const Stmt& s) {
+    while (eval(*s.exprs[0]).isTrue()) {
+        checkStop(s.line, s.column);
+        Flow flow = execBlock(s.blocks[0]);
+        if (flow == Flow::ExitWhile) break;
+        if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::execFor(const Stmt& s) {
+    double from = number(eval(*s.exprs[0]), s.exprs[0]->line, s.exprs[0]->column);
+    double to = number(eval(*s.exprs[1]), s.exprs[1]->line, s.exprs[1]->column);
+    double step = 1;
+    if (s.exprs.size() > 2) {
+        step = number(eval(*s.exprs[2]), s.exprs[2]->line, s.exprs[2]->column);
+        if (step == 0) throwRuntimeError("'Step' に 0 は使えません", s.exprs[2]->line, s.exprs[2]->column);
+    }
+    variable(s.variable) = Value::number(from);
+    for (;;) {
+        double i = number(variable(s.variable), s.line, s.column);
+        if (step > 0 ? i > to : i < to) break;
+        checkStop(s.line, s.column);
+        Flow flow = execBlock(s.blocks[0]);
+        if (flow == Flow::ExitFor) break;
+        if (flow != Flow::Normal) return flow;
+        variable(s.variable) = Value::number(number(variable(s.variable), s.line, s.column) + step);
+    }
+    return Flow::Normal;
+}
+
+Value& Interpreter::variable(const VariableRef& ref) {
+    auto slot = static_cast<std::size_t>(ref.slot);
+    return ref.local ? (*locals_)[slot] : globals_[slot];
+}
+
+const Value& Interpreter::readVariable(const VariableRef& ref, int line, int column) {
+    const Value& v = variable(ref);
+    if (v.isUnset()) {
+        throwRuntimeError("変数 '" + ref.name + "' にまだ値が入っていません", line, column);
+    }
+    return v;
+}
+
+double Interpreter::number(const Value& v, int line, int column) const {
+    try {
+        return v.requireNumber();
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(line, column);
+        throw;
+    }
+}
+
+Value Interpreter::eval(const Expr& e) {
+    switch (e.kind) {
+    case ExprKind::Constant:
+        return e.constant;
+    case ExprKind::Variable:
+        return readVariable(e.variable, e.line, e.column);
+    case ExprKind::HostKey:
+        try {
+            return Value::text(host_.getData(e.text));
+        } catch (ScriptFailure& failure) {
+            failure.placeIfUnplaced(e.line, e.column);
+            throw;
+        }
+    case ExprKind::Negate:
+        return Value::number(-number(eval(*e.operands[0]), e.line, e.column));
+    case ExprKind::Not:
+        return truth(!eval(*e.operands[0]).isTrue());
+    case ExprKind::And:
+        return truth(eval(*e.operands[0]).isTrue() && eval(*e.operands[1]).isTrue());
+    case ExprKind::Or:
+        return truth(eval(*e.operands[0]).isTrue() || eval(*e.operands[1]).isTrue());
+    case ExprKind::Binary:
+        return evalBinary(e);
+    case ExprKind::Concat:
+        return evalConcat(e);
+    case ExprKind::Call:
+        return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+    }
+    return Value();
+}
+
+Value Interpreter::evalBinary(const Expr& e) {
+    Value left = eval(*e.operands[0]);
+    Value right = eval(*e.operands[1]);
+    auto arithmetic = [&](auto operation) {
+        double a = number(left, e.operands[0]->line, e.operands[0]->column);
+        double b = number(right, e.operands[1]->line, e.operands[1]->column);
+        double result = operation(a, b);
+        if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます", e.line, e.column);
+        return Value::number(result);
+    };
+    auto divisor = [&](double b) {
+        if (b == 0) throwRuntimeError("0 で割ることはできません", e.line, e.column);
+        return b;
+    };
+    switch (e.op) {
+    case BinaryOp::Add: return arithmetic([](double a, double b) { return a + b; });
+    case BinaryOp::Sub: return arithmetic([](double a, double b) { return a - b; });
+    case BinaryOp::Mul: return arithmetic([](double a, double b) { return a * b; });
+    case BinaryOp::Div: return arithmetic([&](double a, double b) { return a / divisor(b); });
+    case BinaryOp::Mod: return arithmetic([&](double a, double b) { return std::fmod(a, divisor(b)); });
+    case BinaryOp::Eq: return truth(compareValues(left, right) == 0);
+    case BinaryOp::Ne: return truth(compareValues(left, right) != 0);
+    case BinaryOp::Lt: return truth(compareValues(left, right) < 0);
+    case BinaryOp::Gt: return truth(compareValues(left, right) > 0);
+    case BinaryOp::Le: return truth(compareValues(left, right) <= 0);
+    case BinaryOp::Ge: return truth(compareValues(left, right) >= 0);
+    }
+    return Value();
+}
+
+Value Interpreter::evalConcat(const Expr& e) {
+    std::string out = eval(*e.operands[0]).takeText();
+    try {
+        for (std::size_t i = 1; i < e.operands.size(); ++i) eval(*e.operands[i]).appendTo(out);
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(e.line, e.column);
+        throw;
+    }
+    return Value::text(std::move(out));
+}
+
+Value Interpreter::callFunction(const Expr& e) {
+    const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
+    if (callDepth_ >= kMaxCallDepth || distance(stackBase_, stackPosition()) > kStackBudget) {
+        throwRuntimeError("関数の呼び出しが深すぎます（上限 " + std::to_string(kMaxCallDepth) +
+                              " 段）",
+                          e.line, e.column);
+    }
+    std::vector<Value> frame(static_cast<std::size_t>(fn.localCount));
+    for (std::size_t i = 0; i < e.operands.size(); ++i) frame[i] = eval(*e.operands[i]);
+    std::vector<Value>* caller = locals_;
+    locals_ = &frame;
+    ++callDepth_;
+    struct Restore {
+        Interpreter& self;
+        std::vector<Value>* caller;
+        ~Restore() { self.locals_ = caller, --self.callDepth_; }
+    } restore{*this, caller};
+    returnValue_ = Value::text("");
+    execBlock(fn.body);
+    return std::move(returnValue_);
+}
+
+Value Interpreter::callBuiltin(const Expr& e) {
+    const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
+    std::vector<Value> arguments;
+    arguments.reserve(e.operands.size());
+    for (const ExprPtr& operand : e.operands) arguments.push_back(eval(*operand));
+    try {
+        switch (b.bridge) {
+        case HostBridge::GetData:
+            return Value::text(host_.getData(arguments[0].toText()));
+        case HostBridge::SetData:
+            host_.setData(arguments[0].toText(), arguments[1], e.argumentSources[1]);
+            return Value::text("");
+        case HostBridge::RunCmd:
+            host_.runCmd(arguments[0].toText(), arguments.size() > 1 ? arguments[1].toText() : "");
+            return Value::text("");
+        case HostBridge::None:
+            break;
+        }
+        return b.call(arguments);
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(e.line, e.column);
+        throw;
+    }
+}
+
+}  // namespace ttscript

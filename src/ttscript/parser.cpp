@@ -1,0 +1,531 @@
+#include "ttscript/parser.h"
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "ttscript/lexer.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+std::string lineText(int line) { return std::to_string(line) + " 行目"; }
+
+class Parser {
+public:
+    Parser(const std::vector<Token>& tokens, std::string_view source)
+        : tokens_(tokens), source_(source) {}
+
+    // program := { functionDefinition | statement | NEWLINE } END
+    Program parseProgram() {
+        Program program;
+        for (;;) {
+            skipNewlines();
+            const Token& t = peek();
+            if (t.kind == TokenKind::End) break;
+            if (t.kind == TokenKind::Function) {
+                program.functions.push_back(parseFunction());
+            } else if (isBlockEnd(t)) {
+                strayBlockEnd(t);
+            } else {
+                program.main.push_back(parseStatementLine());
+            }
+        }
+        return program;
+    }
+
+private:
+    // Counts nesting like Lua's enterlevel/leavelevel so deep input gives an error,
+    // not a stack overflow.
+    class Level {
+    public:
+        explicit Level(Parser& parser) : parser_(parser) {}
+        Level(Parser& parser, const Token& at) : parser_(parser) { enter(at); }
+        ~Level() { parser_.depth_ -= count_; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+        void enter(const Token& at) {
+            if (parser_.depth_ >= kMaxNesting) {
+                throwSyntaxError("入れ子が深すぎます（上限 " + std::to_string(kMaxNesting) + "）",
+                                 at.line, at.column);
+            }
+            ++parser_.depth_, ++count_;
+        }
+
+    private:
+        Parser& parser_;
+        int count_ = 0;
+    };
+
+    const Token& peek(std::size_t ahead = 0) const {
+        std::size_t i = pos_ + ahead;
+        return i < tokens_.size() ? tokens_[i] : tokens_.back();
+    }
+    bool check(TokenKind kind) const { return peek().kind == kind; }
+    const Token& advance() {
+        const Token& t = peek();
+        if (pos_ < tokens_.size() - 1) ++pos_;
+        return t;
+    }
+    bool match(TokenKind kind) {
+        if (!check(kind)) return false;
+        advance();
+        return true;
+    }
+    const Token& expect(TokenKind kind, const std::string& what, const std::string& context = {}) {
+        if (check(kind)) return advance();
+        const Token& t = peek();
+        std::string where = context.empty() ? describeToken(t) + " の位置" : context;
+        throwSyntaxError("'" + what + "' がありません（" + where + "）", t.line, t.column);
+    }
+    void skipNewlines() {
+        while (match(TokenKind::Newline)) {
+        }
+    }
+    void expectLineEnd() {
+        if (match(TokenKind::Newline)) return;
+        const Token& t = peek();
+        throwSyntaxError("文の後に余分な " + describeToken(t) + " があります", t.line, t.column);
+    }
+    [[noreturn]] void fail(const Token& at, const std::string& what) const {
+        throwSyntaxError(what, at.line, at.column);
+    }
+
+    static bool isBlockEnd(const Token& t) {
+        switch (t.kind) {
+        case TokenKind::ElseIf:
+        case TokenKind::Else:
+        case TokenKind::EndKw:
+        case TokenKind::Wend:
+        case TokenKind::Next:
+        case TokenKind::End:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // A closing word with nothing open to close.
+    [[noreturn]] void strayBlockEnd(const Token& t) const {
+        std::string opener = "If";
+        std::string closer = t.text;
+        if (t.kind == TokenKind::Wend) opener = "While";
+        if (t.kind == TokenKind::Next) opener = "For";
+        if (t.kind == TokenKind::EndKw) {
+            const Token& what = peek(1);
+            if (what.kind == TokenKind::Function) opener = "Function";
+            if (what.kind == TokenKind::If || what.kind == TokenKind::Function) {
+                closer += " " + what.text;
+            }
+        }
+        fail(t, "'" + closer + "' に対応する '" + opener + "' がありません");
+    }
+
+    // The end of a block did not close `opener`: "'End If' がありません（3 行目の 'If' に対応）".
+    [[noreturn]] void unclosed(const std::string& closer, const Token& opener) const {
+        fail(peek(), "'" + closer + "' がありません（" + lineText(opener.line) + "の '" +
+                         opener.text + "' に対応）");
+    }
+
+    // block := { statement NEWLINE | NEWLINE }, up to a closing word
+    Block parseBlock() {
+        Block block;
+        for (;;) {
+            skipNewlines();
+            const Token& t = peek();
+            if (isBlockEnd(t)) return block;
+            if (t.kind == TokenKind::Function) {
+                fail(t, "関数はスクリプトの一番外側でしか定義できません");
+            }
+            block.push_back(parseStatementLine());
+        }
+    }
+
+    bool atEnd(TokenKind what) const {
+        return check(TokenKind::EndKw) && peek(1).kind == what;
+    }
+
+    // functionDefinition := "Function" name "(" [ name { "," name } ] ")" NEWLINE
+    //                       block "End" "Function"
+    FunctionDef parseFunction() {
+        const Token& opener = advance();
+        Level level(*this, opener);
+        FunctionDef fn;
+        const Token& name = expect(TokenKind::Name, "関数名", "'Function' の後");
+        fn.name = name.text, fn.line = name.line, fn.column = name.column;
+        expect(TokenKind::LParen, "(");
+        if (!check(TokenKind::RParen)) {
+            do {
+                fn.parameters.push_back(expect(TokenKind::Name, "引数名").text);
+            } while (match(TokenKind::Comma));
+        }
+        expect(TokenKind::RParen, ")");
+        expectLineEnd();
+        inFunction_ = true;
+        fn.body = parseBlock();
+        inFunction_ = false;
+        if (!atEnd(TokenKind::Function)) unclosed("End Function", opener);
+        advance(), advance();
+        expectLineEnd();
+        return fn;
+    }
+
+    Stmt parseStatementLine() {
+        Stmt s = parseStatement();
+        expectLineEnd();
+        return s;
+    }
+
+    // statement := ifStatement | whileStatement | forStatement | exitStatement
+    //            | returnStatement | hostKey "=" expr | name "=" expr | call
+    Stmt parseStatement() {
+        const Token& t = peek();
+        Stmt s;
+        s.line = t.line, s.column = t.column;
+        switch (t.kind) {
+        case TokenKind::If:
+            parseIf(s);
+            break;
+        case TokenKind::While:
+            parseWhile(s);
+            break;
+        case TokenKind::For:
+            parseFor(s);
+            break;
+        case TokenKind::Exit:
+            parseExit(s);
+            break;
+        case TokenKind::Return:
+            advance();
+            if (!inFunction_) fail(t, "'Return' は関数の中でしか使えません");
+            s.kind = StmtKind::Return;
+            if (!check(TokenKind::Newline)) s.exprs.push_back(parseExpression());
+            break;
+        case TokenKind::HostKey:
+            s.kind = StmtKind::SetData;
+            s.key = advance().text;
+            expect(TokenKind::Equal, "=", "'[" + s.key + "]' の後");
+            s.exprs.push_back(parseExpression(&s.plain));
+            break;
+        case TokenKind::Name:
+            if (peek(1).kind == TokenKind::Equal) {
+                parseAssignment(s);
+            } else if (peek(1).kind == TokenKind::LParen) {
+                s.kind = StmtKind::Call;
+                s.exprs.push_back(parsePrimary());
+            } else {
+                fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
+            }
+            break;
+        default:
+            fail(t, describeToken(t) + " で始まる文はありません");
+        }
+        return s;
+    }
+
+    // assignment := name "=" expr
+    // `x = x & a & b` becomes an append, so building a long text stays linear.
+    void parseAssignment(Stmt& s) {
+        s.variable.name = advance().text;
+        advance();
+        ExprPtr value = parseExpression();
+        bool appends = value->kind == ExprKind::Concat &&
+                       value->operands[0]->kind == ExprKind::Variable &&
+                       foldCase(value->operands[0]->variable.name) == foldCase(s.variable.name);
+        if (appends) {
+            s.kind = StmtKind::Append;
+            for (std::size_t i = 1; i < value->operands.size(); ++i) {
+                s.exprs.push_back(std::move(value->operands[i]));
+            }
+        } else {
+            s.kind = StmtKind::Assign;
+            s.exprs.push_back(std::move(value));
+        }
+    }
+
+    // ifStatement := "If" expr "Then" NEWLINE block { "ElseIf" expr "Then" NEWLINE block }
+    //                [ "Else" NEWLINE block ] "End" "If"
+    void parseIf(Stmt& s) {
+        const Token& opener = advance();
+        Level level(*this, opener);
+        s.kind = StmtKind::If;
+        for (;;) {
+            s.exprs.push_back(parseExpression());
+            expect(TokenKind::Then, "Then");
+            expectLineEnd();
+            s.blocks.push_back(parseBlock());
+            if (!match(TokenKind::ElseIf)) break;
+        }
+        if (match(TokenKind::Else)) {
+            expectLineEnd();
+            s.blocks.push_back(parseBlock());
+        }
+        if (!atEnd(TokenKind::If)) unclosed("End If", opener);
+        advance(), advance();
+    }
+
+    // whileStatement := "While" expr NEWLINE block "Wend"
+    void parseWhile(Stmt& s) {
+        const Token& opener = advance();
+        Level level(*this, opener);
+        s.kind = StmtKind::While;
+        s.exprs.push_back(parseExpression());
+        expectLineEnd();
+        ++whileDepth_;
+        s.blocks.push_back(parseBlock());
+        --whileDepth_;
+        if (!match(TokenKind::Wend)) unclosed("Wend", opener);
+    }
+
+    // forStatement := "For" name "=" expr "To" expr [ "Step" expr ] NEWLINE block
+    //                 "Next" [ name ]
+    void parseFor(Stmt& s) {
+        const Token& opener = advance();
+        Level level(*this, opener);
+        s.kind = StmtKind::For;
+        s.variable.name = expect(TokenKind::Name, "変数名", "'For' の後").text;
+        expect(TokenKind::Equal, "=");
+        s.exprs.push_back(parseExpression());
+        expect(TokenKind::To, "To");
+        s.exprs.push_back(parseExpression());
+        if (match(TokenKind::Step)) s.exprs.push_back(parseExpression());
+        expectLineEnd();
+        ++forDepth_;
+        s.blocks.push_back(parseBlock());
+        --forDepth_;
+        if (!match(TokenKind::Next)) unclosed("Next", opener);
+        if (check(TokenKind::Name)) {
+            const Token& name = advance();
+            if (foldCase(name.text) != foldCase(s.variable.name)) {
+                fail(name, "'Next " + name.text + "' が 'For " + s.variable.name +
+                               "' と合いません（" + lineText(opener.line) + "）");
+            }
+        }
+    }
+
+    // exitStatement := "Exit" ( "For" | "While" | "Function" )
+    void parseExit(Stmt& s) {
+        const Token& exitToken = advance();
+        const Token& what = advance();
+        auto outside = [&](const std::string& where) {
+            fail(exitToken, "'Exit " + what.text + "' は '" + where + "' の中でしか使えません");
+        };
+        if (what.kind == TokenKind::For) {
+            if (forDepth_ == 0) outside("For");
+            s.kind = StmtKind::ExitFor;
+        } else if (what.kind == TokenKind::While) {
+            if (whileDepth_ == 0) outside("While");
+            s.kind = StmtKind::ExitWhile;
+        } else if (what.kind == TokenKind::Function) {
+            if (!inFunction_) outside("Function");
+            s.kind = StmtKind::Return;
+        } else {
+            fail(what, "'Exit' の後には For、While、Function のどれかが必要です");
+        }
+    }
+
+    ExprPtr makeExpr(ExprKind kind, const Token& at) {
+        auto e = std::make_unique<Expr>();
+        e->kind = kind, e->line = at.line, e->column = at.column;
+        return e;
+    }
+
+    ExprPtr makeBinary(ExprKind kind, BinaryOp op, const Token& at, ExprPtr left, ExprPtr right) {
+        ExprPtr e = makeExpr(kind, at);
+        e->op = op;
+        e->operands.push_back(std::move(left));
+        e->operands.push_back(std::move(right));
+        return e;
+    }
+
+    // expr := orExpr. When `plain` is given it receives the expression's source text.
+    ExprPtr parseExpression(std::string* plain = nullptr) {
+        std::size_t first = peek().begin;
+        ExprPtr e = parseBinary(Precedence::Or);
+        if (plain) *plain = std::string(source_.substr(first, tokens_[pos_ - 1].end - first));
+        return e;
+    }
+
+    // orExpr := andExpr { "Or" andExpr }
+    // andExpr := notExpr { "And" notExpr }
+    // comparison := concatenation { ( "=" | "<>" | "<" | ">" | "<=" | ">=" ) concatenation }
+    // additive := term { ( "+" | "-" ) term }
+    // term := unary { ( "*" | "/" | "Mod" ) unary }
+    enum class Precedence : unsigned char { Or, And, Comparison, Additive, Term };
+
+    struct Operator {
+        ExprKind kind;
+        BinaryOp op;
+    };
+
+    static std::optional<Operator> operatorAt(Precedence level, TokenKind token) {
+        using K = TokenKind;
+        using B = BinaryOp;
+        static const std::map<std::pair<Precedence, K>, Operator> kOperators = {
+            {{Precedence::Or, K::Or}, {ExprKind::Or, B::Add}},
+            {{Precedence::And, K::And}, {ExprKind::And, B::Add}},
+            {{Precedence::Comparison, K::Equal}, {ExprKind::Binary, B::Eq}},
+            {{Precedence::Comparison, K::NotEqual}, {ExprKind::Binary, B::Ne}},
+            {{Precedence::Comparison, K::Less}, {ExprKind::Binary, B::Lt}},
+            {{Precedence::Comparison, K::Greater}, {ExprKind::Binary, B::Gt}},
+            {{Precedence::Comparison, K::LessEqual}, {ExprKind::Binary, B::Le}},
+            {{Precedence::Comparison, K::GreaterEqual}, {ExprKind::Binary, B::Ge}},
+            {{Precedence::Additive, K::Plus}, {ExprKind::Binary, B::Add}},
+            {{Precedence::Additive, K::Minus}, {ExprKind::Binary, B::Sub}},
+            {{Precedence::Term, K::Star}, {ExprKind::Binary, B::Mul}},
+            {{Precedence::Term, K::Slash}, {ExprKind::Binary, B::Div}},
+            {{Precedence::Term, K::Mod}, {ExprKind::Binary, B::Mod}},
+        };
+        auto it = kOperators.find({level, token});
+        if (it == kOperators.end()) return std::nullopt;
+        return it->second;
+    }
+
+    ExprPtr parseOperand(Precedence level) {
+        switch (level) {
+        case Precedence::Or: return parseBinary(Precedence::And);
+        case Precedence::And: return parseNot();
+        case Precedence::Comparison: return parseConcatenation();
+        case Precedence::Additive: return parseBinary(Precedence::Term);
+        case Precedence::Term: return parseUnary();
+        }
+        return nullptr;
+    }
+
+    // One left-associative level; every operator deepens the tree, so each counts
+    // as a level of nesting.
+    ExprPtr parseBinary(Precedence level) {
+        Level nesting(*this);
+        ExprPtr left = parseOperand(level);
+        while (auto op = operatorAt(level, peek().kind)) {
+            const Token& at = advance();
+            nesting.enter(at);
+            left = makeBinary(op->kind, op->op, at, std::move(left), parseOperand(level));
+        }
+        return left;
+    }
+
+    // notExpr := "Not" notExpr | comparison
+    ExprPtr parseNot() {
+        if (!check(TokenKind::Not)) return parseBinary(Precedence::Comparison);
+        const Token& op = advance();
+        Level level(*this, op);
+        ExprPtr e = makeExpr(ExprKind::Not, op);
+        e->operands.push_back(parseNot());
+        return e;
+    }
+
+    // concatenation := additive { "&" additive }   (one node however long the chain)
+    ExprPtr parseConcatenation() {
+        ExprPtr first = parseBinary(Precedence::Additive);
+        if (!check(TokenKind::Ampersand)) return first;
+        ExprPtr e = makeExpr(ExprKind::Concat, peek());
+        e->operands.push_back(std::move(first));
+        while (match(TokenKind::Ampersand)) e->operands.push_back(parseBinary(Precedence::Additive));
+        return e;
+    }
+
+    // unary := ( "-" | "+" ) unary | primary
+    ExprPtr parseUnary() {
+        if (!check(TokenKind::Minus) && !check(TokenKind::Plus)) return parsePrimary();
+        const Token& op = advance();
+        Level level(*this, op);
+        ExprPtr operand = parseUnary();
+        if (op.kind == TokenKind::Plus) return operand;
+        if (operand->kind == ExprKind::Constant && operand->constant.isNumber()) {
+            operand->constant = Value::number(-operand->constant.rawNumber());
+            return operand;
+        }
+        ExprPtr e = makeExpr(ExprKind::Negate, op);
+        e->operands.push_back(std::move(operand));
+        return e;
+    }
+
+    // primary := number | string | hostKey | "CrLf" | "Lf" | "Tab" | "Now" [ "(" ")" ]
+    //          | name [ "(" [ expr { "," expr } ] ")" ] | "(" expr ")"
+    ExprPtr parsePrimary() {
+        const Token& t = peek();
+        switch (t.kind) {
+        case TokenKind::Number:
+            return constant(advance(), Value::number(t.number));
+        case TokenKind::String:
+            return constant(advance(), Value::text(t.text));
+        case TokenKind::CrLf:
+            return constant(advance(), Value::text("\r\n"));
+        case TokenKind::Lf:
+            return constant(advance(), Value::text("\n"));
+        case TokenKind::Tab:
+            return constant(advance(), Value::text("\t"));
+        case TokenKind::HostKey: {
+            ExprPtr e = makeExpr(ExprKind::HostKey, advance());
+            e->text = t.text;
+            return e;
+        }
+        case TokenKind::Now: {
+            ExprPtr e = makeExpr(ExprKind::Call, advance());
+            e->text = t.text;
+            if (match(TokenKind::LParen)) expect(TokenKind::RParen, ")");
+            return e;
+        }
+        case TokenKind::Name:
+            return peek(1).kind == TokenKind::LParen ? parseCall() : variable();
+        case TokenKind::LParen: {
+            const Token& open = advance();
+            Level level(*this, open);
+            ExprPtr e = parseExpression();
+            expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");
+            return e;
+        }
+        default:
+            fail(t, "式がありません（" + describeToken(t) + " の位置）");
+        }
+    }
+
+    ExprPtr constant(const Token& at, Value value) {
+        ExprPtr e = makeExpr(ExprKind::Constant, at);
+        e->constant = std::move(value);
+        return e;
+    }
+
+    ExprPtr variable() {
+        const Token& name = advance();
+        ExprPtr e = makeExpr(ExprKind::Variable, name);
+        e->variable.name = name.text;
+        return e;
+    }
+
+    // call := name "(" [ expr { "," expr } ] ")"
+    ExprPtr parseCall() {
+        const Token& name = advance();
+        const Token& open = advance();
+        Level level(*this, open);
+        ExprPtr e = makeExpr(ExprKind::Call, name);
+        e->text = name.text;
+        if (!check(TokenKind::RParen)) {
+            do {
+                std::string source;
+                e->operands.push_back(parseExpression(&source));
+                e->argumentSources.push_back(std::move(source));
+            } while (match(TokenKind::Comma));
+        }
+        expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");
+        return e;
+    }
+
+    const std::vector<Token>& tokens_;
+    std::string_view source_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+    int forDepth_ = 0;
+    int whileDepth_ = 0;
+    bool inFunction_ = false;
+};
+
+}  // namespace
+
+Program parseProgram(const std::vector<Token>& tokens, std::string_view source) {
+    return Parser(tokens, source).parseProgram();
+}
+
+}  // namespace ttscript

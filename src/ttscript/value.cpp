@@ -1,0 +1,154 @@
+#include "ttscript/value.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// In UTF-8, the lead byte of a code point from U+E000 to U+FFFF is 0xEE or 0xEF;
+// of a supplementary one 0xF0 to 0xF4. UTF-16 puts the latter (as surrogates
+// 0xD800..) before the former, unlike byte order.
+int utf16Rank(unsigned char lead) {
+    if (lead >= 0xF0) return 0xED;
+    return lead;
+}
+
+int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
+    std::size_t n = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i < n && a[i] == b[i]) ++i;
+    if (i == n) return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    // Where the texts differ at a lead byte, byte order is code point order, which
+    // matches code unit order except between the two ranges ranked above.
+    bool atLead = (static_cast<unsigned char>(a[i]) & 0xC0) != 0x80;
+    if (atLead) {
+        int ra = utf16Rank(static_cast<unsigned char>(a[i]));
+        int rb = utf16Rank(static_cast<unsigned char>(b[i]));
+        if (ra != rb) return ra < rb ? -1 : 1;
+    }
+    return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+}
+
+}  // namespace
+
+Value Value::number(double n) {
+    Value v;
+    v.kind_ = Kind::Number;
+    v.number_ = n;
+    return v;
+}
+
+Value Value::text(std::string s) {
+    Value v;
+    v.kind_ = Kind::Text;
+    if (!s.empty()) v.text_ = std::make_shared<std::string>(std::move(s));
+    return v;
+}
+
+const std::string& Value::rawText() const {
+    static const std::string empty;
+    return text_ ? *text_ : empty;
+}
+
+std::string Value::toText() const {
+    if (kind_ == Kind::Number) return formatNumber(number_);
+    return rawText();
+}
+
+void Value::appendTo(std::string& out) const {
+    if (kind_ == Kind::Number) {
+        out += formatNumber(number_);
+    } else {
+        checkTextLength(out.size() + rawText().size());
+        out += rawText();
+    }
+}
+
+std::optional<double> Value::toNumber() const {
+    if (kind_ == Kind::Number) return number_;
+    if (kind_ == Kind::Text) return parseNumericText(rawText());
+    return std::nullopt;
+}
+
+double Value::requireNumber() const {
+    if (auto n = toNumber()) return *n;
+    std::string shown = rawText().substr(0, 40);
+    throwRuntimeError("数値ではありません: \"" + shown + "\"");
+}
+
+bool Value::isTrue() const {
+    if (auto n = toNumber()) return *n != 0;
+    return !rawText().empty();
+}
+
+void Value::appendInPlace(std::string_view tail) {
+    if (kind_ != Kind::Text) *this = text(toText());
+    if (!text_) {
+        text_ = std::make_shared<std::string>();
+    } else if (text_.use_count() > 1) {
+        text_ = std::make_shared<std::string>(*text_);
+    }
+    checkTextLength(text_->size() + tail.size());
+    text_->append(tail);
+}
+
+std::string Value::takeText() && {
+    if (kind_ != Kind::Text) return toText();
+    if (!text_) return {};
+    if (text_.use_count() == 1) return std::move(*text_);
+    return *text_;
+}
+
+std::optional<double> parseNumericText(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // from_chars also takes "inf", "nan" and hexadecimal forms: only digits may start.
+    if (text.empty() || !(isDigit(text.front()) || (text.front() == '.' && text.size() > 1 &&
+                                                    isDigit(text[1])))) {
+        return std::nullopt;
+    }
+    double value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::string formatNumber(double n) {
+    if (n == 0) return "0";  // also -0
+    char buffer[40];
+    char* end;
+    if (std::nearbyint(n) == n && std::fabs(n) < 1e15) {
+        end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(n)).ptr;
+    } else {
+        end = std::to_chars(buffer, buffer + sizeof buffer, n, std::chars_format::general, 15).ptr;
+    }
+    return std::string(buffer, end);
+}
+
+int compareValues(const Value& a, const Value& b) {
+    auto na = a.toNumber();
+    if (na) {
+        if (auto nb = b.toNumber()) return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
+    }
+    if (a.isNumber() || b.isNumber()) return compareTextsByCodeUnit(a.toText(), b.toText());
+    return compareTextsByCodeUnit(a.rawText(), b.rawText());
+}
+
+void checkTextLength(std::size_t bytes) {
+    if (bytes > kMaxTextBytes) throwRuntimeError("文字列が長すぎます（上限 64 MB）");
+}
+
+}  // namespace ttscript

@@ -1,0 +1,282 @@
+// The engine object: the host bridge, errors with their positions, limits,
+// source encodings and stopping.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/codepage.h"
+#include "recording_host.h"
+#include "support/temp_dir.h"
+#include "ttscript/engine.h"
+
+namespace ttscript::testing {
+namespace {
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+struct FailureCase {
+    const char* script;
+    const char* expected;
+};
+
+// The script fails with `expected` and prints nothing.
+void expectFailure(const std::string& script, const std::string& expected) {
+    SCOPED_TRACE(script);
+    RecordingHost host;
+    ScriptRun run = runScriptBytes(script, host);
+    EXPECT_FALSE(run.outcome.completed);
+    EXPECT_EQ(run.error, expected);
+    EXPECT_EQ(host.printed, "");
+}
+
+TEST(ScriptEngine, GetInfoGivesTheVersionOnlyForItsKey) {
+    TTSA engine;
+    EXPECT_EQ(engine.GetInfo("バージョン", "0"), "1.00.0000");
+    EXPECT_EQ(engine.GetInfo("バージョン", "1"), "");
+    EXPECT_EQ(engine.GetInfo("version", "0"), "");
+}
+
+TEST(ScriptEngine, HostBridgeForms) {
+    RecordingHost host;
+    host.answers = {{"ファイル有無", "1"}, {" key ", "spaced"}, {"手札枚数", "3"}};
+    ScriptRun run = runScriptBytes(
+        "[p] = [ファイル有無] + 1\n"
+        "[p] = [ key ] & GetData(\"手札\" & \"枚数\") & \"[\" & [unknown] & \"]\"\n"
+        "[対象] = 1 + 1\n"
+        "[保存データ] = \"<html>\" & CrLf\n"
+        "SetData(\"対象\", \" 2 \")\n"
+        "SetData(\"保存データ\", Left(\"abc\", 2))\n"
+        "RunCmd(\"ロード\")\n"
+        "x = RunCmd(\"ロード\", \"次\")\n",
+        host);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(host.printed, "2\nspaced3[]\n");
+    std::vector<std::string> expected = {
+        "GetData ファイル有無",
+        "GetData  key ",
+        "GetData 手札枚数",
+        "GetData unknown",
+        "SetData 対象|2|2|1 + 1",
+        "SetData 保存データ|<html>\r\n|-|\"<html>\" & CrLf",
+        "SetData 対象| 2 |2|\" 2 \"",
+        "SetData 保存データ|ab|-|Left(\"abc\", 2)",
+        "RunCmd ロード|",
+        "RunCmd ロード|次",
+    };
+    EXPECT_EQ(host.events, expected);
+}
+
+TEST(ScriptEngine, TypicalReportLoopRunsToItsEnd) {
+    RecordingHost host;
+    int loads = 0;
+    host.answers["ファイル有無"] = "1";
+    host.onEvent = [&](const std::string& event) {
+        if (event == "RunCmd ロード" && ++loads == 3) host.answers["ファイル有無"] = "0";
+    };
+    ScriptRun run = runScriptBytes(
+        "out = \"\"\nn = 0\nWhile [ファイル有無] = \"1\"\n  n = n + 1\n"
+        "  out = out & \"<tr><td>\" & n & \"</td></tr>\" & Lf\n  RunCmd(\"ロード\")\nWend\n"
+        "[保存データ] = out\n",
+        host);
+    EXPECT_TRUE(run.outcome.completed);
+    EXPECT_EQ(host.events.back(),
+              "SetData 保存データ|<tr><td>1</td></tr>\n<tr><td>2</td></tr>\n<tr><td>3</td></tr>\n"
+              "|-|out");
+}
+
+TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
+    RecordingHost host;
+    ScriptRun run = runScriptBytes(
+        "[p] = \"ran\"\nx = [手札]\nRunCmd(\"ロード\")\n[対象] = 2\nIf x Then\nWend\n", host);
+    EXPECT_FALSE(run.outcome.completed);
+    EXPECT_EQ(run.error, "test.tts:6:1: 構文エラー: 'End If' がありません（5 行目の 'If' に対応）");
+    EXPECT_EQ(host.printed, "");
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
+    const FailureCase cases[] = {
+        {"If 1 Then\n[p] = 1\n", "test.tts:3:1: 構文エラー: 'End If' がありません（1 行目の 'If' に対応）"},
+        {"While 1\nIf 1 Then\nWend\n",
+         "test.tts:3:1: 構文エラー: 'End If' がありません（2 行目の 'If' に対応）"},
+        {"For i = 1 To 2\n", "test.tts:2:1: 構文エラー: 'Next' がありません（1 行目の 'For' に対応）"},
+        {"Function F()\nReturn 1\n",
+         "test.tts:3:1: 構文エラー: 'End Function' がありません（1 行目の 'Function' に対応）"},
+        {"x = 1\n  Wend\n", "test.tts:2:3: 構文エラー: 'Wend' に対応する 'While' がありません"},
+        {"End If\n", "test.tts:1:1: 構文エラー: 'End If' に対応する 'If' がありません"},
+        {"For i = 1 To 2\nNext j\n",
+         "test.tts:2:6: 構文エラー: 'Next j' が 'For i' と合いません（1 行目）"},
+        {"x = (1 + 2\n", "test.tts:1:11: 構文エラー: ')' がありません（5 列目の '(' に対応）"},
+        {"x = 1 +\n", "test.tts:1:8: 構文エラー: 式がありません（行末 の位置）"},
+        {"If 1\nEnd If\n", "test.tts:1:5: 構文エラー: 'Then' がありません（行末 の位置）"},
+        {"x = 1 2\n", "test.tts:1:7: 構文エラー: 文の後に余分な 数値 があります"},
+        {"x = \"abc\n", "test.tts:1:5: 構文エラー: 文字列の終わりの '\"' がありません"},
+        {"x = [abc\n", "test.tts:1:5: 構文エラー: ']' がありません（'[' に対応）"},
+        {"x = 1 ? 2\n", "test.tts:1:7: 構文エラー: 使えない文字です: '?'"},
+        {"名前 = 1\n名前 + 1\n", "test.tts:2:4: 構文エラー: '=' か '(' がありません（'名前' の後）"},
+        {"Then\n", "test.tts:1:1: 構文エラー: 'Then' で始まる文はありません"},
+        {"Exit For\n", "test.tts:1:1: 構文エラー: 'Exit For' は 'For' の中でしか使えません"},
+        {"Return 1\n", "test.tts:1:1: 構文エラー: 'Return' は関数の中でしか使えません"},
+        {"If 1 Then\nFunction F()\nEnd Function\nEnd If\n",
+         "test.tts:2:1: 構文エラー: 関数はスクリプトの一番外側でしか定義できません"},
+        {"[p] = y\n", "test.tts:1:7: 構文エラー: 変数 'y' に値を代入する文がありません"},
+        {"x = Foo(1)\n", "test.tts:1:5: 構文エラー: 不明な関数です: Foo"},
+        {"x = Left(\"a\")\n", "test.tts:1:5: 構文エラー: 'Left' の引数は 2 個です（1 個あります）"},
+        {"Function F(a)\nEnd Function\nx = F()\n",
+         "test.tts:3:5: 構文エラー: 'F' の引数は 1 個です（0 個あります）"},
+        {"Function F()\nEnd Function\nFunction f()\nEnd Function\n",
+         "test.tts:3:10: 構文エラー: 関数 'f' は 1 行目ですでに定義されています"},
+        {"Function Len(a)\nEnd Function\n", "test.tts:1:10: 構文エラー: 'Len' は組み込み関数の名前です"},
+        {"CrLf = 1\n", "test.tts:1:1: 構文エラー: 'CrLf' で始まる文はありません"},
+        {"x = 1e308\n", "test.tts:1:5: 構文エラー: 数値の書き方が正しくありません"},
+    };
+    for (const FailureCase& c : cases) expectFailure(c.script, c.expected);
+}
+
+TEST(ScriptEngine, RuntimeErrorsNameTheLineAndStopTheScript) {
+    const FailureCase cases[] = {
+        {"RunCmd(\"セーブ\")\n", "test.tts:1:1: 実行時エラー: 不明なコマンドです: セーブ"},
+        {"x = 1 / (2 - 2)\n", "test.tts:1:7: 実行時エラー: 0 で割ることはできません"},
+        {"x = 5 Mod 0\n", "test.tts:1:7: 実行時エラー: 0 で割ることはできません"},
+        {"x = \"abc\" * 2\n", "test.tts:1:5: 実行時エラー: 数値ではありません: \"abc\""},
+        {"x = -\"\"\n", "test.tts:1:5: 実行時エラー: 数値ではありません: \"\""},
+        {"If 0 Then\ny = 1\nEnd If\nx = y\n",
+         "test.tts:4:5: 実行時エラー: 変数 'y' にまだ値が入っていません"},
+        {"x = Mid(\"abc\", 0)\n", "test.tts:1:5: 実行時エラー: 'Mid' の開始位置は 1 以上です"},
+        {"x = Left(\"abc\", -1)\n", "test.tts:1:5: 実行時エラー: 'Left' の長さが負の数です"},
+        {"For i = 1 To 2 Step 0\nNext\n", "test.tts:1:21: 実行時エラー: 'Step' に 0 は使えません"},
+                {"x = 10\nFor i = 1 To 400\nx = x * 10\nNext\n",
+         "test.tts:3:7: 実行時エラー: 計算結果が大きすぎます"},
+        {"s = \"x\"\nFor i = 1 To 40\ns = s & s\nNext\n",
+         "test.tts:3:1: 実行時エラー: 文字列が長すぎます（上限 64 MB）"},
+        {"Function F(n)\nReturn F(n + 1)\nEnd Function\nx = F(1)\n",
+         "test.tts:2:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
+    };
+    for (const FailureCase& c : cases) expectFailure(std::string(c.script) + "[p] = \"after\"\n", c.expected);
+}
+
+TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
+    RecordingHost host;
+    host.onEvent = [](const std::string& event) {
+        if (event == "GetData 手札") throw std::runtime_error("読めません");
+    };
+    ScriptRun run = runScriptBytes("[p] = 1\nx = 1\n  y = \"a\" & [手札]\n[p] = 2\n", host);
+    EXPECT_FALSE(run.outcome.completed);
+    EXPECT_EQ(run.error, "test.tts:3:13: 実行時エラー: ホストの GetData でエラーが発生しました: 読めません");
+    EXPECT_EQ(host.printed, "1\n");
+}
+
+TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
+    RecordingHost host;
+    TTSA* engine = nullptr;
+    host.onEvent = [&](const std::string& event) {
+        if (event == "RunCmd ロード") engine->RequestStop();
+    };
+    mirudana::testing::TempDir dir;
+    std::string path = dir.write(
+        "stop.tts", "[p] = 1\nWhile 1\n  RunCmd(\"ロード\")\n  [p] = 2\nWend\n");
+    TTSA stoppable(&host);
+    engine = &stoppable;
+    std::int32_t n1 = 7, n2 = 8;
+    RunOutcome outcome = stoppable.RunScript(path, n1, n2);
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->describe(), "stop.tts:4:3: 実行時エラー: 中断されました");
+    EXPECT_EQ(host.printed, "1\n");
+    EXPECT_EQ(n1, 7);
+    EXPECT_EQ(n2, 8);
+
+    // A stop belongs to one run: the next run starts afresh.
+    host.onEvent = nullptr;
+    std::string once = dir.write("once.tts", "[p] = 3\n");
+    EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
+}
+
+TEST(ScriptEngine, NestingAndCallDepthLimits) {
+    auto parens = [](int depth) {
+        return "x = " + repeat("(", depth) + "1" + repeat(")", depth) + "\n";
+    };
+    auto ifs = [](int depth) {
+        return repeat("If 1 Then\n", depth) + "[p] = \"deep\"\n" + repeat("End If\n", depth);
+    };
+    auto recursion = [](int depth) {
+        return "Function R(n)\nIf n > 1 Then\nReturn R(n - 1) + 1\nEnd If\nReturn 1\n"
+               "End Function\n[p] = R(" + std::to_string(depth) + ")\n";
+    };
+    struct Case {
+        std::string name;
+        std::string script;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"200 parentheses", parens(200), ""},
+        {"201 parentheses", parens(201), "test.tts:1:205: 構文エラー: 入れ子が深すぎます（上限 200）"},
+        {"200 Ifs", ifs(200), ""},
+        {"201 Ifs", ifs(201), "test.tts:201:1: 構文エラー: 入れ子が深すぎます（上限 200）"},
+        {"200 operators", "x = 1" + repeat(" - 1", 200) + "\n", ""},
+        {"201 operators", "x = 1" + repeat(" - 1", 201) + "\n",
+         "test.tts:1:807: 構文エラー: 入れ子が深すぎます（上限 200）"},
+        {"a long & chain is one level", "x = 1" + repeat(" & 1", 5000) + "\n", ""},
+        {"200 calls deep", recursion(200), ""},
+        {"201 calls deep", recursion(201),
+         "test.tts:3:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        EXPECT_EQ(runScriptBytes(c.script, host).error, c.expected);
+    }
+}
+
+TEST(ScriptEngine, SourceEncodings) {
+    const std::string script =
+        "' 手札の一覧\r\n手札 = \"ドラゴン、騎士\"\r\n[p] = Item(手札, \"、\", 2) & Len(手札)\r\n";
+    mirudana::testing::TempDir dir;
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"UTF-8", dir.write("utf8.tts", script)},
+        {"UTF-8 with a byte order mark", dir.write("bom.tts", "\xEF\xBB\xBF" + script)},
+        {"code page 932", dir.writeCp932("sjis.tts", script)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        TTSA engine(&host);
+        std::int32_t n1 = 0, n2 = 0;
+        RunOutcome outcome = engine.RunScript(c.path, n1, n2);
+        EXPECT_TRUE(outcome.completed);
+        EXPECT_EQ(host.printed, "騎士7\n");
+    }
+}
+
+TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
+    mirudana::testing::TempDir dir;
+    RecordingHost host;
+    TTSA engine(&host);
+    std::int32_t n1 = 0, n2 = 0;
+    RunOutcome outcome = engine.RunScript(dir.writeCp932("エラー.tts", "変数 = \"値\" ?\n"), n1, n2);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->describe(), "エラー.tts:1:10: 構文エラー: 使えない文字です: '?'");
+}
+
+TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
+    mirudana::testing::TempDir dir;
+    TTSA engine;
+    std::int32_t n1 = 0, n2 = 0;
+    RunOutcome outcome = engine.RunScript(dir.file("none.tts"), n1, n2);
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->line, 0);
+    EXPECT_TRUE(outcome.error->describe().starts_with("none.tts: スクリプトファイルを読めません: "))
+        << outcome.error->describe();
+}
+
+}  // namespace
+}  // namespace ttscript::testing

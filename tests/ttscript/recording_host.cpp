@@ -1,0 +1,45 @@
+#include "recording_host.h"
+
+#include <algorithm>
+
+#include "support/temp_dir.h"
+#include "ttscript/value.h"
+
+namespace ttscript::testing {
+
+void RecordingHost::GetData(const std::string& key, std::string& result) {
+    events.push_back("GetData " + key);
+    if (onEvent) onEvent("GetData " + key);
+    if (auto it = answers.find(key); it != answers.end()) result = it->second;
+}
+
+void RecordingHost::RunCmd(const std::string& verb, const std::string& noun, bool& notFound) {
+    events.push_back("RunCmd " + verb + "|" + noun);
+    if (onEvent) onEvent("RunCmd " + verb);
+    notFound = std::find(knownCommands.begin(), knownCommands.end(), verb) == knownCommands.end();
+}
+
+void RecordingHost::SetData(const std::string& item, const std::string& normal,
+                            const std::optional<double>& num, const std::string& plain,
+                            bool& notFound) {
+    if (item == "p") {
+        printed += normal + "\n";
+    } else {
+        events.push_back("SetData " + item + "|" + normal + "|" +
+                         (num ? formatNumber(*num) : "-") + "|" + plain);
+    }
+    if (onEvent) onEvent("SetData " + item);
+    notFound = false;
+}
+
+ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host) {
+    mirudana::testing::TempDir dir;
+    std::string path = dir.write("test.tts", bytes);
+    TTSA engine(&host);
+    std::int32_t n1 = 0, n2 = 0;
+    ScriptRun run{engine.RunScript(path, n1, n2), ""};
+    if (run.outcome.error) run.error = run.outcome.error->describe();
+    return run;
+}
+
+}  // namespace ttscript::testing

@@ -1,0 +1,38 @@
+// A fake engine host for the script tests: answers queries from a table, records
+// every event, and collects what scripts print with `[p] = value`.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ttscript/engine.h"
+
+namespace ttscript::testing {
+
+class RecordingHost : public EngineEvents {
+public:
+    std::map<std::string, std::string> answers;  // GetData: key -> answer
+    std::vector<std::string> knownCommands{"ロード"};
+    std::vector<std::string> events;             // one line per event, in order
+    std::string printed;                          // `[p] = x` appends x and "\n"
+    std::function<void(const std::string& event)> onEvent;  // runs inside each handler
+
+    void GetData(const std::string& key, std::string& result) override;
+    void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
+    void SetData(const std::string& item, const std::string& normal,
+                 const std::optional<double>& num, const std::string& plain,
+                 bool& notFound) override;
+};
+
+struct ScriptRun {
+    RunOutcome outcome;
+    std::string error;  // outcome.error->describe(), or "" when the script completed
+};
+
+// Writes `bytes` to a temporary "test.tts" and runs it against `host`.
+ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host);
+
+}  // namespace ttscript::testing
