@@ -32,7 +32,7 @@ struct StatusEntry {
 };
 
 class ReferenceData {
-public:
+  public:
     std::vector<CardListData> CardLists;
     std::vector<CardEntry> MasterList;
     std::vector<StatusEntry> StatusList;
@@ -48,9 +48,11 @@ public:
     // The name of the first status with this identifier, or the empty text.
     std::string StatusID2StatusName(const std::string& id, UserInterface& ui) const;
 
-private:
-    std::unordered_map<std::string, const std::string*> cardNames_;
-    std::unordered_map<std::string, const std::string*> statusNames_;
+  private:
+    // The first name of each identifier, held by value so a copy of the tables
+    // keeps a valid index.
+    std::unordered_map<std::string, std::string> cardNames_;
+    std::unordered_map<std::string, std::string> statusNames_;
 };
 
 }  // namespace mirudana

@@ -1,0 +1,67 @@
+#include "refdata/numeric_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "app/failure.h"
+
+namespace mirudana {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::size_t skipDigits(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && isDigit(text[pos])) ++pos;
+    return pos;
+}
+
+// Checks the spelling by hand: from_chars alone would also take "inf", "nan" and
+// hexadecimal forms, and rejects a leading "+".
+bool isDecimalSpelling(std::string_view text) {
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    std::size_t intEnd = skipDigits(text, pos);
+    bool digits = intEnd > pos;
+    pos = intEnd;
+    if (pos < text.size() && text[pos] == '.') {
+        std::size_t fracEnd = skipDigits(text, pos + 1);
+        digits = digits || fracEnd > pos + 1;
+        pos = fracEnd;
+    }
+    if (!digits) return false;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+        std::size_t expEnd = skipDigits(text, pos);
+        if (expEnd == pos) return false;
+        pos = expEnd;
+    }
+    return pos == text.size();
+}
+
+}  // namespace
+
+std::optional<double> parseDecimalNumber(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (!isDecimalSpelling(text)) return std::nullopt;
+    bool negative = text.front() == '-';
+    if (text.front() == '+' || negative) text.remove_prefix(1);
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    // Out of a double's range either way: no 16-bit value can stand for it.
+    if (error == std::errc::result_out_of_range) return std::numeric_limits<double>::infinity();
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::int16_t roundToInt16(double value) {
+    // nearbyint rounds halves to even in the default rounding mode.
+    double rounded = std::nearbyint(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Failure(failure::kOverflow);
+    return static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace mirudana

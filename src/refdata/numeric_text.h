@@ -1,0 +1,21 @@
+// The numeric test and the 16-bit conversion applied to rarity values read from INI files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace mirudana {
+
+// The value of `text` when it is a plain decimal number: optional spaces or tabs
+// around it, an optional sign, digits with an optional fraction (".5" and "5." count)
+// and an optional exponent ("1e9", "2.5E-1"). Anything else (hex, thousands
+// separators, "inf", the empty text) is not numeric. A number too large or too small
+// for a double gives a non-finite value, which the conversion below rejects.
+std::optional<double> parseDecimalNumber(std::string_view text);
+
+// `value` rounded to the nearest whole number, halves to the even neighbour.
+// Throws Failure 6 when the result lies outside -32,768 to 32,767.
+std::int16_t roundToInt16(double value);
+
+}  // namespace mirudana

@@ -1,0 +1,35 @@
+// A program folder for the reference-loader tests: writes card lists, INI files, the
+// master list and the status list in code page 932 where the loaders look for them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/error_reporter.h"
+#include "app/paths.h"
+#include "support/temp_dir.h"
+
+namespace mirudana::testing {
+
+class ReferenceFolder {
+  public:
+    ReferenceFolder() : folders(computeFolders(dir.path())) {}
+
+    void cardFile(const std::string& name, const std::string& text) const {
+        dir.writeCp932("system/cards/" + name, text);
+    }
+    void masterFile(const std::string& text) const { cardFile("master.dat", text); }
+    void statusFile(const std::string& text) const {
+        dir.writeCp932("system/state/state.dat", text);
+    }
+
+    TempDir dir;
+    Folders folders;
+};
+
+// The error box text the reporter shows for `number` at `location`.
+inline std::string reported(std::int16_t number, const std::string& location) {
+    return errorMessageText(number, location);
+}
+
+}  // namespace mirudana::testing

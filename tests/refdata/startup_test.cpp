@@ -1,0 +1,85 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reference_folder.h"
+#include "support/fake_user_interface.h"
+
+namespace mirudana {
+namespace {
+
+using testing::FakeUserInterface;
+using testing::ReferenceFolder;
+
+TEST(StartupTest, LoadsAllThreeListsAndAnswersLookups) {
+    ReferenceFolder folder;
+    folder.cardFile("cards.kvl", "C1,剣士,F,\r\nM1,影武者,F,\r\n");
+    folder.masterFile("M1,王,N\r\nM2,女王,A\r\n");
+    folder.statusFile("P,毒,!,1\r\n");
+    FakeUserInterface ui;
+
+    Startup s = startUp(folder.dir.path(), ui);
+
+    EXPECT_FALSE(s.endTool);
+    EXPECT_TRUE(ui.warnings.empty());
+    EXPECT_EQ(s.folders.CardFolder, folder.dir.path() + "/system/cards/");
+    EXPECT_EQ(s.folders.StateFolder, folder.dir.path() + "/system/state/");
+    EXPECT_EQ(s.references.CardID2CardName("C1", ui), "剣士");
+    EXPECT_EQ(s.references.CardID2CardName("M1", ui), "影武者");
+    EXPECT_EQ(s.references.CardID2CardName("M2", ui), "女王");
+    EXPECT_EQ(s.references.StatusID2StatusName("P", ui), "毒");
+}
+
+TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
+    struct Case {
+        const char* name;
+        bool cards, master, status;
+        const char* warning;
+        std::size_t masters, statuses;  // what the later loaders got to fill
+    };
+    const std::vector<Case> cases = {
+        {"no card lists", false, true, true,
+         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+        {"no master list", true, false, true,
+         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+        {"no status list", true, true, false,
+         "ステータスデータベースが正しく配置されていません。確認してください。", 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReferenceFolder folder;
+        if (c.cards) folder.cardFile("cards.kvl", "C1,c,F,\r\n");
+        if (c.master) folder.masterFile("M1,m,N\r\n");
+        if (c.status) folder.statusFile("P,p,!,1\r\n");
+        FakeUserInterface ui;
+
+        Startup s = startUp(folder.dir.path(), ui);
+
+        EXPECT_TRUE(s.endTool);
+        EXPECT_FALSE(ui.ended);
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
+        EXPECT_EQ(s.references.MasterList.size(), c.masters);
+        EXPECT_EQ(s.references.StatusList.size(), c.statuses);
+    }
+}
+
+TEST(StartupTest, ReportedReadFailureDoesNotStopStartUp) {
+    ReferenceFolder folder;
+    folder.cardFile("cards.kvl", "C1,c,F,\r\n\r\n");
+    folder.masterFile("M1,m,N\r\n");
+    folder.statusFile("P,p,!,1\r\n");
+    FakeUserInterface ui;
+
+    Startup s = startUp(folder.dir.path(), ui);
+
+    EXPECT_FALSE(s.endTool);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(s.references.CardID2CardName("M1", ui), "m");
+    EXPECT_EQ(s.references.StatusID2StatusName("P", ui), "p");
+}
+
+}  // namespace
+}  // namespace mirudana
