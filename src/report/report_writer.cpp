@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <random>
+#include <string_view>
 
 #include "app/codepage.h"
 
@@ -48,6 +49,18 @@ bool isReplaceable(const fs::path& path, const fs::file_status& status) {
     return true;
 }
 
+// About a megabyte of `text`, ending just after an ASCII byte (or at its end):
+// such a byte is never part of a longer character, so the pieces convert exactly
+// as the whole would.
+std::size_t pieceLength(std::string_view text) {
+    constexpr std::size_t kPiece = 1 << 20;
+    if (text.size() <= kPiece) return text.size();
+    for (std::size_t end = kPiece; end < text.size(); ++end) {
+        if (static_cast<unsigned char>(text[end - 1]) < 0x80) return end;
+    }
+    return text.size();
+}
+
 // A new file beside the target, removed again unless it was renamed into place.
 class TemporaryFile {
 public:
@@ -77,10 +90,18 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    bool write(const std::string& bytes) {
+    // Writes `text` in code page 932 and a closing CR LF, then closes the file. The
+    // text is converted a piece at a time so a large report is never held twice.
+    bool writeLine(std::string_view text) {
         if (file_ == nullptr) return false;
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() &&
-                  std::fflush(file_) == 0;
+        bool ok = true;
+        while (ok && !text.empty()) {
+            std::size_t length = pieceLength(text);
+            std::string piece = utf8ToCp932(text.substr(0, length));
+            ok = std::fwrite(piece.data(), 1, piece.size(), file_) == piece.size();
+            text.remove_prefix(length);
+        }
+        ok = ok && std::fwrite("\r\n", 1, 2, file_) == 2 && std::fflush(file_) == 0;
 #ifndef _WIN32
         ok = ok && fsync(fileno(file_)) == 0;
 #endif
@@ -117,7 +138,7 @@ bool writeReportFile(const std::string& path, const std::string& text) {
     if (exists && !isReplaceable(*target, old)) return false;
 
     TemporaryFile temporary(*target);
-    if (!temporary.write(utf8ToCp932(text) + "\r\n")) return false;
+    if (!temporary.writeLine(text)) return false;
     if (exists) {
         fs::permissions(temporary.path(), old.permissions(), fs::perm_options::replace, ec);
         if (ec) return false;

@@ -36,6 +36,16 @@ TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"r.html"});
 }
 
+TEST(ReportWriter, ALargeReportConvertsAsOneText) {
+    TempDir dir;
+    std::string path = dir.file("big.html");
+    std::string text;
+    while (text.size() < (3u << 20)) text += "紅蓮の仔竜、\xff<td>☃</td>\n";
+    text += std::string(2u << 20, '\xe3');  // a long run without an ASCII byte
+    ASSERT_TRUE(writeReportFile(path, text));
+    EXPECT_EQ(readBytes(path), utf8ToCp932(text) + "\r\n");
+}
+
 TEST(ReportWriter, KeepsTheOldPermissionsAndGivesANewFileTheUsualOnes) {
     TempDir dir;
     mode_t old = umask(022);
