@@ -1,5 +1,6 @@
 #include "battle/record_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -101,7 +102,13 @@ private:
 
     std::int16_t number() { return static_cast<std::int16_t>(wordPastEndAsZero()); }
 
-    std::string decoded(std::size_t length) { return cp932ToUtf8(take(length)); }
+    std::string decoded(std::size_t length) {
+        std::string_view bytes = take(length);
+        // Identifiers are plain ASCII, which reads the same in both encodings.
+        bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
+        return ascii ? std::string(bytes) : cp932ToUtf8(bytes);
+    }
 
     std::string text() { return decoded(wordPastEndAsZero()); }
 
