@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/error_reporter.h"
 #include "refdata/loaders.h"
 #include "reference_folder.h"
 #include "support/fake_user_interface.h"
@@ -12,7 +13,6 @@ namespace {
 
 using testing::FakeUserInterface;
 using testing::ReferenceFolder;
-using testing::reported;
 
 constexpr const char* kLocation = "CardList.LoadCardlist";
 
@@ -146,7 +146,7 @@ TEST(CardListLoaderTest, ReadFailureKeepsWhatWasReadAndSkipsLaterLists) {
         EXPECT_TRUE(ui.warnings.empty());
         ASSERT_EQ(ui.questions.size(), 1u);
         EXPECT_EQ(ui.questions[0].message,
-                  reported(static_cast<std::int16_t>(c.failure), kLocation));
+                  errorMessageText(static_cast<std::int16_t>(c.failure), kLocation));
         ASSERT_EQ(listNames(data), (std::vector<std::string>{"1", "2"}));
         const std::vector<CardEntry>& entries = data.CardLists[1].Entries;
         ASSERT_EQ(entries.size(), c.entries);
@@ -169,7 +169,7 @@ TEST(CardListLoaderTest, ListOfMoreThan32768RecordsStopsAtTheLimit) {
     LoadCardlist(data, folder.folders, ui);
 
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].message, reported(6, kLocation));
+    EXPECT_EQ(ui.questions[0].message, errorMessageText(6, kLocation));
     ASSERT_EQ(data.CardLists.size(), 2u);
     EXPECT_EQ(data.CardLists[0].Entries.size(), 32768u);
     EXPECT_EQ(data.CardLists[1].Entries.size(), 32768u);

@@ -2,10 +2,8 @@
 // master list and the status list in code page 932 where the loaders look for them.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "app/error_reporter.h"
 #include "app/paths.h"
 #include "support/temp_dir.h"
 
@@ -26,10 +24,5 @@ class ReferenceFolder {
     TempDir dir;
     Folders folders;
 };
-
-// The error box text the reporter shows for `number` at `location`.
-inline std::string reported(std::int16_t number, const std::string& location) {
-    return errorMessageText(number, location);
-}
 
 }  // namespace mirudana::testing

@@ -66,20 +66,5 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
     }
 }
 
-TEST(StartupTest, ReportedReadFailureDoesNotStopStartUp) {
-    ReferenceFolder folder;
-    folder.cardFile("cards.kvl", "C1,c,F,\r\n\r\n");
-    folder.masterFile("M1,m,N\r\n");
-    folder.statusFile("P,p,!,1\r\n");
-    FakeUserInterface ui;
-
-    Startup s = startUp(folder.dir.path(), ui);
-
-    EXPECT_FALSE(s.endTool);
-    EXPECT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(s.references.CardID2CardName("M1", ui), "m");
-    EXPECT_EQ(s.references.StatusID2StatusName("P", ui), "p");
-}
-
 }  // namespace
 }  // namespace mirudana
