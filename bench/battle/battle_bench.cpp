@@ -24,7 +24,7 @@ constexpr std::size_t kBattleSize = 2048;
 
 // Ten thousand battle files of about 2 KB in a folder of their own, made once.
 class BattleFolder {
-public:
+  public:
     BattleFolder() : folder_(fs::temp_directory_path() / "mirudana-bench-battles") {
         fs::remove_all(folder_);
         fs::create_directories(folder_);
@@ -34,8 +34,8 @@ public:
         for (int index = 1; index <= kBattleFiles; ++index) {
             std::string path = (folder_ / kvsgen::battleFileName(index)).string();
             std::string bytes = kvs::encodeBattleRecord(kvsgen::generateBattle(options, index));
-            std::ofstream(path, std::ios::binary).write(bytes.data(),
-                                                        static_cast<std::streamsize>(bytes.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             paths_.push_back(path);
         }
     }
@@ -46,7 +46,7 @@ public:
 
     const std::vector<std::string>& paths() const { return paths_; }
 
-private:
+  private:
     fs::path folder_;
     std::vector<std::string> paths_;
 };
@@ -92,7 +92,7 @@ void BM_ReadRecordFromMemory10000(benchmark::State& state) {
 BENCHMARK(BM_ReadRecordFromMemory10000)->Unit(benchmark::kMillisecond);
 
 class SilentUserInterface : public UserInterface {
-public:
+  public:
     void showWarning(const std::string&) override {}
     bool askYesNo(const std::string&, const std::string&) override { return false; }
     void copyToClipboard(const std::string&) override {}

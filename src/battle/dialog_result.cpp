@@ -12,9 +12,8 @@ std::vector<std::string> dialogResultEntries(const std::string& result) {
     while (end != std::string::npos) {
         std::size_t begin = end + 1;
         end = result.find('\0', begin);
-        entries.push_back(folder + result.substr(begin, end == std::string::npos
-                                                             ? std::string::npos
-                                                             : end - begin));
+        entries.push_back(folder + result.substr(begin, end == std::string::npos ? std::string::npos
+                                                                                 : end - begin));
     }
     return entries;
 }

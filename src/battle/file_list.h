@@ -8,7 +8,7 @@
 namespace mirudana {
 
 class BattleFileList {
-public:
+  public:
     virtual ~BattleFileList() = default;
 
     virtual int count() const = 0;
@@ -20,7 +20,7 @@ public:
 };
 
 class VectorFileList : public BattleFileList {
-public:
+  public:
     VectorFileList() = default;
     explicit VectorFileList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
 
@@ -33,7 +33,7 @@ public:
 
     const std::vector<std::string>& entries() const { return entries_; }
 
-private:
+  private:
     std::vector<std::string> entries_;
 };
 

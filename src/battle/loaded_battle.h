@@ -10,13 +10,15 @@
 namespace mirudana {
 
 class LoadedBattle {
-public:
+  public:
     // Reads the battle file at `path`. Sets FileLoaded to the outcome; a failed
     // read keeps the held record exactly as it was and shows nothing.
     void LoadBattleFile(const std::string& path);
 
     // The side the queries ask about: Server unless TargetIsClient.
-    const SideRecord& GetTargetSide() const { return TargetIsClient ? record.Client : record.Server; }
+    const SideRecord& GetTargetSide() const {
+        return TargetIsClient ? record.Client : record.Server;
+    }
 
     BattleRecord record;
     bool FileLoaded = false;

@@ -17,7 +17,7 @@ constexpr std::size_t kMinElementSize = 2;
 constexpr std::size_t kDimensionSize = 8;
 
 class RecordReader {
-public:
+  public:
     explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
 
     BattleRecord battle() {
@@ -31,7 +31,7 @@ public:
         return record;
     }
 
-private:
+  private:
     SideRecord side() {
         SideRecord record;
         record.Master = master();

@@ -23,13 +23,18 @@ TEST(DialogResultTest, ResultForms) {
         Entries entries;
     };
     const Case cases[] = {
-        {"one file", "C:" + kSep + "battles" + kSep + "a.kvs",
+        {"one file",
+         "C:" + kSep + "battles" + kSep + "a.kvs",
          {"C:" + kSep + "battles" + kSep + "a.kvs"}},
-        {"folder and names", "C:" + kSep + "battles\0a.kvs\0b.kvs"s,
+        {"folder and names",
+         "C:" + kSep + "battles\0a.kvs\0b.kvs"s,
          {"C:" + kSep + "battles" + kSep + "a.kvs", "C:" + kSep + "battles" + kSep + "b.kvs"}},
-        {"folder ending in a separator", "C:" + kSep + "\0b.kvs\0a.kvs"s,
+        {"folder ending in a separator",
+         "C:" + kSep + "\0b.kvs\0a.kvs"s,
          {"C:" + kSep + "b.kvs", "C:" + kSep + "a.kvs"}},
-        {"empty names kept", "dir\0\0x.kvs\0"s, {"dir" + kSep, "dir" + kSep + "x.kvs", "dir" + kSep}},
+        {"empty names kept",
+         "dir\0\0x.kvs\0"s,
+         {"dir" + kSep, "dir" + kSep + "x.kvs", "dir" + kSep}},
         {"empty result", "", {""}},
     };
     for (const Case& c : cases) {
@@ -77,7 +82,7 @@ TEST(FileTitleTest, TitleIsTheNameAfterTheLastSeparator) {
 
 // A list that counts rewritten lines and can fail on a chosen rewrite.
 class RecordingList : public VectorFileList {
-public:
+  public:
     using VectorFileList::VectorFileList;
 
     void replaceAt(int index, const std::string& entry) override {
@@ -99,14 +104,20 @@ TEST(ListSortTest, SortsByFileTitle) {
     const Case cases[] = {
         {"one entry", {"C:\\a.kvs"}, {"C:\\a.kvs"}, 0},
         {"already ascending", {"a.kvs", "b.kvs", "c.kvs"}, {"a.kvs", "b.kvs", "c.kvs"}, 0},
-        {"only the title counts", {"C:\\z\\a.kvs", "C:\\a\\b.kvs"}, {"C:\\z\\a.kvs", "C:\\a\\b.kvs"}, 0},
+        {"only the title counts",
+         {"C:\\z\\a.kvs", "C:\\a\\b.kvs"},
+         {"C:\\z\\a.kvs", "C:\\a\\b.kvs"},
+         0},
         {"upper case first", {"a.kvs", "B.kvs"}, {"B.kvs", "a.kvs"}, 2},
         {"no numeric order", {"9.kvs", "10.kvs"}, {"10.kvs", "9.kvs"}, 2},
         {"equal titles end reversed",
          {"X\\b.kvs", "Y\\b.kvs", "Z\\a.kvs"},
          {"Z\\a.kvs", "Y\\b.kvs", "X\\b.kvs"},
          2},
-        {"equal titles end together", {"d\\a.kvs", "b.kvs", "d\\a.kvs"}, {"d\\a.kvs", "d\\a.kvs", "b.kvs"}, 2},
+        {"equal titles end together",
+         {"d\\a.kvs", "b.kvs", "d\\a.kvs"},
+         {"d\\a.kvs", "d\\a.kvs", "b.kvs"},
+         2},
         {"shorter first", {"ab.kvs", "a"}, {"a", "ab.kvs"}, 2},
         // U+FF71 is above U+3042 only when code units compare unsigned.
         {"unsigned code units", {"ｱ.kvs", "あ.kvs"}, {"あ.kvs", "ｱ.kvs"}, 2},
@@ -130,7 +141,8 @@ TEST(ListSortTest, FailureIsReportedAndEarlierExchangesStay) {
     ListSort(list, ui);
     EXPECT_EQ(list.entries(), (Entries{"b.kvs", "c.kvs", "a.kvs"}));
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].message, errorMessageText(failure::kInvalidCall, "frmPrintout.ListSort"));
+    EXPECT_EQ(ui.questions[0].message,
+              errorMessageText(failure::kInvalidCall, "frmPrintout.ListSort"));
     EXPECT_EQ(ui.questions[0].caption, "エラー");
 }
 

@@ -44,15 +44,21 @@ TEST(LoadedBattleTest, LoadOutcomes) {
         {"folder", [&] { return dir.makeDir("folder.kvs"); }, false, previous},
         {"hidden file", [&] { return dir.write(".hidden.kvs", nextBytes); }, false, previous},
         {"empty path", [] { return std::string(); }, false, previous},
-        {"cut inside a text",
-         [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); }, false, previous},
-        {"cut inside a list",
-         [&] { return dir.write("cutlist.kvs", nextBytes.substr(0, 24)); }, false, previous},
+        {"cut inside a text", [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); }, false,
+         previous},
+        {"cut inside a list", [&] { return dir.write("cutlist.kvs", nextBytes.substr(0, 24)); },
+         false, previous},
         {"hostile count",
          [&] {
-             return dir.write("hostile.kvs",
-                              kvs::KvsWriter().number(0).number(0).number(0).number(0)
-                                  .number(1).uint32(0x7FFFFFFF).int32(0).bytes());
+             return dir.write("hostile.kvs", kvs::KvsWriter()
+                                                 .number(0)
+                                                 .number(0)
+                                                 .number(0)
+                                                 .number(0)
+                                                 .number(1)
+                                                 .uint32(0x7FFFFFFF)
+                                                 .int32(0)
+                                                 .bytes());
          },
          false, previous},
     };

@@ -74,13 +74,17 @@ std::vector<Field> fieldsOfEmptyRecord() {
         add("FirstPlayer", 22, [master](BattleRecord& r) { return &master(r).FirstPlayer; });
         add("Master.Status", 24, [master](BattleRecord& r) { return &master(r).Status; });
         for (std::size_t m = 0; m < 4; ++m) {
-            auto slot = [side, m](BattleRecord& r) -> MonsterRecord& { return side(r).Monsters[m]; };
+            auto slot = [side, m](BattleRecord& r) -> MonsterRecord& {
+                return side(r).Monsters[m];
+            };
             std::string slotName = "Monsters[" + std::to_string(m) + "].";
             std::size_t at = 26 + 10 * m;
             add(slotName + "Card", at, [slot](BattleRecord& r) { return &slot(r).Card; });
-            add(slotName + "StateFlag", at + 2, [slot](BattleRecord& r) { return &slot(r).StateFlag; });
+            add(slotName + "StateFlag", at + 2,
+                [slot](BattleRecord& r) { return &slot(r).StateFlag; });
             add(slotName + "Level", at + 4, [slot](BattleRecord& r) { return &slot(r).Level; });
-            add(slotName + "HitPoints", at + 6, [slot](BattleRecord& r) { return &slot(r).HitPoints; });
+            add(slotName + "HitPoints", at + 6,
+                [slot](BattleRecord& r) { return &slot(r).HitPoints; });
             add(slotName + "Status", at + 8, [slot](BattleRecord& r) { return &slot(r).Status; });
         }
     }
@@ -128,7 +132,8 @@ TEST(RecordReaderTest, EveryFieldIsReadAtItsOffset) {
 TEST(RecordReaderTest, MonsterSlotTakesItsTextsAndThreeNumbers) {
     // Slot 0 with texts of 3 and 2 bytes takes 2 + 3 + 6 + 2 + 2 bytes, so slot 1's
     // level lies 4 bytes after that.
-    std::string slot0 = KvsWriter().rawText("abc").number(1).number(5).number(7).rawText("de").bytes();
+    std::string slot0 =
+        KvsWriter().rawText("abc").number(1).number(5).number(7).rawText("de").bytes();
     ASSERT_EQ(slot0.size(), 15u);
     std::string bytes = zeros(26) + slot0 + KvsWriter().number(0).number(0).number(9).bytes() +
                         zeros(kEmptyRecordSize - 26 - 6);
@@ -189,9 +194,9 @@ TEST(RecordReaderTest, ListsKeepTheirBounds) {
 
 TEST(RecordReaderTest, ListsOfSeveralDimensionsKeepTheFirstDimensionsBounds) {
     std::vector<std::string> items = {"a", "b", "c", "d", "e", "f"};
-    TextList list = readBattleRecord(recordWithList(
-                                         KvsWriter().multiDimList({{2, 1}, {3, 0}}, items).bytes()))
-                        .Server.Master.Deck.Cards;
+    TextList list =
+        readBattleRecord(recordWithList(KvsWriter().multiDimList({{2, 1}, {3, 0}}, items).bytes()))
+            .Server.Master.Deck.Cards;
     EXPECT_TRUE(list.present);
     EXPECT_EQ(list.count, 2u);
     EXPECT_EQ(list.lowerBound, 1);
@@ -201,9 +206,9 @@ TEST(RecordReaderTest, ListsOfSeveralDimensionsKeepTheFirstDimensionsBounds) {
 
     // A zero count anywhere leaves no elements, however large the others.
     TextList hollow =
-        readBattleRecord(recordWithList(
-                             KvsWriter().multiDimList({{0x80000000u, 0}, {0x80000000u, 0}, {0, 0}}, {})
-                                 .bytes()))
+        readBattleRecord(
+            recordWithList(
+                KvsWriter().multiDimList({{0x80000000u, 0}, {0x80000000u, 0}, {0, 0}}, {}).bytes()))
             .Server.Master.Deck.Cards;
     EXPECT_TRUE(hollow.present);
     EXPECT_EQ(hollow.count, 0x80000000u);
@@ -224,15 +229,16 @@ TEST(RecordReaderTest, DamagedOrHostileListsAndTextsFailWithoutAllocating) {
          recordWithList(KvsWriter().number(1).uint32(0xFFFFFFFFu).int32(0).bytes())},
         {"more elements than bytes left",
          recordWithList(KvsWriter().number(1).uint32(70).int32(0).bytes())},
-        {"upper bound past the largest", recordWithList(KvsWriter().number(1).uint32(2).int32(maxInt)
-                                                            .rawText("a").rawText("b").bytes())},
+        {"upper bound past the largest",
+         recordWithList(
+             KvsWriter().number(1).uint32(2).int32(maxInt).rawText("a").rawText("b").bytes())},
         {"upper bound below the lowest",
          recordWithList(KvsWriter().number(1).uint32(0).int32(minInt).bytes())},
         {"second dimension past the largest",
          recordWithList(KvsWriter().multiDimList({{1, 0}, {2, maxInt}}, {"a", "b"}).bytes())},
         {"product of counts overflowing",
-         recordWithList(KvsWriter().multiDimList({{0x10000u, 0}, {0x10000u, 0}, {0x10000u, 0}}, {})
-                            .bytes())},
+         recordWithList(
+             KvsWriter().multiDimList({{0x10000u, 0}, {0x10000u, 0}, {0x10000u, 0}}, {}).bytes())},
         {"dimension bounds past the end", recordWithList(KvsWriter().number(30000).bytes())},
         {"text longer than the file", withFieldAt(zeros(kEmptyRecordSize), 0, "\xFF\xFF")},
     };

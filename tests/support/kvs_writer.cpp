@@ -25,12 +25,15 @@ KvsWriter& KvsWriter::uint32(std::uint32_t value) {
     return *this;
 }
 
-KvsWriter& KvsWriter::int32(std::int32_t value) { return uint32(static_cast<std::uint32_t>(value)); }
+KvsWriter& KvsWriter::int32(std::int32_t value) {
+    return uint32(static_cast<std::uint32_t>(value));
+}
 
 KvsWriter& KvsWriter::text(std::string_view utf8) { return rawText(utf8ToCp932(utf8)); }
 
 KvsWriter& KvsWriter::rawText(std::string_view cp932) {
-    if (cp932.size() > 0xFFFF) throw std::length_error("a battle file text holds at most 65535 bytes");
+    if (cp932.size() > 0xFFFF)
+        throw std::length_error("a battle file text holds at most 65535 bytes");
     std::size_t begin = bytes_.size();
     appendLittleEndian(bytes_, static_cast<std::uint32_t>(cp932.size()), 2);
     bytes_.append(cp932);

@@ -26,7 +26,7 @@ struct Dimension {
 };
 
 class KvsWriter {
-public:
+  public:
     KvsWriter& number(std::int16_t value);
     KvsWriter& truth(bool value);
     KvsWriter& uint32(std::uint32_t value);
@@ -46,7 +46,7 @@ public:
     const std::string& bytes() const { return bytes_; }
     const std::vector<Span>& cutSensitiveSpans() const { return spans_; }
 
-private:
+  private:
     void side(const SideRecord& side);
     void master(const MasterRecord& master);
     void deck(const DeckRecord& deck);

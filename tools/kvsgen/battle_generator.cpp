@@ -14,8 +14,8 @@ namespace {
 constexpr std::size_t kMaxTextBytes = 0xFFFF;
 constexpr int kDeckSize = 40;
 
-const std::array<const char*, 8> kPlayerNames = {"ひかり", "蒼月",  "ミナト", "sora_42",
-                                                 "カイト", "紅葉",  "Rin",   "ツバサ"};
+const std::array<const char*, 8> kPlayerNames = {"ひかり", "蒼月", "ミナト", "sora_42",
+                                                 "カイト", "紅葉", "Rin",    "ツバサ"};
 const std::array<const char*, 6> kDeckNames = {"速攻デッキ", "炎の守り",   "氷結コントロール",
                                                "森の行進",   "雷鳴ビート", "test deck"};
 
@@ -28,19 +28,19 @@ std::string numbered(char prefix, int number, int width) {
 // Draws from std::mt19937_64, whose output is fixed by the standard, without the
 // distributions, whose output is not.
 class Dice {
-public:
+  public:
     explicit Dice(std::uint64_t seed) : engine_(seed) {}
 
     int below(int n) { return static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
     int between(int low, int high) { return low + below(high - low + 1); }
     bool chance(int percent) { return below(100) < percent; }
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 
 class BattleMaker {
-public:
+  public:
     BattleMaker(const GeneratorOptions& options, int index)
         : ids_(options.ids), dice_(options.seed * 1000003u + static_cast<std::uint64_t>(index)) {}
 
@@ -60,7 +60,7 @@ public:
         return record;
     }
 
-private:
+  private:
     std::string card() { return numbered('C', dice_.between(1, ids_.cards), 4); }
     std::string masterCard() { return numbered('M', dice_.between(1, ids_.masters), 2); }
 

@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
     fs::create_directories(args.out, ec);
     for (int index = 1; index <= args.count; ++index) {
         fs::path path = fs::path(args.out) / mirudana::kvsgen::battleFileName(index);
-        std::string bytes =
-            mirudana::kvs::encodeBattleRecord(mirudana::kvsgen::generateBattle(args.options, index));
+        std::string bytes = mirudana::kvs::encodeBattleRecord(
+            mirudana::kvsgen::generateBattle(args.options, index));
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out.flush()) {
