@@ -44,9 +44,10 @@ std::string readScript(const std::string& path) {
 
 std::string ScriptError::describe() const {
     std::string text = file;
-    if (line > 0) text += ":" + std::to_string(line);
-    if (line > 0 && column > 0) text += ":" + std::to_string(column);
-    return text + ": " + message;
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+    if (line > 0) text.append(":").append(std::to_string(line));
+    if (line > 0 && column > 0) text.append(":").append(std::to_string(column));
+    return text.append(": ").append(message);
 }
 
 struct TTSA::Impl {

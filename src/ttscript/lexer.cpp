@@ -173,7 +173,7 @@ private:
         }
         std::string shown = static_cast<unsigned char>(peek()) < 0x20
                                 ? "文字コード " + std::to_string(static_cast<int>(peek()))
-                                : "'" + std::string(1, peek()) + "'";
+                                : std::string("'").append(1, peek()).append("'");
         throwSyntaxError("使えない文字です: " + shown, line_, startColumn_);
     }
 
@@ -217,7 +217,7 @@ std::string describeToken(const Token& token) {
         if (k.kind == token.kind) return "'" + token.text + "'";
     }
     for (const auto& [kind, spelling] : kSymbols) {
-        if (kind == token.kind) return "'" + std::string(spelling) + "'";
+        if (kind == token.kind) return std::string("'").append(spelling).append("'");
     }
     return "?";
 }

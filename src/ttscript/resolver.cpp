@@ -25,6 +25,14 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
     }
 }
 
+[[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected,
+                                    int given, const Expr& call) {
+    std::string message = "'";
+    message.append(name).append("' の引数は ").append(expected).append(" 個です（");
+    message.append(std::to_string(given)).append(" 個あります）");
+    throwSyntaxError(message, call.line, call.column);
+}
+
 class Resolver {
 public:
     explicit Resolver(Program& program) : program_(program) {}
@@ -106,9 +114,7 @@ private:
             const FunctionDef& fn = program_.functions[static_cast<std::size_t>(it->second)];
             auto expected = static_cast<int>(fn.parameters.size());
             if (arguments != expected) {
-                throwSyntaxError("'" + fn.name + "' の引数は " + std::to_string(expected) +
-                                     " 個です（" + std::to_string(arguments) + " 個あります）",
-                                 e.line, e.column);
+                wrongArgumentCount(fn.name, std::to_string(expected), arguments, e);
             }
             return;
         }
@@ -117,10 +123,10 @@ private:
         const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
         if (arguments < b.minArguments || arguments > b.maxArguments) {
             std::string expected = std::to_string(b.minArguments);
-            if (b.maxArguments != b.minArguments) expected += "～" + std::to_string(b.maxArguments);
-            throwSyntaxError("'" + std::string(b.name) + "' の引数は " + expected + " 個です（" +
-                                 std::to_string(arguments) + " 個あります）",
-                             e.line, e.column);
+            if (b.maxArguments != b.minArguments) {
+                expected.append("～").append(std::to_string(b.maxArguments));
+            }
+            wrongArgumentCount(b.name, expected, arguments, e);
         }
     }
 
