@@ -1,11 +1,11 @@
 // A report script making 200,000 host queries and joining a 10,000-row report,
 // run by our engine and, for scale, by Lua 5.4 with the same host callbacks.
 #include <benchmark/benchmark.h>
-#include <lua.hpp>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <lua.hpp>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -16,15 +16,22 @@ namespace {
 
 // Answers like the tool's: a fixed text per key, "ファイル有無" until the list ends.
 class BenchHost : public ttscript::EngineEvents {
-public:
+  public:
     explicit BenchHost(std::int64_t battles) : battles_(battles) {
-        answers_ = {{"ターン数", "12"},           {"サイド", "サーバー"},
-                    {"手札", "竜、騎士、魔法使い"}, {"手札枚数", "3"},
-                    {"山札枚数", "21"},           {"捨札", "剣,盾"},
-                    {"捨札枚数", "2"},            {"マスター名", "アリシア"},
-                    {"マスター種類", "炎の王"},   {"マスター体力", "18"},
-                    {"ストーン", "4"},            {"フェイズ", "先攻"},
-                    {"モンスター名", "竜,,騎士,"}, {"対象", "サーバー"}};
+        answers_ = {{"ターン数", "12"},
+                    {"サイド", "サーバー"},
+                    {"手札", "竜、騎士、魔法使い"},
+                    {"手札枚数", "3"},
+                    {"山札枚数", "21"},
+                    {"捨札", "剣,盾"},
+                    {"捨札枚数", "2"},
+                    {"マスター名", "アリシア"},
+                    {"マスター種類", "炎の王"},
+                    {"マスター体力", "18"},
+                    {"ストーン", "4"},
+                    {"フェイズ", "先攻"},
+                    {"モンスター名", "竜,,騎士,"},
+                    {"対象", "サーバー"}};
     }
     void GetData(const std::string& key, std::string& result) override {
         if (key == "ファイル有無") {
@@ -37,14 +44,14 @@ public:
         notFound = verb != "ロード";
         if (!notFound) ++loaded_;
     }
-    void SetData(const std::string& item, const std::string& normal,
-                 const std::optional<double>&, const std::string&, bool& notFound) override {
+    void SetData(const std::string& item, const std::string& normal, const std::optional<double>&,
+                 const std::string&, bool& notFound) override {
         if (item == "保存データ") reportBytes_ = normal.size();
         notFound = item != "対象";
     }
     std::size_t reportBytes() const { return reportBytes_; }
 
-private:
+  private:
     std::unordered_map<std::string, std::string> answers_;
     std::int64_t battles_;
     std::int64_t loaded_ = 0;

@@ -79,7 +79,8 @@ Value replace(Arguments a) {
     if (find.empty()) return Value::text(std::move(text));
     std::string out;
     std::size_t from = 0;
-    for (std::size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size()) {
+    for (std::size_t at; (at = text.find(find, from)) != std::string::npos;
+         from = at + find.size()) {
         checkTextLength(out.size() + (at - from) + with.size());
         out.append(text, from, at - from).append(with);
     }
@@ -94,7 +95,8 @@ Value trim(Arguments a) {
     constexpr std::string_view kWide = "\xE3\x80\x80";
     for (bool trimmed = true; trimmed;) {
         trimmed = false;
-        if (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1), trimmed = true;
+        if (!v.empty() && (v.front() == ' ' || v.front() == '\t'))
+            v.remove_prefix(1), trimmed = true;
         if (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1), trimmed = true;
         if (v.starts_with(kWide)) v.remove_prefix(kWide.size()), trimmed = true;
         if (v.ends_with(kWide)) v.remove_suffix(kWide.size()), trimmed = true;
@@ -144,12 +146,23 @@ Value html(Arguments a) {
     out.reserve(s.size());
     for (char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     checkTextLength(out.size());

@@ -12,7 +12,7 @@ namespace ttscript {
 // What a host answers. Handlers run on the caller's thread, nested inside RunScript.
 // An exception escaping a handler becomes a runtime error at the script's line.
 class EngineEvents {
-public:
+  public:
     virtual ~EngineEvents() = default;
 
     // `result` starts as the empty text; what the handler leaves in it is the answer.
@@ -45,7 +45,7 @@ struct RunOutcome {
 };
 
 class TTSA {
-public:
+  public:
     explicit TTSA(EngineEvents* events = nullptr);
     ~TTSA();
     TTSA(const TTSA&) = delete;
@@ -62,7 +62,7 @@ public:
     // handler); it then ends with the runtime error "中断されました".
     void RequestStop();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

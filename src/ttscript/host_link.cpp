@@ -13,8 +13,8 @@ void guarded(const char* event, Handler&& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        throwRuntimeError(std::string("ホストの ") + event + " でエラーが発生しました: " +
-                          e.what());
+        throwRuntimeError(std::string("ホストの ") + event +
+                          " でエラーが発生しました: " + e.what());
     } catch (...) {
         throwRuntimeError(std::string("ホストの ") + event + " でエラーが発生しました");
     }

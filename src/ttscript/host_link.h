@@ -10,7 +10,7 @@
 namespace ttscript {
 
 class HostLink {
-public:
+  public:
     // `events` may be null: queries then answer "" and every command is unknown.
     explicit HostLink(EngineEvents* events) : events_(events) {}
 
@@ -19,7 +19,7 @@ public:
     void setData(const std::string& item, const Value& value, const std::string& plain);
     void runCmd(const std::string& verb, const std::string& noun);
 
-private:
+  private:
     EngineEvents* events_;
 };
 

@@ -54,31 +54,31 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
     checkStop(s.line, s.column);
     try {
         switch (s.kind) {
-        case StmtKind::Assign:
-            variable(s.variable) = eval(*s.exprs[0]);
-            break;
-        case StmtKind::Append:
-            execAppend(s);
-            break;
-        case StmtKind::SetData:
-            host_.setData(s.key, eval(*s.exprs[0]), s.plain);
-            break;
-        case StmtKind::Call:
-            eval(*s.exprs[0]);
-            break;
-        case StmtKind::If:
-            return execIf(s);
-        case StmtKind::While:
-            return execWhile(s);
-        case StmtKind::For:
-            return execFor(s);
-        case StmtKind::ExitFor:
-            return Flow::ExitFor;
-        case StmtKind::ExitWhile:
-            return Flow::ExitWhile;
-        case StmtKind::Return:
-            returnValue_ = s.exprs.empty() ? Value::text("") : eval(*s.exprs[0]);
-            return Flow::Return;
+            case StmtKind::Assign:
+                variable(s.variable) = eval(*s.exprs[0]);
+                break;
+            case StmtKind::Append:
+                execAppend(s);
+                break;
+            case StmtKind::SetData:
+                host_.setData(s.key, eval(*s.exprs[0]), s.plain);
+                break;
+            case StmtKind::Call:
+                eval(*s.exprs[0]);
+                break;
+            case StmtKind::If:
+                return execIf(s);
+            case StmtKind::While:
+                return execWhile(s);
+            case StmtKind::For:
+                return execFor(s);
+            case StmtKind::ExitFor:
+                return Flow::ExitFor;
+            case StmtKind::ExitWhile:
+                return Flow::ExitWhile;
+            case StmtKind::Return:
+                returnValue_ = s.exprs.empty() ? Value::text("") : eval(*s.exprs[0]);
+                return Flow::Return;
         }
     } catch (ScriptFailure& failure) {
         failure.placeIfUnplaced(s.line, s.column);
@@ -125,7 +125,8 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
     double step = 1;
     if (s.exprs.size() > 2) {
         step = number(eval(*s.exprs[2]), s.exprs[2]->line, s.exprs[2]->column);
-        if (step == 0) throwRuntimeError("'Step' に 0 は使えません", s.exprs[2]->line, s.exprs[2]->column);
+        if (step == 0)
+            throwRuntimeError("'Step' に 0 は使えません", s.exprs[2]->line, s.exprs[2]->column);
     }
     variable(s.variable) = Value::number(from);
     for (;;) {
@@ -164,31 +165,31 @@ double Interpreter::number(const Value& v, int line, int column) const {
 
 Value Interpreter::eval(const Expr& e) {
     switch (e.kind) {
-    case ExprKind::Constant:
-        return e.constant;
-    case ExprKind::Variable:
-        return readVariable(e.variable, e.line, e.column);
-    case ExprKind::HostKey:
-        try {
-            return Value::text(host_.getData(e.text));
-        } catch (ScriptFailure& failure) {
-            failure.placeIfUnplaced(e.line, e.column);
-            throw;
-        }
-    case ExprKind::Negate:
-        return Value::number(-number(eval(*e.operands[0]), e.line, e.column));
-    case ExprKind::Not:
-        return truth(!eval(*e.operands[0]).isTrue());
-    case ExprKind::And:
-        return truth(eval(*e.operands[0]).isTrue() && eval(*e.operands[1]).isTrue());
-    case ExprKind::Or:
-        return truth(eval(*e.operands[0]).isTrue() || eval(*e.operands[1]).isTrue());
-    case ExprKind::Binary:
-        return evalBinary(e);
-    case ExprKind::Concat:
-        return evalConcat(e);
-    case ExprKind::Call:
-        return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+        case ExprKind::Constant:
+            return e.constant;
+        case ExprKind::Variable:
+            return readVariable(e.variable, e.line, e.column);
+        case ExprKind::HostKey:
+            try {
+                return Value::text(host_.getData(e.text));
+            } catch (ScriptFailure& failure) {
+                failure.placeIfUnplaced(e.line, e.column);
+                throw;
+            }
+        case ExprKind::Negate:
+            return Value::number(-number(eval(*e.operands[0]), e.line, e.column));
+        case ExprKind::Not:
+            return truth(!eval(*e.operands[0]).isTrue());
+        case ExprKind::And:
+            return truth(eval(*e.operands[0]).isTrue() && eval(*e.operands[1]).isTrue());
+        case ExprKind::Or:
+            return truth(eval(*e.operands[0]).isTrue() || eval(*e.operands[1]).isTrue());
+        case ExprKind::Binary:
+            return evalBinary(e);
+        case ExprKind::Concat:
+            return evalConcat(e);
+        case ExprKind::Call:
+            return e.function >= 0 ? callFunction(e) : callBuiltin(e);
     }
     return Value();
 }
@@ -208,17 +209,28 @@ Value Interpreter::evalBinary(const Expr& e) {
         return b;
     };
     switch (e.op) {
-    case BinaryOp::Add: return arithmetic([](double a, double b) { return a + b; });
-    case BinaryOp::Sub: return arithmetic([](double a, double b) { return a - b; });
-    case BinaryOp::Mul: return arithmetic([](double a, double b) { return a * b; });
-    case BinaryOp::Div: return arithmetic([&](double a, double b) { return a / divisor(b); });
-    case BinaryOp::Mod: return arithmetic([&](double a, double b) { return std::fmod(a, divisor(b)); });
-    case BinaryOp::Eq: return truth(compareValues(left, right) == 0);
-    case BinaryOp::Ne: return truth(compareValues(left, right) != 0);
-    case BinaryOp::Lt: return truth(compareValues(left, right) < 0);
-    case BinaryOp::Gt: return truth(compareValues(left, right) > 0);
-    case BinaryOp::Le: return truth(compareValues(left, right) <= 0);
-    case BinaryOp::Ge: return truth(compareValues(left, right) >= 0);
+        case BinaryOp::Add:
+            return arithmetic([](double a, double b) { return a + b; });
+        case BinaryOp::Sub:
+            return arithmetic([](double a, double b) { return a - b; });
+        case BinaryOp::Mul:
+            return arithmetic([](double a, double b) { return a * b; });
+        case BinaryOp::Div:
+            return arithmetic([&](double a, double b) { return a / divisor(b); });
+        case BinaryOp::Mod:
+            return arithmetic([&](double a, double b) { return std::fmod(a, divisor(b)); });
+        case BinaryOp::Eq:
+            return truth(compareValues(left, right) == 0);
+        case BinaryOp::Ne:
+            return truth(compareValues(left, right) != 0);
+        case BinaryOp::Lt:
+            return truth(compareValues(left, right) < 0);
+        case BinaryOp::Gt:
+            return truth(compareValues(left, right) > 0);
+        case BinaryOp::Le:
+            return truth(compareValues(left, right) <= 0);
+        case BinaryOp::Ge:
+            return truth(compareValues(left, right) >= 0);
     }
     return Value();
 }
@@ -237,9 +249,9 @@ Value Interpreter::evalConcat(const Expr& e) {
 Value Interpreter::callFunction(const Expr& e) {
     const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
     if (callDepth_ >= kMaxCallDepth || distance(stackBase_, stackPosition()) > kStackBudget) {
-        throwRuntimeError("関数の呼び出しが深すぎます（上限 " + std::to_string(kMaxCallDepth) +
-                              " 段）",
-                          e.line, e.column);
+        throwRuntimeError(
+            "関数の呼び出しが深すぎます（上限 " + std::to_string(kMaxCallDepth) + " 段）", e.line,
+            e.column);
     }
     std::vector<Value> frame(static_cast<std::size_t>(fn.localCount));
     for (std::size_t i = 0; i < e.operands.size(); ++i) frame[i] = eval(*e.operands[i]);
@@ -263,16 +275,17 @@ Value Interpreter::callBuiltin(const Expr& e) {
     for (const ExprPtr& operand : e.operands) arguments.push_back(eval(*operand));
     try {
         switch (b.bridge) {
-        case HostBridge::GetData:
-            return Value::text(host_.getData(arguments[0].toText()));
-        case HostBridge::SetData:
-            host_.setData(arguments[0].toText(), arguments[1], e.argumentSources[1]);
-            return Value::text("");
-        case HostBridge::RunCmd:
-            host_.runCmd(arguments[0].toText(), arguments.size() > 1 ? arguments[1].toText() : "");
-            return Value::text("");
-        case HostBridge::None:
-            break;
+            case HostBridge::GetData:
+                return Value::text(host_.getData(arguments[0].toText()));
+            case HostBridge::SetData:
+                host_.setData(arguments[0].toText(), arguments[1], e.argumentSources[1]);
+                return Value::text("");
+            case HostBridge::RunCmd:
+                host_.runCmd(arguments[0].toText(),
+                             arguments.size() > 1 ? arguments[1].toText() : "");
+                return Value::text("");
+            case HostBridge::None:
+                break;
         }
         return b.call(arguments);
     } catch (ScriptFailure& failure) {

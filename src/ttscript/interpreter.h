@@ -15,14 +15,14 @@ namespace ttscript {
 inline constexpr int kMaxCallDepth = 200;
 
 class Interpreter {
-public:
+  public:
     Interpreter(const Program& program, EngineEvents* events,
                 const std::atomic<bool>& stopRequested);
 
     // Runs the main block to its end. Throws ScriptFailure (a placed runtime error).
     void run();
 
-private:
+  private:
     enum class Flow : unsigned char { Normal, ExitFor, ExitWhile, Return };
 
     Flow execBlock(const Block& block);

@@ -14,21 +14,35 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywords[] = {
-    {"If", TokenKind::If},         {"Then", TokenKind::Then},     {"ElseIf", TokenKind::ElseIf},
-    {"Else", TokenKind::Else},     {"End", TokenKind::EndKw},     {"While", TokenKind::While},
-    {"Wend", TokenKind::Wend},     {"For", TokenKind::For},       {"To", TokenKind::To},
-    {"Step", TokenKind::Step},     {"Next", TokenKind::Next},     {"Exit", TokenKind::Exit},
-    {"Function", TokenKind::Function}, {"Return", TokenKind::Return}, {"And", TokenKind::And},
-    {"Or", TokenKind::Or},         {"Not", TokenKind::Not},       {"Mod", TokenKind::Mod},
-    {"CrLf", TokenKind::CrLf},     {"Lf", TokenKind::Lf},         {"Tab", TokenKind::Tab},
+    {"If", TokenKind::If},
+    {"Then", TokenKind::Then},
+    {"ElseIf", TokenKind::ElseIf},
+    {"Else", TokenKind::Else},
+    {"End", TokenKind::EndKw},
+    {"While", TokenKind::While},
+    {"Wend", TokenKind::Wend},
+    {"For", TokenKind::For},
+    {"To", TokenKind::To},
+    {"Step", TokenKind::Step},
+    {"Next", TokenKind::Next},
+    {"Exit", TokenKind::Exit},
+    {"Function", TokenKind::Function},
+    {"Return", TokenKind::Return},
+    {"And", TokenKind::And},
+    {"Or", TokenKind::Or},
+    {"Not", TokenKind::Not},
+    {"Mod", TokenKind::Mod},
+    {"CrLf", TokenKind::CrLf},
+    {"Lf", TokenKind::Lf},
+    {"Tab", TokenKind::Tab},
     {"Now", TokenKind::Now},
 };
 
 constexpr std::pair<TokenKind, std::string_view> kSymbols[] = {
-    {TokenKind::LParen, "("},    {TokenKind::RParen, ")"},        {TokenKind::Comma, ","},
-    {TokenKind::Ampersand, "&"}, {TokenKind::Plus, "+"},          {TokenKind::Minus, "-"},
-    {TokenKind::Star, "*"},      {TokenKind::Slash, "/"},         {TokenKind::Equal, "="},
-    {TokenKind::NotEqual, "<>"}, {TokenKind::Less, "<"},          {TokenKind::Greater, ">"},
+    {TokenKind::LParen, "("},     {TokenKind::RParen, ")"},        {TokenKind::Comma, ","},
+    {TokenKind::Ampersand, "&"},  {TokenKind::Plus, "+"},          {TokenKind::Minus, "-"},
+    {TokenKind::Star, "*"},       {TokenKind::Slash, "/"},         {TokenKind::Equal, "="},
+    {TokenKind::NotEqual, "<>"},  {TokenKind::Less, "<"},          {TokenKind::Greater, ">"},
     {TokenKind::LessEqual, "<="}, {TokenKind::GreaterEqual, ">="},
 };
 
@@ -38,7 +52,7 @@ bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 class Lexer {
-public:
+  public:
     explicit Lexer(std::string_view source) : src_(source) {}
 
     std::vector<Token> run() {
@@ -49,7 +63,7 @@ public:
         return std::move(tokens_);
     }
 
-private:
+  private:
     char peek(std::size_t ahead = 0) const {
         return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : '\0';
     }
@@ -58,7 +72,8 @@ private:
     // Moves one byte on; columns count characters, so continuation bytes do not count.
     void advance() {
         ++pos_;
-        if (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) != 0x80) ++column_;
+        if (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) != 0x80)
+            ++column_;
     }
     void advanceCharacter() {
         do {
@@ -199,19 +214,19 @@ std::string foldCase(std::string_view name) {
 
 std::string describeToken(const Token& token) {
     switch (token.kind) {
-    case TokenKind::Newline:
-    case TokenKind::End:
-        return "行末";
-    case TokenKind::Number:
-        return "数値";
-    case TokenKind::String:
-        return "文字列";
-    case TokenKind::HostKey:
-        return "'[" + token.text + "]'";
-    case TokenKind::Name:
-        return "'" + token.text + "'";
-    default:
-        break;
+        case TokenKind::Newline:
+        case TokenKind::End:
+            return "行末";
+        case TokenKind::Number:
+            return "数値";
+        case TokenKind::String:
+            return "文字列";
+        case TokenKind::HostKey:
+            return "'[" + token.text + "]'";
+        case TokenKind::Name:
+            return "'" + token.text + "'";
+        default:
+            break;
     }
     for (const Keyword& k : kKeywords) {
         if (k.kind == token.kind) return "'" + token.text + "'";

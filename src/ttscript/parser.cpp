@@ -13,7 +13,7 @@ namespace {
 std::string lineText(int line) { return std::to_string(line) + " 行目"; }
 
 class Parser {
-public:
+  public:
     Parser(const std::vector<Token>& tokens, std::string_view source)
         : tokens_(tokens), source_(source) {}
 
@@ -35,11 +35,11 @@ public:
         return program;
     }
 
-private:
+  private:
     // Counts nesting like Lua's enterlevel/leavelevel so deep input gives an error,
     // not a stack overflow.
     class Level {
-    public:
+      public:
         explicit Level(Parser& parser) : parser_(parser) {}
         Level(Parser& parser, const Token& at) : parser_(parser) { enter(at); }
         ~Level() { parser_.depth_ -= count_; }
@@ -53,7 +53,7 @@ private:
             ++parser_.depth_, ++count_;
         }
 
-    private:
+      private:
         Parser& parser_;
         int count_ = 0;
     };
@@ -94,15 +94,15 @@ private:
 
     static bool isBlockEnd(const Token& t) {
         switch (t.kind) {
-        case TokenKind::ElseIf:
-        case TokenKind::Else:
-        case TokenKind::EndKw:
-        case TokenKind::Wend:
-        case TokenKind::Next:
-        case TokenKind::End:
-            return true;
-        default:
-            return false;
+            case TokenKind::ElseIf:
+            case TokenKind::Else:
+            case TokenKind::EndKw:
+            case TokenKind::Wend:
+            case TokenKind::Next:
+            case TokenKind::End:
+                return true;
+            default:
+                return false;
         }
     }
 
@@ -142,9 +142,7 @@ private:
         }
     }
 
-    bool atEnd(TokenKind what) const {
-        return check(TokenKind::EndKw) && peek(1).kind == what;
-    }
+    bool atEnd(TokenKind what) const { return check(TokenKind::EndKw) && peek(1).kind == what; }
 
     // functionDefinition := "Function" name "(" [ name { "," name } ] ")" NEWLINE
     //                       block "End" "Function"
@@ -184,42 +182,42 @@ private:
         Stmt s;
         s.line = t.line, s.column = t.column;
         switch (t.kind) {
-        case TokenKind::If:
-            parseIf(s);
-            break;
-        case TokenKind::While:
-            parseWhile(s);
-            break;
-        case TokenKind::For:
-            parseFor(s);
-            break;
-        case TokenKind::Exit:
-            parseExit(s);
-            break;
-        case TokenKind::Return:
-            advance();
-            if (!inFunction_) fail(t, "'Return' は関数の中でしか使えません");
-            s.kind = StmtKind::Return;
-            if (!check(TokenKind::Newline)) s.exprs.push_back(parseExpression());
-            break;
-        case TokenKind::HostKey:
-            s.kind = StmtKind::SetData;
-            s.key = advance().text;
-            expect(TokenKind::Equal, "=", "'[" + s.key + "]' の後");
-            s.exprs.push_back(parseExpression(&s.plain));
-            break;
-        case TokenKind::Name:
-            if (peek(1).kind == TokenKind::Equal) {
-                parseAssignment(s);
-            } else if (peek(1).kind == TokenKind::LParen) {
-                s.kind = StmtKind::Call;
-                s.exprs.push_back(parsePrimary());
-            } else {
-                fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
-            }
-            break;
-        default:
-            fail(t, describeToken(t) + " で始まる文はありません");
+            case TokenKind::If:
+                parseIf(s);
+                break;
+            case TokenKind::While:
+                parseWhile(s);
+                break;
+            case TokenKind::For:
+                parseFor(s);
+                break;
+            case TokenKind::Exit:
+                parseExit(s);
+                break;
+            case TokenKind::Return:
+                advance();
+                if (!inFunction_) fail(t, "'Return' は関数の中でしか使えません");
+                s.kind = StmtKind::Return;
+                if (!check(TokenKind::Newline)) s.exprs.push_back(parseExpression());
+                break;
+            case TokenKind::HostKey:
+                s.kind = StmtKind::SetData;
+                s.key = advance().text;
+                expect(TokenKind::Equal, "=", "'[" + s.key + "]' の後");
+                s.exprs.push_back(parseExpression(&s.plain));
+                break;
+            case TokenKind::Name:
+                if (peek(1).kind == TokenKind::Equal) {
+                    parseAssignment(s);
+                } else if (peek(1).kind == TokenKind::LParen) {
+                    s.kind = StmtKind::Call;
+                    s.exprs.push_back(parsePrimary());
+                } else {
+                    fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
+                }
+                break;
+            default:
+                fail(t, describeToken(t) + " で始まる文はありません");
         }
         return s;
     }
@@ -384,11 +382,16 @@ private:
 
     ExprPtr parseOperand(Precedence level) {
         switch (level) {
-        case Precedence::Or: return parseBinary(Precedence::And);
-        case Precedence::And: return parseNot();
-        case Precedence::Comparison: return parseConcatenation();
-        case Precedence::Additive: return parseBinary(Precedence::Term);
-        case Precedence::Term: return parseUnary();
+            case Precedence::Or:
+                return parseBinary(Precedence::And);
+            case Precedence::And:
+                return parseNot();
+            case Precedence::Comparison:
+                return parseConcatenation();
+            case Precedence::Additive:
+                return parseBinary(Precedence::Term);
+            case Precedence::Term:
+                return parseUnary();
         }
         return nullptr;
     }
@@ -422,7 +425,8 @@ private:
         if (!check(TokenKind::Ampersand)) return first;
         ExprPtr e = makeExpr(ExprKind::Concat, peek());
         e->operands.push_back(std::move(first));
-        while (match(TokenKind::Ampersand)) e->operands.push_back(parseBinary(Precedence::Additive));
+        while (match(TokenKind::Ampersand))
+            e->operands.push_back(parseBinary(Precedence::Additive));
         return e;
     }
 
@@ -447,38 +451,38 @@ private:
     ExprPtr parsePrimary() {
         const Token& t = peek();
         switch (t.kind) {
-        case TokenKind::Number:
-            return constant(advance(), Value::number(t.number));
-        case TokenKind::String:
-            return constant(advance(), Value::text(t.text));
-        case TokenKind::CrLf:
-            return constant(advance(), Value::text("\r\n"));
-        case TokenKind::Lf:
-            return constant(advance(), Value::text("\n"));
-        case TokenKind::Tab:
-            return constant(advance(), Value::text("\t"));
-        case TokenKind::HostKey: {
-            ExprPtr e = makeExpr(ExprKind::HostKey, advance());
-            e->text = t.text;
-            return e;
-        }
-        case TokenKind::Now: {
-            ExprPtr e = makeExpr(ExprKind::Call, advance());
-            e->text = t.text;
-            if (match(TokenKind::LParen)) expect(TokenKind::RParen, ")");
-            return e;
-        }
-        case TokenKind::Name:
-            return peek(1).kind == TokenKind::LParen ? parseCall() : variable();
-        case TokenKind::LParen: {
-            const Token& open = advance();
-            Level level(*this, open);
-            ExprPtr e = parseExpression();
-            expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");
-            return e;
-        }
-        default:
-            fail(t, "式がありません（" + describeToken(t) + " の位置）");
+            case TokenKind::Number:
+                return constant(advance(), Value::number(t.number));
+            case TokenKind::String:
+                return constant(advance(), Value::text(t.text));
+            case TokenKind::CrLf:
+                return constant(advance(), Value::text("\r\n"));
+            case TokenKind::Lf:
+                return constant(advance(), Value::text("\n"));
+            case TokenKind::Tab:
+                return constant(advance(), Value::text("\t"));
+            case TokenKind::HostKey: {
+                ExprPtr e = makeExpr(ExprKind::HostKey, advance());
+                e->text = t.text;
+                return e;
+            }
+            case TokenKind::Now: {
+                ExprPtr e = makeExpr(ExprKind::Call, advance());
+                e->text = t.text;
+                if (match(TokenKind::LParen)) expect(TokenKind::RParen, ")");
+                return e;
+            }
+            case TokenKind::Name:
+                return peek(1).kind == TokenKind::LParen ? parseCall() : variable();
+            case TokenKind::LParen: {
+                const Token& open = advance();
+                Level level(*this, open);
+                ExprPtr e = parseExpression();
+                expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");
+                return e;
+            }
+            default:
+                fail(t, "式がありません（" + describeToken(t) + " の位置）");
         }
     }
 

@@ -15,9 +15,10 @@ using Slots = std::map<std::string, int>;  // folded name -> slot
 // Gives each name assigned in `block` a slot, in order of first assignment.
 void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>* names) {
     for (const Stmt& s : block) {
-        bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
-                       s.kind == StmtKind::For;
-        if (assigns && slots.emplace(foldCase(s.variable.name), static_cast<int>(slots.size())).second &&
+        bool assigns =
+            s.kind == StmtKind::Assign || s.kind == StmtKind::Append || s.kind == StmtKind::For;
+        if (assigns &&
+            slots.emplace(foldCase(s.variable.name), static_cast<int>(slots.size())).second &&
             names) {
             names->push_back(s.variable.name);
         }
@@ -25,8 +26,8 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
     }
 }
 
-[[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected,
-                                    int given, const Expr& call) {
+[[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected, int given,
+                                     const Expr& call) {
     std::string message = "'";
     message.append(name).append("' の引数は ").append(expected).append(" 個です（");
     message.append(std::to_string(given)).append(" 個あります）");
@@ -34,7 +35,7 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
 }
 
 class Resolver {
-public:
+  public:
     explicit Resolver(Program& program) : program_(program) {}
 
     void run() {
@@ -44,7 +45,7 @@ public:
         for (FunctionDef& fn : program_.functions) resolveFunction(fn);
     }
 
-private:
+  private:
     void addFunction(std::size_t index) {
         const FunctionDef& fn = program_.functions[index];
         std::string folded = foldCase(fn.name);

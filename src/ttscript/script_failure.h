@@ -8,12 +8,11 @@
 namespace ttscript {
 
 class ScriptFailure : public std::runtime_error {
-public:
+  public:
     // `line` 0 means "not placed yet": the interpreter fills in the position of the
     // expression or statement it was working on.
     ScriptFailure(std::string message, int line = 0, int column = 0)
-        : std::runtime_error(message), message_(std::move(message)), line_(line),
-          column_(column) {}
+        : std::runtime_error(message), message_(std::move(message)), line_(line), column_(column) {}
 
     const std::string& message() const noexcept { return message_; }
     int line() const noexcept { return line_; }
@@ -23,7 +22,7 @@ public:
         if (line_ == 0) line_ = line, column_ = column;
     }
 
-private:
+  private:
     std::string message_;
     int line_;
     int column_;

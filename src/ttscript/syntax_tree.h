@@ -13,14 +13,14 @@ namespace ttscript {
 enum class ExprKind : unsigned char {
     Constant,  // literal, CrLf, Lf, Tab
     Variable,
-    HostKey,   // [key]
+    HostKey,  // [key]
     Negate,
     Not,
-    Binary,    // op, two operands
-    And,       // short-circuit, two operands
+    Binary,  // op, two operands
+    And,     // short-circuit, two operands
     Or,
-    Concat,    // n operands, joined as text
-    Call,      // a user function or a built-in, by name
+    Concat,  // n operands, joined as text
+    Call,    // a user function or a built-in, by name
 };
 
 enum class BinaryOp : unsigned char { Add, Sub, Mul, Div, Mod, Eq, Ne, Lt, Gt, Le, Ge };
@@ -42,11 +42,11 @@ struct Expr {
     int column = 0;
     Value constant;
     VariableRef variable;
-    std::string text;            // the host key; the callee's name as written
+    std::string text;  // the host key; the callee's name as written
     std::vector<ExprPtr> operands;
     std::vector<std::string> argumentSources;  // the source text of each call argument
-    int function = -1;           // resolved: index of a user function
-    int builtin = -1;            // resolved: index in the built-in table
+    int function = -1;                         // resolved: index of a user function
+    int builtin = -1;                          // resolved: index in the built-in table
 };
 
 enum class StmtKind : unsigned char {
@@ -59,7 +59,7 @@ enum class StmtKind : unsigned char {
     For,      // variable; exprs: from, to, optional step; blocks[0]
     ExitFor,
     ExitWhile,
-    Return,   // optional exprs[0]; also Exit Function
+    Return,  // optional exprs[0]; also Exit Function
 };
 
 struct Stmt;

@@ -13,12 +13,43 @@ enum class TokenKind : unsigned char {
     HostKey,  // [key]: the text between the brackets
     Newline,
     End,
-    LParen, RParen, Comma,
-    Ampersand, Plus, Minus, Star, Slash,
-    Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
+    LParen,
+    RParen,
+    Comma,
+    Ampersand,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
     // Keywords
-    If, Then, ElseIf, Else, EndKw, While, Wend, For, To, Step, Next, Exit,
-    Function, Return, And, Or, Not, Mod, CrLf, Lf, Tab, Now,
+    If,
+    Then,
+    ElseIf,
+    Else,
+    EndKw,
+    While,
+    Wend,
+    For,
+    To,
+    Step,
+    Next,
+    Exit,
+    Function,
+    Return,
+    And,
+    Or,
+    Not,
+    Mod,
+    CrLf,
+    Lf,
+    Tab,
+    Now,
 };
 
 struct Token {
@@ -26,8 +57,8 @@ struct Token {
     std::string text;  // names as written; the value of strings and host keys
     double number = 0;
     int line = 0;
-    int column = 0;          // 1-based, counted in characters
-    std::size_t begin = 0;   // byte offsets in the decoded source
+    int column = 0;         // 1-based, counted in characters
+    std::size_t begin = 0;  // byte offsets in the decoded source
     std::size_t end = 0;
 };
 

@@ -116,8 +116,8 @@ std::optional<double> parseNumericText(std::string_view text) {
         text.remove_prefix(1);
     }
     // from_chars also takes "inf", "nan" and hexadecimal forms: only digits may start.
-    if (text.empty() || !(isDigit(text.front()) || (text.front() == '.' && text.size() > 1 &&
-                                                    isDigit(text[1])))) {
+    if (text.empty() ||
+        !(isDigit(text.front()) || (text.front() == '.' && text.size() > 1 && isDigit(text[1])))) {
         return std::nullopt;
     }
     double value = 0;

@@ -15,7 +15,7 @@ namespace ttscript {
 inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 26;
 
 class Value {
-public:
+  public:
     Value() = default;
     static Value number(double n);
     static Value text(std::string s);
@@ -45,7 +45,7 @@ public:
     // Gives up the text, moving it out when nobody else shares it.
     std::string takeText() &&;
 
-private:
+  private:
     enum class Kind : unsigned char { Unset, Number, Text };
     Kind kind_ = Kind::Unset;
     double number_ = 0;

@@ -1,5 +1,7 @@
 // The engine object: the host bridge, errors with their positions, limits,
 // source encodings and stopping.
+#include "ttscript/engine.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -7,7 +9,6 @@
 #include "app/codepage.h"
 #include "recording_host.h"
 #include "support/temp_dir.h"
-#include "ttscript/engine.h"
 
 namespace ttscript::testing {
 namespace {
@@ -100,10 +101,12 @@ TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
 
 TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
     const FailureCase cases[] = {
-        {"If 1 Then\n[p] = 1\n", "test.tts:3:1: 構文エラー: 'End If' がありません（1 行目の 'If' に対応）"},
+        {"If 1 Then\n[p] = 1\n",
+         "test.tts:3:1: 構文エラー: 'End If' がありません（1 行目の 'If' に対応）"},
         {"While 1\nIf 1 Then\nWend\n",
          "test.tts:3:1: 構文エラー: 'End If' がありません（2 行目の 'If' に対応）"},
-        {"For i = 1 To 2\n", "test.tts:2:1: 構文エラー: 'Next' がありません（1 行目の 'For' に対応）"},
+        {"For i = 1 To 2\n",
+         "test.tts:2:1: 構文エラー: 'Next' がありません（1 行目の 'For' に対応）"},
         {"Function F()\nReturn 1\n",
          "test.tts:3:1: 構文エラー: 'End Function' がありません（1 行目の 'Function' に対応）"},
         {"x = 1\n  Wend\n", "test.tts:2:3: 構文エラー: 'Wend' に対応する 'While' がありません"},
@@ -117,7 +120,8 @@ TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
         {"x = \"abc\n", "test.tts:1:5: 構文エラー: 文字列の終わりの '\"' がありません"},
         {"x = [abc\n", "test.tts:1:5: 構文エラー: ']' がありません（'[' に対応）"},
         {"x = 1 ? 2\n", "test.tts:1:7: 構文エラー: 使えない文字です: '?'"},
-        {"名前 = 1\n名前 + 1\n", "test.tts:2:4: 構文エラー: '=' か '(' がありません（'名前' の後）"},
+        {"名前 = 1\n名前 + 1\n",
+         "test.tts:2:4: 構文エラー: '=' か '(' がありません（'名前' の後）"},
         {"Then\n", "test.tts:1:1: 構文エラー: 'Then' で始まる文はありません"},
         {"Exit For\n", "test.tts:1:1: 構文エラー: 'Exit For' は 'For' の中でしか使えません"},
         {"Return 1\n", "test.tts:1:1: 構文エラー: 'Return' は関数の中でしか使えません"},
@@ -130,7 +134,8 @@ TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
          "test.tts:3:5: 構文エラー: 'F' の引数は 1 個です（0 個あります）"},
         {"Function F()\nEnd Function\nFunction f()\nEnd Function\n",
          "test.tts:3:10: 構文エラー: 関数 'f' は 1 行目ですでに定義されています"},
-        {"Function Len(a)\nEnd Function\n", "test.tts:1:10: 構文エラー: 'Len' は組み込み関数の名前です"},
+        {"Function Len(a)\nEnd Function\n",
+         "test.tts:1:10: 構文エラー: 'Len' は組み込み関数の名前です"},
         {"CrLf = 1\n", "test.tts:1:1: 構文エラー: 'CrLf' で始まる文はありません"},
         {"x = 1e308\n", "test.tts:1:5: 構文エラー: 数値の書き方が正しくありません"},
     };
@@ -149,14 +154,15 @@ TEST(ScriptEngine, RuntimeErrorsNameTheLineAndStopTheScript) {
         {"x = Mid(\"abc\", 0)\n", "test.tts:1:5: 実行時エラー: 'Mid' の開始位置は 1 以上です"},
         {"x = Left(\"abc\", -1)\n", "test.tts:1:5: 実行時エラー: 'Left' の長さが負の数です"},
         {"For i = 1 To 2 Step 0\nNext\n", "test.tts:1:21: 実行時エラー: 'Step' に 0 は使えません"},
-                {"x = 10\nFor i = 1 To 400\nx = x * 10\nNext\n",
+        {"x = 10\nFor i = 1 To 400\nx = x * 10\nNext\n",
          "test.tts:3:7: 実行時エラー: 計算結果が大きすぎます"},
         {"s = \"x\"\nFor i = 1 To 40\ns = s & s\nNext\n",
          "test.tts:3:1: 実行時エラー: 文字列が長すぎます（上限 64 MB）"},
         {"Function F(n)\nReturn F(n + 1)\nEnd Function\nx = F(1)\n",
          "test.tts:2:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
     };
-    for (const FailureCase& c : cases) expectFailure(std::string(c.script) + "[p] = \"after\"\n", c.expected);
+    for (const FailureCase& c : cases)
+        expectFailure(std::string(c.script) + "[p] = \"after\"\n", c.expected);
 }
 
 TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
@@ -166,7 +172,8 @@ TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
     };
     ScriptRun run = runScriptBytes("[p] = 1\nx = 1\n  y = \"a\" & [手札]\n[p] = 2\n", host);
     EXPECT_FALSE(run.outcome.completed);
-    EXPECT_EQ(run.error, "test.tts:3:13: 実行時エラー: ホストの GetData でエラーが発生しました: 読めません");
+    EXPECT_EQ(run.error,
+              "test.tts:3:13: 実行時エラー: ホストの GetData でエラーが発生しました: 読めません");
     EXPECT_EQ(host.printed, "1\n");
 }
 
@@ -177,8 +184,8 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
         if (event == "RunCmd ロード") engine->RequestStop();
     };
     mirudana::testing::TempDir dir;
-    std::string path = dir.write(
-        "stop.tts", "[p] = 1\nWhile 1\n  RunCmd(\"ロード\")\n  [p] = 2\nWend\n");
+    std::string path =
+        dir.write("stop.tts", "[p] = 1\nWhile 1\n  RunCmd(\"ロード\")\n  [p] = 2\nWend\n");
     TTSA stoppable(&host);
     engine = &stoppable;
     std::int32_t n1 = 7, n2 = 8;
@@ -205,7 +212,8 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
     };
     auto recursion = [](int depth) {
         return "Function R(n)\nIf n > 1 Then\nReturn R(n - 1) + 1\nEnd If\nReturn 1\n"
-               "End Function\n[p] = R(" + std::to_string(depth) + ")\n";
+               "End Function\n[p] = R(" +
+               std::to_string(depth) + ")\n";
     };
     struct Case {
         std::string name;
@@ -214,7 +222,8 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
     };
     const Case cases[] = {
         {"200 parentheses", parens(200), ""},
-        {"201 parentheses", parens(201), "test.tts:1:205: 構文エラー: 入れ子が深すぎます（上限 200）"},
+        {"201 parentheses", parens(201),
+         "test.tts:1:205: 構文エラー: 入れ子が深すぎます（上限 200）"},
         {"200 Ifs", ifs(200), ""},
         {"201 Ifs", ifs(201), "test.tts:201:1: 構文エラー: 入れ子が深すぎます（上限 200）"},
         {"200 operators", "x = 1" + repeat(" - 1", 200) + "\n", ""},
@@ -261,7 +270,8 @@ TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
     RecordingHost host;
     TTSA engine(&host);
     std::int32_t n1 = 0, n2 = 0;
-    RunOutcome outcome = engine.RunScript(dir.writeCp932("エラー.tts", "変数 = \"値\" ?\n"), n1, n2);
+    RunOutcome outcome =
+        engine.RunScript(dir.writeCp932("エラー.tts", "変数 = \"値\" ?\n"), n1, n2);
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->describe(), "エラー.tts:1:10: 構文エラー: 使えない文字です: '?'");
 }
@@ -276,6 +286,43 @@ TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
     EXPECT_EQ(outcome.error->line, 0);
     EXPECT_TRUE(outcome.error->describe().starts_with("none.tts: スクリプトファイルを読めません: "))
         << outcome.error->describe();
+}
+
+}  // namespace
+}  // namespace ttscript::testing
+
+namespace ttscript::testing {
+namespace {
+
+TEST(ScriptEngine, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
+    mirudana::testing::TempDir dir;
+    TTSA engine;
+    std::int32_t n1 = 0, n2 = 0;
+    RunOutcome outcome = engine.RunScript(
+        dir.write("alone.tts", "x = [手札] & \"!\"\n[保存データ] = x\nRunCmd(\"ロード\")\n"), n1,
+        n2);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->describe(), "alone.tts:3:1: 実行時エラー: 不明なコマンドです: ロード");
+}
+
+TEST(ScriptEngine, RunScriptFromInsideAHandlerIsRefusedAndTheOuterRunGoesOn) {
+    mirudana::testing::TempDir dir;
+    std::string inner = dir.write("inner.tts", "[p] = \"inner\"\n");
+    RecordingHost host;
+    TTSA engine(&host);
+    std::string innerError;
+    host.onEvent = [&](const std::string& event) {
+        if (event != "GetData again") return;
+        std::int32_t a = 0, b = 0;
+        RunOutcome nested = engine.RunScript(inner, a, b);
+        if (nested.error) innerError = nested.error->describe();
+    };
+    std::int32_t n1 = 0, n2 = 0;
+    RunOutcome outcome =
+        engine.RunScript(dir.write("outer.tts", "x = [again]\n[p] = \"outer\"\n"), n1, n2);
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(innerError, "inner.tts: スクリプトの実行中に RunScript は呼べません");
+    EXPECT_EQ(host.printed, "outer\n");
 }
 
 }  // namespace

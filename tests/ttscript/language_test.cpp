@@ -35,7 +35,8 @@ TEST(ScriptLanguage, ValuesAndOperators) {
         {"& joins as text", "[p] = \"a\" & 1 & 2.5 & \"\"\n[p] = 1 + 2 & 3\n", "a12.5\n33\n"},
         {"quotes and backslashes in literals", "[p] = \"say \"\"hi\"\" \\n\"\n",
          "say \"hi\" \\n\n"},
-        {"constants", "[p] = Len(CrLf) & Len(Lf) & Len(Tab)\n[p] = InStr(\"a\" & tab & \"b\", Tab)\n",
+        {"constants",
+         "[p] = Len(CrLf) & Len(Lf) & Len(Tab)\n[p] = InStr(\"a\" & tab & \"b\", Tab)\n",
          "211\n2\n"},
         {"numeric comparison when both sides are numbers or numeric text",
          "[p] = \"10\" > \"9\"\n[p] = 10 = \"10.0\"\n[p] = \" 2\" < 10\n", "1\n1\n1\n"},
@@ -70,16 +71,20 @@ TEST(ScriptLanguage, Statements) {
          "For k = 5 To 1\n[p] = \"never\"\nNext\n[p] = k\n",
          "10,7,4,1, -2\n3\n5\n"},
         {"Exit For leaves the innermost For only",
-         "For a = 1 To 2\nFor b = 1 To 5\nIf b = 2 Then\nExit For\nEnd If\n[p] = a & b\nNext\nNext\n",
+         "For a = 1 To 2\nFor b = 1 To 5\nIf b = 2 Then\nExit For\nEnd If\n[p] = a & "
+         "b\nNext\nNext\n",
          "11\n21\n"},
         {"functions: recursion, Return and Exit Function",
-         "Function Fact(n)\nIf n <= 1 Then\nReturn 1\nEnd If\nReturn n * Fact(n - 1)\nEnd Function\n"
-         "Function Nothing()\nExit Function\nEnd Function\n[p] = Fact(10)\n[p] = \"[\" & Nothing() & \"]\"\n",
+         "Function Fact(n)\nIf n <= 1 Then\nReturn 1\nEnd If\nReturn n * Fact(n - 1)\nEnd "
+         "Function\n"
+         "Function Nothing()\nExit Function\nEnd Function\n[p] = Fact(10)\n[p] = \"[\" & Nothing() "
+         "& \"]\"\n",
          "3628800\n[]\n"},
         {"functions may be called before they are defined",
          "[p] = Twice(4)\nFunction Twice(x)\nReturn x * 2\nEnd Function\n", "8\n"},
         {"function variables are local; globals can be read",
-         "x = \"global\"\nprefix = \">\"\nFunction Show(v)\nx = prefix & v\nReturn x\nEnd Function\n"
+         "x = \"global\"\nprefix = \">\"\nFunction Show(v)\nx = prefix & v\nReturn x\nEnd "
+         "Function\n"
          "[p] = Show(1)\n[p] = x\n",
          ">1\nglobal\n"},
         {"a call as a statement", "Function Hello()\n[p] = \"hello\"\nEnd Function\nHello()\n",
@@ -99,7 +104,8 @@ TEST(ScriptLanguage, Statements) {
 TEST(ScriptLanguage, Builtins) {
     runCases({
         {"lengths count UTF-16 code units",
-         "[p] = Len(\"\xE6\x89\x8B\xE6\x9C\xAD\")\n[p] = Len(\"\xF0\x9F\x98\x80\")\n[p] = Len(123)\n",
+         "[p] = Len(\"\xE6\x89\x8B\xE6\x9C\xAD\")\n[p] = Len(\"\xF0\x9F\x98\x80\")\n[p] = "
+         "Len(123)\n",
          "2\n2\n3\n"},
         {"Left Right Mid",
          "s = \"\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\xE3\x81\x88\"\n[p] = Left(s, 2)\n"
@@ -109,12 +115,15 @@ TEST(ScriptLanguage, Builtins) {
          "\xE3\x81\x86\xE3\x81\x88\n1\n[]\n"},
         {"InStr is 1-based and 0 when absent",
          "[p] = InStr(\"abcabc\", \"c\")\n[p] = InStr(4, \"abcabc\", \"c\")\n"
-         "[p] = InStr(\"abc\", \"x\")\n[p] = InStr(\"\xE6\x89\x8B\xE6\x9C\xAD\", \"\xE6\x9C\xAD\")\n",
+         "[p] = InStr(\"abc\", \"x\")\n[p] = InStr(\"\xE6\x89\x8B\xE6\x9C\xAD\", "
+         "\"\xE6\x9C\xAD\")\n",
          "3\n6\n0\n2\n"},
         {"Replace Trim UCase LCase",
          "[p] = Replace(\"a-b-c\", \"-\", \"--\")\n[p] = Replace(\"abc\", \"\", \"x\")\n"
-         "[p] = \"[\" & Trim(\" \t\xE3\x80\x80x y \") & \"]\"\n[p] = UCase(\"ab\xEF\xBD\x81\") & LCase(\"AB\")\n",
-         "a--b--c\nabc\n[x y]\nAB\xEF\xBD\x81" "ab\n"},
+         "[p] = \"[\" & Trim(\" \t\xE3\x80\x80x y \") & \"]\"\n[p] = UCase(\"ab\xEF\xBD\x81\") & "
+         "LCase(\"AB\")\n",
+         "a--b--c\nabc\n[x y]\nAB\xEF\xBD\x81"
+         "ab\n"},
         {"Val Str Int",
          "[p] = Val(\" 12.5kg\")\n[p] = Val(\"x\")\n[p] = Val(\"-3.\")\n[p] = Str(7) & Str(\"8\")\n"
          "[p] = Int(2.7) & \" \" & Int(-2.5)\n",
@@ -122,7 +131,9 @@ TEST(ScriptLanguage, Builtins) {
         {"Html escapes the five characters", "[p] = Html(\"<a href=\"\"x\"\">'&'</a>\")\n",
          "&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;\n"},
         {"Count and Item walk a joined list",
-         "h = \"A\xE3\x80\x81" "B\xE3\x80\x81\xE3\x80\x81" "D\"\n[p] = Count(h, \"\xE3\x80\x81\")\n"
+         "h = \"A\xE3\x80\x81"
+         "B\xE3\x80\x81\xE3\x80\x81"
+         "D\"\n[p] = Count(h, \"\xE3\x80\x81\")\n"
          "For i = 0 To 5\n[p] = i & \"=\" & Item(h, \"\xE3\x80\x81\", i)\nNext\n"
          "[p] = Count(\"\", \",\") & Count(\"x\", \",\") & Item(\"\", \",\", 1)\n",
          "4\n0=\n1=A\n2=B\n3=\n4=D\n5=\n01\n"},

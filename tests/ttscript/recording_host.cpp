@@ -25,8 +25,8 @@ void RecordingHost::SetData(const std::string& item, const std::string& normal,
     if (item == "p") {
         printed += normal + "\n";
     } else {
-        events.push_back("SetData " + item + "|" + normal + "|" +
-                         (num ? formatNumber(*num) : "-") + "|" + plain);
+        events.push_back("SetData " + item + "|" + normal + "|" + (num ? formatNumber(*num) : "-") +
+                         "|" + plain);
     }
     if (onEvent) onEvent("SetData " + item);
     notFound = false;

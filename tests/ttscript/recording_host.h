@@ -13,11 +13,11 @@
 namespace ttscript::testing {
 
 class RecordingHost : public EngineEvents {
-public:
+  public:
     std::map<std::string, std::string> answers;  // GetData: key -> answer
     std::vector<std::string> knownCommands{"ロード"};
-    std::vector<std::string> events;             // one line per event, in order
-    std::string printed;                          // `[p] = x` appends x and "\n"
+    std::vector<std::string> events;                        // one line per event, in order
+    std::string printed;                                    // `[p] = x` appends x and "\n"
     std::function<void(const std::string& event)> onEvent;  // runs inside each handler
 
     void GetData(const std::string& key, std::string& result) override;
