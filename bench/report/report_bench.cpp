@@ -45,7 +45,9 @@ Measure spawn(const std::vector<std::string>& args) {
     rusage usage{};
     wait4(pid, &raw, 0, &usage);
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    auto toSeconds = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto toSeconds = [](timeval t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     m.cpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
     m.peakKiB = usage.ru_maxrss;
     m.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -68,14 +70,15 @@ Measure best(const std::vector<std::string>& args, int rounds) {
 int main(int argc, char** argv) {
     int count = 10000;
     if (argc == 3 && std::string(argv[1]) == "--count") count = std::stoi(argv[2]);
-    fs::path work = fs::temp_directory_path() / ("mirudana-report-bench-" + std::to_string(getpid()));
+    fs::path work =
+        fs::temp_directory_path() / ("mirudana-report-bench-" + std::to_string(getpid()));
     // kvsgen numbers at most 9,999 files a folder, so the battles come in two halves.
     for (int half = 0; half < 2; ++half) {
         int halfCount = half == 0 ? count / 2 : count - count / 2;
         fs::path folder = work / ("battles-" + std::to_string(half));
-        Measure made = spawn({KVSGEN, "--seed", std::to_string(7 + half), "--count",
-                              std::to_string(halfCount), "--out", folder.string(),
-                              "--size-target", "2048"});
+        Measure made =
+            spawn({KVSGEN, "--seed", std::to_string(7 + half), "--count", std::to_string(halfCount),
+                   "--out", folder.string(), "--size-target", "2048"});
         if (made.status != 0) {
             std::cerr << "kvsgen failed\n";
             return 1;
@@ -103,12 +106,12 @@ int main(int argc, char** argv) {
                 static_cast<double>(bytes) / count / 1024.0);
     std::printf("cat:               %.3f s wall, %.3f s cpu\n", read.seconds, read.cpuSeconds);
     std::printf("mirudana-cli:      %.3f s wall, %.3f s cpu (exit %d): %.2f x / %.2f x cat\n",
-                convert.seconds, convert.cpuSeconds, convert.status,
-                convert.seconds / read.seconds, convert.cpuSeconds / read.cpuSeconds);
+                convert.seconds, convert.cpuSeconds, convert.status, convert.seconds / read.seconds,
+                convert.cpuSeconds / read.cpuSeconds);
     std::printf("report:            %ld KiB\n", reportKiB);
-    std::printf("peak memory (cli): %ld KiB = %.2f x report\n", convert.peakKiB,
-                static_cast<double>(convert.peakKiB) /
-                    static_cast<double>(std::max(reportKiB, 1L)));
+    std::printf(
+        "peak memory (cli): %ld KiB = %.2f x report\n", convert.peakKiB,
+        static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)));
     fs::remove_all(work);
     return convert.status == 0 ? 0 : 1;
 }

@@ -26,11 +26,15 @@ constexpr int kExitUnwritten = 4;
 
 int exitStatusOf(RunResult result) {
     switch (result) {
-        case RunResult::Completed: return kExitDone;
-        case RunResult::CheckFailed: return cli::kExitStopped;
-        case RunResult::CompletedUnwritten: return kExitUnwritten;
+        case RunResult::Completed:
+            return kExitDone;
+        case RunResult::CheckFailed:
+            return cli::kExitStopped;
+        case RunResult::CompletedUnwritten:
+            return kExitUnwritten;
         case RunResult::ScriptFailed:
-        case RunResult::Cancelled: break;
+        case RunResult::Cancelled:
+            break;
     }
     return kExitScriptFailed;
 }
@@ -46,11 +50,7 @@ int run(const cli::CommandLine& line) {
     LoadedBattle battle;
     VectorFileList files(line.battleFiles);
     const std::string output = line.output.value_or(AddDirSep(home) + "出力データ.html");
-    RunContext context{battle,
-                       files,
-                       started.references,
-                       ui,
-                       [&output] { return output; },
+    RunContext context{battle,   files, started.references, ui, [&output] { return output; },
                        &progress};
     RunResult result =
         runConversion(context, line.script.value_or(AddDirSep(home) + "engine.tts"), line.sort);

@@ -19,9 +19,7 @@ struct Query {
     std::string info(const std::string& key) const {
         return GetTextValue(battle.record.InfoText, key);
     }
-    std::string cardName(const std::string& id) const {
-        return references.CardID2CardName(id, ui);
-    }
+    std::string cardName(const std::string& id) const { return references.CardID2CardName(id, ui); }
 };
 
 using Answer = std::optional<std::string>;
@@ -55,8 +53,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
     static const std::unordered_map<std::string_view, Handler> table{
         {"アプリ名", [](const Query&) -> Answer { return kApplicationName; }},
         {"セキュリティレベル", [](const Query& q) -> Answer { return q.info("SecurityLevel"); }},
-        {"ファイル有無",
-         [](const Query& q) -> Answer { return q.battle.FileLoaded ? "1" : "0"; }},
+        {"ファイル有無", [](const Query& q) -> Answer { return q.battle.FileLoaded ? "1" : "0"; }},
         {"ターン数",
          [](const Query& q) -> Answer { return std::to_string(q.battle.record.TurnCount); }},
         {"サイド",
@@ -75,8 +72,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          [](const Query& q) {
              return cardNameList(q.master().DiscardPile, ",", q.references, q.ui);
          }},
-        {"捨札枚数",
-         [](const Query& q) -> Answer { return listCount(q.master().DiscardPile); }},
+        {"捨札枚数", [](const Query& q) -> Answer { return listCount(q.master().DiscardPile); }},
         {"マスター名", [](const Query& q) -> Answer { return q.master().Name; }},
         {"マスター種類",
          [](const Query& q) -> Answer { return q.cardName(q.master().Deck.Master); }},
@@ -86,8 +82,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          [](const Query& q) -> Answer {
              return statusText(q.master().Status, q.references, q.ui);
          }},
-        {"ストーン",
-         [](const Query& q) -> Answer { return std::to_string(q.master().Stones); }},
+        {"ストーン", [](const Query& q) -> Answer { return std::to_string(q.master().Stones); }},
         {"フェイズ",
          [](const Query& q) -> Answer { return q.master().FirstPlayer ? "先攻" : "後攻"; }},
         {"モンスター名",
@@ -96,19 +91,16 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
                  return q.cardName(GetCardID(slot.Card, q.ui));
              });
          }},
-        {"モンスター状態",
-         [](const Query& q) -> Answer { return eachSlot(q, monsterState); }},
+        {"モンスター状態", [](const Query& q) -> Answer { return eachSlot(q, monsterState); }},
         {"モンスターレベル",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [](const MonsterRecord& slot) {
-                 return std::to_string(slot.Level);
-             });
+             return eachSlot(q,
+                             [](const MonsterRecord& slot) { return std::to_string(slot.Level); });
          }},
         {"モンスター体力",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [](const MonsterRecord& slot) {
-                 return std::to_string(slot.HitPoints);
-             });
+             return eachSlot(
+                 q, [](const MonsterRecord& slot) { return std::to_string(slot.HitPoints); });
          }},
         {"モンスターステータス",
          [](const Query& q) -> Answer {

@@ -40,8 +40,8 @@ std::optional<fs::path> followLinks(fs::path path) {
 // user (such as root) whom the system would let write it anyway.
 bool isReplaceable(const fs::path& path, const fs::file_status& status) {
     if (!fs::is_regular_file(status)) return false;
-    constexpr auto kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
-                               fs::perms::others_write;
+    constexpr auto kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & kAnyWrite) == fs::perms::none) return false;
 #ifndef _WIN32
     if (access(path.c_str(), W_OK) != 0) return false;
@@ -63,7 +63,7 @@ std::size_t pieceLength(std::string_view text) {
 
 // A new file beside the target, removed again unless it was renamed into place.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(const fs::path& target) {
         std::random_device random;
         fs::path folder = target.parent_path();
@@ -119,7 +119,7 @@ public:
 
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
     std::FILE* file_ = nullptr;
     bool created_ = false;

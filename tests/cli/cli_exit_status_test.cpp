@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     CliTest() {
         folder.script("engine.tts", "[保存データ] = [マスター名]\n");
         battle = folder.battle("one.kvs", namedBattle("一"));
@@ -51,8 +51,8 @@ TEST_F(CliTest, ConvertsQuietlyWithTheProgramFolderDefaults) {
 TEST_F(CliTest, ScriptAndOutputOptionsReplaceTheDefaults) {
     std::string script = folder.script("other.tts", "[保存データ] = \"他\"\n");
     std::string output = folder.dir.file("out.txt");
-    Outcome o = cli("--output '" + output + "' '" + battle + "' --script '" + script + "' " +
-                    home());
+    Outcome o =
+        cli("--output '" + output + "' '" + battle + "' --script '" + script + "' " + home());
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(readBytes(output), utf8ToCp932("他") + "\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.dir.file("出力データ.html")));

@@ -29,7 +29,8 @@ TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
         {folder.dir.path(), {}, "エンジンが見つかりません。"},
         {folder.dir.write(".hidden.tts", "x"), {}, "エンジンが見つかりません。"},
         {script, {}, "ファイルが登録されていません。"},
-        {script, {folder.dir.file("gone.kvs"), folder.dir.path()},
+        {script,
+         {folder.dir.file("gone.kvs"), folder.dir.path()},
          "有効なファイルがありませんでした。"},
     };
     for (const Case& c : cases) {
@@ -73,7 +74,7 @@ TEST_F(ReportTest, AScriptErrorIsShownAndNothingIsWritten) {
 }
 
 class RecordingObserver : public RunObserver {
-public:
+  public:
     void onProgress(int done, int total, ttscript::TTSA& engine) override {
         seen.push_back(std::to_string(done) + "/" + std::to_string(total));
         if (stopAt == done) engine.RequestStop();

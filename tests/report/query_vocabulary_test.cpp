@@ -9,12 +9,32 @@
 namespace mirudana::testing {
 namespace {
 
-const std::vector<std::string> kKeys = {
-    "アプリ名", "セキュリティレベル", "ファイル有無", "ターン数", "サイド", "対象",
-    "手札", "手札枚数", "山札", "山札枚数", "捨札", "捨札枚数", "マスター名",
-    "マスター種類", "マスター体力", "マスターステータス", "ストーン", "フェイズ",
-    "モンスター名", "モンスター状態", "モンスターレベル", "モンスター体力",
-    "モンスターステータス", "バージョン", "バージョン ", ""};
+const std::vector<std::string> kKeys = {"アプリ名",
+                                        "セキュリティレベル",
+                                        "ファイル有無",
+                                        "ターン数",
+                                        "サイド",
+                                        "対象",
+                                        "手札",
+                                        "手札枚数",
+                                        "山札",
+                                        "山札枚数",
+                                        "捨札",
+                                        "捨札枚数",
+                                        "マスター名",
+                                        "マスター種類",
+                                        "マスター体力",
+                                        "マスターステータス",
+                                        "ストーン",
+                                        "フェイズ",
+                                        "モンスター名",
+                                        "モンスター状態",
+                                        "モンスターレベル",
+                                        "モンスター体力",
+                                        "モンスターステータス",
+                                        "バージョン",
+                                        "バージョン ",
+                                        ""};
 
 // A script asking every key on both sides, one "side key<TAB>answer" line each.
 std::string askEveryKey() {
@@ -121,7 +141,7 @@ TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
 
 // Direct questions to the host, so that "no answer" shows as the untouched value.
 class HostQueryTest : public ReportTest {
-protected:
+  protected:
     std::string ask(const std::string& key) {
         RunContext context = this->context();
         ScriptHost host(context);
@@ -216,16 +236,17 @@ TEST_F(HostQueryTest, StatusTextsAndSidesFollowTheirRules) {
         const char* status;
         const char* text;
     };
-    const Case statuses[] = {{"", ""},         {"S1", "毒"},   {"S1/S2", "毒/麻痺"},
-                             {"/S1", "/毒"},   {"S1//", "毒//"}, {"X/s1", "/"},
-                             {"S1 ", ""}};
+    const Case statuses[] = {{"", ""},         {"S1", "毒"},  {"S1/S2", "毒/麻痺"}, {"/S1", "/毒"},
+                             {"S1//", "毒//"}, {"X/s1", "/"}, {"S1 ", ""}};
     for (const Case& c : statuses) {
         SCOPED_TRACE(c.status);
         battle.record.Server.Master.Status = c.status;
         EXPECT_EQ(ask("マスターステータス"), c.text);
     }
-    const Case sides[] = {{"nowplay:s", "サーバー"},     {"nowplay:c", "クライアント"},
-                          {"nowplay:S", "クライアント"}, {"", "クライアント"},
+    const Case sides[] = {{"nowplay:s", "サーバー"},
+                          {"nowplay:c", "クライアント"},
+                          {"nowplay:S", "クライアント"},
+                          {"", "クライアント"},
                           {"a:b\r\nnowplay:s", "サーバー"}};
     for (const Case& c : sides) {
         SCOPED_TRACE(c.status);

@@ -8,8 +8,8 @@ namespace {
 TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     folder.dir.writeCp932("system/cards/z.kvl", "EVIL,<img src=x onerror=alert(1)>,F,x\r\n");
     references = startUp(folder.dir.path(), ui).references;
-    BattleRecord hostile = namedBattle("<script>alert(1)</script>",
-                                       "SecurityLevel:\"><b>2\r\nnowplay:s");
+    BattleRecord hostile =
+        namedBattle("<script>alert(1)</script>", "SecurityLevel:\"><b>2\r\nnowplay:s");
     MasterRecord& master = hostile.Server.Master;
     master.Deck.Master = "EVIL";
     master.Hand = kvs::textListOf({"EVIL", "C1"});
