@@ -50,7 +50,7 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
       files_(*lstKVS_) {
     setObjectName(QStringLiteral("frmPrintOut"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
-    setWindowIcon(windowIcon());
+    setWindowIcon(toolIcon());
     // The layout is fixed in pixels, so the font is too.
     QFont font = this->font();
     font.setPointSize(9);

@@ -5,7 +5,7 @@
 
 namespace mirudana::gui {
 
-QIcon windowIcon() {
+QIcon toolIcon() {
     // Colours of the classic 16-colour palette only.
     const QColor navy(0, 0, 128), white(255, 255, 255), silver(192, 192, 192);
     const QColor red(255, 0, 0), yellow(255, 255, 0), black(0, 0, 0);

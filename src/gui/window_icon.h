@@ -6,6 +6,6 @@
 
 namespace mirudana::gui {
 
-QIcon windowIcon();
+QIcon toolIcon();
 
 }  // namespace mirudana::gui

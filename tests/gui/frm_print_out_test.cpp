@@ -104,9 +104,9 @@ class FrmPrintOutTest : public QObject {
             QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(buddy));
         }
         QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
-        QVERIFY(fixture_->control<QCheckBox>("chkFileSort")->isChecked());
+        QTRY_VERIFY(fixture_->control<QCheckBox>("chkFileSort")->isChecked());
         QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);  // starts a run: no script
-        QCOMPARE(fixture_->ui.warnings, std::vector<std::string>{"エンジンが見つかりません。"});
+        QTRY_COMPARE(fixture_->ui.warnings, std::vector<std::string>{"エンジンが見つかりません。"});
     }
 
     void addingByDialog_data() {

@@ -11,7 +11,7 @@ namespace mirudana::testing {
 template <typename Modal>
 void whenShown(std::function<void(Modal*)> answer) {
     auto* poll = new QTimer;
-    poll->setInterval(10);
+    poll->setInterval(0);
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
         auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget());
         if (modal == nullptr || !modal->isVisible()) return;
