@@ -51,8 +51,11 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
     setObjectName(QStringLiteral("frmPrintOut"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setWindowIcon(toolIcon());
-    // The layout is fixed in pixels, so the font is too.
+    // The layout is fixed in pixels, so the font is too: a Japanese UI font, whose
+    // narrow Latin letters let the captions fit their places.
     QFont font = this->font();
+    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"),
+                      font.family()});
     font.setPointSize(9);
     setFont(font);
     setFixedSize(twips(0, 0, 4680, 3765).size());
@@ -61,9 +64,12 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
     Form_Load(programFolder);
 }
 
+// Four places are wider than the classic layout had them, so that their captions
+// fit in the Japanese UI fonts: Label1 (with the two small buttons beside it moved
+// right by 8 pixels), Label3 and chkFileSort.
 void frmPrintOut::createControls() {
     Label1_ = place(new QLabel(QStringLiteral("戦況ファイル(&S)："), this), "Label1",
-                    twips(120, 120, 1335, 255));
+                    twips(120, 120, 1560, 255));
     place(lstKVS_, "lstKVS", twips(240, 360, 4335, 1140));
     Label2_ = place(new QLabel(QStringLiteral("処理エンジン(&E)："), this), "Label2",
                     twips(120, 1560, 1695, 255));
@@ -73,18 +79,18 @@ void frmPrintOut::createControls() {
                        twips(120, 2160, 1215, 255));
     txtOutputTo_ = place(new QLineEdit(this), "txtOutputTo", twips(240, 2400, 4095, 270));
     cmdOpenOutput_ = place(new QPushButton(this), "cmdOpenOutput", twips(4440, 2400, 135, 255));
-    cmdOpenInput_ = place(new QPushButton(this), "cmdOpenInput", twips(1560, 120, 255, 180));
+    cmdOpenInput_ = place(new QPushButton(this), "cmdOpenInput", twips(1680, 120, 255, 180));
     cmdStart_ = place(new QPushButton(QStringLiteral("処理開始(&T)"), this), "cmdStart",
                       twips(3000, 2760, 1575, 375));
     Label3_ = place(
         new QLabel(QStringLiteral("powered by Technology Termial Script for Application."), this),
-        "Label3", twips(120, 3240, 4455, 255));
+        "Label3", twips(120, 3240, 4560, 255));
     lblTTSVer_ = place(new QLabel(QStringLiteral("TTScript.dll Version0.00.0000"), this),
                        "lblTTSVer", twips(1800, 3480, 2775, 255));
     chkFileSort_ = place(new QCheckBox(QStringLiteral("処理前にファイルをソート(&R)"), this),
-                         "chkFileSort", twips(120, 2820, 2535, 255));
+                         "chkFileSort", twips(120, 2820, 2790, 255));
     cmdFClear_ =
-        place(new QPushButton(QStringLiteral("x"), this), "cmdFClear", twips(1920, 120, 255, 180));
+        place(new QPushButton(QStringLiteral("x"), this), "cmdFClear", twips(2040, 120, 255, 180));
 
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);

@@ -27,7 +27,7 @@ class FrmPrintOutTest : public QObject {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("place");
         QTest::newRow("Label1") << "QLabel"
-                                << "戦況ファイル(&S)：" << QRect(8, 8, 89, 17);
+                                << "戦況ファイル(&S)：" << QRect(8, 8, 104, 17);
         QTest::newRow("lstKVS") << "mirudana::gui::BattleListBox"
                                 << "" << QRect(16, 24, 289, 76);
         QTest::newRow("Label2") << "QLabel"
@@ -43,18 +43,18 @@ class FrmPrintOutTest : public QObject {
         QTest::newRow("cmdOpenOutput") << "QPushButton"
                                        << "" << QRect(296, 160, 9, 17);
         QTest::newRow("cmdOpenInput") << "QPushButton"
-                                      << "" << QRect(104, 8, 17, 12);
+                                      << "" << QRect(112, 8, 17, 12);
         QTest::newRow("cmdStart") << "QPushButton"
                                   << "処理開始(&T)" << QRect(200, 184, 105, 25);
         QTest::newRow("Label3") << "QLabel"
                                 << "powered by Technology Termial Script for Application."
-                                << QRect(8, 216, 297, 17);
+                                << QRect(8, 216, 304, 17);
         QTest::newRow("lblTTSVer") << "QLabel"
                                    << "TTScript.dll Version1.00.0000" << QRect(120, 232, 185, 17);
         QTest::newRow("chkFileSort") << "QCheckBox"
-                                     << "処理前にファイルをソート(&R)" << QRect(8, 188, 169, 17);
+                                     << "処理前にファイルをソート(&R)" << QRect(8, 188, 186, 17);
         QTest::newRow("cmdFClear") << "QPushButton"
-                                   << "x" << QRect(128, 8, 17, 12);
+                                   << "x" << QRect(136, 8, 17, 12);
     }
 
     void controlsStandWhereTheyBelong() {
@@ -69,6 +69,14 @@ class FrmPrintOutTest : public QObject {
         if (auto* label = qobject_cast<QLabel*>(control)) shown = label->text();
         if (auto* button = qobject_cast<QAbstractButton*>(control)) shown = button->text();
         QCOMPARE(shown, caption);
+    }
+
+    void captionsFitTheirControls() {
+        for (const char* name : {"Label1", "Label2", "lblEngine", "Label3", "lblTTSVer",
+                                 "chkFileSort"}) {
+            auto* control = fixture_->control<QWidget>(name);
+            QVERIFY2(control->sizeHint().width() <= control->width(), name);
+        }
     }
 
     void windowOpensReady() {
