@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/failure.h"
+#include "app/native_path.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -15,10 +16,6 @@ namespace fs = std::filesystem;
 
 namespace mirudana {
 namespace {
-
-fs::path toPath(const std::string& path) {
-    return fs::path(std::u8string(path.begin(), path.end()));
-}
 
 bool isHidden(const fs::path& p) {
 #ifdef _WIN32
@@ -47,28 +44,27 @@ bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
 bool isOrdinaryFile(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
-    fs::path p = toPath(path);
+    fs::path p = nativePath(path);
     return fs::is_regular_file(p, ec) && !isHidden(p);
 }
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
-    return fs::exists(toPath(path), ec);
+    return fs::exists(nativePath(path), ec);
 }
 
 std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(toPath(folder), ec);
+    fs::directory_iterator it(nativePath(folder), ec);
     if (ec) return names;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
         const fs::directory_entry& entry = *it;
         std::error_code typeError;
         if (!entry.is_regular_file(typeError) || isHidden(entry.path())) continue;
-        auto u8 = entry.path().filename().u8string();
-        std::string name(u8.begin(), u8.end());
+        std::string name = pathText(entry.path().filename());
         if (endsWithIgnoringCase(name, suffix)) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
@@ -76,7 +72,7 @@ std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std:
 }
 
 std::string readWholeFile(const std::string& path) {
-    fs::path p = toPath(path);
+    fs::path p = nativePath(path);
     std::error_code ec;
     if (fs::is_directory(p, ec)) throw Failure(failure::kPathFileAccess);
     errno = 0;

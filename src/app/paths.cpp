@@ -1,5 +1,7 @@
 #include "app/paths.h"
 
+#include "app/native_path.h"
+
 #include <filesystem>
 
 #ifdef _WIN32
@@ -33,8 +35,7 @@ std::string programFolder() {
     exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
 #endif
-    auto u8 = exe.parent_path().u8string();
-    return std::string(u8.begin(), u8.end());
+    return pathText(exe.parent_path());
 }
 
 }  // namespace mirudana

@@ -10,6 +10,7 @@
 
 #include "app/codepage.h"
 #include "app/file_system.h"
+#include "app/native_path.h"
 #include "app/utf.h"
 
 namespace mirudana {
@@ -154,7 +155,7 @@ std::optional<std::string> readProfile(const std::string& fileName) {
 }
 
 bool writeBytes(const std::string& fileName, const std::string& content) {
-    std::ofstream out(std::filesystem::path(std::u8string(fileName.begin(), fileName.end())),
+    std::ofstream out(nativePath(fileName),
                       std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.close();

@@ -1,6 +1,4 @@
 // mirudana-cli: the conversion run for batch and headless use. See --help.
-#include <unistd.h>
-
 #include <iostream>
 #include <string>
 #include <variant>
@@ -8,6 +6,7 @@
 
 #include "app/paths.h"
 #include "app/startup.h"
+#include "app/terminal.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "cli/command_line.h"
@@ -40,7 +39,7 @@ int exitStatusOf(RunResult result) {
 }
 
 int run(const cli::CommandLine& line) {
-    cli::ProgressLine progress(std::cerr, isatty(STDERR_FILENO) == 1);
+    cli::ProgressLine progress(std::cerr, standardErrorIsTerminal());
     cli::ConsoleUserInterface ui(std::cerr, &progress);
 
     const std::string home = line.home.value_or(programFolder());

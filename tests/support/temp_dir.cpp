@@ -5,27 +5,18 @@
 #include <sstream>
 
 #include "app/codepage.h"
+#include "app/native_path.h"
 
 namespace fs = std::filesystem;
 
 namespace mirudana::testing {
-namespace {
-
-fs::path toPath(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string toText(const fs::path& p) {
-    auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-}  // namespace
 
 TempDir::TempDir() {
     std::random_device rd;
     for (;;) {
         fs::path candidate = fs::temp_directory_path() / ("mirudana-test-" + std::to_string(rd()));
         if (fs::create_directory(candidate)) {
-            path_ = toText(candidate);
+            path_ = pathText(candidate);
             break;
         }
     }
@@ -34,23 +25,23 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     // Restore write permission first so tests that lock files down still clean up.
-    for (auto it = fs::recursive_directory_iterator(toPath(path_), ec);
+    for (auto it = fs::recursive_directory_iterator(nativePath(path_), ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
-    fs::remove_all(toPath(path_), ec);
+    fs::remove_all(nativePath(path_), ec);
 }
 
 std::string TempDir::file(std::string_view relative) const {
-    return toText(toPath(path_) / toPath(relative));
+    return pathText(nativePath(path_) / nativePath(relative));
 }
 
 std::string TempDir::write(std::string_view relative, std::string_view bytes) const {
-    fs::path p = toPath(path_) / toPath(relative);
+    fs::path p = nativePath(path_) / nativePath(relative);
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return toText(p);
+    return pathText(p);
 }
 
 std::string TempDir::writeCp932(std::string_view relative, std::string_view text) const {
@@ -58,13 +49,13 @@ std::string TempDir::writeCp932(std::string_view relative, std::string_view text
 }
 
 std::string TempDir::makeDir(std::string_view relative) const {
-    fs::path p = toPath(path_) / toPath(relative);
+    fs::path p = nativePath(path_) / nativePath(relative);
     fs::create_directories(p);
-    return toText(p);
+    return pathText(p);
 }
 
 std::string readBytes(const std::string& path) {
-    std::ifstream in(toPath(path), std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
