@@ -1,6 +1,7 @@
 // Loading battle files against reading their bytes, and sorting a long file list.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
