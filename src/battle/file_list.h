@@ -2,6 +2,7 @@
 // same on the window's list box and on a vector.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,11 @@ class VectorFileList : public BattleFileList {
     int count() const override { return static_cast<int>(entries_.size()); }
     std::string entryAt(int index) const override { return entries_.at(index); }
     void replaceAt(int index, const std::string& entry) override { entries_.at(index) = entry; }
-    void removeAt(int index) override { entries_.erase(entries_.begin() + index); }
+    void removeAt(int index) override {
+        // The same out-of-range failure as the other operations give.
+        if (index < 0 || index >= count()) throw std::out_of_range("VectorFileList::removeAt");
+        entries_.erase(entries_.begin() + index);
+    }
     void append(const std::string& entry) override { entries_.push_back(entry); }
     void clear() override { entries_.clear(); }
 
