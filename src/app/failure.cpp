@@ -43,7 +43,10 @@ std::int16_t failureFromErrno(int err) {
         case EROFS: return failure::kPermissionDenied;
         case EISDIR: return failure::kPathFileAccess;
         case ENOSPC:
-        case EDQUOT: return failure::kDiskFull;
+#ifdef EDQUOT  // not every C library has it
+        case EDQUOT:
+#endif
+            return failure::kDiskFull;
         case EMFILE:
         case ENFILE: return failure::kTooManyFiles;
         case ENAMETOOLONG:

@@ -39,12 +39,12 @@ std::string failureDescription(std::int16_t number);
 std::int16_t failureFromErrno(int err);
 
 class Failure : public std::runtime_error {
-public:
+  public:
     explicit Failure(std::int16_t number);
 
     std::int16_t number() const noexcept { return number_; }
 
-private:
+  private:
     std::int16_t number_;
 };
 

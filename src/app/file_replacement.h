@@ -11,7 +11,7 @@
 namespace mirudana {
 
 class FileReplacement {
-public:
+  public:
     // Prepares to replace `path`. A symbolic link is followed to the file it names.
     // Fails (see ok()) for an empty path, a link loop, a target that is not a
     // regular file, a read-only target, or a folder where no file can be created.
@@ -29,7 +29,7 @@ public:
     // new file keeps the usual ones) and renames it over the target.
     bool commit();
 
-private:
+  private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     std::filesystem::perms permissions_ = std::filesystem::perms::unknown;

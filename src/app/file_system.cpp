@@ -30,13 +30,12 @@ bool isHidden(const fs::path& p) {
 
 bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
     if (text.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
-                      [](char a, char b) {
-                          auto lower = [](char c) {
-                              return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-                          };
-                          return lower(a) == lower(b);
-                      });
+    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
+        auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        return lower(a) == lower(b);
+    });
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "app/paths.h"
 
-#include "app/native_path.h"
-
 #include <filesystem>
+
+#include "app/native_path.h"
 
 #ifdef _WIN32
 #include <windows.h>

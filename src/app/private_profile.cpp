@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/codepage.h"
+#include "app/file_replacement.h"
 #include "app/file_system.h"
-#include "app/native_path.h"
 #include "app/utf.h"
 
 namespace mirudana {
@@ -154,12 +152,12 @@ std::optional<std::string> readProfile(const std::string& fileName) {
     }
 }
 
+// The whole file is replaced in one step, so a failed write (a full disk, say) leaves
+// the old file as it was instead of cut short; a read-only file is refused, as the
+// platform refuses it.
 bool writeBytes(const std::string& fileName, const std::string& content) {
-    std::ofstream out(nativePath(fileName),
-                      std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    return !out.fail();
+    FileReplacement file(fileName);
+    return file.write(content) && file.commit();
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ std::string getPrivateProfileString(const std::string& section, const std::strin
 // Stores `value` under `key` in `section`: replaces the value of the first matching
 // key in place, or adds the key at the end of the section, or the section (with the
 // key) at the end of the file, creating the file when it is missing. Every other line
-// stays as it was. False when the file cannot be read or written.
+// stays as it was. False when the file cannot be read or written, a read-only file
+// included; a failed write leaves the old file as it was.
 bool writePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& fileName);
 

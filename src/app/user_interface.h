@@ -10,7 +10,7 @@ namespace mirudana {
 inline constexpr const char* kApplicationTitle = "ミルダナ";
 
 class UserInterface {
-public:
+  public:
     virtual ~UserInterface() = default;
 
     // A plain warning: exclamation icon, one OK button, kApplicationTitle as caption.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/codepage.h"
@@ -194,6 +195,14 @@ TEST(INIAccess, WritingFailsWhereNoFileCanBe) {
     ini.FileName = dir.makeDir("folder.ini");
     EXPECT_FALSE(ini.SetINIData("rare", "3", "head"));
     EXPECT_EQ(ini.GetINIData("rare", "head"), "");
+
+    // A read-only file is refused and left as it was, whoever runs the tool.
+    ini.FileName = dir.write("locked.ini", "[head]\r\nrare=1\r\n");
+    std::filesystem::permissions(ini.FileName, std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::group_read |
+                                                   std::filesystem::perms::others_read);
+    EXPECT_FALSE(ini.SetINIData("rare", "3", "head"));
+    EXPECT_EQ(readBytes(ini.FileName), "[head]\r\nrare=1\r\n");
 }
 
 TEST(INIAccess, SetAppPathFilenamePutsTheNameInTheProgramFolder) {
