@@ -42,19 +42,23 @@ bool isReplaceable(const fs::path& path, const fs::file_status& status) {
     return true;
 }
 
-// Creates a new, hidden file beside `target`; nullptr when none can be made.
+// Creates a new, hidden file beside `target`; nullptr (and `created` empty) when
+// none can be made. The name is short and fixed in form, so that a target whose
+// own name is near the system's limit can still be replaced.
 std::FILE* createTemporary(const fs::path& target, fs::path& created) {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        created = target.parent_path() / ("." + pathText(target.filename()) + "." +
-                                          std::to_string(random() % 1000000000u) + ".tmp");
+        created =
+            target.parent_path() / (".mirudana-" + std::to_string(random() % 1000000000u) + ".tmp");
 #ifdef _WIN32
         std::FILE* file = _wfopen(created.c_str(), L"wbx");
 #else
         std::FILE* file = std::fopen(created.c_str(), "wbx");  // mode 0666 less the umask
 #endif
-        if (file != nullptr || errno != EEXIST) return file;
+        if (file != nullptr) return file;
+        if (errno != EEXIST) break;
     }
+    created.clear();  // never remove a file someone else made
     return nullptr;
 }
 

@@ -33,7 +33,11 @@ TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
     std::string path = dir.file("r.html");
     ASSERT_TRUE(writeReportFile(path, "紅蓮<b>\n☃"));
     EXPECT_EQ(readBytes(path), utf8ToCp932("紅蓮<b>\n") + "?\r\n");
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"r.html"});
+
+    // A name near the system's limit of 255 bytes leaves no room for a longer one.
+    const std::string longName = std::string(245, 'n') + ".html";
+    ASSERT_TRUE(writeReportFile(dir.file(longName), "x"));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{longName, "r.html"}));
 }
 
 TEST(ReportWriter, ALargeReportConvertsAsOneText) {

@@ -1,5 +1,6 @@
 // The bundled engine.tts over battles a hostile file could write: every text from
-// a battle or reference file reaches the page escaped, and the page is whole.
+// a battle or reference file reaches the page escaped, an empty pile shows as
+// empty, and the page is whole.
 #include "report_fixture.h"
 
 namespace mirudana::testing {
@@ -14,6 +15,7 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     master.Deck.Master = "EVIL";
     master.Hand = kvs::textListOf({"EVIL", "C1"});
     master.DiscardPile = kvs::textListOf({"EVIL"});
+    master.DrawPile = kvs::textListOf({});  // present but empty: its count is "-1"
     master.Status = "S1/X";
     hostile.Server.Monsters[2] = {"EVIL/1", true, 3, 4, "S2"};
     std::vector<std::string> paths = {folder.battle("h.kvs", hostile),
@@ -30,6 +32,8 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(page.find("<meta charset=\"Shift_JIS\">"), std::string::npos);
     EXPECT_NE(page.find("普通"), std::string::npos);
+    EXPECT_EQ(page.find("<li></li>"), std::string::npos);  // no unknown card for an empty pile
+    EXPECT_EQ(page.find("-1</small>"), std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
 }
 

@@ -41,12 +41,18 @@ TEST_F(ReportTest, AFileThatFailsToLoadLeavesTheLastRecordAndTheNextLoadMovesOn)
 }
 
 TEST_F(ReportTest, AnUnknownCommandStopsTheScript) {
-    ASSERT_EQ(run("RunCmd(\"ロード \")\n[保存データ] = \"x\"\n", {namedBattle("一")}),
-              RunResult::ScriptFailed);
-    ASSERT_EQ(ui.warnings.size(), 1u);
-    EXPECT_NE(ui.warnings[0].find("不明なコマンドです"), std::string::npos) << ui.warnings[0];
-    EXPECT_FALSE(std::filesystem::exists(output));
-    EXPECT_EQ(battle.CurrentIndex, 0);
+    // The second quotes the words of a user's stop, but is no stop.
+    for (const char* verb : {"ロード ", "中断されました"}) {
+        SCOPED_TRACE(verb);
+        ui.warnings.clear();
+        ASSERT_EQ(run(std::string("RunCmd(\"") + verb + "\")\n[保存データ] = \"x\"\n",
+                      {namedBattle("一")}),
+                  RunResult::ScriptFailed);
+        ASSERT_EQ(ui.warnings.size(), 1u);
+        EXPECT_NE(ui.warnings[0].find("不明なコマンドです"), std::string::npos) << ui.warnings[0];
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(battle.CurrentIndex, 0);
+    }
 }
 
 TEST_F(ReportTest, TargetChoosesTheClientByTextOrByTheNumberTwo) {
