@@ -1,7 +1,9 @@
 #include "app/codepage.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "app/utf.h"
 
@@ -63,6 +65,20 @@ char* putUtf8(char* p, char16_t cp) {
     return p;
 }
 
+// Japanese text is mostly well-formed three-byte UTF-8: its code point at `i`, or
+// 0 for anything else (other lengths, overlong forms, surrogates, bad input), which
+// the general decoder then takes. Spares the general decoder's checks per byte.
+char32_t threeByteCharacter(std::string_view text, std::size_t i) {
+    if (text.size() - i < 3) return 0;
+    auto b0 = static_cast<std::uint8_t>(text[i]);
+    auto b1 = static_cast<std::uint8_t>(text[i + 1]);
+    auto b2 = static_cast<std::uint8_t>(text[i + 2]);
+    if ((b0 & 0xF0) != 0xE0 || (b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return 0;
+    char32_t cp = (char32_t{b0} & 0x0F) << 12 | (char32_t{b1} & 0x3F) << 6 | (b2 & 0x3F);
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return cp;
+}
+
 }  // namespace
 
 std::string cp932ToUtf8(std::string_view bytes) {
@@ -98,13 +114,33 @@ std::string utf8ToCp932(std::string_view text) {
     std::string out(text.size(), '\0');
     char* p = out.data();
     for (std::size_t i = 0; i < text.size();) {
+        // Reports are mostly ASCII markup: copy eight bytes at a time and keep those
+        // before the first non-ASCII one. The output is never ahead of the input,
+        // so the eight bytes fit.
+        std::uint64_t eight;
+        if (text.size() - i >= sizeof eight) {
+            std::memcpy(&eight, text.data() + i, sizeof eight);
+            std::memcpy(p, &eight, sizeof eight);
+            std::uint64_t high = eight & 0x8080808080808080u;
+            int asciiBits = std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                                       : std::countl_zero(high);
+            auto ascii = static_cast<std::size_t>(asciiBits / 8);
+            p += ascii;
+            i += ascii;
+            if (ascii == sizeof eight) continue;
+        }
         auto b = static_cast<std::uint8_t>(text[i]);
         if (b < 0x80) {
             *p++ = static_cast<char>(b);
             ++i;
             continue;
         }
-        char32_t cp = decodeUtf8(text, i);  // invalid input gives U+FFFD, which has no code
+        char32_t cp = threeByteCharacter(text, i);
+        if (cp != 0) {
+            i += 3;
+        } else {
+            cp = decodeUtf8(text, i);  // invalid input gives U+FFFD, which has no code
+        }
         std::uint16_t code = cp < 0x10000 ? kEncode[cp] : 0;
         if (code == 0) {
             *p++ = '?';

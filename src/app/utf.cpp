@@ -5,52 +5,6 @@
 namespace mirudana {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-}  // namespace
-
-char32_t decodeUtf8(std::string_view s, std::size_t& i) {
-    auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-    std::uint8_t b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-        ++i;
-        return kReplacement;
-    }
-    if (i + static_cast<std::size_t>(length) > s.size()) {
-        ++i;
-        return kReplacement;
-    }
-    for (int k = 1; k < length; ++k) {
-        std::uint8_t b = byte(i + static_cast<std::size_t>(k));
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return kReplacement;
-    }
-    i += static_cast<std::size_t>(length);
-    return cp;
-}
-
-namespace {
-
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

@@ -30,24 +30,27 @@ std::size_t length(const Value& v, std::string_view function) {
 
 Value textOf(std::u16string_view units) { return Value::text(utf16ToUtf8(units)); }
 
+// `v` as a text value; a text value is shared, not copied.
+Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); }
+
 Value len(Arguments a) {
-    return Value::number(static_cast<double>(utf8ToUtf16(a[0].toText()).size()));
+    return Value::number(static_cast<double>(utf8ToUtf16(TextOf(a[0]).str()).size()));
 }
 
 Value left(Arguments a) {
-    std::u16string s = utf8ToUtf16(a[0].toText());
+    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
     std::size_t n = length(a[1], "Left");
     return textOf(std::u16string_view(s).substr(0, n));
 }
 
 Value right(Arguments a) {
-    std::u16string s = utf8ToUtf16(a[0].toText());
+    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
     std::size_t n = length(a[1], "Right");
     return textOf(std::u16string_view(s).substr(s.size() - std::min(n, s.size())));
 }
 
 Value mid(Arguments a) {
-    std::u16string s = utf8ToUtf16(a[0].toText());
+    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
     long long start = wholeNumber(a[1]);
     if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
     auto from = static_cast<std::size_t>(start - 1);
@@ -65,33 +68,32 @@ Value inStr(Arguments a) {
         if (start < 1) throwRuntimeError("'InStr' の開始位置は 1 以上です");
         a = a.subspan(1);
     }
-    std::u16string text = utf8ToUtf16(a[0].toText());
-    std::u16string find = utf8ToUtf16(a[1].toText());
+    std::u16string text = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string find = utf8ToUtf16(TextOf(a[1]).str());
     if (start - 1 > static_cast<long long>(text.size())) return Value::number(0);
     std::size_t at = text.find(find, static_cast<std::size_t>(start - 1));
     return Value::number(at == std::u16string::npos ? 0 : static_cast<double>(at + 1));
 }
 
 Value replace(Arguments a) {
-    std::string text = a[0].toText();
-    std::string find = a[1].toText();
-    std::string with = a[2].toText();
-    if (find.empty()) return Value::text(std::move(text));
+    TextOf textOfArgument(a[0]), findOf(a[1]), withOf(a[2]);
+    std::string_view text = textOfArgument.str(), find = findOf.str(), with = withOf.str();
+    if (find.empty() || text.find(find) == std::string_view::npos) return asText(a[0]);
     std::string out;
     std::size_t from = 0;
-    for (std::size_t at; (at = text.find(find, from)) != std::string::npos;
+    for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
          from = at + find.size()) {
         checkTextLength(out.size() + (at - from) + with.size());
-        out.append(text, from, at - from).append(with);
+        out.append(text.substr(from, at - from)).append(with);
     }
-    out.append(text, from);
+    out.append(text.substr(from));
     return Value::text(std::move(out));
 }
 
 // Blanks: space, tab and the full-width space.
 Value trim(Arguments a) {
-    std::string s = a[0].toText();
-    std::string_view v = s;
+    TextOf s(a[0]);
+    std::string_view v = s.str();
     constexpr std::string_view kWide = "\xE3\x80\x80";
     for (bool trimmed = true; trimmed;) {
         trimmed = false;
@@ -101,6 +103,7 @@ Value trim(Arguments a) {
         if (v.starts_with(kWide)) v.remove_prefix(kWide.size()), trimmed = true;
         if (v.ends_with(kWide)) v.remove_suffix(kWide.size()), trimmed = true;
     }
+    if (v.size() == s.str().size()) return asText(a[0]);
     return Value::text(std::string(v));
 }
 
@@ -112,13 +115,14 @@ Value upperCase(Arguments a) {
     return Value::text(std::move(s));
 }
 
-Value lowerCase(Arguments a) { return Value::text(foldCase(a[0].toText())); }
+Value lowerCase(Arguments a) { return Value::text(foldCase(TextOf(a[0]).str())); }
 
 // The number at the start of the text, 0 when there is none: "12個" gives 12.
 Value val(Arguments a) {
-    std::string s = a[0].toText();
+    TextOf text(a[0]);
+    std::string_view s = text.str();
     std::size_t begin = s.find_first_not_of(" \t");
-    if (begin == std::string::npos) return Value::number(0);
+    if (begin == std::string_view::npos) return Value::number(0);
     std::size_t end = begin;
     if (s[end] == '+' || s[end] == '-') ++end;
     bool seenPoint = false;
@@ -128,7 +132,7 @@ Value val(Arguments a) {
     }
     // Longest readable prefix: "1." and "-" shrink to what parses.
     while (end > begin) {
-        if (auto n = parseNumericText(std::string_view(s).substr(begin, end - begin))) {
+        if (auto n = parseNumericText(s.substr(begin, end - begin))) {
             return Value::number(*n);
         }
         --end;
@@ -140,11 +144,21 @@ Value str(Arguments a) { return Value::text(formatNumber(a[0].requireNumber()));
 
 Value integer(Arguments a) { return Value::number(std::floor(a[0].requireNumber())); }
 
+bool needsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == '\''; }
+
 Value html(Arguments a) {
-    std::string s = a[0].toText();
+    TextOf text(a[0]);
+    std::string_view s = text.str();
+    // Most texts need no escape: share them rather than copy.
+    auto first = std::find_if(s.begin(), s.end(), needsEscape);
+    if (first == s.end()) {
+        checkTextLength(s.size());
+        return asText(a[0]);
+    }
     std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
+    out.reserve(s.size() + s.size() / 8);
+    out.append(s.begin(), first);
+    for (char c : std::string_view(first, s.end())) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -171,30 +185,32 @@ Value html(Arguments a) {
 
 // Count(text, sep): how many items `sep` separates; "" holds none.
 Value countItems(Arguments a) {
-    std::string text = a[0].toText();
-    std::string sep = a[1].toText();
+    TextOf textOfArgument(a[0]), sepOf(a[1]);
+    std::string_view text = textOfArgument.str(), sep = sepOf.str();
     if (text.empty()) return Value::number(0);
     if (sep.empty()) return Value::number(1);
     double n = 1;
-    for (std::size_t at = 0; (at = text.find(sep, at)) != std::string::npos; at += sep.size()) ++n;
+    for (std::size_t at = 0; (at = text.find(sep, at)) != std::string_view::npos; at += sep.size())
+        ++n;
     return Value::number(n);
 }
 
 // Item(text, sep, n): the n-th item, counting from 1; "" past either end.
 Value item(Arguments a) {
-    std::string text = a[0].toText();
-    std::string sep = a[1].toText();
+    TextOf textOfArgument(a[0]), sepOf(a[1]);
+    std::string_view text = textOfArgument.str(), sep = sepOf.str();
     long long n = wholeNumber(a[2]);
     if (n < 1 || text.empty()) return Value::text("");
-    if (sep.empty()) return Value::text(n == 1 ? text : "");
+    if (sep.empty()) return n == 1 ? asText(a[0]) : Value::text("");
     std::size_t from = 0;
     for (long long i = 1; i < n; ++i) {
         std::size_t at = text.find(sep, from);
-        if (at == std::string::npos) return Value::text("");
+        if (at == std::string_view::npos) return Value::text("");
         from = at + sep.size();
     }
     std::size_t to = text.find(sep, from);
-    return Value::text(text.substr(from, to == std::string::npos ? std::string::npos : to - from));
+    return Value::text(
+        std::string(text.substr(from, to == std::string_view::npos ? to : to - from)));
 }
 
 // Local date and time as "2024/05/06 07:08:09".
@@ -232,6 +248,9 @@ constexpr std::array kBuiltins{
     Builtin{"SetData", 2, 2, HostBridge::SetData, nullptr},
     Builtin{"RunCmd", 1, 2, HostBridge::RunCmd, nullptr},
 };
+static_assert(std::ranges::all_of(kBuiltins, [](const Builtin& b) {
+    return static_cast<std::size_t>(b.maxArguments) <= kMostBuiltinArguments;
+}));
 
 }  // namespace
 

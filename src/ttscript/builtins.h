@@ -2,6 +2,7 @@
 // that the interpreter answers itself.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -19,6 +20,9 @@ struct Builtin {
     // Null for host bridges. Throws ScriptFailure (unplaced) on bad arguments.
     Value (*call)(std::span<const Value> arguments);
 };
+
+// No built-in takes more arguments than this.
+inline constexpr std::size_t kMostBuiltinArguments = 3;
 
 std::span<const Builtin> builtins();
 

@@ -31,9 +31,9 @@ std::string HostLink::getData(const std::string& key) {
 void HostLink::setData(const std::string& item, const Value& value, const std::string& plain) {
     if (!events_) return;
     bool notFound = true;
-    std::string normal = value.toText();
+    TextOf normal(value);  // a finished report is handed over without a copy
     std::optional<double> num = value.toNumber();
-    guarded("SetData", [&] { events_->SetData(item, normal, num, plain, notFound); });
+    guarded("SetData", [&] { events_->SetData(item, normal.str(), num, plain, notFound); });
 }
 
 void HostLink::runCmd(const std::string& verb, const std::string& noun) {

@@ -1,5 +1,6 @@
 #include "ttscript/interpreter.h"
 
+#include <array>
 #include <cmath>
 
 #include "ttscript/builtins.h"
@@ -270,24 +271,23 @@ Value Interpreter::callFunction(const Expr& e) {
 
 Value Interpreter::callBuiltin(const Expr& e) {
     const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-    std::vector<Value> arguments;
-    arguments.reserve(e.operands.size());
-    for (const ExprPtr& operand : e.operands) arguments.push_back(eval(*operand));
+    // The resolver has checked the count against the table: no heap vector needed.
+    std::array<Value, kMostBuiltinArguments> arguments;
+    for (std::size_t i = 0; i < e.operands.size(); ++i) arguments[i] = eval(*e.operands[i]);
     try {
         switch (b.bridge) {
             case HostBridge::GetData:
-                return Value::text(host_.getData(arguments[0].toText()));
+                return Value::text(host_.getData(TextOf(arguments[0]).str()));
             case HostBridge::SetData:
-                host_.setData(arguments[0].toText(), arguments[1], e.argumentSources[1]);
+                host_.setData(TextOf(arguments[0]).str(), arguments[1], e.argumentSources[1]);
                 return Value::text("");
             case HostBridge::RunCmd:
-                host_.runCmd(arguments[0].toText(),
-                             arguments.size() > 1 ? arguments[1].toText() : "");
+                host_.runCmd(TextOf(arguments[0]).str(), TextOf(arguments[1]).str());
                 return Value::text("");
             case HostBridge::None:
                 break;
         }
-        return b.call(arguments);
+        return b.call(std::span(arguments).first(e.operands.size()));
     } catch (ScriptFailure& failure) {
         failure.placeIfUnplaced(e.line, e.column);
         throw;

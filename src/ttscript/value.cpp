@@ -96,7 +96,12 @@ void Value::appendInPlace(std::string_view tail) {
     } else if (text_.use_count() > 1) {
         text_ = std::make_shared<std::string>(*text_);
     }
-    checkTextLength(text_->size() + tail.size());
+    std::size_t needed = text_->size() + tail.size();
+    checkTextLength(needed);
+    // The string would grow to exactly `needed` when a long tail more than doubles
+    // it, and copy all again at the next small append: leave room to spare. Room
+    // never written costs no memory.
+    if (needed > text_->capacity()) text_->reserve(needed + needed / 2);
     text_->append(tail);
 }
 
@@ -105,6 +110,13 @@ std::string Value::takeText() && {
     if (!text_) return {};
     if (text_.use_count() == 1) return std::move(*text_);
     return *text_;
+}
+
+TextOf::TextOf(const Value& v) : text_(&v.rawText()) {
+    if (v.isNumber()) {
+        printed_ = formatNumber(v.rawNumber());
+        text_ = &printed_;
+    }
 }
 
 std::optional<double> parseNumericText(std::string_view text) {

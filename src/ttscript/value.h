@@ -52,6 +52,21 @@ class Value {
     std::shared_ptr<std::string> text_;
 };
 
+// A value's text without copying it: the stored text of a text value, or the
+// printed form of a number kept here. Valid while the value lives.
+class TextOf {
+  public:
+    explicit TextOf(const Value& v);
+    TextOf(const TextOf&) = delete;
+    TextOf& operator=(const TextOf&) = delete;
+
+    const std::string& str() const { return *text_; }
+
+  private:
+    std::string printed_;
+    const std::string* text_;
+};
+
 // Numeric text: optional blanks, an optional sign, decimal digits with an optional
 // fraction and exponent, optional blanks. "" is not numeric.
 std::optional<double> parseNumericText(std::string_view text);

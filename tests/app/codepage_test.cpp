@@ -88,6 +88,25 @@ TEST(Codepage, UnrepresentableCharactersBecomeOneQuestionMarkEach) {
     }
 }
 
+// Runs of ASCII are copied eight bytes at a time and Japanese text is decoded on a
+// short path: characters, good or broken, convert the same at every offset around
+// such runs.
+TEST(Codepage, EncodesTheSameAtEveryOffsetAmidAsciiRuns) {
+    const Mapping cases[] = {
+        {"\x88\x9F\x83\x41", "亜ア"}, {"\x81\x5F", "＼"},      {"\xB1", "ｱ"},      {"?", "😀"},
+        {"???", "\xED\xA0\x80"},      {"???", "\xE0\x81\x81"}, {"??", "\xE3\x81"}, {"?x", "\xC0x"},
+    };
+    const std::string run = "<td class=\"num\">";
+    for (const auto& m : cases) {
+        for (std::size_t shift = 0; shift <= 8; ++shift) {
+            SCOPED_TRACE(testing::Message() << m.text << " after " << shift);
+            const std::string before = run.substr(0, shift);
+            EXPECT_EQ(utf8ToCp932(before + m.text + run + m.text),
+                      before + m.bytes + run + m.bytes);
+        }
+    }
+}
+
 // Every code the code page defines decodes to a character that encodes back to that
 // code, or, for a character with several codes, to the lowest one outside rows 0xED
 // and 0xEE.

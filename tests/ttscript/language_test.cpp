@@ -137,6 +137,12 @@ TEST(ScriptLanguage, Builtins) {
          "For i = 0 To 5\n[p] = i & \"=\" & Item(h, \"\xE3\x80\x81\", i)\nNext\n"
          "[p] = Count(\"\", \",\") & Count(\"x\", \",\") & Item(\"\", \",\", 1)\n",
          "4\n0=\n1=A\n2=B\n3=\n4=D\n5=\n01\n"},
+        {"a built-in's unchanged result is not tied to its argument",
+         "s = \"abc\"\nt = Html(s)\nt = t & \"!\"\nu = Replace(s, \"x\", \"y\")\nu = u & \"?\"\n"
+         "v = Trim(s)\nv = v & \"#\"\nw = Item(s, \"\", 1)\nw = w & \"%\"\n"
+         "[p] = s & \" \" & t & \" \" & u & \" \" & v & \" \" & w\n"
+         "[p] = Html(12) & Replace(3, \"x\", \"y\") & Trim(4) & Item(5, \"\", 1)\n",
+         "abc abc! abc? abc# abc%\n12345\n"},
         {"Now gives date and time", "[p] = Len(Now) & Mid(Now(), 5, 1) & Mid(Now, 14, 1)\n",
          "19/:\n"},
     });
