@@ -6,7 +6,6 @@
 #include "battle/list_sort.h"
 #include "report/script_host.h"
 #include "ttscript/engine.h"
-#include "ttscript/script_failure.h"
 
 namespace mirudana {
 namespace {
@@ -15,9 +14,6 @@ constexpr const char* kEngineMissing = "エンジンが見つかりません。"
 constexpr const char* kNoFiles = "ファイルが登録されていません。";
 constexpr const char* kNoValidFiles = "有効なファイルがありませんでした。";
 constexpr const char* kCancelled = "処理を中断しました。";
-// The whole of what the engine says when a stop request ended the script. Other
-// errors may quote script text that happens to contain these words.
-const std::string kEngineStopped = std::string(ttscript::kRuntimeErrorPrefix) + "中断されました";
 
 void dropMissingFiles(BattleFileList& files) {
     for (int index = 0; index < files.count();) {
@@ -57,7 +53,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     ttscript::RunOutcome outcome = engine.RunScript(scriptPath, reserved1, reserved2);
 
     if (!outcome.completed) {
-        if (outcome.error && outcome.error->message == kEngineStopped) {
+        if (outcome.stopped) {
             context.ui.showWarning(kCancelled);
             return RunResult::Cancelled;
         }

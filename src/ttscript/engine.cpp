@@ -85,6 +85,7 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
     } catch (const ScriptFailure& failure) {
         error.line = failure.line(), error.column = failure.column();
         error.message = failure.message();
+        outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
     } catch (const std::bad_alloc&) {
         error.message = "実行時エラー: メモリが足りません";
     } catch (const std::exception& e) {

@@ -41,6 +41,7 @@ struct ScriptError {
 
 struct RunOutcome {
     bool completed = false;  // the script ran to its end
+    bool stopped = false;    // a stop request ended it
     std::optional<ScriptError> error;
 };
 

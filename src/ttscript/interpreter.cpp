@@ -39,7 +39,7 @@ void Interpreter::run() {
 
 void Interpreter::checkStop(int line, int column) const {
     if (stopRequested_.load(std::memory_order_relaxed)) {
-        throwRuntimeError("中断されました", line, column);
+        throw ScriptStopped(std::string(kRuntimeErrorPrefix) + "中断されました", line, column);
     }
 }
 

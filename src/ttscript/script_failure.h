@@ -28,6 +28,13 @@ class ScriptFailure : public std::runtime_error {
     int column_;
 };
 
+// What ends a script whose host asked it to stop: a runtime error of its own kind,
+// so a host can tell the user's stop from a fault without reading the message.
+class ScriptStopped : public ScriptFailure {
+  public:
+    using ScriptFailure::ScriptFailure;
+};
+
 inline constexpr const char* kSyntaxErrorPrefix = "構文エラー: ";
 inline constexpr const char* kRuntimeErrorPrefix = "実行時エラー: ";
 

@@ -191,6 +191,7 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     std::int32_t n1 = 7, n2 = 8;
     RunOutcome outcome = stoppable.RunScript(path, n1, n2);
     EXPECT_FALSE(outcome.completed);
+    EXPECT_TRUE(outcome.stopped);
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->describe(), "stop.tts:4:3: 実行時エラー: 中断されました");
     EXPECT_EQ(host.printed, "1\n");
