@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 #include <memory>
 #include <stdexcept>
@@ -34,6 +36,21 @@ BattleListBox::BattleListBox(QWidget* parent) : QListWidget(parent) {
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Paths from one folder differ only at their end: keep the file name in sight
+    // and let the tip show the whole path.
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+bool BattleListBox::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const QListWidgetItem* line = itemAt(help->pos())) {
+            QToolTip::showText(help->globalPos(), line->text(), viewport());
+            return true;
+        }
+    }
+    return QListWidget::viewportEvent(event);
 }
 
 void BattleListBox::dragEnterEvent(QDragEnterEvent* event) { acceptFileList(event); }

@@ -19,6 +19,8 @@ class BattleListBox : public QListWidget {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The tip of a line is its whole path, which the line may show shortened.
+    bool viewportEvent(QEvent* event) override;
 };
 
 // The list box seen through the plain list operations of the run and the sort.

@@ -54,8 +54,8 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
     // The layout is fixed in pixels, so the font is too: a Japanese UI font, whose
     // narrow Latin letters let the captions fit their places.
     QFont font = this->font();
-    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"),
-                      font.family()});
+    font.setFamilies(
+        {QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"), font.family()});
     font.setPointSize(9);
     setFont(font);
     setFixedSize(twips(0, 0, 4680, 3765).size());

@@ -2,10 +2,12 @@
 // boxes answered by test doubles.
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QToolTip>
 #include <QUrl>
 
 #include "app/error_reporter.h"
@@ -72,8 +74,8 @@ class FrmPrintOutTest : public QObject {
     }
 
     void captionsFitTheirControls() {
-        for (const char* name : {"Label1", "Label2", "lblEngine", "Label3", "lblTTSVer",
-                                 "chkFileSort"}) {
+        for (const char* name :
+             {"Label1", "Label2", "lblEngine", "Label3", "lblTTSVer", "chkFileSort"}) {
             auto* control = fixture_->control<QWidget>(name);
             QVERIFY2(control->sizeHint().width() <= control->width(), name);
         }
@@ -233,6 +235,17 @@ class FrmPrintOutTest : public QObject {
         drop(viewport, text);
         QCOMPARE(fixture_->entries(),
                  (std::vector<std::string>{"/x/b.kvs", "/x/a.kvs", "/x/folder"}));
+    }
+
+    void aLineTipsItsWholePath() {
+        auto* list = fixture_->control<QListWidget>("lstKVS");
+        const QString path = QStringLiteral("/battles/") + QString(80, u'x') + ".kvs";
+        list->addItem(path);
+        const QPoint inLine = list->visualItemRect(list->item(0)).center();
+        QHelpEvent help(QEvent::ToolTip, inLine, list->viewport()->mapToGlobal(inLine));
+        QApplication::sendEvent(list->viewport(), &help);
+        QCOMPARE(QToolTip::text(), path);
+        QToolTip::hideText();
     }
 
     void clearingEmptiesTheList() {
