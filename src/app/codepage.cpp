@@ -14,10 +14,6 @@ namespace {
 
 constexpr char16_t kUndefined = 0x30FB;  // what the platform gives for a byte pair it lacks
 
-constexpr bool isLeadByte(std::uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 constexpr bool isTrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 constexpr int leadRow(std::uint8_t lead) { return lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + 0x1F; }
@@ -33,12 +29,12 @@ constexpr bool inRowsEdOrEe(std::uint16_t code) {
 constexpr std::array<std::uint16_t, 0x10000> buildEncodeTable() {
     std::array<std::uint16_t, 0x10000> table{};
     for (int b = 0x80; b <= 0xFF; ++b) {
-        if (!isLeadByte(static_cast<std::uint8_t>(b)))
+        if (!isCp932LeadByte(static_cast<std::uint8_t>(b)))
             table[kSingleByte[b]] = static_cast<std::uint16_t>(b);
     }
     for (bool rowsEdEe : {false, true}) {
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!isLeadByte(static_cast<std::uint8_t>(lead))) continue;
+            if (!isCp932LeadByte(static_cast<std::uint8_t>(lead))) continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 auto code = static_cast<std::uint16_t>((lead << 8) | trail);
                 std::uint16_t cp =
@@ -93,7 +89,7 @@ std::string cp932ToUtf8(std::string_view bytes) {
             continue;
         }
         char16_t cp = kSingleByte[b];
-        if (isLeadByte(b)) {
+        if (isCp932LeadByte(b)) {
             // A lead byte without a valid trail byte gives U+30FB, and the byte after it
             // is read again on its own, so a line end after a stray lead byte survives.
             cp = kUndefined;
@@ -159,7 +155,7 @@ std::size_t cp932PrefixLength(std::string_view bytes, std::size_t limit) {
     std::size_t length = 0;
     while (length < bytes.size()) {
         std::size_t next = length + 1;
-        if (isLeadByte(static_cast<std::uint8_t>(bytes[length])) && next < bytes.size() &&
+        if (isCp932LeadByte(static_cast<std::uint8_t>(bytes[length])) && next < bytes.size() &&
             isTrailByte(static_cast<std::uint8_t>(bytes[next]))) {
             ++next;
         }

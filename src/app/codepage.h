@@ -2,10 +2,16 @@
 // every file the tool reads or writes. Table driven: no set-up per call.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace mirudana {
+
+// A byte that starts a double-byte character of code page 932.
+constexpr bool isCp932LeadByte(std::uint8_t b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Decodes code page 932 bytes as the platform does: a byte or pair the code page
 // does not define becomes U+30FB.

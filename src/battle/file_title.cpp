@@ -10,17 +10,12 @@ namespace {
 
 constexpr std::size_t kMaxTitleBytes = 261;
 
-bool isLeadByte(char c) {
-    auto b = static_cast<std::uint8_t>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 bool isSlash(char c) { return c == '\\' || c == '/'; }
 
 // The length of the character at `i`: a lead byte with a byte after it makes a
 // double-byte character.
 std::size_t characterLength(const std::string& bytes, std::size_t i) {
-    return isLeadByte(bytes[i]) && i + 1 < bytes.size() ? 2 : 1;
+    return isCp932LeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
 }
 
 }  // namespace
