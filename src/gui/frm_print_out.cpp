@@ -95,7 +95,14 @@ void frmPrintOut::createControls() {
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);
     lblEngine_->setBuddy(txtOutputTo_);
-    // The small buttons have no caption; a tip says what they do.
+    // The small buttons have no caption; a glyph shows they are buttons and a tip
+    // says what they do.
+    for (QPushButton* browse : {cmdOpenEngine_, cmdOpenOutput_}) {
+        browse->setIcon(browseGlyph());
+        browse->setIconSize(QSize(3, 11));
+    }
+    cmdOpenInput_->setIcon(addFilesGlyph());
+    cmdOpenInput_->setIconSize(QSize(7, 7));
     cmdOpenEngine_->setToolTip(QStringLiteral("参照…"));
     cmdOpenOutput_->setToolTip(QStringLiteral("参照…"));
     cmdOpenInput_->setToolTip(QStringLiteral("戦況ファイルを追加"));

@@ -34,4 +34,23 @@ QIcon toolIcon() {
     return QIcon(image);
 }
 
+QIcon browseGlyph() {
+    QPixmap image(3, 11);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    for (int y = 1; y <= 9; y += 4) painter.fillRect(0, y, 2, 2, Qt::black);
+    painter.end();
+    return QIcon(image);
+}
+
+QIcon addFilesGlyph() {
+    QPixmap image(7, 7);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.fillRect(3, 0, 1, 7, Qt::black);
+    painter.fillRect(0, 3, 7, 1, Qt::black);
+    painter.end();
+    return QIcon(image);
+}
+
 }  // namespace mirudana::gui

@@ -1,5 +1,5 @@
-// The window's own 32 by 32 icon, drawn in code: a battle card turning into a
-// report page.
+// The window's own 32 by 32 icon and the glyphs of its captionless buttons, drawn
+// in code.
 #pragma once
 
 #include <QIcon>
@@ -7,5 +7,10 @@
 namespace mirudana::gui {
 
 QIcon toolIcon();
+
+// Glyphs for the buttons that have no caption, so they read as buttons and not as
+// blank slivers: three dots for the narrow browse buttons, a plus for adding files.
+QIcon browseGlyph();
+QIcon addFilesGlyph();
 
 }  // namespace mirudana::gui
