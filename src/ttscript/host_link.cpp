@@ -22,13 +22,19 @@ void guarded(const char* event, Handler&& handler) {
 
 }  // namespace
 
+void HostLink::checkStop() const {
+    if (stopRequested_.load(std::memory_order_relaxed)) throwStopped();
+}
+
 std::string HostLink::getData(const std::string& key) {
+    checkStop();
     std::string result;
     if (events_) guarded("GetData", [&] { events_->GetData(key, result); });
     return result;
 }
 
 void HostLink::setData(const std::string& item, const Value& value, const std::string& plain) {
+    checkStop();
     if (!events_) return;
     bool notFound = true;
     TextOf normal(value);  // a finished report is handed over without a copy
@@ -37,6 +43,7 @@ void HostLink::setData(const std::string& item, const Value& value, const std::s
 }
 
 void HostLink::runCmd(const std::string& verb, const std::string& noun) {
+    checkStop();
     bool notFound = true;
     if (events_) guarded("RunCmd", [&] { events_->RunCmd(verb, noun, notFound); });
     if (notFound) throwRuntimeError("不明なコマンドです: " + verb);

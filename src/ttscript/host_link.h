@@ -2,6 +2,7 @@
 // the host does not know, or an exception escaping a handler, into a runtime error.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "ttscript/engine.h"
@@ -12,7 +13,10 @@ namespace ttscript {
 class HostLink {
   public:
     // `events` may be null: queries then answer "" and every command is unknown.
-    explicit HostLink(EngineEvents* events) : events_(events) {}
+    // Once a stop is requested no event is raised any more, not even by the rest of
+    // the statement that asked: a cancelled run must not still write its report.
+    HostLink(EngineEvents* events, const std::atomic<bool>& stopRequested)
+        : events_(events), stopRequested_(stopRequested) {}
 
     std::string getData(const std::string& key);
     // `plain` is the source text of the expression that gave `value`.
@@ -20,7 +24,10 @@ class HostLink {
     void runCmd(const std::string& verb, const std::string& noun);
 
   private:
+    void checkStop() const;
+
     EngineEvents* events_;
+    const std::atomic<bool>& stopRequested_;
 };
 
 }  // namespace ttscript

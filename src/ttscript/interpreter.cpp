@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "ttscript/builtins.h"
 #include "ttscript/script_failure.h"
@@ -16,7 +17,13 @@ constexpr std::uintptr_t kStackBudget = std::uintptr_t{2} << 20;
 
 std::uintptr_t stackPosition() {
     char marker = 0;
-    return reinterpret_cast<std::uintptr_t>(&marker);
+    // Kept in a variable: returning the address directly draws clang's warning.
+    auto position = reinterpret_cast<std::uintptr_t>(&marker);
+    return position;
+}
+
+[[noreturn]] void callsTooDeep(const std::string& why, const Expr& call) {
+    throwRuntimeError("関数の呼び出しが深すぎます（" + why + "）", call.line, call.column);
 }
 
 std::uintptr_t distance(std::uintptr_t a, std::uintptr_t b) { return a > b ? a - b : b - a; }
@@ -28,7 +35,7 @@ Value truth(bool b) { return Value::number(b ? 1 : 0); }
 Interpreter::Interpreter(const Program& program, EngineEvents* events,
                          const std::atomic<bool>& stopRequested)
     : program_(program),
-      host_(events),
+      host_(events, stopRequested),
       stopRequested_(stopRequested),
       globals_(program.globalNames.size()) {}
 
@@ -39,7 +46,7 @@ void Interpreter::run() {
 
 void Interpreter::checkStop(int line, int column) const {
     if (stopRequested_.load(std::memory_order_relaxed)) {
-        throw ScriptStopped(std::string(kRuntimeErrorPrefix) + "中断されました", line, column);
+        throwStopped(line, column);
     }
 }
 
@@ -88,18 +95,17 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
     return Flow::Normal;
 }
 
-// `x = x & a & b`: the pieces go onto the end of x's own text.
+// `x = x & a & b`: the pieces go onto the end of x's own text. All of them are
+// worked out before x changes, as one of them may read x (`x = x & x & Len(x)`).
 void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable, s.line, s.column);
-    for (const ExprPtr& piece : s.exprs) {
-        Value tail = eval(*piece);
-        Value& target = variable(s.variable);
-        if (tail.isNumber()) {
-            target.appendInPlace(formatNumber(tail.rawNumber()));
-        } else {
-            target.appendInPlace(tail.rawText());
-        }
+    Value tail = eval(*s.exprs[0]);
+    if (s.exprs.size() > 1) {
+        std::string joined = std::move(tail).takeText();
+        for (std::size_t i = 1; i < s.exprs.size(); ++i) eval(*s.exprs[i]).appendTo(joined);
+        tail = Value::text(std::move(joined));
     }
+    variable(s.variable).appendInPlace(TextOf(tail).str());
 }
 
 Interpreter::Flow Interpreter::execIf(const Stmt& s) {
@@ -137,7 +143,14 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
-        variable(s.variable) = Value::number(number(variable(s.variable), s.line, s.column) + step);
+        double current = number(variable(s.variable), s.line, s.column);
+        double next = current + step;
+        if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます", s.line, s.column);
+        // A step lost in rounding would loop for ever without a host event to stop it.
+        if (next == current) {
+            throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません", s.line, s.column);
+        }
+        variable(s.variable) = Value::number(next);
     }
     return Flow::Normal;
 }
@@ -249,10 +262,11 @@ Value Interpreter::evalConcat(const Expr& e) {
 
 Value Interpreter::callFunction(const Expr& e) {
     const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
-    if (callDepth_ >= kMaxCallDepth || distance(stackBase_, stackPosition()) > kStackBudget) {
-        throwRuntimeError(
-            "関数の呼び出しが深すぎます（上限 " + std::to_string(kMaxCallDepth) + " 段）", e.line,
-            e.column);
+    if (callDepth_ >= kMaxCallDepth) {
+        callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段", e);
+    }
+    if (distance(stackBase_, stackPosition()) > kStackBudget) {
+        callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません", e);
     }
     std::vector<Value> frame(static_cast<std::size_t>(fn.localCount));
     for (std::size_t i = 0; i < e.operands.size(); ++i) frame[i] = eval(*e.operands[i]);
@@ -264,9 +278,9 @@ Value Interpreter::callFunction(const Expr& e) {
         std::vector<Value>* caller;
         ~Restore() { self.locals_ = caller, --self.callDepth_; }
     } restore{*this, caller};
-    returnValue_ = Value::text("");
-    execBlock(fn.body);
-    return std::move(returnValue_);
+    // A body that ends without Return gives "", whatever a call inside it returned.
+    if (execBlock(fn.body) != Flow::Return) return Value::text("");
+    return std::exchange(returnValue_, Value());
 }
 
 Value Interpreter::callBuiltin(const Expr& e) {

@@ -114,10 +114,11 @@ class Parser {
         if (t.kind == TokenKind::Next) opener = "For";
         if (t.kind == TokenKind::EndKw) {
             const Token& what = peek(1);
-            if (what.kind == TokenKind::Function) opener = "Function";
-            if (what.kind == TokenKind::If || what.kind == TokenKind::Function) {
-                closer += " " + what.text;
+            if (what.kind != TokenKind::If && what.kind != TokenKind::Function) {
+                fail(t, "'End' の後には If か Function が必要です");
             }
+            if (what.kind == TokenKind::Function) opener = "Function";
+            closer += " " + what.text;
         }
         fail(t, "'" + closer + "' に対応する '" + opener + "' がありません");
     }

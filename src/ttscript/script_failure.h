@@ -42,6 +42,11 @@ inline constexpr const char* kRuntimeErrorPrefix = "実行時エラー: ";
     throw ScriptFailure(kSyntaxErrorPrefix + what, line, column);
 }
 
+// How a script ends when its host asked it to stop; placed later when `line` is 0.
+[[noreturn]] inline void throwStopped(int line = 0, int column = 0) {
+    throw ScriptStopped(std::string(kRuntimeErrorPrefix) + "中断されました", line, column);
+}
+
 // Placed later by the interpreter when `line` is 0.
 [[noreturn]] inline void throwRuntimeError(const std::string& what, int line = 0, int column = 0) {
     throw ScriptFailure(kRuntimeErrorPrefix + what, line, column);

@@ -142,7 +142,8 @@ std::string formatNumber(double n) {
     if (n == 0) return "0";  // also -0
     char buffer[40];
     char* end;
-    if (std::nearbyint(n) == n && std::fabs(n) < 1e15) {
+    // Every whole number up to 2^53 is exact, so all its digits are worth printing.
+    if (std::nearbyint(n) == n && std::fabs(n) <= 0x1p53) {
         end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(n)).ptr;
     } else {
         end = std::to_chars(buffer, buffer + sizeof buffer, n, std::chars_format::general, 15).ptr;

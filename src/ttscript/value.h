@@ -71,7 +71,8 @@ class TextOf {
 // fraction and exponent, optional blanks. "" is not numeric.
 std::optional<double> parseNumericText(std::string_view text);
 
-// A whole number prints without a decimal point; others with up to 15 significant digits.
+// A whole number up to 2^53 prints in full without a decimal point; others with up
+// to 15 significant digits.
 std::string formatNumber(double n);
 
 // -1, 0 or 1: numerically when both sides are numbers or numeric text, otherwise as

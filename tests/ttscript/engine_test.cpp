@@ -111,6 +111,7 @@ TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
          "test.tts:3:1: 構文エラー: 'End Function' がありません（1 行目の 'Function' に対応）"},
         {"x = 1\n  Wend\n", "test.tts:2:3: 構文エラー: 'Wend' に対応する 'While' がありません"},
         {"End If\n", "test.tts:1:1: 構文エラー: 'End If' に対応する 'If' がありません"},
+        {"End While\n", "test.tts:1:1: 構文エラー: 'End' の後には If か Function が必要です"},
         {"For i = 1 To 2\nNext j\n",
          "test.tts:2:6: 構文エラー: 'Next j' が 'For i' と合いません（1 行目）"},
         {"x = (1 + 2\n", "test.tts:1:11: 構文エラー: ')' がありません（5 列目の '(' に対応）"},
@@ -154,6 +155,8 @@ TEST(ScriptEngine, RuntimeErrorsNameTheLineAndStopTheScript) {
         {"x = Mid(\"abc\", 0)\n", "test.tts:1:5: 実行時エラー: 'Mid' の開始位置は 1 以上です"},
         {"x = Left(\"abc\", -1)\n", "test.tts:1:5: 実行時エラー: 'Left' の長さが負の数です"},
         {"For i = 1 To 2 Step 0\nNext\n", "test.tts:1:21: 実行時エラー: 'Step' に 0 は使えません"},
+        {"For i = 1 To 2 Step \"1e-300\"\nNext\n",
+         "test.tts:1:1: 実行時エラー: 'Step' が小さすぎて 'For' の変数が変わりません"},
         {"x = 10\nFor i = 1 To 400\nx = x * 10\nNext\n",
          "test.tts:3:7: 実行時エラー: 計算結果が大きすぎます"},
         {"s = \"x\"\nFor i = 1 To 40\ns = s & s\nNext\n",
@@ -198,6 +201,14 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     EXPECT_EQ(n1, 7);
     EXPECT_EQ(n2, 8);
 
+    // Nor does the rest of the statement whose event asked for the stop reach the host.
+    host.events.clear();
+    std::string rest = dir.write("rest.tts", "[保存データ] = RunCmd(\"ロード\") & [手札]\n");
+    outcome = stoppable.RunScript(rest, n1, n2);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->describe(), "rest.tts:1:27: 実行時エラー: 中断されました");
+    EXPECT_EQ(host.events, std::vector<std::string>{"RunCmd ロード|"});
+
     // A stop belongs to one run: the next run starts afresh.
     host.onEvent = nullptr;
     std::string once = dir.write("once.tts", "[p] = 3\n");
@@ -240,6 +251,16 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
         RecordingHost host;
         EXPECT_EQ(runScriptBytes(c.script, host).error, c.expected);
     }
+
+    // Deep expressions in every frame of a deep recursion run short of stack before
+    // the call limit: that too must end in an error, not a crash.
+    std::string deep = "Function R(n)\nIf n < 1 Then\nReturn 0\nEnd If\nReturn " +
+                       repeat("Len(", 190) + "R(n - 1)" + repeat(")", 190) +
+                       "\nEnd Function\nx = R(199)\n";
+    RecordingHost host;
+    std::string error = runScriptBytes(deep, host).error;
+    EXPECT_TRUE(error.starts_with("test.tts:5:") && error.ends_with("段目でスタックが足りません）"))
+        << error;
 }
 
 TEST(ScriptEngine, SourceEncodings) {

@@ -27,6 +27,9 @@ TEST(ScriptLanguage, ValuesAndOperators) {
     runCases({
         {"numbers print without a needless point", "[p] = 3\n[p] = 4.5\n[p] = -3\n[p] = 6 / 2\n",
          "3\n4.5\n-3\n3\n"},
+        {"whole numbers print in full up to 2^53",
+         "[p] = 1234567890123456\n[p] = -9007199254740992\n[p] = 9007199254740992 * 2\n",
+         "1234567890123456\n-9007199254740992\n1.8014398509482e+16\n"},
         {"fractions keep 15 digits", "[p] = 1 / 3\n[p] = 0.1 + 0.2\n", "0.333333333333333\n0.3\n"},
         {"precedence", "[p] = 1 + 2 * 3\n[p] = (1 + 2) * 3\n[p] = 7 Mod 3 + 1\n[p] = -2 * -3\n",
          "7\n9\n2\n6\n"},
@@ -78,8 +81,9 @@ TEST(ScriptLanguage, Statements) {
          "Function Fact(n)\nIf n <= 1 Then\nReturn 1\nEnd If\nReturn n * Fact(n - 1)\nEnd "
          "Function\n"
          "Function Nothing()\nExit Function\nEnd Function\n[p] = Fact(10)\n[p] = \"[\" & Nothing() "
-         "& \"]\"\n",
-         "3628800\n[]\n"},
+         "& \"]\"\n"
+         "Function NoReturn()\nx = Fact(3)\nEnd Function\n[p] = \"[\" & NoReturn() & \"]\"\n",
+         "3628800\n[]\n[]\n"},
         {"functions may be called before they are defined",
          "[p] = Twice(4)\nFunction Twice(x)\nReturn x * 2\nEnd Function\n", "8\n"},
         {"function variables are local; globals can be read",
@@ -95,8 +99,10 @@ TEST(ScriptLanguage, Statements) {
          "\xE3\x80\x80IF \xE5\x90\x88\xE8\xA8\x88 = 2 then\n[p] = \"It's 2\"\nend if\n"
          "Value = 5\n[p] = VALUE\n",
          "It's 2\n5\n"},
-        {"building text in place keeps other references intact",
-         "a = \"x\"\nb = a\na = a & \"y\" & 1\na = a & a\n[p] = a\n[p] = b\n", "xy1xy1\nx\n"},
+        {"building text in place keeps other references and the old value intact",
+         "a = \"x\"\nb = a\na = a & \"y\" & 1\na = a & a\n[p] = a\n[p] = b\n"
+         "c = \"ab\"\nc = c & c & Len(c)\n[p] = c\n",
+         "xy1xy1\nx\nabab2\n"},
         {"appending to a number", "n = 12\nn = n & \"!\"\n[p] = n\n", "12!\n"},
     });
 }
