@@ -6,6 +6,7 @@
 
 #include "app/failure.h"
 #include "app/file_system.h"
+#include "app/native_path.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"
@@ -18,19 +19,20 @@ namespace {
 
 constexpr const char* kVersion = "1.00.0000";
 
-// Scripts are small; a larger file is surely not a script and is not read whole.
-constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{16} << 20;
+// Scripts are small; a larger file is surely not a script and is not read whole. Its
+// syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
+constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
 
 std::string fileNameOf(const std::string& path) {
-    std::string name = std::filesystem::path(path).filename().string();
+    std::string name = mirudana::pathText(mirudana::nativePath(path).filename());
     return name.empty() ? path : name;
 }
 
 std::string readScript(const std::string& path) {
     std::error_code ec;
-    auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
+    auto size = std::filesystem::file_size(mirudana::nativePath(path), ec);
     if (!ec && size > kMaxScriptBytes) {
-        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 16 MB）");
+        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）");
     }
     try {
         return mirudana::readWholeFile(path);

@@ -310,6 +310,19 @@ TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
         << outcome.error->describe();
 }
 
+TEST(ScriptEngine, AFileLargerThanAnyScriptIsRefusedUnread) {
+    mirudana::testing::TempDir dir;
+    RecordingHost host;
+    TTSA engine(&host);
+    std::int32_t n1 = 0, n2 = 0;
+    std::string atLimit = "[p] = 1\n" + std::string((1 << 20) - 8, '\'');
+    EXPECT_TRUE(engine.RunScript(dir.write("fits.tts", atLimit), n1, n2).completed);
+    RunOutcome outcome = engine.RunScript(dir.write("big.tts", atLimit + "'"), n1, n2);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->describe(), "big.tts: スクリプトファイルが大きすぎます（上限 1 MB）");
+    EXPECT_EQ(host.printed, "1\n");
+}
+
 }  // namespace
 }  // namespace ttscript::testing
 
