@@ -23,12 +23,14 @@ TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
         std::vector<std::string> files;
         const char* warning;
     };
+    const std::vector<std::string> tooMany(32768, folder.battle("a.kvs", namedBattle("A")));
     const Case cases[] = {
         {"", {}, "エンジンが見つかりません。"},
         {folder.dir.file("nai.tts"), {}, "エンジンが見つかりません。"},
         {folder.dir.path(), {}, "エンジンが見つかりません。"},
         {folder.dir.write(".hidden.tts", "x"), {}, "エンジンが見つかりません。"},
         {script, {}, "ファイルが登録されていません。"},
+        {script, tooMany, "登録されているファイルが多すぎます。32767 個までにしてください。"},
         {script,
          {folder.dir.file("gone.kvs"), folder.dir.path()},
          "有効なファイルがありませんでした。"},
