@@ -37,4 +37,6 @@ void RunProgress::onProgress(int done, int total, ttscript::TTSA& engine) {
     if (dialog_->wasCanceled()) engine.RequestStop();
 }
 
+void RunProgress::onScriptEnded() { dialog_.reset(); }
+
 }  // namespace mirudana::gui

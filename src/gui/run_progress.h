@@ -20,6 +20,8 @@ class RunProgress : public RunObserver {
     ~RunProgress() override;
 
     void onProgress(int done, int total, ttscript::TTSA& engine) override;
+    // Closes the dialog, so a warning about the run is not hidden behind it.
+    void onScriptEnded() override;
 
   private:
     QWidget* parent_;

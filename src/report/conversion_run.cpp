@@ -60,6 +60,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     std::int32_t reserved1 = 0;
     std::int32_t reserved2 = 0;
     ttscript::RunOutcome outcome = engine.RunScript(scriptPath, reserved1, reserved2);
+    if (context.observer != nullptr) context.observer->onScriptEnded();
 
     if (!outcome.completed) {
         if (outcome.stopped) {

@@ -24,6 +24,9 @@ public:
     // A battle file was asked for: `done` files of `total` are behind the script.
     // May call engine.RequestStop() to end the script at its next statement.
     virtual void onProgress(int done, int total, ttscript::TTSA& engine) = 0;
+
+    // The script has ended; whatever the run still has to say comes after this.
+    virtual void onScriptEnded() {}
 };
 
 struct RunContext {

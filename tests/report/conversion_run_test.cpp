@@ -81,22 +81,26 @@ class RecordingObserver : public RunObserver {
         seen.push_back(std::to_string(done) + "/" + std::to_string(total));
         if (stopAt == done) engine.RequestStop();
     }
+    // Records how many warnings were out by then: none may come before the end.
+    void onScriptEnded() override { seen.push_back("end:" + std::to_string(warnings->size())); }
     std::vector<std::string> seen;
     int stopAt = -1;
+    const std::vector<std::string>* warnings = nullptr;
 };
 
 TEST_F(ReportTest, ObserverSeesEachLoadAndMayStopTheScript) {
     RecordingObserver recorder;
+    recorder.warnings = &ui.warnings;
     observer = &recorder;
     std::vector<BattleRecord> three = {namedBattle("一"), namedBattle("二"), namedBattle("三")};
     ASSERT_EQ(run(kNamesScript, three), RunResult::Completed);
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "3/3", "end:0"}));
 
     std::filesystem::remove(output);
     recorder.seen.clear();
     recorder.stopAt = 2;
     ASSERT_EQ(run(kNamesScript, three), RunResult::Cancelled);
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3"}));
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "end:0"}));
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"処理を中断しました。"});
     EXPECT_FALSE(std::filesystem::exists(output));
 }
