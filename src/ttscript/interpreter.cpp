@@ -1,5 +1,6 @@
 #include "ttscript/interpreter.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -95,17 +96,47 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
     return Flow::Normal;
 }
 
-// `x = x & a & b`: the pieces go onto the end of x's own text. All of them are
-// worked out before x changes, as one of them may read x (`x = x & x & Len(x)`).
+// `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
+// must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable, s.line, s.column);
-    Value tail = eval(*s.exprs[0]);
-    if (s.exprs.size() > 1) {
-        std::string joined = std::move(tail).takeText();
-        for (std::size_t i = 1; i < s.exprs.size(); ++i) eval(*s.exprs[i]).appendTo(joined);
-        tail = Value::text(std::move(joined));
+    if (s.piecesReadTarget) {
+        std::string tail;
+        appendPieces(s.exprs, tail, 0);
+        std::string& text = variable(s.variable).ownText();
+        checkTextLength(text.size() + tail.size());
+        reserveToAppend(text, text.size() + tail.size());
+        text += tail;
+        return;
     }
-    variable(s.variable).appendInPlace(TextOf(tail).str());
+    std::string& text = variable(s.variable).ownText();
+    appendPieces(s.exprs, text, text.size());
+    checkTextLength(text.size());
+}
+
+// Pieces are worked out a few at a time so that `out` grows once for each batch. A
+// text piece taking what was added past kMaxTextBytes is an error as soon as it is
+// worked out; numbers, at most a few bytes, are not checked.
+void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out,
+                               std::size_t base) {
+    constexpr std::size_t kBatch = 8;
+    for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
+        std::array<Value, kBatch> values;
+        std::size_t count = std::min(kBatch, pieces.size() - first);
+        std::size_t total = out.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            Value& v = values[i];
+            v = eval(*pieces[first + i]);
+            if (v.isNumber()) {
+                v = Value::text(v.toText());
+            } else {
+                checkTextLength(total - base + v.rawText().size());
+            }
+            total += v.rawText().size();
+        }
+        reserveToAppend(out, total);
+        for (std::size_t i = 0; i < count; ++i) out += values[i].rawText();
+    }
 }
 
 Interpreter::Flow Interpreter::execIf(const Stmt& s) {
@@ -157,7 +188,7 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
 
 Value& Interpreter::variable(const VariableRef& ref) {
     auto slot = static_cast<std::size_t>(ref.slot);
-    return ref.local ? (*locals_)[slot] : globals_[slot];
+    return ref.local ? stack_[localBase_ + slot] : globals_[slot];
 }
 
 const Value& Interpreter::readVariable(const VariableRef& ref, int line, int column) {
@@ -250,9 +281,9 @@ Value Interpreter::evalBinary(const Expr& e) {
 }
 
 Value Interpreter::evalConcat(const Expr& e) {
-    std::string out = eval(*e.operands[0]).takeText();
+    std::string out;
     try {
-        for (std::size_t i = 1; i < e.operands.size(); ++i) eval(*e.operands[i]).appendTo(out);
+        appendPieces(e.operands, out, 0);
     } catch (ScriptFailure& failure) {
         failure.placeIfUnplaced(e.line, e.column);
         throw;
@@ -268,16 +299,23 @@ Value Interpreter::callFunction(const Expr& e) {
     if (distance(stackBase_, stackPosition()) > kStackBudget) {
         callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません", e);
     }
-    std::vector<Value> frame(static_cast<std::size_t>(fn.localCount));
-    for (std::size_t i = 0; i < e.operands.size(); ++i) frame[i] = eval(*e.operands[i]);
-    std::vector<Value>* caller = locals_;
-    locals_ = &frame;
-    ++callDepth_;
+    // The frame sits on top of the stack: the arguments, then the other locals.
     struct Restore {
         Interpreter& self;
-        std::vector<Value>* caller;
-        ~Restore() { self.locals_ = caller, --self.callDepth_; }
-    } restore{*this, caller};
+        std::size_t base, callerBase;
+        int depth;
+        ~Restore() {
+            self.stack_.resize(base);
+            self.localBase_ = callerBase, self.callDepth_ = depth;
+        }
+    } restore{*this, stack_.size(), localBase_, callDepth_};
+    for (const ExprPtr& argument : e.operands) {
+        Value v = eval(*argument);
+        stack_.push_back(std::move(v));
+    }
+    stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
+    localBase_ = restore.base;
+    ++callDepth_;
     // A body that ends without Return gives "", whatever a call inside it returned.
     if (execBlock(fn.body) != Flow::Return) return Value::text("");
     return std::exchange(returnValue_, Value());
@@ -291,12 +329,12 @@ Value Interpreter::callBuiltin(const Expr& e) {
     try {
         switch (b.bridge) {
             case HostBridge::GetData:
-                return Value::text(host_.getData(TextOf(arguments[0]).str()));
+                return Value::text(host_.getData(TextOf(arguments[0]).string()));
             case HostBridge::SetData:
-                host_.setData(TextOf(arguments[0]).str(), arguments[1], e.argumentSources[1]);
+                host_.setData(TextOf(arguments[0]).string(), arguments[1], e.argumentSources[1]);
                 return Value::text("");
             case HostBridge::RunCmd:
-                host_.runCmd(TextOf(arguments[0]).str(), TextOf(arguments[1]).str());
+                host_.runCmd(TextOf(arguments[0]).string(), TextOf(arguments[1]).string());
                 return Value::text("");
             case HostBridge::None:
                 break;

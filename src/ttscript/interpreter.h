@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "ttscript/host_link.h"
@@ -35,6 +37,7 @@ class Interpreter {
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
     Value evalConcat(const Expr& e);
+    void appendPieces(std::span<const ExprPtr> pieces, std::string& out, std::size_t base);
     Value callFunction(const Expr& e);
     Value callBuiltin(const Expr& e);
 
@@ -47,7 +50,8 @@ class Interpreter {
     HostLink host_;
     const std::atomic<bool>& stopRequested_;
     std::vector<Value> globals_;
-    std::vector<Value>* locals_ = nullptr;
+    std::vector<Value> stack_;  // the locals of every call under way
+    std::size_t localBase_ = 0;  // where the running function's locals start
     Value returnValue_;
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;

@@ -1,5 +1,6 @@
 #include "ttscript/resolver.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -24,6 +25,17 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
         }
         for (const Block& inner : s.blocks) collectAssigned(inner, slots, names);
     }
+}
+
+// Whether working out `e` may read `target`: by name, or, for a variable of the main
+// block, in a user function it calls.
+bool mayRead(const Expr& e, const VariableRef& target) {
+    if (e.kind == ExprKind::Variable && e.variable.local == target.local &&
+        e.variable.slot == target.slot) {
+        return true;
+    }
+    if (e.kind == ExprKind::Call && e.function >= 0 && !target.local) return true;
+    return std::ranges::any_of(e.operands, [&](const ExprPtr& o) { return mayRead(*o, target); });
 }
 
 [[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected, int given,
@@ -97,6 +109,10 @@ class Resolver {
                 bind(s.variable, s.line, s.column);
             }
             for (ExprPtr& e : s.exprs) resolveExpr(*e);
+            if (s.kind == StmtKind::Append) {
+                s.piecesReadTarget = std::ranges::any_of(
+                    s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable); });
+            }
             for (Block& inner : s.blocks) resolveBlock(inner);
         }
     }

@@ -72,6 +72,7 @@ struct Stmt {
     VariableRef variable;
     std::string key;    // SetData: the item
     std::string plain;  // SetData: the source text of the value
+    bool piecesReadTarget = false;  // Append: a piece may read the variable
     std::vector<ExprPtr> exprs;
     std::vector<Block> blocks;
 };

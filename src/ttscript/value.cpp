@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "ttscript/script_failure.h"
 
@@ -48,39 +49,31 @@ Value Value::number(double n) {
 
 Value Value::text(std::string s) {
     Value v;
-    v.kind_ = Kind::Text;
-    if (!s.empty()) v.text_ = std::make_shared<std::string>(std::move(s));
+    if (s.size() <= kShortBytes) {
+        v.kind_ = Kind::ShortText;
+        v.shortSize_ = static_cast<unsigned char>(s.size());
+        std::copy(s.begin(), s.end(), v.short_);
+    } else {
+        v.kind_ = Kind::SharedText;
+        v.shared_ = new Shared{1, std::move(s)};
+    }
     return v;
-}
-
-const std::string& Value::rawText() const {
-    static const std::string empty;
-    return text_ ? *text_ : empty;
 }
 
 std::string Value::toText() const {
     if (kind_ == Kind::Number) return formatNumber(number_);
-    return rawText();
-}
-
-void Value::appendTo(std::string& out) const {
-    if (kind_ == Kind::Number) {
-        out += formatNumber(number_);
-    } else {
-        checkTextLength(out.size() + rawText().size());
-        out += rawText();
-    }
+    return std::string(rawText());
 }
 
 std::optional<double> Value::toNumber() const {
     if (kind_ == Kind::Number) return number_;
-    if (kind_ == Kind::Text) return parseNumericText(rawText());
+    if (isText()) return parseNumericText(rawText());
     return std::nullopt;
 }
 
 double Value::requireNumber() const {
     if (auto n = toNumber()) return *n;
-    std::string shown = rawText().substr(0, 40);
+    std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
@@ -89,34 +82,31 @@ bool Value::isTrue() const {
     return !rawText().empty();
 }
 
-void Value::appendInPlace(std::string_view tail) {
-    if (kind_ != Kind::Text) *this = text(toText());
-    if (!text_) {
-        text_ = std::make_shared<std::string>();
-    } else if (text_.use_count() > 1) {
-        text_ = std::make_shared<std::string>(*text_);
-    }
-    std::size_t needed = text_->size() + tail.size();
-    checkTextLength(needed);
-    // The string would grow to exactly `needed` when a long tail more than doubles
-    // it, and copy all again at the next small append: leave room to spare. Room
-    // never written costs no memory.
-    if (needed > text_->capacity()) text_->reserve(needed + needed / 2);
-    text_->append(tail);
+std::string& Value::ownText() {
+    if (kind_ == Kind::SharedText && shared_->refs == 1) return shared_->text;
+    auto* own = new Shared{1, toText()};
+    release();
+    kind_ = Kind::SharedText;
+    shared_ = own;
+    return own->text;
 }
 
-std::string Value::takeText() && {
-    if (kind_ != Kind::Text) return toText();
-    if (!text_) return {};
-    if (text_.use_count() == 1) return std::move(*text_);
-    return *text_;
-}
-
-TextOf::TextOf(const Value& v) : text_(&v.rawText()) {
+TextOf::TextOf(const Value& v) {
+    if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared_->text;
     if (v.isNumber()) {
-        printed_ = formatNumber(v.rawNumber());
-        text_ = &printed_;
+        printed_ = formatNumber(v.number_);
+        whole_ = &printed_;
     }
+    text_ = whole_ ? std::string_view(*whole_) : v.rawText();
+}
+
+const std::string& TextOf::string() {
+    if (!whole_) {
+        printed_.assign(text_);
+        whole_ = &printed_;
+        text_ = printed_;
+    }
+    return *whole_;
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
@@ -162,6 +152,14 @@ int compareValues(const Value& a, const Value& b) {
 
 void checkTextLength(std::size_t bytes) {
     if (bytes > kMaxTextBytes) throwRuntimeError("文字列が長すぎます（上限 64 MB）");
+}
+
+void reserveToAppend(std::string& text, std::size_t needed) {
+    if (needed <= text.capacity()) return;
+    // The string would grow to exactly `needed` when a long tail more than doubles
+    // it, and copy all again at the next small append: leave room to spare. Room
+    // never written costs no memory.
+    text.reserve(text.empty() ? needed : needed + needed / 2);
 }
 
 }  // namespace ttscript

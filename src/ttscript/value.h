@@ -1,10 +1,11 @@
 // The values of the script language: text or a double-precision number, plus the
-// "not yet assigned" state of a variable. Text is shared and copied on write, so
-// `out = out & row` can append in place when the variable holds the only reference.
+// "not yet assigned" state of a variable. Short text is stored in the value itself;
+// longer text is shared and copied on write, so `out = out & row` can append in place
+// when the variable holds the only reference.
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,21 +18,46 @@ inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 26;
 class Value {
   public:
     Value() = default;
+    Value(const Value& other) noexcept {
+        copyFrom(other);
+        if (kind_ == Kind::SharedText) ++shared_->refs;
+    }
+    Value(Value&& other) noexcept {
+        copyFrom(other);
+        other.kind_ = Kind::Unset;
+    }
+    Value& operator=(const Value& other) noexcept {
+        if (other.kind_ == Kind::SharedText) ++other.shared_->refs;
+        release();
+        copyFrom(other);
+        return *this;
+    }
+    Value& operator=(Value&& other) noexcept {
+        if (this != &other) {
+            release();
+            copyFrom(other);
+            other.kind_ = Kind::Unset;
+        }
+        return *this;
+    }
+    ~Value() { release(); }
+
     static Value number(double n);
     static Value text(std::string s);
 
     bool isUnset() const { return kind_ == Kind::Unset; }
     bool isNumber() const { return kind_ == Kind::Number; }
-    bool isText() const { return kind_ == Kind::Text; }
+    bool isText() const { return kind_ == Kind::ShortText || kind_ == Kind::SharedText; }
 
     double rawNumber() const { return number_; }
     // The stored text of a text value (empty for other kinds).
-    const std::string& rawText() const;
+    std::string_view rawText() const {
+        if (kind_ == Kind::SharedText) return shared_->text;
+        return {short_, kind_ == Kind::ShortText ? shortSize_ : std::size_t{0}};
+    }
 
     // The value as text: numbers in their printed form.
     std::string toText() const;
-    // Appends the value as text to `out`.
-    void appendTo(std::string& out) const;
     // The value as a number when it is a number or numeric text.
     std::optional<double> toNumber() const;
     // Like toNumber, but text that is not numeric is a runtime error.
@@ -39,17 +65,38 @@ class Value {
     // Non-zero numbers and numeric text, and text other than "", are true.
     bool isTrue() const;
 
-    // Turns this value into text the caller alone owns and appends `tail`. Text that
-    // would grow past kMaxTextBytes is a runtime error.
-    void appendInPlace(std::string_view tail);
-    // Gives up the text, moving it out when nobody else shares it.
-    std::string takeText() &&;
+    // Turns this value into text the caller alone owns and gives it to append to.
+    // The caller keeps it within kMaxTextBytes.
+    std::string& ownText();
 
   private:
-    enum class Kind : unsigned char { Unset, Number, Text };
+    friend class TextOf;
+
+    // Short text lives in the value itself; longer text in a counted block. A run
+    // stays on one thread, so the count needs no atomic operations.
+    enum class Kind : unsigned char { Unset, Number, ShortText, SharedText };
+    struct Shared {
+        std::size_t refs;
+        std::string text;
+    };
+    static constexpr std::size_t kShortBytes = 22;
+    // Copies the bytes, leaving the count of shared text to the caller.
+    void copyFrom(const Value& other) noexcept {
+        kind_ = other.kind_;
+        shortSize_ = other.shortSize_;
+        std::memcpy(short_, other.short_, kShortBytes);
+        number_ = other.number_;
+        shared_ = other.shared_;
+    }
+    void release() noexcept {
+        if (kind_ == Kind::SharedText && --shared_->refs == 0) delete shared_;
+    }
+
     Kind kind_ = Kind::Unset;
+    unsigned char shortSize_ = 0;
+    char short_[kShortBytes];  // only the first shortSize_ bytes are set
     double number_ = 0;
-    std::shared_ptr<std::string> text_;
+    Shared* shared_ = nullptr;
 };
 
 // A value's text without copying it: the stored text of a text value, or the
@@ -60,11 +107,14 @@ class TextOf {
     TextOf(const TextOf&) = delete;
     TextOf& operator=(const TextOf&) = delete;
 
-    const std::string& str() const { return *text_; }
+    std::string_view str() const { return text_; }
+    // The same as a std::string, for the host: short text is copied here.
+    const std::string& string();
 
   private:
     std::string printed_;
-    const std::string* text_;
+    const std::string* whole_ = nullptr;
+    std::string_view text_;
 };
 
 // Numeric text: optional blanks, an optional sign, decimal digits with an optional
@@ -81,5 +131,8 @@ int compareValues(const Value& a, const Value& b);
 
 // Runtime error for lengths past kMaxTextBytes.
 void checkTextLength(std::size_t bytes);
+
+// Makes room in `text` for `needed` bytes before an append.
+void reserveToAppend(std::string& text, std::size_t needed);
 
 }  // namespace ttscript

@@ -101,8 +101,10 @@ TEST(ScriptLanguage, Statements) {
          "It's 2\n5\n"},
         {"building text in place keeps other references and the old value intact",
          "a = \"x\"\nb = a\na = a & \"y\" & 1\na = a & a\n[p] = a\n[p] = b\n"
-         "c = \"ab\"\nc = c & c & Len(c)\n[p] = c\n",
-         "xy1xy1\nx\nabab2\n"},
+         "c = \"ab\"\nc = c & c & Len(c)\n[p] = c\n"
+         "Function LenOfG()\nReturn Len(g)\nEnd Function\n"
+         "g = \"abcdefghijklmnopqrstuvwxyz\"\ng = g & \"!\" & LenOfG()\n[p] = g\n",
+         "xy1xy1\nx\nabab2\nabcdefghijklmnopqrstuvwxyz!26\n"},
         {"appending to a number", "n = 12\nn = n & \"!\"\n[p] = n\n", "12!\n"},
     });
 }
