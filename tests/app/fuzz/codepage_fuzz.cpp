@@ -1,0 +1,44 @@
+// libFuzzer entry point for the code page conversions, both ways, on any bytes:
+// decoding always gives valid UTF-8, encoding what was decoded and decoding it again
+// changes nothing, and a prefix never ends inside a double-byte character.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/codepage.h"
+#include "app/utf.h"
+
+namespace {
+
+using namespace mirudana;
+
+void check(bool holds) {
+    if (!holds) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    const std::string decoded = cp932ToUtf8(bytes);
+    check(isValidUtf8(decoded));
+    // Every decoded character has a code (U+30FB stands for the undefined ones).
+    const std::string encoded = utf8ToCp932(decoded);
+    check(encoded.find('?') == std::string::npos || bytes.find('?') != std::string_view::npos);
+    check(cp932ToUtf8(encoded) == decoded);
+
+    // The input read as UTF-8, valid or not: it encodes to no more bytes than it has.
+    const std::string fromText = utf8ToCp932(bytes);
+    check(fromText.size() <= bytes.size());
+    check(isValidUtf8(cp932ToUtf8(fromText)));
+
+    const std::size_t limit = size == 0 ? 0 : data[0];
+    const std::size_t prefix = cp932PrefixLength(bytes, limit);
+    check(prefix <= limit && prefix <= bytes.size());
+    // Only a character cut at the limit stops a prefix short of the whole.
+    check(prefix == bytes.size() || prefix + 2 > limit);
+    return 0;
+}
