@@ -5,6 +5,8 @@
 
 namespace mirudana {
 
+// The two tables below read best one entry a line.
+// clang-format off
 std::string failureDescription(std::int16_t number) {
     switch (number) {
         case 5: return "プロシージャの呼び出し、または引数が不正です。";
@@ -62,6 +64,7 @@ std::int16_t failureFromErrno(int err) {
         default: return failure::kDeviceIO;
     }
 }
+// clang-format on
 
 Failure::Failure(std::int16_t number)
     : std::runtime_error(failureDescription(number)), number_(number) {}

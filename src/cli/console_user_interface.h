@@ -14,7 +14,7 @@ namespace mirudana::cli {
 inline constexpr int kExitStopped = 1;
 
 class ConsoleUserInterface : public UserInterface {
-public:
+  public:
     // `progress`, when given, is cleared before each message.
     explicit ConsoleUserInterface(std::ostream& err, ProgressLine* progress = nullptr)
         : err_(err), progress_(progress) {}
@@ -26,7 +26,7 @@ public:
     void copyToClipboard(const std::string& text) override;
     [[noreturn]] void endTool() override;
 
-private:
+  private:
     void print(const std::string& message);
 
     std::ostream& err_;

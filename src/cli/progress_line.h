@@ -8,7 +8,7 @@
 namespace mirudana::cli {
 
 class ProgressLine : public RunObserver {
-public:
+  public:
     // Shows nothing unless `enabled` (standard error is a terminal).
     ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
 
@@ -17,7 +17,7 @@ public:
     // Erases the line, if one is showing, so the next text starts on a clean line.
     void clear();
 
-private:
+  private:
     std::ostream& err_;
     bool enabled_;
     bool showing_ = false;

@@ -18,7 +18,7 @@ namespace mirudana {
 
 // Told about a run's progress, from inside the script's "ロード" commands.
 class RunObserver {
-public:
+  public:
     virtual ~RunObserver() = default;
 
     // A battle file was asked for: `done` files of `total` are behind the script.

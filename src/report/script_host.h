@@ -11,7 +11,7 @@
 namespace mirudana {
 
 class ScriptHost : public ttscript::EngineEvents {
-public:
+  public:
     explicit ScriptHost(RunContext& context) : context_(context) {}
 
     // The engine that raises the events, handed to the run's observer.
@@ -36,7 +36,7 @@ public:
     // Whether a report handed over during the run could not be written.
     bool reportUnwritten() const { return reportUnwritten_; }
 
-private:
+  private:
     RunContext& context_;
     ttscript::TTSA* engine_ = nullptr;
     bool reportUnwritten_ = false;

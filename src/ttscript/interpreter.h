@@ -50,7 +50,7 @@ class Interpreter {
     HostLink host_;
     const std::atomic<bool>& stopRequested_;
     std::vector<Value> globals_;
-    std::vector<Value> stack_;  // the locals of every call under way
+    std::vector<Value> stack_;   // the locals of every call under way
     std::size_t localBase_ = 0;  // where the running function's locals start
     Value returnValue_;
     int callDepth_ = 0;

@@ -70,8 +70,8 @@ struct Stmt {
     int line = 0;
     int column = 0;
     VariableRef variable;
-    std::string key;    // SetData: the item
-    std::string plain;  // SetData: the source text of the value
+    std::string key;                // SetData: the item
+    std::string plain;              // SetData: the source text of the value
     bool piecesReadTarget = false;  // Append: a piece may read the variable
     std::vector<ExprPtr> exprs;
     std::vector<Block> blocks;

@@ -12,7 +12,7 @@
 namespace mirudana::testing {
 
 class ProgramFolder {
-public:
+  public:
     // Writes a small reference set: cards "C1".."C3" (and "DUP" in both lists, the
     // first list's name winning), masters "M1" and "C1", statuses "S1" and "S2".
     ProgramFolder() {

@@ -19,7 +19,7 @@
 namespace mirudana::testing {
 
 class ReportTest : public ::testing::Test {
-protected:
+  protected:
     ReportTest()
         : output(folder.dir.file("出力データ.html")),
           references(startUp(folder.dir.path(), ui).references) {}

@@ -16,7 +16,7 @@ struct ToolEnded : std::runtime_error {
 };
 
 class FakeUserInterface : public UserInterface {
-public:
+  public:
     struct Question {
         std::string message;
         std::string caption;

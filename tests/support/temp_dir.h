@@ -8,7 +8,7 @@
 namespace mirudana::testing {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -30,7 +30,7 @@ public:
     // Creates a folder (and its parents); returns the full path.
     std::string makeDir(std::string_view relative) const;
 
-private:
+  private:
     std::string path_;
 };
 
