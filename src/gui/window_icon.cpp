@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QRect>
+#include <initializer_list>
 
 namespace mirudana::gui {
 
@@ -34,23 +36,22 @@ QIcon toolIcon() {
     return QIcon(image);
 }
 
-QIcon browseGlyph() {
-    QPixmap image(3, 11);
+namespace {
+
+// A black glyph of `width` by `height` pixels made of the given filled rectangles.
+QIcon glyph(int width, int height, std::initializer_list<QRect> parts) {
+    QPixmap image(width, height);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    for (int y = 1; y <= 9; y += 4) painter.fillRect(0, y, 2, 2, Qt::black);
+    for (const QRect& part : parts) painter.fillRect(part, Qt::black);
     painter.end();
     return QIcon(image);
 }
 
-QIcon addFilesGlyph() {
-    QPixmap image(7, 7);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.fillRect(3, 0, 1, 7, Qt::black);
-    painter.fillRect(0, 3, 7, 1, Qt::black);
-    painter.end();
-    return QIcon(image);
-}
+}  // namespace
+
+QIcon browseGlyph() { return glyph(3, 11, {{0, 1, 2, 2}, {0, 5, 2, 2}, {0, 9, 2, 2}}); }
+
+QIcon addFilesGlyph() { return glyph(7, 7, {{3, 0, 1, 7}, {0, 3, 7, 1}}); }
 
 }  // namespace mirudana::gui
