@@ -2,10 +2,11 @@
 
 namespace mirudana::cli {
 
-void ProgressLine::onProgress(int done, int total, ttscript::TTSA& /*engine*/) {
-    if (!enabled_) return;
+bool ProgressLine::onProgress(int done, int total) {
+    if (!enabled_) return true;
     err_ << "\r処理中 " << done << '/' << total << std::flush;
     showing_ = true;
+    return true;
 }
 
 void ProgressLine::clear() {

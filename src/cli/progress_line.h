@@ -12,7 +12,7 @@ class ProgressLine : public RunObserver {
     // Shows nothing unless `enabled` (standard error is a terminal).
     ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
 
-    void onProgress(int done, int total, ttscript::TTSA& engine) override;
+    bool onProgress(int done, int total) override;
 
     // Erases the line, if one is showing, so the next text starts on a clean line.
     void clear();

@@ -4,7 +4,6 @@
 #include <QProgressDialog>
 
 #include "app/user_interface.h"
-#include "ttscript/engine.h"
 
 namespace mirudana::gui {
 
@@ -18,9 +17,9 @@ QString progressText(int done, int total) {
     return QStringLiteral("戦況ファイルを処理しています（%1 / %2）").arg(done).arg(total);
 }
 
-void RunProgress::onProgress(int done, int total, ttscript::TTSA& engine) {
+bool RunProgress::onProgress(int done, int total) {
     if (!dialog_) {
-        if (clock_.elapsed() < delayMs_) return;
+        if (clock_.elapsed() < delayMs_) return true;
         dialog_ = std::make_unique<QProgressDialog>(parent_);
         dialog_->setWindowTitle(QString::fromUtf8(kApplicationTitle));
         dialog_->setCancelButtonText(QStringLiteral("中止"));
@@ -34,7 +33,7 @@ void RunProgress::onProgress(int done, int total, ttscript::TTSA& engine) {
     dialog_->setValue(done);
     dialog_->setLabelText(progressText(done, total));
     QCoreApplication::processEvents();
-    if (dialog_->wasCanceled()) engine.RequestStop();
+    return !dialog_->wasCanceled();
 }
 
 void RunProgress::onScriptEnded() { dialog_.reset(); }

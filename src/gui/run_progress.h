@@ -19,7 +19,7 @@ class RunProgress : public RunObserver {
     explicit RunProgress(QWidget* parent, qint64 delayMs = 1000);
     ~RunProgress() override;
 
-    void onProgress(int done, int total, ttscript::TTSA& engine) override;
+    bool onProgress(int done, int total) override;
     // Closes the dialog, so a warning about the run is not hidden behind it.
     void onScriptEnded() override;
 

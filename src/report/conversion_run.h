@@ -4,29 +4,36 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/user_interface.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "refdata/reference_data.h"
 
-namespace ttscript {
-class TTSA;
-}
-
 namespace mirudana {
 
-// Told about a run's progress, from inside the script's "ロード" commands.
+// Told about a run's progress: at each "ロード" and at short intervals of script
+// time, so a window stays responsive even while a script loops without loading.
 class RunObserver {
   public:
     virtual ~RunObserver() = default;
 
-    // A battle file was asked for: `done` files of `total` are behind the script.
-    // May call engine.RequestStop() to end the script at its next statement.
-    virtual void onProgress(int done, int total, ttscript::TTSA& engine) = 0;
+    // `done` files of `total` are behind the script. Returning false asks the script
+    // to stop at its next statement.
+    virtual bool onProgress(int done, int total) = 0;
 
     // The script has ended; whatever the run still has to say comes after this.
     virtual void onScriptEnded() {}
+};
+
+// What a run did, for the front ends' closing words.
+struct RunSummary {
+    int battlesReported = 0;                  // battle files the script was given
+    std::vector<std::string> skippedFiles;    // listed files that could not be read
+    bool reportHandedOver = false;            // the script handed over report text
+    std::string reportPath;                   // where the last report went
+    std::vector<std::string> scriptWarnings;  // names in the script the tool does not know
 };
 
 struct RunContext {
@@ -37,6 +44,8 @@ struct RunContext {
     // The report's path, read each time the script hands over report text.
     std::function<std::string()> outputPath;
     RunObserver* observer = nullptr;
+    // When set, filled in with what the run did.
+    RunSummary* summary = nullptr;
 };
 
 enum class RunResult {

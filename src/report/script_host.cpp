@@ -19,12 +19,10 @@ void ScriptHost::GetData(const std::string& key, std::string& result) {
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
     notFound = true;
     if (verb != "ロード") return;
+    reportProgress();
     LoadedBattle& battle = context_.battle;
     const int total = context_.files.count();
     const int done = battle.CurrentIndex + 1;
-    if (context_.observer != nullptr && engine_ != nullptr) {
-        context_.observer->onProgress(done < total ? done : total, total, *engine_);
-    }
     // Positions are 16-bit: the list cannot reach past the last one.
     if (done >= total || battle.CurrentIndex == std::numeric_limits<std::int16_t>::max()) {
         battle.FileLoaded = false;
@@ -33,6 +31,17 @@ void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bo
         battle.LoadBattleFile(context_.files.entryAt(battle.CurrentIndex));
     }
     notFound = false;
+}
+
+void ScriptHost::Tick() { reportProgress(); }
+
+void ScriptHost::reportProgress() {
+    if (context_.observer == nullptr) return;
+    const int total = context_.files.count();
+    const int done = context_.battle.CurrentIndex + 1;
+    if (!context_.observer->onProgress(done < total ? done : total, total) && engine_ != nullptr) {
+        engine_->RequestStop();
+    }
 }
 
 void ScriptHost::SetData(const std::string& item, const std::string& normal,

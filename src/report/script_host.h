@@ -14,7 +14,7 @@ class ScriptHost : public ttscript::EngineEvents {
   public:
     explicit ScriptHost(RunContext& context) : context_(context) {}
 
-    // The engine that raises the events, handed to the run's observer.
+    // The engine that raises the events, so a stop request can reach it.
     void attach(ttscript::TTSA& engine) { engine_ = &engine; }
 
     // Any failure leaves `result` as it was; keys outside the vocabulary answer "True".
@@ -30,6 +30,9 @@ class ScriptHost : public ttscript::EngineEvents {
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
 
+    // Lets the run's observer keep its window alive, and stops the script on request.
+    void Tick() override;
+
     // Replaces the output file with `text`; a failure shows a warning each time.
     void WriteReport(const std::string& text);
 
@@ -37,6 +40,9 @@ class ScriptHost : public ttscript::EngineEvents {
     bool reportUnwritten() const { return reportUnwritten_; }
 
   private:
+    // Reports progress to the observer; a "stop" answer stops the script.
+    void reportProgress();
+
     RunContext& context_;
     ttscript::TTSA* engine_ = nullptr;
     bool reportUnwritten_ = false;

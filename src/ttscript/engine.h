@@ -26,6 +26,10 @@ class EngineEvents {
     virtual void SetData(const std::string& item, const std::string& normal,
                          const std::optional<double>& num, const std::string& plain,
                          bool& notFound) = 0;
+
+    // Raised at short intervals of script time, so a host can keep its window alive
+    // and call RequestStop even while a script loops without asking anything.
+    virtual void Tick() {}
 };
 
 // Why a script did not run to its end.

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "report_fixture.h"
-#include "ttscript/engine.h"
 
 namespace mirudana::testing {
 namespace {
@@ -77,9 +76,9 @@ TEST_F(ReportTest, AScriptErrorIsShownAndNothingIsWritten) {
 
 class RecordingObserver : public RunObserver {
   public:
-    void onProgress(int done, int total, ttscript::TTSA& engine) override {
+    bool onProgress(int done, int total) override {
         seen.push_back(std::to_string(done) + "/" + std::to_string(total));
-        if (stopAt == done) engine.RequestStop();
+        return stopAt != done;
     }
     // Records how many warnings were out by then: none may come before the end.
     void onScriptEnded() override { seen.push_back("end:" + std::to_string(warnings->size())); }
