@@ -43,7 +43,8 @@ std::int16_t failureFromErrno(int err, FileAccess access) {
         case EACCES:
         case EPERM:
         case EROFS: return failure::kPermissionDenied;
-        case EISDIR: return failure::kPathFileAccess;
+        case EISDIR:
+        case ELOOP: return failure::kPathFileAccess;
         case ENOSPC:
 #ifdef EDQUOT  // not every C library has it
         case EDQUOT:
@@ -73,6 +74,7 @@ std::string errnoDescription(int err, FileAccess access) {
         case EROFS: return reading ? "読み取りできません。" : "読み取り専用の場所には書き込めません。";
         case EISDIR: return reading ? "フォルダーはファイルとして読めません。" : "フォルダーには書き込めません。";
         case ENOENT: return reading ? "ファイルが見つかりません。" : "書き込み先のフォルダーが見つかりません。";
+        case ELOOP: return "シンボリックリンクが循環しています。";
         case EIO: return reading ? "読み取り中にデバイス I/O エラーが起きました。" : "書き込み中にデバイス I/O エラーが起きました。";
         default: return failureDescription(failureFromErrno(err, access));
     }

@@ -4,9 +4,17 @@
 #include <optional>
 #include <random>
 
+#include "app/failure.h"
+#include "app/interrupt_cleanup.h"
 #include "app/native_path.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -29,53 +37,68 @@ std::optional<fs::path> followLinks(fs::path path) {
     return std::nullopt;
 }
 
-// May the existing file `path` be replaced? A read-only file may not, also for a
-// user (such as root) whom the system would let write it anyway.
-bool isReplaceable(const fs::path& path, const fs::file_status& status) {
-    if (!fs::is_regular_file(status)) return false;
+// Why the existing file `path` may not be replaced (an errno value), or 0. A
+// read-only file may not, also for a user (such as root) whom the system would let
+// write it anyway.
+int refusal(const fs::path& path, const fs::file_status& status) {
+    if (fs::is_directory(status)) return EISDIR;
+    if (!fs::is_regular_file(status)) return EINVAL;
     constexpr auto kAnyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if ((status.permissions() & kAnyWrite) == fs::perms::none) return false;
-#ifndef _WIN32
-    if (access(path.c_str(), W_OK) != 0) return false;
+    if ((status.permissions() & kAnyWrite) == fs::perms::none) return EACCES;
+#ifdef _WIN32
+    (void)path;  // the read-only attribute is all there is to ask
+#else
+    if (access(path.c_str(), W_OK) != 0) return errno;
 #endif
-    return true;
+    return 0;
 }
 
-// Creates a new, hidden file beside `target`; nullptr (and `created` empty) when
-// none can be made. The name is short and fixed in form, so that a target whose
-// own name is near the system's limit can still be replaced.
-std::FILE* createTemporary(const fs::path& target, fs::path& created) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        created =
-            target.parent_path() / (".mirudana-" + std::to_string(random() % 1000000000u) + ".tmp");
-#ifdef _WIN32
-        std::FILE* file = _wfopen(created.c_str(), L"wbx");
-#else
-        std::FILE* file = std::fopen(created.c_str(), "wbx");  // mode 0666 less the umask
-#endif
-        if (file != nullptr) return file;
-        if (errno != EEXIST) break;
-    }
-    created.clear();  // never remove a file someone else made
-    return nullptr;
+// A fresh hidden name beside `target`. Short and fixed in form, so that a target
+// whose own name is near the system's limit can still be replaced.
+fs::path temporaryName(const fs::path& target) {
+    static std::random_device random;
+    return target.parent_path() / (".mirudana-" + std::to_string(random() % 1000000000u) + ".tmp");
 }
+
+constexpr int kNameAttempts = 16;
+
+// The folder's refusal to hold a new file, where writing the target in place
+// may still work.
+bool folderRefuses(int err) { return err == EACCES || err == EPERM; }
 
 }  // namespace
 
 FileReplacement::FileReplacement(const std::string& path) {
-    if (path.empty()) return;
+    if (path.empty()) {
+        fail(ENOENT);
+        return;
+    }
     std::optional<fs::path> target = followLinks(nativePath(path));
-    if (!target) return;
+    if (!target) {
+        fail(ELOOP);
+        return;
+    }
     target_ = *target;
     std::error_code ec;
     fs::file_status old = fs::status(target_, ec);
-    if (fs::exists(old)) {
-        if (!isReplaceable(target_, old)) return;
+    targetExists_ = fs::exists(old);
+    if (targetExists_) {
+        if (int err = refusal(target_, old)) {
+            fail(err);
+            return;
+        }
         permissions_ = old.permissions();
+#ifndef _WIN32
+        struct stat info {};
+        if (::stat(target_.c_str(), &info) == 0) owner_ = info.st_uid, group_ = info.st_gid;
+#endif
     }
-    file_ = createTemporary(target_, temporary_);
+    if (createUnnamed() || createNamed()) return;
+    if (targetExists_ && folderRefuses(error_)) {
+        error_ = 0;
+        openInPlace();
+    }
 }
 
 FileReplacement::~FileReplacement() {
@@ -86,32 +109,145 @@ FileReplacement::~FileReplacement() {
     }
 }
 
+bool FileReplacement::fail(int err) {
+    if (error_ == 0) error_ = err != 0 ? err : EIO;
+    return false;
+}
+
+std::string FileReplacement::failureText() const {
+    return error_ == 0 ? std::string() : errnoDescription(error_, FileAccess::Writing);
+}
+
+bool FileReplacement::createUnnamed() {
+#ifdef O_TMPFILE
+    fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) return false;  // not every file system has them: a named one will do
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    unnamed_ = true;
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool FileReplacement::createNamed() {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        fs::path name = temporaryName(target_);
+#ifdef _WIN32
+        // Delete sharing lets an interrupt remove the file while it is still open.
+        HANDLE handle =
+            CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            DWORD code = GetLastError();
+            if (code == ERROR_FILE_EXISTS) continue;
+            return fail(code == ERROR_ACCESS_DENIED    ? EACCES
+                        : code == ERROR_PATH_NOT_FOUND ? ENOENT
+                                                       : EIO);
+        }
+        int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+        file_ = fd < 0 ? nullptr : _fdopen(fd, "wb");
+#else
+        file_ = std::fopen(name.c_str(), "wbxe");  // mode 0666 less the umask
+        if (file_ == nullptr && errno == EEXIST) continue;
+        if (file_ == nullptr) return fail(errno);
+#endif
+        if (file_ == nullptr) {
+            std::error_code ec;
+            fs::remove(name, ec);
+            return fail(EIO);
+        }
+        temporary_ = name;
+        cleanup_ = std::make_unique<RemoveOnInterrupt>(temporary_);
+        return true;
+    }
+    return fail(EEXIST);
+}
+
+bool FileReplacement::openInPlace() {
+#ifdef _WIN32
+    file_ = _wfopen(target_.c_str(), L"r+b");
+#else
+    file_ = std::fopen(target_.c_str(), "r+be");
+#endif
+    if (file_ == nullptr) return fail(errno);
+    inPlace_ = true;
+    return true;
+}
+
 bool FileReplacement::write(std::string_view bytes) {
     if (file_ == nullptr) return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return true;
+    fail(errno);
     std::fclose(file_);
     file_ = nullptr;
     return false;
 }
 
+bool FileReplacement::giveOldAttributes() {
+    if (!targetExists_ || inPlace_) return true;
+#ifdef _WIN32
+    std::error_code ec;
+    fs::permissions(temporary_, permissions_, fs::perm_options::replace, ec);
+    return !ec || fail(ec.value());
+#else
+    // Only a user with the rights can give the file away; others keep what they
+    // may (the group, when they belong to it) and go on.
+    int fd = fileno(file_);
+    if (owner_ >= 0 && ::fchown(fd, static_cast<uid_t>(owner_), static_cast<gid_t>(group_)) != 0) {
+        (void)!::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group_));
+    }
+    // After the owner: changing it clears the set-id bits.
+    return ::fchmod(fd, static_cast<mode_t>(permissions_ & fs::perms::mask)) == 0 || fail(errno);
+#endif
+}
+
+bool FileReplacement::flushToDisk() {
+    if (std::fflush(file_) != 0) return fail(errno);
+#ifdef _WIN32
+    if (inPlace_ && _chsize_s(_fileno(file_), _ftelli64(file_)) != 0) return fail(errno);
+    return giveOldAttributes() && (_commit(_fileno(file_)) == 0 || fail(errno));
+#else
+    if (inPlace_ && ::ftruncate(fileno(file_), ftello(file_)) != 0) return fail(errno);
+    return giveOldAttributes() && (::fsync(fileno(file_)) == 0 || fail(errno));
+#endif
+}
+
+bool FileReplacement::nameUnnamed() {
+#ifndef _WIN32
+    const std::string self = "/proc/self/fd/" + std::to_string(fileno(file_));
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        fs::path name = temporaryName(target_);
+        cleanup_ = std::make_unique<RemoveOnInterrupt>(name);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary_ = name;
+            return true;
+        }
+        cleanup_.reset();
+        if (errno != EEXIST) return fail(errno);
+    }
+#endif
+    return fail(EEXIST);
+}
+
 bool FileReplacement::commit() {
     if (file_ == nullptr) return false;
-    bool ok = std::fflush(file_) == 0;
-#ifndef _WIN32
-    ok = ok && fsync(fileno(file_)) == 0;
-#endif
-    ok = (std::fclose(file_) == 0) && ok;
+    // Named only now, just before it takes the target's place.
+    bool ok = flushToDisk() && (!unnamed_ || nameUnnamed());
+    if (std::fclose(file_) != 0 && ok) ok = fail(errno);
     file_ = nullptr;
-    std::error_code ec;
-    if (ok && permissions_ != fs::perms::unknown) {
-        fs::permissions(temporary_, permissions_, fs::perm_options::replace, ec);
-        ok = !ec;
-    }
-    if (ok) {
+    if (ok && !inPlace_) {
+        std::error_code ec;
         fs::rename(temporary_, target_, ec);
-        ok = !ec;
+        ok = !ec || fail(ec.value());
     }
     committed_ = ok;
+    cleanup_.reset();
     return ok;
 }
 

@@ -1,20 +1,34 @@
 // Replacing a file's content in one step: the new content goes to a temporary file
-// beside the target, which is renamed over it only when everything was written.
-// A failure at any point leaves the old file untouched and no temporary file behind.
+// beside the target, which takes the target's place only when everything was
+// written. A failure at any point leaves the old file untouched and no temporary
+// file behind; so does an interrupt (see interrupt_cleanup.h). On Linux the
+// temporary file has no name until just before it takes the target's place, so
+// even a kill that cannot be caught leaves nothing behind.
+//
+// When the folder refuses a new file but the target itself may be written, the
+// content is written into the target in place instead: that write is not done in
+// one step, and a failure or an interrupt may leave the target cut short.
+//
+// A replaced target keeps its permissions and, where the process has the rights,
+// its owner and group. Other hard links to the old file keep the old content.
 #pragma once
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace mirudana {
 
+class RemoveOnInterrupt;
+
 class FileReplacement {
   public:
     // Prepares to replace `path`. A symbolic link is followed to the file it names.
     // Fails (see ok()) for an empty path, a link loop, a target that is not a
-    // regular file, a read-only target, or a folder where no file can be created.
+    // regular file, a read-only target, or a folder where no file can be created
+    // (unless the target can be written in place).
     explicit FileReplacement(const std::string& path);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -25,16 +39,35 @@ class FileReplacement {
     // Appends bytes to the new content; false once anything has failed.
     bool write(std::string_view bytes);
 
-    // Flushes the new content to the disk, gives it the old file's permissions (a
-    // new file keeps the usual ones) and renames it over the target.
+    // Flushes the new content to the disk, gives it the old file's permissions,
+    // owner and group (a new file keeps the usual ones) and puts it in the
+    // target's place.
     bool commit();
 
+    // Why the replacement failed, for the user (empty while nothing failed).
+    std::string failureText() const;
+
   private:
+    bool fail(int err);
+    bool createUnnamed();
+    bool createNamed();
+    bool openInPlace();
+    bool giveOldAttributes();
+    bool flushToDisk();
+    bool nameUnnamed();
+
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::filesystem::perms permissions_ = std::filesystem::perms::unknown;
+    std::filesystem::path temporary_;  // empty until the new content has a name
+    std::unique_ptr<RemoveOnInterrupt> cleanup_;
     std::FILE* file_ = nullptr;
+    std::filesystem::perms permissions_ = std::filesystem::perms::unknown;
+    long long owner_ = -1;  // the old file's owner and group, where the system has them
+    long long group_ = -1;
+    bool targetExists_ = false;
+    bool unnamed_ = false;
+    bool inPlace_ = false;
     bool committed_ = false;
+    int error_ = 0;  // the first errno that made it fail
 };
 
 }  // namespace mirudana

@@ -22,15 +22,18 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text) {
+bool writeReportFile(const std::string& path, const std::string& text, std::string* why) {
     FileReplacement file(path);
+    bool ok = file.ok();
     // Converted a piece at a time so a large report is never held twice.
-    for (std::string_view rest = text; !rest.empty();) {
+    for (std::string_view rest = text; ok && !rest.empty();) {
         std::size_t length = pieceLength(rest);
-        if (!file.write(utf8ToCp932(rest.substr(0, length)))) return false;
+        ok = file.write(utf8ToCp932(rest.substr(0, length)));
         rest.remove_prefix(length);
     }
-    return file.write("\r\n") && file.commit();
+    ok = ok && file.write("\r\n") && file.commit();
+    if (!ok && why != nullptr) *why = file.failureText();
+    return ok;
 }
 
 }  // namespace mirudana

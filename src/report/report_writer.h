@@ -6,15 +6,16 @@
 
 namespace mirudana {
 
-// The warning shown, followed by CR LF and the output path, when a report cannot
-// be written.
+// The warning shown, followed by CR LF, the output path, CR LF and the reason,
+// when a report cannot be written.
 inline constexpr const char* kReportUnwritten = "出力ファイルに書き込めませんでした。";
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
 // A symbolic link is written through to its target; an existing file keeps its
 // permissions, a new one gets the usual ones. A read-only target, a missing
 // folder or any write error leaves the old file untouched, removes the temporary
-// file and gives false.
-bool writeReportFile(const std::string& path, const std::string& text);
+// file and gives false, with the reason in `why` when given. When the folder
+// refuses a new file but the report itself may be written, it is written in place.
+bool writeReportFile(const std::string& path, const std::string& text, std::string* why = nullptr);
 
 }  // namespace mirudana

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "app/failure.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 
@@ -80,14 +81,16 @@ void ScriptHost::WriteReport(const std::string& text) {
     summary_.reportHandedOver = true;
     summary_.reportPath = path;
     bool written = false;
+    std::string why;
     try {
-        written = writeReportFile(path, text);
-    } catch (...) {
-        written = false;
+        written = writeReportFile(path, text, &why);
+    } catch (const std::exception& e) {
+        why = failureDescription(failureNumberOf(e));
     }
     if (!written) {
         reportUnwritten_ = true;
-        context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path);
+        context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path +
+                                (why.empty() ? "" : "\r\n" + why));
     }
 }
 

@@ -1,12 +1,19 @@
 // mirudana-cli run as a user runs it: what it prints and the status it exits with.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/codepage.h"
 #include "report/program_folder.h"
+#include "support/unprivileged.h"
+
+namespace fs = std::filesystem;
 
 namespace mirudana::testing {
 namespace {
@@ -24,11 +31,12 @@ class CliTest : public ::testing::Test {
         battle = folder.battle("one.kvs", namedBattle("一"));
     }
 
-    Outcome cli(const std::string& arguments) {
+    // Runs mirudana-cli with `arguments`, or (not `direct`) the whole command line.
+    Outcome cli(const std::string& arguments, bool direct = true) {
         std::string out = folder.dir.file("stdout.txt");
         std::string err = folder.dir.file("stderr.txt");
-        std::string command = std::string("'") + MIRUDANA_CLI + "' " + arguments + " >'" + out +
-                              "' 2>'" + err + "' </dev/null";
+        std::string command = (direct ? std::string("'") + MIRUDANA_CLI + "' " : "") + arguments +
+                              " >'" + out + "' 2>'" + err + "' </dev/null";
         int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
     }
@@ -39,6 +47,95 @@ class CliTest : public ::testing::Test {
     ProgramFolder folder;
     std::string battle;
 };
+
+// The sample program folder copied where the user "nobody" may read it, with
+// battle 3 cut to 700 bytes and battle 5 unreadable: every readable battle is
+// reported, the unreadable one named, and the status is 5.
+TEST_F(CliTest, SampleWithACutAndAnUnreadableBattleReportsEveryReadableOne) {
+    const std::string home = folder.dir.makeDir("sample");
+    fs::copy(SAMPLE_HOME "/system", home + "/system", fs::copy_options::recursive);
+    fs::copy(SAMPLE_HOME "/battles", home + "/battles", fs::copy_options::recursive);
+    fs::copy(SAMPLE_HOME "/engine.tts", home + "/engine.tts");
+    const std::string out = folder.dir.makeDir("out");
+    fs::permissions(out, fs::perms::all);
+    std::string battles;
+    for (const auto& entry : fs::directory_iterator(home + "/battles")) {
+        battles += " '" + entry.path().string() + "'";
+    }
+    ASSERT_EQ(battles.find("battle-0012.kvs") != std::string::npos, true);
+    fs::resize_file(home + "/battles/battle-0003.kvs", 700);
+    const std::string unreadable = home + "/battles/battle-0005.kvs";
+    fs::permissions(unreadable, fs::perms::none);
+
+    Outcome o = cli(unprivilegedCommand() + "'" + MIRUDANA_CLI + "' --home '" + home +
+                        "' --output '" + out + "/r.html' --sort" + battles,
+                    /*direct=*/false);
+    EXPECT_EQ(o.status, 5) << o.err;
+    EXPECT_EQ(o.err, "読めなかった戦況ファイル 1 件を飛ばしました。\n" + unreadable + "\n");
+    EXPECT_NE(readBytes(out + "/r.html").find(utf8ToCp932(" ・ 11 戦</p>")), std::string::npos);
+}
+
+TEST_F(CliTest, AScriptTheUserMayNotReadSaysSo) {
+    fs::permissions(folder.dir.path(), fs::perms::all);
+    std::string script = folder.script("secret.tts", "[保存データ] = \"x\"\n");
+    fs::permissions(script, fs::perms::owner_read);
+    if (geteuid() != 0) fs::permissions(script, fs::perms::none);
+    Outcome o = cli(unprivilegedCommand() + "'" + MIRUDANA_CLI + "' " + home() + " --script '" +
+                        script + "' --output /dev/null '" + battle + "'",
+                    /*direct=*/false);
+    EXPECT_EQ(o.status, 3);
+    EXPECT_NE(o.err.find("スクリプトファイルを読めません: 読み取りが許可されていません。"),
+              std::string::npos)
+        << o.err;
+}
+
+// An interrupt while the report is being written: the process ends as the signal
+// ends it, the old report stays whole and nothing else is left in its folder.
+TEST_F(CliTest, AnInterruptDuringTheWriteLeavesNothingBehind) {
+    const std::string reports = folder.dir.makeDir("reports");
+    const std::string output = folder.dir.write("reports/r.html", "old report");
+    // About 36 MB of report, so that the write takes a while.
+    std::string script = folder.script(
+        "big.tts",
+        "s = \"0123456789abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz\"\n"
+        "For i = 1 To 19\n    s = s & s\nNext\n[保存データ] = s\n");
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        pid_t child = fork();
+        if (child == 0) {
+            execl(MIRUDANA_CLI, MIRUDANA_CLI, "--home", folder.dir.path().c_str(), "--script",
+                  script.c_str(), "--output", output.c_str(), battle.c_str(), nullptr);
+            _exit(127);
+        }
+        // Wait until it has a file open in the reports folder, then interrupt it.
+        const std::string fds = "/proc/" + std::to_string(child) + "/fd";
+        bool writing = false;
+        int status = 0;
+        bool ended = false;
+        for (int tries = 0; tries < 20000 && !writing && !ended; ++tries) {
+            std::error_code ec;
+            for (const auto& fd : fs::directory_iterator(fds, ec)) {
+                std::string target = fs::read_symlink(fd.path(), ec).string();
+                writing = writing || target.rfind(reports + "/", 0) == 0;
+            }
+            if (!writing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ended = waitpid(child, &status, WNOHANG) == child;
+        }
+        EXPECT_TRUE(writing);
+        if (!ended) {
+            kill(child, signal);
+            waitpid(child, &status, 0);
+        }
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(reports)) {
+            names.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(names, std::vector<std::string>{"r.html"});
+        std::string report = readBytes(output);
+        EXPECT_TRUE(report == "old report" || report.size() > (36u << 20)) << report.size();
+    }
+}
 
 TEST_F(CliTest, ConvertsQuietlyWithTheProgramFolderDefaults) {
     Outcome o = cli(home() + " '" + battle + "'");
@@ -64,7 +161,7 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
     struct Case {
         std::string arguments;
         int status;
-        const char* message;  // on standard error
+        std::string message;  // on standard error
     };
     const Case cases[] = {
         {"--help", 0, ""},
@@ -76,6 +173,16 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
         {home() + " --script '" + broken + "' '" + battle + "'", 3, "broken.tts"},
         {home() + " --output '" + folder.dir.file("no/such.html") + "' '" + battle + "'", 4,
          "出力ファイルに書き込めませんでした。\n"},
+        {home() + " --script '" + folder.script("silent.tts", "x = 1\n") + "' '" + battle + "'", 6,
+         "レポートは書き込まれていません"},
+        {home() + " '" + folder.dir.file("gone.kvs") + "' '" + battle + "'", 5,
+         "読めなかった戦況ファイル 1 件を飛ばしました。\n" + folder.dir.file("gone.kvs") + "\n"},
+        // The most serious wins: no report (6) over skipped files (5).
+        {home() + " --script '" + folder.dir.file("silent.tts") + "' '" +
+             folder.dir.file("gone.kvs") + "' '" + battle + "'",
+         6, "読めなかった戦況ファイル 1 件"},
+        {home() + " --output '" + battle + "' '" + battle + "'", 1,
+         "出力先が入力ファイルと同じファイルです。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);

@@ -9,6 +9,7 @@
 
 #include "app/codepage.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
 
@@ -81,14 +82,61 @@ TEST(ReportWriter, FailsWithoutTouchingAnything) {
     std::string folder = dir.makeDir("folder.html");
     std::string looped = dir.file("loop.html");
     fs::create_symlink("loop.html", looped);
-    for (const std::string& path :
-         {readOnly, folder, looped, dir.file("missing/r.html"), std::string()}) {
-        SCOPED_TRACE(path);
-        EXPECT_FALSE(writeReportFile(path, "new"));
+    struct Case {
+        std::string path;
+        const char* why;
+    };
+    const Case cases[] = {
+        {readOnly, "書き込みが許可されていません。"},
+        {folder, "フォルダーには書き込めません。"},
+        {looped, "シンボリックリンクが循環しています。"},
+        {dir.file("missing/r.html"), "書き込み先のフォルダーが見つかりません。"},
+        {std::string(), "書き込み先のフォルダーが見つかりません。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string why;
+        EXPECT_FALSE(writeReportFile(c.path, "new", &why));
+        EXPECT_EQ(why, c.why);
     }
     EXPECT_EQ(readBytes(readOnly), "old");
     EXPECT_EQ(namesIn(dir.path()),
               (std::vector<std::string>{"folder.html", "loop.html", "ro.html"}));
+}
+
+TEST(ReportWriter, KeepsTheOwnerAndGroupOfAReplacedReport) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    TempDir dir;
+    std::string path = dir.write("theirs.html", "old");
+    ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    ASSERT_TRUE(writeReportFile(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, kNobody);
+    EXPECT_EQ(info.st_gid, kNobody);
+}
+
+TEST(ReportWriter, WritesInPlaceWhenTheFolderRefusesANewFile) {
+    TempDir dir;
+    std::string folder = dir.makeDir("locked");
+    std::string path = dir.write("locked/r.html", std::string(100, 'o'));
+    std::string link = dir.file("locked/hard.html");
+    fs::create_hard_link(path, link);
+    ASSERT_EQ(chown(path.c_str(), kNobody, kNobody) == 0 || geteuid() != 0, true);
+    fs::permissions(folder, fs::perms(0555));
+    // Also the hard link sees the new content: the file itself was written.
+    EXPECT_EQ(asUnprivileged([&] { return writeReportFile(path, "new") ? 0 : 1; }), 0);
+    EXPECT_EQ(readBytes(path), "new\r\n");
+    EXPECT_EQ(readBytes(link), "new\r\n");
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"hard.html", "r.html"}));
+}
+
+TEST(ReportWriter, AReplacedReportLeavesOtherHardLinksWithTheOldContent) {
+    TempDir dir;
+    std::string path = dir.write("r.html", "old");
+    fs::create_hard_link(path, dir.file("hard.html"));
+    ASSERT_TRUE(writeReportFile(path, "new"));
+    EXPECT_EQ(readBytes(dir.file("hard.html")), "old");
 }
 
 }  // namespace

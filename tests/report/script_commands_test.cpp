@@ -172,7 +172,8 @@ TEST_F(ReportTest, AnUnwritableReportWarnsEachTimeAndKeepsTheOldFile) {
     output = folder.dir.file("無い/出力.html");
     ASSERT_EQ(run("[保存データ] = \"a\"\n[保存データ] = \"b\"\n", {namedBattle("一")}),
               RunResult::CompletedUnwritten);
-    const std::string warning = std::string(kReportUnwritten) + "\r\n" + output;
+    const std::string warning = std::string(kReportUnwritten) + "\r\n" + output +
+                                "\r\n書き込み先のフォルダーが見つかりません。";
     EXPECT_EQ(ui.warnings, (std::vector<std::string>{warning, warning}));
     EXPECT_FALSE(std::filesystem::exists(output));
 
