@@ -86,7 +86,8 @@ std::string scriptErrorText(const ttscript::ScriptError& error, const RunContext
 
 RunResult runConversion(RunContext& context, const std::string& scriptPath, bool sortFirst) {
     if (!isOrdinaryFile(scriptPath)) {
-        context.ui.showWarning(kEngineMissing);
+        context.ui.showWarning(scriptPath.empty() ? std::string(kEngineMissing)
+                                                  : kEngineMissing + ("\r\n" + scriptPath));
         return RunResult::CheckFailed;
     }
     if (context.files.count() == 0) {

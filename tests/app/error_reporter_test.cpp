@@ -120,13 +120,40 @@ TEST(Failure, DescriptionsAreTheRuntimeTexts) {
     }
 }
 
-TEST(Failure, OperatingSystemErrorsMapToFailureNumbers) {
-    EXPECT_EQ(failureFromErrno(ENOENT), failure::kFileNotFound);
-    EXPECT_EQ(failureFromErrno(EACCES), failure::kPermissionDenied);
-    EXPECT_EQ(failureFromErrno(EISDIR), failure::kPathFileAccess);
-    EXPECT_EQ(failureFromErrno(ENOSPC), failure::kDiskFull);
-    EXPECT_EQ(failureFromErrno(ENOTDIR), failure::kPathNotFound);
-    EXPECT_EQ(failureFromErrno(EIO), failure::kDeviceIO);
+TEST(Failure, OperatingSystemErrorsMapToNumbersAndTextsForReadingAndWriting) {
+    const struct {
+        int err;
+        std::int16_t reading;
+        std::int16_t writing;
+        const char* readingText;
+        const char* writingText;
+    } cases[] = {
+        {ENOENT, 53, 76, "ファイルが見つかりません。", "書き込み先のフォルダーが見つかりません。"},
+        {EACCES, 70, 70, "読み取りが許可されていません。", "書き込みが許可されていません。"},
+        {EISDIR, 75, 75, "フォルダーはファイルとして読めません。",
+         "フォルダーには書き込めません。"},
+        {ENOSPC, 61, 61, "ディスクの空き容量が不足しています。",
+         "ディスクの空き容量が不足しています。"},
+        {ENOTDIR, 76, 76, "パスが見つかりません。", "パスが見つかりません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        EXPECT_EQ(failureFromErrno(c.err, FileAccess::Reading), c.reading);
+        EXPECT_EQ(failureFromErrno(c.err, FileAccess::Writing), c.writing);
+        EXPECT_EQ(errnoDescription(c.err, FileAccess::Reading), c.readingText);
+        EXPECT_EQ(errnoDescription(c.err, FileAccess::Writing), c.writingText);
+    }
+    // The error box shows a file error's own text with its number.
+    FakeUserInterface ui;
+    try {
+        throwErrno(EACCES, FileAccess::Reading);
+    } catch (...) {
+        reportCurrentException(ui, "CardList.LoadCardlist");
+    }
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_NE(ui.questions[0].message.find(
+                  "・エラー番号：70\r\n・エラー内容：読み取りが許可されていません。"),
+              std::string::npos);
 }
 
 }  // namespace

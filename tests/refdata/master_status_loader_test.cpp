@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -154,6 +155,52 @@ TEST(StatusListLoaderTest, ReadFailureKeepsTheIncompleteEntry) {
         EXPECT_EQ(last.Name, c.last.Name);
         EXPECT_EQ(last.SymbolCode, c.last.SymbolCode);
         EXPECT_EQ(last.DigitCode, c.last.DigitCode);
+    }
+}
+
+}  // namespace
+}  // namespace mirudana
+
+namespace mirudana {
+namespace {
+
+// Each kind of reference file one byte over its limit: failure 7 at its loader,
+// before the file is read. The files are sparse, so they cost no disk.
+TEST(ReferenceLoaderLimitsTest, AFileOverItsKindsLimitIsOutOfMemoryAtItsLoader) {
+    using Loader = LoadVerdict (*)(ReferenceData&, const Folders&, UserInterface&);
+    struct Case {
+        const char* file;
+        std::uint64_t limit;
+        Loader load;
+        const char* location;
+    };
+    const Case cases[] = {
+        {"system/cards/a.kvl", kMaxCardListBytes, LoadCardlist, "CardList.LoadCardlist"},
+        {"system/cards/C1.ini", kMaxRarityFileBytes, LoadCardlist, "CardList.LoadCardlist"},
+        {"system/cards/master.dat", kMaxMasterListBytes, LoadMasterlist, "CardList.LoadMasterlist"},
+        {"system/state/state.dat", kMaxStatusListBytes, LoadStatusList,
+         "BattleOperation.LoadStatusList"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ReferenceFolder folder;
+        folder.cardFile("a.kvl", "C1,n,F,x\r\n");
+        for (std::uint64_t size : {c.limit, c.limit + 1}) {
+            std::string path = folder.dir.write(c.file, "C1,n,F,x\r\n");
+            std::filesystem::resize_file(path, size);
+            FakeUserInterface ui;
+            ReferenceData data;
+            c.load(data, folder.folders, ui);
+            if (size > c.limit) {
+                ASSERT_EQ(ui.questions.size(), 1u);
+                EXPECT_EQ(ui.questions[0].message, errorMessageText(7, c.location));
+            } else {
+                // At the limit the file is read; its NUL bytes make no valid record.
+                for (const auto& q : ui.questions) {
+                    EXPECT_NE(q.message, errorMessageText(7, c.location));
+                }
+            }
+        }
     }
 }
 

@@ -21,14 +21,16 @@ TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
     struct Case {
         std::string script;
         std::vector<std::string> files;
-        const char* warning;
+        std::string warning;
     };
     const std::vector<std::string> tooMany(32768, folder.battle("a.kvs", namedBattle("A")));
+    const std::string missing = folder.dir.file("nai.tts");
+    const std::string hidden = folder.dir.write(".hidden.tts", "x");
     const Case cases[] = {
         {"", {}, "エンジンが見つかりません。"},
-        {folder.dir.file("nai.tts"), {}, "エンジンが見つかりません。"},
-        {folder.dir.path(), {}, "エンジンが見つかりません。"},
-        {folder.dir.write(".hidden.tts", "x"), {}, "エンジンが見つかりません。"},
+        {missing, {}, "エンジンが見つかりません。\r\n" + missing},
+        {folder.dir.path(), {}, "エンジンが見つかりません。\r\n" + folder.dir.path()},
+        {hidden, {}, "エンジンが見つかりません。\r\n" + hidden},
         {script, {}, "ファイルが登録されていません。"},
         {script, tooMany, "登録されているファイルが多すぎます。32767 個までにしてください。"},
         {script,

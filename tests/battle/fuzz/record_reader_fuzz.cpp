@@ -1,16 +1,59 @@
 // libFuzzer entry point: any bytes either read as a battle record or fail with a
-// Failure; nothing else may escape, crash or trip a sanitizer.
+// Failure; nothing else may escape, crash, trip a sanitizer or allocate beyond a
+// small multiple of the bytes the record spans.
+//
+// The first byte picks how the rest reaches the reader, so the corpus also holds
+// the files a user meets: 0 as a whole file, 1 as the start of a large sparse file
+// (zeros up to 1 MiB follow), 2 as a file whose reading fails after these bytes
+// (unreadable part-way, or shrunk while read). Seeds: tools/run-fuzz.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "app/failure.h"
 #include "battle/record_reader.h"
 
+namespace {
+
+constexpr std::uint64_t kSparseSize = 1 << 20;
+
+class FuzzSource : public mirudana::RecordSource {
+  public:
+    FuzzSource(std::string_view bytes, int mode) : bytes_(bytes), mode_(mode) {}
+
+    std::size_t read(char* into, std::size_t n) override {
+        std::size_t got = std::min(n, bytes_.size());
+        std::memcpy(into, bytes_.data(), got);
+        bytes_.remove_prefix(got);
+        if (got == n || mode_ == 0) return got;
+        if (mode_ == 2) throw mirudana::Failure(mirudana::failure::kDeviceIO);
+        // Sparse: zeros up to the claimed size.
+        std::size_t zeros =
+            static_cast<std::size_t>(std::min<std::uint64_t>(n - got, size() - zerosFrom_));
+        std::memset(into + got, 0, zeros);
+        zerosFrom_ += zeros;
+        return got + zeros;
+    }
+
+    std::uint64_t size() const override { return mode_ == 0 ? total_ : kSparseSize; }
+
+  private:
+    std::string_view bytes_;
+    std::uint64_t total_ = bytes_.size();
+    int mode_;
+    std::uint64_t zerosFrom_ = total_;
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (size == 0) return 0;
+    std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    FuzzSource source(bytes, data[0] % 3);
     try {
-        mirudana::BattleRecord record = mirudana::readBattleRecord(bytes);
+        mirudana::BattleRecord record = mirudana::readBattleRecord(source);
         // Touch the lists the queries walk, through their bounds.
         const mirudana::TextList& hand = record.Server.Master.Hand;
         if (hand.present && hand.count > 0) (void)hand.at(hand.lowerBound);
