@@ -253,6 +253,8 @@ TEST(RecordReaderTest, ListOrTextNeedingMoreBytesThanLeftIsWhereTheFileEnds) {
         {"product of counts overflowing",
          KvsWriter().multiDimList({{0x10000u, 0}, {0x10000u, 0}, {0x10000u, 0}}, {}).bytes()},
         {"dimension bounds past the end", KvsWriter().number(30000).bytes()},
+        {"bounds past 32 bits, elements cut short",
+         KvsWriter().number(1).uint32(2).int32(0x7FFFFFFF).rawText("a").bytes() + "\x40"},
         {"element longer than the file",
          KvsWriter().number(1).uint32(1).int32(0).rawText("").bytes().substr(0, 10) + "\xFF\xFF"},
     };
