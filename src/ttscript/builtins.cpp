@@ -265,6 +265,13 @@ constexpr std::array kBuiltins{
     Builtin{"KeysByValue", 1, 2, None, false, builtin::keysByValue},
     Builtin{"Copy", 1, 1, None, false, builtin::copy},
     Builtin{"Lookup", 3, 3, None, false, builtin::lookup},
+    Builtin{"Round", 1, 2, None, false, builtin::round},
+    Builtin{"Format", 2, 2, None, false, builtin::format},
+    Builtin{"Max", 2, kAny, None, false, builtin::maximum},
+    Builtin{"Min", 2, kAny, None, false, builtin::minimum},
+    Builtin{"Abs", 1, 1, None, false, builtin::absolute},
+    Builtin{"ChrW", 1, 1, None, false, builtin::chrW},
+    Builtin{"AscW", 1, 1, None, false, builtin::ascW},
 };
 
 }  // namespace

@@ -5,15 +5,12 @@
 #include <cmath>
 #include <utility>
 
+#include "refdata/numeric_text.h"
 #include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // In UTF-8, the lead byte of a code point from U+E000 to U+FFFF is 0xEE or 0xEF;
 // of a supplementary one 0xF0 to 0xF4. UTF-16 puts the latter (as surrogates
@@ -135,22 +132,10 @@ const std::string& TextOf::string() {
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    // from_chars also takes "inf", "nan" and hexadecimal forms: only digits may start.
-    if (text.empty() ||
-        !(isDigit(text.front()) || (text.front() == '.' && text.size() > 1 && isDigit(text[1])))) {
-        return std::nullopt;
-    }
-    double value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return negative ? -value : value;
+    std::optional<double> n = mirudana::parseDecimalNumber(text);
+    // Too large for a double: no arithmetic could use it.
+    if (n && std::isinf(*n)) return std::nullopt;
+    return n;
 }
 
 std::string formatNumber(double n) {

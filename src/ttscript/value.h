@@ -130,7 +130,8 @@ class TextOf {
 };
 
 // Numeric text: optional blanks, an optional sign, decimal digits with an optional
-// fraction and exponent, optional blanks. "" is not numeric.
+// fraction and exponent, optional blanks, as the reference data reads it. "" is not
+// numeric, nor is a number too large for a double; one too small is 0.
 std::optional<double> parseNumericText(std::string_view text);
 
 // A whole number up to 2^53 prints in full without a decimal point; others with up
