@@ -11,6 +11,7 @@
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"
 #include "ttscript/resolver.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/source_text.h"
 
@@ -56,6 +57,7 @@ struct TTSA::Impl {
     EngineEvents* events;
     std::atomic<bool> stopRequested{false};
     bool running = false;
+    std::size_t memoryBudget = kDefaultMemoryBudget;
 };
 
 TTSA::TTSA(EngineEvents* events) : impl_(std::make_unique<Impl>()) { impl_->events = events; }
@@ -82,7 +84,7 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
         std::string source = decodeScriptSource(readScript(path));
         Program program = parseProgram(tokenize(source), source);
         resolveProgram(program);
-        Interpreter(program, impl_->events, impl_->stopRequested).run();
+        Interpreter(program, impl_->events, impl_->stopRequested, impl_->memoryBudget).run();
         outcome.completed = true;
     } catch (const ScriptFailure& failure) {
         error.line = failure.line(), error.column = failure.column();
@@ -97,6 +99,8 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
     if (!outcome.completed) outcome.error = error;
     return outcome;
 }
+
+void TTSA::SetMemoryBudget(std::size_t bytes) { impl_->memoryBudget = bytes; }
 
 void TTSA::RequestStop() { impl_->stopRequested = true; }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ttscript/builtins.h"
+#include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -34,8 +35,9 @@ Value truth(bool b) { return Value::number(b ? 1 : 0); }
 }  // namespace
 
 Interpreter::Interpreter(const Program& program, EngineEvents* events,
-                         const std::atomic<bool>& stopRequested)
-    : program_(program),
+                         const std::atomic<bool>& stopRequested, std::size_t memoryBudget)
+    : memory_(memoryBudget),
+      program_(program),
       host_(events, stopRequested),
       stopRequested_(stopRequested),
       globals_(program.globalNames.size()) {}
@@ -107,23 +109,19 @@ void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable, s.line, s.column);
     if (s.piecesReadTarget) {
         std::string tail;
-        appendPieces(s.exprs, tail, 0);
+        appendPieces(s.exprs, tail);
         std::string& text = variable(s.variable).ownText();
-        checkTextLength(text.size() + tail.size());
         reserveToAppend(text, text.size() + tail.size());
         text += tail;
-        return;
+    } else {
+        std::string& text = variable(s.variable).ownText();
+        appendPieces(s.exprs, text);
     }
-    std::string& text = variable(s.variable).ownText();
-    appendPieces(s.exprs, text, text.size());
-    checkTextLength(text.size());
+    variable(s.variable).textGrew();
 }
 
-// Pieces are worked out a few at a time so that `out` grows once for each batch. A
-// text piece taking what was added past kMaxTextBytes is an error as soon as it is
-// worked out; numbers, at most a few bytes, are not checked.
-void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out,
-                               std::size_t base) {
+// Pieces are worked out a few at a time so that `out` grows once for each batch.
+void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out) {
     constexpr std::size_t kBatch = 8;
     for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
         std::array<Value, kBatch> values;
@@ -141,8 +139,6 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
                     failure.placeIfUnplaced(pieces[first + i]->line, pieces[first + i]->column);
                     throw;
                 }
-            } else {
-                checkTextLength(total - base + v.rawText().size());
             }
             total += v.rawText().size();
         }
@@ -360,7 +356,7 @@ Value Interpreter::evalBinary(const Expr& e) {
 Value Interpreter::evalConcat(const Expr& e) {
     std::string out;
     try {
-        appendPieces(e.operands, out, 0);
+        appendPieces(e.operands, out);
     } catch (ScriptFailure& failure) {
         failure.placeIfUnplaced(e.line, e.column);
         throw;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ttscript/collection.h"
 #include "ttscript/host_link.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/syntax_tree.h"
 
 namespace ttscript {
@@ -19,8 +19,9 @@ inline constexpr int kMaxCallDepth = 200;
 
 class Interpreter {
   public:
+    // The script's texts and collections may take up to `memoryBudget` bytes.
     Interpreter(const Program& program, EngineEvents* events,
-                const std::atomic<bool>& stopRequested);
+                const std::atomic<bool>& stopRequested, std::size_t memoryBudget);
 
     // Runs the main block to its end. Throws ScriptFailure (a placed runtime error).
     void run();
@@ -40,7 +41,7 @@ class Interpreter {
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
     Value evalConcat(const Expr& e);
-    void appendPieces(std::span<const ExprPtr> pieces, std::string& out, std::size_t base);
+    void appendPieces(std::span<const ExprPtr> pieces, std::string& out);
     Value callFunction(const Expr& e);
     Value callBuiltin(const Expr& e);
     Value evalIndex(const Expr& e);

@@ -7,6 +7,7 @@
 
 #include "refdata/numeric_text.h"
 #include "ttscript/collection.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -52,10 +53,18 @@ Value Value::text(std::string s) {
         v.shortSize_ = static_cast<unsigned char>(s.size());
         std::copy(s.begin(), s.end(), v.short_);
     } else {
+        v.shared_ = share(std::move(s));  // may throw: the kind is set after
         v.kind_ = Kind::SharedText;
-        v.shared_ = new Shared{1, std::move(s)};
     }
     return v;
+}
+
+// Long text counts against the budget of the run that makes it.
+Value::Shared* Value::share(std::string s) {
+    RunMemory* memory = RunMemory::current();
+    std::size_t bytes = sizeof(Shared) + s.capacity();
+    if (memory) memory->take(bytes);
+    return new Shared{1, std::move(s), memory, memory ? bytes : 0};
 }
 
 Value Value::of(Collection* collection) {
@@ -72,7 +81,10 @@ void Value::retain() const noexcept {
 }
 
 void Value::release() noexcept {
-    if (kind_ == Kind::SharedText && --shared_->refs == 0) delete shared_;
+    if (kind_ == Kind::SharedText && --shared_->refs == 0) {
+        if (shared_->memory) shared_->memory->give(shared_->counted);
+        delete shared_;
+    }
     if (kind_ == Kind::Collection && --collection_->refs_ == 0) {
         collection_->memory_->release(collection_);
     }
@@ -105,11 +117,22 @@ bool Value::isTrue() const {
 
 std::string& Value::ownText() {
     if (kind_ == Kind::SharedText && shared_->refs == 1) return shared_->text;
-    auto* own = new Shared{1, toText()};
+    Shared* own = share(toText());
     release();
     kind_ = Kind::SharedText;
     shared_ = own;
     return own->text;
+}
+
+void Value::textGrew() {
+    Shared& s = *shared_;
+    if (!s.memory) return;
+    std::size_t bytes = sizeof(Shared) + s.text.capacity();
+    if (bytes > s.counted) {
+        std::size_t more = bytes - s.counted;
+        s.counted = bytes;
+        s.memory->take(more);
+    }
 }
 
 TextOf::TextOf(const Value& v) {
@@ -162,16 +185,14 @@ int compareValues(const Value& a, const Value& b) {
     return compareTextsByCodeUnit(a.rawText(), b.rawText());
 }
 
-void checkTextLength(std::size_t bytes) {
-    if (bytes > kMaxTextBytes) throwRuntimeError("文字列が長すぎます（上限 64 MB）");
-}
-
 void reserveToAppend(std::string& text, std::size_t needed) {
     if (needed <= text.capacity()) return;
     // The string would grow to exactly `needed` when a long tail more than doubles
     // it, and copy all again at the next small append: leave room to spare. Room
     // never written costs no memory.
-    text.reserve(text.empty() ? needed : needed + needed / 2);
+    std::size_t capacity = text.empty() ? needed : needed + needed / 2;
+    checkMemoryFor(capacity - text.capacity());
+    text.reserve(capacity);
 }
 
 }  // namespace ttscript

@@ -32,7 +32,9 @@ struct ScriptRun {
     std::string error;  // outcome.error->describe(), or "" when the script completed
 };
 
-// Writes `bytes` to a temporary "test.tts" and runs it against `host`.
-ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host);
+// Writes `bytes` to a temporary "test.tts" and runs it against `host`, within
+// `memoryBudget` bytes when given.
+ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
+                         std::optional<std::size_t> memoryBudget = std::nullopt);
 
 }  // namespace ttscript::testing
