@@ -33,13 +33,14 @@ std::string readScript(const std::string& path) {
     std::error_code ec;
     auto size = std::filesystem::file_size(mirudana::nativePath(path), ec);
     if (!ec && size > kMaxScriptBytes) {
-        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）");
+        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）", {});
     }
     try {
         return mirudana::readWholeFile(path);
     } catch (const mirudana::Failure& failure) {
-        throw ScriptFailure("スクリプトファイルを読めません: " +
-                            mirudana::failureDescription(failure.number()));
+        throw ScriptFailure(
+            "スクリプトファイルを読めません: " + mirudana::failureDescription(failure.number()),
+            {});
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "ttscript/host_link.h"
 #include "ttscript/run_memory.h"
+#include "ttscript/script_failure.h"
 #include "ttscript/syntax_tree.h"
 
 namespace ttscript {
@@ -23,7 +24,8 @@ class Interpreter {
     Interpreter(const Program& program, EngineEvents* events,
                 const std::atomic<bool>& stopRequested, std::size_t memoryBudget);
 
-    // Runs the main block to its end. Throws ScriptFailure (a placed runtime error).
+    // Runs the main block to its end. Throws ScriptFailure, placed at the statement
+    // or expression that was being worked out.
     void run();
 
   private:
@@ -41,7 +43,7 @@ class Interpreter {
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
     Value evalConcat(const Expr& e);
-    void appendPieces(std::span<const ExprPtr> pieces, std::string& out);
+    void appendPieces(std::span<const ExprPtr> pieces, std::string& out, int line, int column);
     Value callFunction(const Expr& e);
     Value callBuiltin(const Expr& e);
     Value evalIndex(const Expr& e);
@@ -49,8 +51,14 @@ class Interpreter {
 
     Value& variable(const VariableRef& ref);
     const Value& readVariable(const VariableRef& ref, int line, int column);
-    double number(const Value& v, int line, int column) const;
-    void checkStop(int line, int column) const;
+    double number(const Expr& e);
+    bool condition(const Expr& e);
+    void checkStop() const;
+
+    // Marks where the script is, for the runtime errors raised from here on.
+    void at(int line, int column) { position_ = {line, column}; }
+    void at(const Expr& e) { at(e.line, e.column); }
+    void at(const Stmt& s) { at(s.line, s.column); }
 
     RunMemory memory_;  // first in, last out: every value below refers into it
     const Program& program_;
@@ -62,6 +70,7 @@ class Interpreter {
     Value returnValue_;
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;
+    SourcePosition position_;
 };
 
 }  // namespace ttscript
