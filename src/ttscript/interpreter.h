@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -54,6 +55,8 @@ class Interpreter {
     double number(const Expr& e);
     bool condition(const Expr& e);
     void checkStop() const;
+    // Raises the host's Tick when enough script time has passed since the last.
+    void tickNow();
 
     // Marks where the script is, for the runtime errors raised from here on.
     void at(int line, int column) { position_ = {line, column}; }
@@ -71,6 +74,8 @@ class Interpreter {
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;
     SourcePosition position_;
+    int statementsToClockCheck_;
+    std::chrono::steady_clock::time_point lastTick_;
 };
 
 }  // namespace ttscript

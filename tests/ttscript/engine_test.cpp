@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 
 #include "app/codepage.h"
@@ -221,6 +222,26 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     host.onEvent = nullptr;
     std::string once = dir.write("once.tts", "[p] = 3\n");
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
+}
+
+TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
+    mirudana::testing::TempDir dir;
+    RecordingHost host;
+    TTSA engine(&host);
+    host.onTick = [&] {
+        if (host.ticks == 3) engine.RequestStop();
+    };
+    std::int32_t n1 = 0, n2 = 0;
+    auto started = std::chrono::steady_clock::now();
+    RunOutcome outcome =
+        engine.RunScript(dir.write("spin.tts", "i = 0\nWhile 1\n  i = i + 1\nWend\n"), n1, n2);
+    auto elapsed = std::chrono::steady_clock::now() - started;
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(host.ticks, 3);
+    EXPECT_EQ(host.events, std::vector<std::string>{});
+    // Three ticks about 50 ms apart; generous for a loaded machine.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(100));
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST(ScriptEngine, NestingAndCallDepthLimits) {

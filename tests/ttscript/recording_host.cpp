@@ -32,6 +32,11 @@ void RecordingHost::SetData(const std::string& item, const std::string& normal,
     notFound = false;
 }
 
+void RecordingHost::Tick() {
+    ++ticks;
+    if (onTick) onTick();
+}
+
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
                          std::optional<std::size_t> memoryBudget) {
     mirudana::testing::TempDir dir;

@@ -19,12 +19,15 @@ class RecordingHost : public EngineEvents {
     std::vector<std::string> events;                        // one line per event, in order
     std::string printed;                                    // `[p] = x` appends x and "\n"
     std::function<void(const std::string& event)> onEvent;  // runs inside each handler
+    int ticks = 0;
+    std::function<void()> onTick;
 
     void GetData(const std::string& key, std::string& result) override;
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
     void SetData(const std::string& item, const std::string& normal,
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
+    void Tick() override;
 };
 
 struct ScriptRun {
