@@ -1,7 +1,5 @@
 #include "report/conversion_run.h"
 
-#include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "app/file_identity.h"
@@ -17,8 +15,6 @@ constexpr const char* kEngineMissing = "エンジンが見つかりません。"
 constexpr const char* kNoFiles = "ファイルが登録されていません。";
 constexpr const char* kNoValidFiles = "有効なファイルがありませんでした。";
 constexpr const char* kCancelled = "処理を中断しました。";
-constexpr const char* kTooManyFiles =
-    "登録されているファイルが多すぎます。32767 個までにしてください。";
 constexpr const char* kOutputIsAnInput =
     "出力先が入力ファイルと同じファイルです。入力ファイルを壊さないよう、処理を中止しました。";
 constexpr const char* kNoReport =
@@ -26,8 +22,6 @@ constexpr const char* kNoReport =
     "出力ファイルは元のままです。";
 // The skipped-files warning names this many paths, then counts the rest.
 constexpr std::size_t kSkippedNamed = 20;
-// List positions are 16-bit: the script could not step past the last one.
-constexpr int kMaxFiles = std::numeric_limits<std::int16_t>::max();
 
 // Removes the entries whose files have gone; returns their paths.
 std::vector<std::string> dropMissingFiles(BattleFileList& files) {
@@ -99,8 +93,9 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoValidFiles);
         return RunResult::CheckFailed;
     }
-    if (context.files.count() > kMaxFiles) {
-        context.ui.showWarning(kTooManyFiles);
+    if (context.files.count() > kMaxBattleFiles) {
+        context.ui.showWarning("登録されているファイルが多すぎます。" +
+                               std::to_string(kMaxBattleFiles) + " 個までにしてください。");
         return RunResult::CheckFailed;
     }
     if (std::optional<std::string> input = inputAtOutput(context, scriptPath)) {

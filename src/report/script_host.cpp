@@ -1,8 +1,7 @@
 #include "report/script_host.h"
 
-#include <limits>
-
 #include "app/failure.h"
+#include "battle/file_list.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 
@@ -26,7 +25,7 @@ void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bo
     LoadedBattle& battle = context_.battle;
     // Positions are 16-bit: the list cannot reach past the last one.
     if (battle.CurrentIndex + 1 >= context_.files.count() ||
-        battle.CurrentIndex == std::numeric_limits<std::int16_t>::max()) {
+        battle.CurrentIndex == kMaxBattleFiles) {
         battle.FileLoaded = false;
     } else {
         loadFirstReadable(battle.CurrentIndex + 1);

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
 
 namespace mirudana {
