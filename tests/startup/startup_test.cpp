@@ -38,15 +38,18 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
         const char* name;
         bool cards, master, status;
         const char* warning;
+        const char* about;              // the path the warning names, below the program folder
         std::size_t masters, statuses;  // what the later loaders got to fill
     };
     const std::vector<Case> cases = {
         {"no card lists", false, true, true,
-         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "/system/cards/", 0, 0},
         {"no master list", true, false, true,
-         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "/system/cards/master.dat",
+         0, 0},
         {"no status list", true, true, false,
-         "ステータスデータベースが正しく配置されていません。確認してください。", 1, 1},
+         "ステータスデータベースが正しく配置されていません。確認してください。",
+         "/system/state/state.dat", 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,7 +63,8 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
 
         EXPECT_TRUE(s.endTool);
         EXPECT_FALSE(ui.ended);
-        EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{std::string(c.warning) + "\r\n" +
+                                                        folder.dir.path() + c.about});
         EXPECT_EQ(s.references.MasterList.size(), c.masters);
         EXPECT_EQ(s.references.StatusList.size(), c.statuses);
     }
