@@ -6,13 +6,24 @@ namespace mirudana::cli {
 namespace {
 
 constexpr const char* kSynopsis =
-    "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE] [--sort] [--] "
-    "[BATTLE_FILE ...]\n";
+    "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE|-] [--sort] [-r]\n"
+    "                     [--files-from FILE|-] [--] [BATTLE_FILE|FOLDER ...]\n"
+    "        mirudana-cli --check SCRIPT\n";
 
 std::optional<std::string>* valueOption(CommandLine& line, const std::string& name) {
     if (name == "--home") return &line.home;
     if (name == "--script") return &line.script;
     if (name == "--output") return &line.output;
+    if (name == "--files-from") return &line.filesFrom;
+    if (name == "--check") return &line.check;
+    return nullptr;
+}
+
+bool* flagOption(CommandLine& line, const std::string& name) {
+    if (name == "--sort") return &line.sort;
+    if (name == "-r" || name == "--recursive") return &line.recursive;
+    if (name == "-h" || name == "--help") return &line.help;
+    if (name == "--version") return &line.version;
     return nullptr;
 }
 
@@ -31,8 +42,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             optionsEnded = true;
             continue;
         }
-        if (arg == "--sort" || arg == "--help") {
-            (arg == "--sort" ? line.sort : line.help) = true;
+        if (bool* flag = flagOption(line, arg)) {
+            *flag = true;
             continue;
         }
         std::size_t equals = arg.find('=');
@@ -59,22 +70,48 @@ std::string helpText() {
            "\n"
            "戦況ファイル (.kvs) を処理エンジン (.tts) で一つのレポートに変換します。\n"
            "\n"
-           "  --home DIR     プログラムフォルダー。DIR/system/ に参照データ、DIR/engine.tts と\n"
-           "                 DIR/出力データ.html が既定の処理エンジンと出力先です\n"
-           "                 (既定: このプログラムのフォルダー)\n"
-           "  --script FILE  処理エンジン (既定: DIR/engine.tts)\n"
-           "  --output FILE  出力先 (既定: DIR/出力データ.html)\n"
-           "  --sort         処理前に戦況ファイルをファイル名でソートします\n"
-           "  --help         この説明を表示します\n"
-           "  --             以降の引数はすべて戦況ファイルです\n"
+           "  BATTLE_FILE          戦況ファイル。見つからないものは警告で名前を挙げて飛ばします\n"
+           "  FOLDER               フォルダーの .kvs ファイルを名前順に加えます\n"
+           "  -r, --recursive      フォルダーのサブフォルダーも順にたどります\n"
+           "  --files-from FILE    FILE の各行を戦況ファイルかフォルダーとして加えます (UTF-8、\n"
+           "                       - は標準入力)。コマンドラインに収まらない数のときに\n"
+           "  --home DIR           プログラムフォルダー。DIR/system/ に参照データ、DIR/engine.tts "
+           "と\n"
+           "                       DIR/出力データ.html が既定の処理エンジンと出力先です\n"
+           "                       (既定: このプログラムのフォルダー)\n"
+           "  --script FILE        処理エンジン (既定: DIR/engine.tts)\n"
+           "  --output FILE        出力先 (既定: DIR/出力データ.html。今いるフォルダーではなく\n"
+           "                       プログラムフォルダーです)。- なら標準出力に、スクリプトが\n"
+           "                       最後に渡したレポートをスクリプトの終了後に書きます\n"
+           "  --sort               処理前に戦況ファイルをファイル名でソートします\n"
+           "  --check SCRIPT       スクリプトを実行せずに調べ、ツールの知らないキー、保存項目、\n"
+           "                       コマンドを行と列付きで挙げます\n"
+           "  -h, --help           この説明を表示します\n"
+           "  --version            ツールとスクリプトエンジンの版を表示します\n"
+           "  --                   以降の引数はすべて戦況ファイルです\n"
            "\n"
-           "終了コード: 0 完了 / 1 起動時または処理前の確認で中止 / 2 引数の誤り /\n"
-           "            3 スクリプトのエラー / 4 出力ファイルに書き込めなかった\n";
+           "端末では、実行前の確認で見つかったスクリプトの警告と、最後に一行の結果\n"
+           "(処理した戦況の数、飛ばしたファイル、出力先) を標準エラーに出します。\n"
+           "パイプやファイルへは警告だけを出します。\n"
+           "\n"
+           "終了コード:\n"
+           "  0  完了\n"
+           "  1  起動時に終了した、または処理前の確認で中止した\n"
+           "  2  引数の誤り\n"
+           "  3  スクリプトのエラー (構文エラー、実行時エラー、中断)\n"
+           "  4  スクリプトは終わったが出力ファイルに書き込めなかった\n"
+           "  5  完了したが、読めない戦況ファイルを飛ばした\n"
+           "  6  スクリプトが保存データを渡さずに終わった\n"
+           "  7  --check が知らない名前を見つけた\n"
+           "  重なったときは 3、4、6、5 の順に重いものを返します。\n";
+}
+
+std::string shortUsage() {
+    return std::string(kSynopsis) + "詳しくは mirudana-cli --help を見てください。\n";
 }
 
 std::string shortUsage(const std::string& problem) {
-    return "mirudana-cli: " + problem + "\n" + kSynopsis +
-           "詳しくは mirudana-cli --help を見てください。\n";
+    return "mirudana-cli: " + problem + "\n" + shortUsage();
 }
 
 }  // namespace mirudana::cli

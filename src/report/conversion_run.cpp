@@ -2,6 +2,7 @@
 
 #include "app/file_system.h"
 #include "battle/list_sort.h"
+#include "report/script_check.h"
 #include "report/script_host.h"
 #include "ttscript/engine.h"
 
@@ -27,7 +28,7 @@ void dropMissingFiles(BattleFileList& files) {
 
 RunResult runConversion(RunContext& context, const std::string& scriptPath, bool sortFirst) {
     if (!isOrdinaryFile(scriptPath)) {
-        context.ui.showWarning(kEngineMissing);
+        context.ui.showWarning(std::string(kEngineMissing) + "\r\n" + scriptPath);
         return RunResult::CheckFailed;
     }
     if (context.files.count() == 0) {
@@ -45,6 +46,8 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);
+    if (context.summary != nullptr)
+        context.summary->scriptWarnings = checkScript(scriptPath).warnings;
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);

@@ -114,6 +114,14 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
 
 }  // namespace
 
+bool isKnownQueryKey(std::string_view key) { return vocabulary().contains(key); }
+
+bool isKnownSetDataItem(std::string_view item) {
+    return item == kReportItem || item == kTargetItem;
+}
+
+bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }
+
 std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
                                        const ReferenceData& references, UserInterface& ui) {
     const auto& table = vocabulary();

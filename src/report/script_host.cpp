@@ -17,7 +17,7 @@ void ScriptHost::GetData(const std::string& key, std::string& result) {
 
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
     notFound = true;
-    if (verb != "ロード") return;
+    if (verb != kLoadCommand) return;
     reportProgress();
     LoadedBattle& battle = context_.battle;
     const int total = context_.files.count();
@@ -47,10 +47,10 @@ void ScriptHost::SetData(const std::string& item, const std::string& normal,
                          const std::optional<double>& num, const std::string& /*plain*/,
                          bool& notFound) {
     notFound = true;
-    if (item == "保存データ") {
+    if (item == kReportItem) {
         WriteReport(normal);
-    } else if (item == "対象") {
-        context_.battle.TargetIsClient = normal == "クライアント" || (num && *num == 2.0);
+    } else if (item == kTargetItem) {
+        context_.battle.TargetIsClient = normal == kClientSide || (num && *num == 2.0);
         notFound = false;
     }
 }

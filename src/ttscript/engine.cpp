@@ -12,6 +12,7 @@
 #include "ttscript/parser.h"
 #include "ttscript/resolver.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/script_file.h"
 #include "ttscript/source_text.h"
 
 namespace ttscript {
@@ -22,11 +23,6 @@ constexpr const char* kVersion = "1.00.0000";
 // Scripts are small; a larger file is surely not a script and is not read whole. Its
 // syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
 constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
-
-std::string fileNameOf(const std::string& path) {
-    std::string name = mirudana::pathText(mirudana::nativePath(path).filename());
-    return name.empty() ? path : name;
-}
 
 std::string readScript(const std::string& path) {
     std::error_code ec;
@@ -43,6 +39,18 @@ std::string readScript(const std::string& path) {
 }
 
 }  // namespace
+
+std::string fileNameOf(const std::string& path) {
+    std::string name = mirudana::pathText(mirudana::nativePath(path).filename());
+    return name.empty() ? path : name;
+}
+
+Program loadProgram(const std::string& path) {
+    std::string source = decodeScriptSource(readScript(path));
+    Program program = parseProgram(tokenize(source), source);
+    resolveProgram(program);
+    return program;
+}
 
 std::string ScriptError::describe() const {
     std::string text = file;
@@ -79,9 +87,7 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
     impl_->running = true;
     impl_->stopRequested = false;
     try {
-        std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(tokenize(source), source);
-        resolveProgram(program);
+        Program program = loadProgram(path);
         Interpreter(program, impl_->events, impl_->stopRequested).run();
         outcome.completed = true;
     } catch (const ScriptFailure& failure) {

@@ -8,14 +8,16 @@ namespace {
 
 TEST(CommandLine, ReadsOptionsAnywhereBeforeTheDoubleDash) {
     auto parsed = parseCommandLine({"a.kvs", "--sort", "--home", "H", "b.kvs", "--script=s.tts",
-                                    "--output", "o.html", "--", "--sort", "-", "c.kvs"});
+                                    "--output", "-", "-r", "--files-from=-", "--check", "c.tts",
+                                    "-h", "--version", "--", "--sort", "-", "c.kvs"});
     ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed));
     const auto& line = std::get<CommandLine>(parsed);
     EXPECT_EQ(line.home, "H");
     EXPECT_EQ(line.script, "s.tts");
-    EXPECT_EQ(line.output, "o.html");
-    EXPECT_TRUE(line.sort);
-    EXPECT_FALSE(line.help);
+    EXPECT_EQ(line.output, "-");
+    EXPECT_EQ(line.filesFrom, "-");
+    EXPECT_EQ(line.check, "c.tts");
+    EXPECT_TRUE(line.sort && line.recursive && line.help && line.version);
     EXPECT_EQ(line.battleFiles,
               (std::vector<std::string>{"a.kvs", "b.kvs", "--sort", "-", "c.kvs"}));
 }
