@@ -20,7 +20,7 @@ run:
 	@tools/install-deps run
 	@$(MAKE) --no-print-directory configure
 	@cmake --build $(BUILD) -j $(JOBS) --target mirudana-cli sample
-	@$(SAMPLE)/mirudana-cli --home $(SAMPLE) $(SAMPLE)/battles/*.kvs
+	@$(SAMPLE)/mirudana-cli --home $(SAMPLE) $(SAMPLE)/battles
 	@echo "$(abspath $(SAMPLE))/出力データ.html"
 
 # Every test program; a build that found no tests (GoogleTest missing) fails.

@@ -2,16 +2,19 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 #include "app/error_reporter.h"
 #include "app/paths.h"
 #include "battle/dialog_result.h"
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
-#include "report/conversion_run.h"
+#include "report/run_summary_text.h"
 #include "ttscript/engine.h"
 
 namespace mirudana::gui {
@@ -58,7 +61,8 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
         {QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"), font.family()});
     font.setPointSize(9);
     setFont(font);
-    setFixedSize(twips(0, 0, 4680, 3765).size());
+    // The classic layout, with one line more at the bottom for the status line.
+    setFixedSize(twips(0, 0, 4680, 4065).size());
     createControls();
     chainTabOrder();
     Form_Load(programFolder);
@@ -92,6 +96,12 @@ void frmPrintOut::createControls() {
     cmdFClear_ =
         place(new QPushButton(QStringLiteral("x"), this), "cmdFClear", twips(2040, 120, 255, 180));
 
+    lblStatus_ = place(new QLabel(this), "lblStatus", twips(120, 3765, 3720, 255));
+    cmdOpenReport_ = place(new QPushButton(QStringLiteral("開く"), this), "cmdOpenReport",
+                           twips(3900, 3750, 675, 270));
+    cmdOpenReport_->setToolTip(QStringLiteral("レポートをブラウザーで開く"));
+    cmdOpenReport_->hide();
+
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);
     lblEngine_->setBuddy(txtOutputTo_);
@@ -113,6 +123,7 @@ void frmPrintOut::createControls() {
     connect(cmdOpenEngine_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenEngine_Click);
     connect(cmdOpenOutput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenOutput_Click);
     connect(cmdStart_, &QPushButton::clicked, this, &frmPrintOut::cmdStart_Click);
+    connect(cmdOpenReport_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenReport_Click);
 }
 
 std::array<QWidget*, 9> frmPrintOut::inputsInTabOrder() const {
@@ -179,17 +190,40 @@ void frmPrintOut::cmdOpenOutput_Click() {
 void frmPrintOut::cmdStart_Click() {
     setInputsEnabled(false);
     running_ = true;
+    // The last run's line goes; this run's replaces it when the run is over.
+    lblStatus_->clear();
+    lblStatus_->setToolTip(QString());
+    cmdOpenReport_->hide();
     RunProgress progress(this, progressDelayMs_);
-    RunContext context{battle_,  files_, references_, ui_, [this] { return textOf(txtOutputTo_); },
-                       &progress};
+    RunSummary summary;
+    RunContext context{
+        battle_,   files_,  references_, ui_, [this] { return textOf(txtOutputTo_); },
+        &progress, &summary};
     try {
-        runConversion(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
+        RunResult result =
+            runConversion(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
+        // A check that stopped the run has said why in its own warning.
+        if (result != RunResult::CheckFailed) showRunSummary(result, summary);
     } catch (...) {
         // Nothing may escape into Qt's event loop; a fault of the run is shown instead.
         reportCurrentException(ui_, "frmPrintout.cmdStart_Click");
     }
     running_ = false;
     setInputsEnabled(true);
+}
+
+void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
+    const QString text = QString::fromStdString(runSummaryText(result, summary));
+    lblStatus_->setToolTip(text);
+    lblStatus_->setText(
+        lblStatus_->fontMetrics().elidedText(text, Qt::ElideMiddle, lblStatus_->width()));
+    const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
+    reportPath_ = written ? summary.reportPath : std::string();
+    cmdOpenReport_->setVisible(written);
+}
+
+void frmPrintOut::cmdOpenReport_Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(reportPath_)));
 }
 
 void frmPrintOut::setInputsEnabled(bool enabled) {

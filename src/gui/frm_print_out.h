@@ -11,6 +11,7 @@
 #include "gui/battle_list_box.h"
 #include "gui/file_dialogs.h"
 #include "refdata/reference_data.h"
+#include "report/conversion_run.h"
 
 class QCheckBox;
 class QLabel;
@@ -29,6 +30,10 @@ class frmPrintOut : public QWidget {
     // How long a run goes on before its progress dialog appears.
     void setProgressDelay(qint64 milliseconds) { progressDelayMs_ = milliseconds; }
 
+    // Shows what the last run did in the status line under the controls, and offers
+    // its report for the desktop's browser when one was written.
+    void showRunSummary(RunResult result, const RunSummary& summary);
+
   protected:
     // Closing waits while a run is under way: the run's state lives in the window.
     void closeEvent(QCloseEvent* event) override;
@@ -39,6 +44,7 @@ class frmPrintOut : public QWidget {
     void cmdOpenEngine_Click();
     void cmdOpenOutput_Click();
     void cmdStart_Click();
+    void cmdOpenReport_Click();
 
   private:
     void createControls();
@@ -69,6 +75,9 @@ class frmPrintOut : public QWidget {
     QLabel* lblTTSVer_ = nullptr;
     QCheckBox* chkFileSort_ = nullptr;
     QPushButton* cmdFClear_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QPushButton* cmdOpenReport_ = nullptr;
+    std::string reportPath_;
     ListBoxFileList files_;
 };
 
