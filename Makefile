@@ -7,7 +7,7 @@ SAMPLE     := $(BUILD)/bin
 # ON makes every compiler warning an error, as CI builds.
 WERROR     ?= OFF
 
-.PHONY: run test asan gui bench fuzz configure clean
+.PHONY: run test asan gui bench fuzz configure clean windows dist test-windows
 
 # Configuring again is cheap and picks up what install-deps has just added
 # (GoogleTest, Qt, Google Benchmark), so every target does it.
@@ -63,5 +63,26 @@ fuzz:
 	@tools/install-deps fuzz
 	@tools/run-fuzz
 
+# Windows: cross-compiled with mingw-w64, tested under Wine in the build's own prefix.
+WIN_BUILD ?= build-windows
+WIN_DIR   := $(WIN_BUILD)/mirudana
+WIN_CMAKE := cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) -DMIRUDANA_GUI=OFF -DMIRUDANA_BENCH=OFF
+
+# The program folder a player runs: the programs, system/, engine.tts and sample battles.
+windows:
+	@tools/install-deps windows
+	@$(WIN_CMAKE) >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS) --target program_folder
+	@rm -rf $(WIN_DIR)
+	@cmake --install $(WIN_BUILD) --prefix $(WIN_DIR) --strip >/dev/null
+	@echo "$(abspath $(WIN_DIR))"
+
+# The program folder as one zip.
+dist: windows
+	@rm -f $(WIN_BUILD)/mirudana-windows.zip
+	@cd $(WIN_BUILD) && zip -qr9 mirudana-windows.zip mirudana
+	@echo "$(abspath $(WIN_BUILD))/mirudana-windows.zip"
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz $(WIN_BUILD)

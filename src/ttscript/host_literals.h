@@ -1,5 +1,5 @@
-// The names a script hands the host as literal text, listed without running it, so
-// a front end can point out keys, items and commands the host does not know.
+// The static check's view of a script: every host key, item and command it names
+// literally, found without running it, so a front end can warn about typos first.
 #pragma once
 
 #include <optional>
@@ -16,18 +16,19 @@ struct HostLiteral {
     std::string text;
     int line;
     int column;
-    // SetItem: the text assigned, when the right side is a literal text.
+    // SetItem: the literal text assigned, when the value is one (`[対象] = "client"`).
     std::optional<std::string> value;
 };
 
-// Reads and parses the script like RunScript (giving the same ScriptError on a syntax
-// error) and lists every literal key of [..] / GetData("..."), literal item of
-// SetData / [item] = ..., and literal verb of RunCmd, in source order. Keys built from
-// expressions are not listed.
 struct HostLiteralScan {
     std::optional<ScriptError> error;
     std::vector<HostLiteral> literals;
 };
+
+// Reads and parses the script like RunScript (giving the same ScriptError on a
+// syntax error) and lists every literal key of [..] / GetData("..."), literal item of
+// SetData / [item] = ..., and literal verb of RunCmd, in source order. Keys built
+// from expressions are not listed.
 HostLiteralScan scanHostLiterals(const std::string& path);
 
 }  // namespace ttscript

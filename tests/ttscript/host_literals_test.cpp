@@ -1,69 +1,52 @@
-// The host names a script spells out, listed without running it.
+// The static check's list of literal host keys, items and commands.
 #include "ttscript/host_literals.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "support/temp_dir.h"
 
-namespace ttscript {
+namespace ttscript::testing {
 namespace {
 
-using Kind = HostLiteral::Kind;
-
-TEST(HostLiteralsTest, ListsLiteralNamesInSourceOrderAndSkipsBuiltOnes) {
-    mirudana::testing::TempDir dir;
-    const std::string path = dir.write("s.tts",
-                                       "Function F(k)\n"
-                                       "    F = GetData(\"関数内\") & GetData(k)\n"
-                                       "End Function\n"
-                                       "[対象] = \"client\"\n"
-                                       "x = [手札] & GetData(\"手\" & \"札\")\n"
-                                       "[保存データ] = x\n"
-                                       "SetData(\"対象\", 2)\n"
-                                       "RunCmd(\"ロード\")\n");
-    HostLiteralScan scan = scanHostLiterals(path);
-    ASSERT_FALSE(scan.error);
-    struct Expected {
-        Kind kind;
-        const char* text;
-        int line;
-        int column;
-        std::optional<std::string> value;
-    };
-    const Expected expected[] = {
-        {Kind::Query, "関数内", 2, 17, std::nullopt},
-        {Kind::SetItem, "対象", 4, 1, "client"},
-        {Kind::Query, "手札", 5, 5, std::nullopt},
-        {Kind::SetItem, "保存データ", 6, 1, std::nullopt},
-        {Kind::SetItem, "対象", 7, 9, std::nullopt},
-        {Kind::Command, "ロード", 8, 8, std::nullopt},
-    };
-    ASSERT_EQ(scan.literals.size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        SCOPED_TRACE(expected[i].text);
-        const HostLiteral& got = scan.literals[i];
-        EXPECT_EQ(got.kind, expected[i].kind);
-        EXPECT_EQ(got.text, expected[i].text);
-        EXPECT_EQ(got.line, expected[i].line);
-        EXPECT_EQ(got.column, expected[i].column);
-        EXPECT_EQ(got.value, expected[i].value);
-    }
+std::string describe(const HostLiteral& l) {
+    const char* kinds[] = {"Query", "SetItem", "Command"};
+    std::string out = std::string(kinds[static_cast<int>(l.kind)]) + " " + l.text + " " +
+                      std::to_string(l.line) + ":" + std::to_string(l.column);
+    return l.value ? out + " = " + *l.value : out;
 }
 
-TEST(HostLiteralsTest, GivesTheErrorRunScriptGives) {
+TEST(HostLiterals, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
     mirudana::testing::TempDir dir;
-    for (const std::string& path : {dir.write("bad.tts", "x = [手札\n"), dir.file("none.tts")}) {
-        SCOPED_TRACE(path);
-        HostLiteralScan scan = scanHostLiterals(path);
-        std::int32_t n1 = 0, n2 = 0;
-        RunOutcome run = TTSA().RunScript(path, n1, n2);
-        ASSERT_TRUE(scan.error && run.error);
-        EXPECT_EQ(scan.error->describe(), run.error->describe());
-        EXPECT_TRUE(scan.literals.empty());
-    }
+    std::string path = dir.write("check.tts",
+                                 "Function Side()\n"
+                                 "    Return [マスター名] & GetData(\"手\" & \"札\")\n"
+                                 "End Function\n"
+                                 "[対象] = \"client\"\n"
+                                 "[対象] = 2\n"
+                                 "x = GetData(\"ターン数\") & Side()\n"
+                                 "SetData(\"保存データ\", x)\n"
+                                 "SetData(\"対象\", \"サーバー\")\n"
+                                 "RunCmd(\"ロード\")\n"
+                                 "RunCmd(x)\n");
+    HostLiteralScan scan = scanHostLiterals(path);
+    EXPECT_FALSE(scan.error);
+    std::vector<std::string> found;
+    for (const HostLiteral& l : scan.literals) found.push_back(describe(l));
+    std::vector<std::string> expected = {
+        "Query マスター名 2:12", "SetItem 対象 4:1 = client", "SetItem 対象 5:1",
+        "Query ターン数 6:5",    "SetItem 保存データ 7:1",    "SetItem 対象 8:1 = サーバー",
+        "Command ロード 9:1",
+    };
+    EXPECT_EQ(found, expected);
+}
+
+TEST(HostLiterals, ASyntaxErrorComesBackAsRunScriptGivesIt) {
+    mirudana::testing::TempDir dir;
+    HostLiteralScan scan = scanHostLiterals(dir.write("bad.tts", "x = [a]\nIf x\nEnd If\n"));
+    ASSERT_TRUE(scan.error);
+    EXPECT_EQ(scan.error->describe(), "bad.tts:2:5: 構文エラー: 'Then' がありません（行末の位置）");
+    EXPECT_TRUE(scan.literals.empty());
 }
 
 }  // namespace
-}  // namespace ttscript
+}  // namespace ttscript::testing
