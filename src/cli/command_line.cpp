@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "battle/file_list.h"
+#include "cli/exit_status.h"
 
 namespace mirudana::cli {
 namespace {
@@ -75,9 +76,9 @@ std::string helpText() {
            "  -r, --recursive      フォルダーのサブフォルダーも順にたどります\n"
            "  --files-from FILE    FILE の各行を戦況ファイルかフォルダーとして加えます (UTF-8、\n"
            "                       - は標準入力)。コマンドラインに収まらない数のときに\n"
-           "  --home DIR           プログラムフォルダー。DIR/system/ に参照データ、DIR/engine.tts "
-           "と\n"
-           "                       DIR/出力データ.html が既定の処理エンジンと出力先です\n"
+           "  --home DIR           プログラムフォルダー。DIR/system/ に参照データ、\n"
+           "                       DIR/engine.tts と DIR/出力データ.html が既定の処理エンジンと\n"
+           "                       出力先です\n"
            "                       (既定: このプログラムのフォルダー)\n"
            "  --script FILE        処理エンジン (既定: DIR/engine.tts)\n"
            "  --output FILE        出力先 (既定: DIR/出力データ.html。今いるフォルダーではなく\n"
@@ -93,17 +94,8 @@ std::string helpText() {
            "端末では、実行前の確認で見つかったスクリプトの警告と、最後に一行の結果\n"
            "(処理した戦況の数、飛ばしたファイル、出力先) を標準エラーに出します。\n"
            "パイプやファイルへは警告だけを出します。\n"
-           "\n"
-           "終了コード:\n"
-           "  0  完了\n"
-           "  1  起動時に終了した、または処理前の確認で中止した\n"
-           "  2  引数の誤り\n"
-           "  3  スクリプトのエラー (構文エラー、実行時エラー、中断)\n"
-           "  4  スクリプトは終わったが出力ファイルに書き込めなかった\n"
-           "  5  完了したが、読めない戦況ファイルを飛ばした\n"
-           "  6  スクリプトが保存データを渡さずに終わった\n"
-           "  7  --check が知らない名前を見つけた\n"
-           "  重なったときは 3、4、6、5 の順に重いものを返します。\n";
+           "\n" +
+           kExitStatusHelp;
 }
 
 std::string shortUsage() {

@@ -15,6 +15,7 @@
 #include "cli/battle_arguments.h"
 #include "cli/command_line.h"
 #include "cli/console_user_interface.h"
+#include "cli/exit_status.h"
 #include "cli/progress_line.h"
 #include "report/conversion_run.h"
 #include "report/run_summary_text.h"
@@ -25,27 +26,6 @@
 namespace {
 
 using namespace mirudana;
-
-constexpr int kExitDone = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitScriptFailed = 3;
-constexpr int kExitUnwritten = 4;
-constexpr int kExitUnknownNames = 7;
-
-int exitStatusOf(RunResult result) {
-    switch (result) {
-        case RunResult::Completed:
-            return kExitDone;
-        case RunResult::CheckFailed:
-            return cli::kExitStopped;
-        case RunResult::CompletedUnwritten:
-            return kExitUnwritten;
-        case RunResult::ScriptFailed:
-        case RunResult::Cancelled:
-            break;
-    }
-    return kExitScriptFailed;
-}
 
 // Reads the paths of --files-from, standard input for "-".
 bool readListedFiles(const std::string& listFile, std::vector<std::string>& listed) {
@@ -91,17 +71,17 @@ int checkOnly(const std::string& script) {
     ScriptCheck check = checkScript(script);
     if (check.error) {
         std::cerr << check.error->describe() << '\n';
-        return kExitScriptFailed;
+        return cli::kExitScriptFailed;
     }
     for (const std::string& warning : check.warnings) std::cout << script << ':' << warning << '\n';
-    return check.warnings.empty() ? kExitDone : kExitUnknownNames;
+    return check.warnings.empty() ? cli::kExitDone : cli::kExitUnknownNames;
 }
 
 int run(const cli::CommandLine& line) {
     std::vector<std::string> listed;
     if (line.filesFrom && !readListedFiles(*line.filesFrom, listed)) {
         std::cerr << "mirudana-cli: 一覧ファイルを読めません。\n" << *line.filesFrom << '\n';
-        return kExitUsage;
+        return cli::kExitUsage;
     }
     const bool terminal = standardErrorIsTerminal();
     cli::ProgressLine progress(std::cerr, terminal);
@@ -134,7 +114,7 @@ int run(const cli::CommandLine& line) {
         }
         std::cerr << runSummaryText(result, summary) << '\n';
     }
-    return exitStatusOf(result);
+    return cli::exitStatusOf(result, summary);
 }
 
 }  // namespace
@@ -143,17 +123,17 @@ int main(int argc, char** argv) {
     auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (auto* error = std::get_if<cli::UsageError>(&parsed)) {
         std::cerr << cli::shortUsage(error->problem);
-        return kExitUsage;
+        return cli::kExitUsage;
     }
     const auto& line = std::get<cli::CommandLine>(parsed);
     if (line.help) {
         std::cout << cli::helpText();
-        return kExitDone;
+        return cli::kExitDone;
     }
     if (line.version) {
         std::cout << "mirudana-cli " << MIRUDANA_VERSION << "\nスクリプトエンジン "
                   << ttscript::TTSA().GetInfo("バージョン", "0") << '\n';
-        return kExitDone;
+        return cli::kExitDone;
     }
     if (line.check) return checkOnly(*line.check);
     return run(line);

@@ -116,6 +116,7 @@ class FrmPrintOutTest : public QObject {
         QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
         QTRY_VERIFY(fixture_->control<QCheckBox>("chkFileSort")->isChecked());
         QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);  // starts a run: no script
+        // The warning names the script path it looked for.
         QTRY_COMPARE(fixture_->ui.warnings.size(), std::size_t{1});
         QVERIFY(fixture_->ui.warnings[0].starts_with("エンジンが見つかりません。\r\n"));
     }
