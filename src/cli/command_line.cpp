@@ -8,16 +8,32 @@ namespace {
 
 constexpr const char* kSynopsis =
     "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE|-] [--sort] [-r]\n"
-    "                     [--files-from FILE|-] [--] [BATTLE_FILE|FOLDER ...]\n"
+    "                     [--files-from FILE|-] [--memory-limit MB] [--]\n"
+    "                     [BATTLE_FILE|FOLDER ...]\n"
     "        mirudana-cli --check SCRIPT\n";
 
-std::optional<std::string>* valueOption(CommandLine& line, const std::string& name) {
+std::optional<std::string>* valueOption(CommandLine& line, std::optional<std::string>& memoryLimit,
+                                        const std::string& name) {
+    if (name == "--memory-limit") return &memoryLimit;
     if (name == "--home") return &line.home;
     if (name == "--script") return &line.script;
     if (name == "--output") return &line.output;
     if (name == "--files-from") return &line.filesFrom;
     if (name == "--check") return &line.check;
     return nullptr;
+}
+
+// --memory-limit takes whole megabytes, up to a terabyte.
+constexpr std::size_t kMaxMemoryLimitMB = std::size_t{1} << 20;
+
+std::optional<std::size_t> megabytes(const std::string& text) {
+    if (text.empty() || text.size() > 7 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    std::size_t value = std::stoul(text);
+    if (value == 0 || value > kMaxMemoryLimitMB) return std::nullopt;
+    return value;
 }
 
 bool* flagOption(CommandLine& line, const std::string& name) {
@@ -32,6 +48,7 @@ bool* flagOption(CommandLine& line, const std::string& name) {
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
+    std::optional<std::string> memoryLimit;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -49,7 +66,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         }
         std::size_t equals = arg.find('=');
         std::string name = arg.substr(0, equals);
-        std::optional<std::string>* target = valueOption(line, name);
+        std::optional<std::string>* target = valueOption(line, memoryLimit, name);
         if (target == nullptr) return UsageError{"不明なオプションです: " + arg};
         if (equals != std::string::npos) {
             *target = arg.substr(equals + 1);
@@ -59,6 +76,14 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             return UsageError{name + " には値が必要です。"};
         }
         if ((*target)->empty()) return UsageError{name + " の値が空です。"};
+    }
+    if (memoryLimit) {
+        std::optional<std::size_t> mb = megabytes(*memoryLimit);
+        if (!mb) {
+            return UsageError{"--memory-limit の値は 1 から " + std::to_string(kMaxMemoryLimitMB) +
+                              " までの整数 (MB) です: " + *memoryLimit};
+        }
+        line.memoryBudget = *mb << 20;
     }
     if (line.battleFiles.size() > static_cast<std::size_t>(kMaxBattleFiles)) {
         return UsageError{"戦況ファイルは " + std::to_string(kMaxBattleFiles) + " 個までです。"};
@@ -85,6 +110,8 @@ std::string helpText() {
            "                       プログラムフォルダーです)。- なら標準出力に、スクリプトが\n"
            "                       最後に渡したレポートをスクリプトの終了後に書きます\n"
            "  --sort               処理前に戦況ファイルをファイル名でソートします\n"
+           "  --memory-limit MB    スクリプトの文字列と集まりが使えるメモリ (既定: 1024 MB)。\n"
+           "                       超えるとスクリプトは実行時エラーで止まります\n"
            "  --check SCRIPT       スクリプトを実行せずに調べ、ツールの知らないキー、保存項目、\n"
            "                       コマンドを行と列付きで挙げます\n"
            "  -h, --help           この説明を表示します\n"

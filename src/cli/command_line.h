@@ -1,6 +1,7 @@
 // The arguments of mirudana-cli and their usage texts.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -15,6 +16,7 @@ struct CommandLine {
     std::optional<std::string> output;
     std::optional<std::string> filesFrom;  // one battle file a line; "-" is standard input
     std::optional<std::string> check;      // the script to check instead of running
+    std::size_t memoryBudget = 0;          // --memory-limit in bytes; 0: the engine's default
     bool sort = false;
     bool recursive = false;  // folders add the battle files of their sub-folders too
     bool help = false;

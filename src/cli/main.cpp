@@ -99,8 +99,8 @@ int run(const cli::CommandLine& line) {
         piped ? pipedReportPath() : line.output.value_or(AddDirSep(home) + kDefaultReportName);
     const std::string script = line.script.value_or(AddDirSep(home) + kDefaultScriptName);
     RunSummary summary;
-    RunContext context{battle,    files,   started.references, ui, [&output] { return output; },
-                       &progress, &summary};
+    RunContext context{battle,    files,    started.references, ui, [&output] { return output; },
+                       &progress, &summary, line.memoryBudget};
     RunResult result = runConversion(context, script, line.sort);
     progress.clear();
     if (piped) {

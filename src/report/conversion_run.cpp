@@ -110,6 +110,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
+    if (context.memoryBudget != 0) engine.SetMemoryBudget(context.memoryBudget);
     host.attach(engine);
     for (const std::string& path : dropped) host.noteSkipped(path);
     host.loadFirstReadable(0);

@@ -19,8 +19,10 @@ inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダ
 inline constexpr std::string_view kReportItem = "保存データ";
 inline constexpr std::string_view kTargetItem = "対象";
 inline constexpr std::string_view kLoadCommand = "ロード";
-// The value of kTargetItem that selects the client side; any other text the server.
+// The value of kTargetItem that selects the client side; any other text the server,
+// kServerSide on purpose.
 inline constexpr std::string_view kClientSide = "クライアント";
+inline constexpr std::string_view kServerSide = "サーバー";
 
 // Whether the host answers `key` from the battle, sets `item` or acts on `verb`.
 // Anything else still runs (an unknown key answers "True"), so these feed warnings only.

@@ -8,6 +8,13 @@ namespace {
 
 using Kind = ttscript::HostLiteral::Kind;
 
+// A text for kTargetItem that selects the server side only because it is not
+// kClientSide. Numbers choose by their value (2 is the client), so they are meant.
+bool selectsServerByMistake(const std::string& value) {
+    if (value == kClientSide || value == kServerSide || value.empty()) return false;
+    return value.find_first_not_of("0123456789.+- ") != std::string::npos;
+}
+
 // What is wrong with `literal`, or "" when nothing is.
 std::string problemOf(const ttscript::HostLiteral& literal) {
     switch (literal.kind) {
@@ -18,7 +25,8 @@ std::string problemOf(const ttscript::HostLiteral& literal) {
             if (!isKnownSetDataItem(literal.text)) {
                 return "不明な項目 [" + literal.text + "] (何もしません)";
             }
-            if (literal.text == kTargetItem && literal.value && *literal.value != kClientSide) {
+            if (literal.text == kTargetItem && literal.value &&
+                selectsServerByMistake(*literal.value)) {
                 return "[" + literal.text + "] = \"" + *literal.value +
                        "\" はサーバー側を選びます (クライアント側は \"" + std::string(kClientSide) +
                        "\")";

@@ -69,7 +69,15 @@ TEST_F(CliShellTest, FoldersAndListsAddBattleFilesInNameOrder) {
         EXPECT_EQ(o.err, "");  // not a terminal: no summary line
         EXPECT_EQ(report(), c.report);
     }
-    Outcome o = shell("CLI --files-from none.txt battles");
+    // Missing paths and folders without battle files are named in the one warning for
+    // skipped files, and the run ends with status 5.
+    folder.dir.makeDir("empty");
+    Outcome o = shell("CLI battles/a.kvs none.kvs empty");
+    EXPECT_EQ(o.status, 5);
+    EXPECT_EQ(o.err, "読めなかった戦況ファイル 2 件を飛ばしました。\nnone.kvs\nempty\n");
+    EXPECT_EQ(report(), "甲;\r\n");
+
+    o = shell("CLI --files-from none.txt battles");
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "mirudana-cli: 一覧ファイルを読めません。\nnone.txt\n");
 }
@@ -122,6 +130,18 @@ TEST_F(CliShellTest, SaysWhatItNeedsAndWhatItIs) {
     o = shell("CLI --script none.tts battles");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "エンジンが見つかりません。\nnone.tts\n");
+
+    // Past the memory limit the script stops with a runtime error.
+    folder.script("big.tts",
+                  "s = \"0123456789\"\n"
+                  "For i = 1 To 20\n"
+                  "    s = s & s\n"
+                  "Next\n"
+                  "[保存データ] = Len(s)\n");
+    EXPECT_EQ(shell("CLI --script big.tts battles").status, 0);
+    o = shell("CLI --memory-limit 1 --script big.tts battles");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_NE(o.err.find("big.tts:3:"), std::string::npos) << o.err;
 
     o = shell("CLI --version");
     EXPECT_EQ(o.status, 0);

@@ -8,6 +8,8 @@ namespace mirudana::testing {
 namespace {
 
 const char* kTypoScript =
+    "[対象] = \"client\" & Now()\n"
+    "[対象] = \"サーバー\"\n"
     "[対象] = \"client\"\n"
     "[保存デ一タ] = \"x\"\n"
     "k = \"マスタ\" & \"名\"\n"
@@ -15,9 +17,9 @@ const char* kTypoScript =
 
 TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
     const std::vector<std::string> warnings = {
-        "1:1: [対象] = \"client\" はサーバー側を選びます (クライアント側は \"クライアント\")",
-        "2:1: 不明な項目 [保存デ一タ] (何もしません)",
-        "4:20: 不明なキー [マスタ名] (\"True\" が返ります)",
+        "3:1: [対象] = \"client\" はサーバー側を選びます (クライアント側は \"クライアント\")",
+        "4:1: 不明な項目 [保存デ一タ] (何もしません)",
+        "6:20: 不明なキー [マスタ名] (\"True\" が返ります)",
     };
     EXPECT_EQ(checkScript(folder.script("typo.tts", kTypoScript)).warnings, warnings);
 
