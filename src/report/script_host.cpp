@@ -9,7 +9,8 @@ namespace mirudana {
 
 void ScriptHost::GetData(const std::string& key, std::string& result) {
     try {
-        auto answer = answerQuery(key, context_.battle, context_.references, context_.ui);
+        auto answer =
+            answerQuery(key, context_.battle, context_.files, context_.references, context_.ui);
         if (answer) result = std::move(*answer);
     } catch (...) {
         // A failed query answers nothing: the script sees what it passed in.
@@ -53,6 +54,9 @@ void ScriptHost::SetData(const std::string& item, const std::string& normal,
     } else if (item == "対象") {
         context_.battle.TargetIsClient = normal == "クライアント" || (num && *num == 2.0);
         notFound = false;
+    } else if (item == kOutputEncodingItem) {
+        encoding_ = normal == kUtf8Encoding ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
+        notFound = false;
     }
 }
 
@@ -60,7 +64,7 @@ void ScriptHost::WriteReport(const std::string& text) {
     const std::string path = context_.outputPath();
     bool written = false;
     try {
-        written = writeReportFile(path, text);
+        written = writeReportFile(path, text, encoding_);
     } catch (...) {
         written = false;
     }

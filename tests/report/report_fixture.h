@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/codepage.h"
+#include "app/native_path.h"
 #include "app/startup.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
@@ -17,6 +22,42 @@
 #include "support/fake_user_interface.h"
 
 namespace mirudana::testing {
+
+// Pins the local time zone (a POSIX TZ text such as "JST-9") for one test, so
+// local times read the same on every machine.
+class ScopedTimeZone {
+  public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        set(zone);
+    }
+    ~ScopedTimeZone() { set(old_.empty() ? nullptr : old_.c_str()); }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+  private:
+    static void set(const char* zone) {
+#ifdef _WIN32
+        _putenv_s("TZ", zone == nullptr ? "" : zone);
+        _tzset();
+#else
+        if (zone == nullptr) {
+            unsetenv("TZ");
+        } else {
+            setenv("TZ", zone, 1);
+        }
+        tzset();
+#endif
+    }
+    std::string old_;
+};
+
+// Sets a file's modification time to `unixSeconds` after 1970-01-01 UTC.
+inline void setModificationTime(const std::string& path, std::int64_t unixSeconds) {
+    using namespace std::chrono;
+    std::filesystem::last_write_time(nativePath(path),
+                                     file_clock::from_sys(sys_seconds(seconds(unixSeconds))));
+}
 
 class ReportTest : public ::testing::Test {
   protected:
