@@ -66,6 +66,9 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
             case StmtKind::Assign:
                 variable(s.variable) = eval(*s.exprs[0]);
                 break;
+            case StmtKind::IndexAssign:
+                execIndexAssign(s);
+                break;
             case StmtKind::Append:
                 execAppend(s);
                 break;
@@ -81,6 +84,8 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
                 return execWhile(s);
             case StmtKind::For:
                 return execFor(s);
+            case StmtKind::ForEach:
+                return execForEach(s);
             case StmtKind::ExitFor:
                 return Flow::ExitFor;
             case StmtKind::ExitWhile:
@@ -129,6 +134,13 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
             v = eval(*pieces[first + i]);
             if (v.isNumber()) {
                 v = Value::text(v.toText());
+            } else if (v.isCollection()) {
+                try {
+                    collectionMisused(v, "文字列として");
+                } catch (ScriptFailure& failure) {
+                    failure.placeIfUnplaced(pieces[first + i]->line, pieces[first + i]->column);
+                    throw;
+                }
             } else {
                 checkTextLength(total - base + v.rawText().size());
             }
@@ -186,6 +198,60 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
     return Flow::Normal;
 }
 
+// For Each walks a list's elements or a dictionary's keys, in order. The walked
+// collection keeps its shape meanwhile; its elements may be replaced.
+Interpreter::Flow Interpreter::execForEach(const Stmt& s) {
+    // Held here: a body that drops every other share must not free it.
+    Value held = collectionAt(*s.exprs[0]);
+    Collection& c = *held.collection();
+    WalkGuard walking(c);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        checkStop(s.line, s.column);
+        variable(s.variable) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
+        Flow flow = execBlock(s.blocks[0]);
+        if (flow == Flow::ExitFor) break;
+        if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+}
+
+// `x(key) = v`: the collection and the key are worked out before the value.
+void Interpreter::execIndexAssign(const Stmt& s) {
+    Value held = collectionAt(*s.exprs[0]);
+    Collection& c = *held.collection();
+    Value key = eval(*s.exprs[1]);
+    Value v = eval(*s.exprs[2]);
+    try {
+        elementToAssign(c, key) = std::move(v);
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(s.exprs[1]->line, s.exprs[1]->column);
+        throw;
+    }
+}
+
+// The list or dictionary `e` gives; anything else is a runtime error.
+Value Interpreter::collectionAt(const Expr& e) {
+    Value v = eval(e);
+    if (!v.isCollection()) {
+        throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
+                              "には位置やキーで要素を指定できません（リストか辞書ではありません）",
+                          e.line, e.column);
+    }
+    return v;
+}
+
+Value Interpreter::evalIndex(const Expr& e) {
+    Value held = collectionAt(*e.operands[0]);
+    Collection& c = *held.collection();
+    Value key = eval(*e.operands[1]);
+    try {
+        return element(c, key);
+    } catch (ScriptFailure& failure) {
+        failure.placeIfUnplaced(e.operands[1]->line, e.operands[1]->column);
+        throw;
+    }
+}
+
 Value& Interpreter::variable(const VariableRef& ref) {
     auto slot = static_cast<std::size_t>(ref.slot);
     return ref.local ? stack_[localBase_ + slot] : globals_[slot];
@@ -235,6 +301,8 @@ Value Interpreter::eval(const Expr& e) {
             return evalConcat(e);
         case ExprKind::Call:
             return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+        case ExprKind::Index:
+            return evalIndex(e);
     }
     return Value();
 }
@@ -242,6 +310,15 @@ Value Interpreter::eval(const Expr& e) {
 Value Interpreter::evalBinary(const Expr& e) {
     Value left = eval(*e.operands[0]);
     Value right = eval(*e.operands[1]);
+    if (left.isCollection() || right.isCollection()) {
+        try {
+            collectionMisused(left.isCollection() ? left : right,
+                              e.op < BinaryOp::Eq ? "数値として" : "比較に");
+        } catch (ScriptFailure& failure) {
+            failure.placeIfUnplaced(e.line, e.column);
+            throw;
+        }
+    }
     auto arithmetic = [&](auto operation) {
         double a = number(left, e.operands[0]->line, e.operands[0]->column);
         double b = number(right, e.operands[1]->line, e.operands[1]->column);
@@ -323,8 +400,12 @@ Value Interpreter::callFunction(const Expr& e) {
 
 Value Interpreter::callBuiltin(const Expr& e) {
     const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-    // The resolver has checked the count against the table: no heap vector needed.
-    std::array<Value, kMostBuiltinArguments> arguments;
+    // The resolver has checked the count against the table. Most calls take few
+    // arguments: those need no heap vector.
+    constexpr std::size_t kFew = 3;
+    std::array<Value, kFew> few;
+    std::vector<Value> many(e.operands.size() > kFew ? e.operands.size() : 0);
+    std::span<Value> arguments = many.empty() ? std::span(few).first(e.operands.size()) : many;
     for (std::size_t i = 0; i < e.operands.size(); ++i) arguments[i] = eval(*e.operands[i]);
     try {
         switch (b.bridge) {
@@ -339,7 +420,7 @@ Value Interpreter::callBuiltin(const Expr& e) {
             case HostBridge::None:
                 break;
         }
-        return b.call(std::span(arguments).first(e.operands.size()));
+        return b.call(arguments);
     } catch (ScriptFailure& failure) {
         failure.placeIfUnplaced(e.line, e.column);
         throw;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ttscript/collection.h"
 #include "ttscript/host_link.h"
 #include "ttscript/syntax_tree.h"
 
@@ -32,6 +33,8 @@ class Interpreter {
     Flow execIf(const Stmt& s);
     Flow execWhile(const Stmt& s);
     Flow execFor(const Stmt& s);
+    Flow execForEach(const Stmt& s);
+    void execIndexAssign(const Stmt& s);
     void execAppend(const Stmt& s);
 
     Value eval(const Expr& e);
@@ -40,12 +43,15 @@ class Interpreter {
     void appendPieces(std::span<const ExprPtr> pieces, std::string& out, std::size_t base);
     Value callFunction(const Expr& e);
     Value callBuiltin(const Expr& e);
+    Value evalIndex(const Expr& e);
+    Value collectionAt(const Expr& e);
 
     Value& variable(const VariableRef& ref);
     const Value& readVariable(const VariableRef& ref, int line, int column);
     double number(const Value& v, int line, int column) const;
     void checkStop(int line, int column) const;
 
+    RunMemory memory_;  // first in, last out: every value below refers into it
     const Program& program_;
     HostLink host_;
     const std::atomic<bool>& stopRequested_;

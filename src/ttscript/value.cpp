@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -22,6 +23,8 @@ int utf16Rank(unsigned char lead) {
     return lead;
 }
 
+}  // namespace
+
 int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     std::size_t n = std::min(a.size(), b.size());
     std::size_t i = 0;
@@ -37,8 +40,6 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     }
     return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
 }
-
-}  // namespace
 
 Value Value::number(double n) {
     Value v;
@@ -60,8 +61,29 @@ Value Value::text(std::string s) {
     return v;
 }
 
+Value Value::of(Collection* collection) {
+    Value v;
+    v.kind_ = Kind::Collection;
+    v.collection_ = collection;
+    ++collection->refs_;
+    return v;
+}
+
+void Value::retain() const noexcept {
+    if (kind_ == Kind::SharedText) ++shared_->refs;
+    if (kind_ == Kind::Collection) ++collection_->refs_;
+}
+
+void Value::release() noexcept {
+    if (kind_ == Kind::SharedText && --shared_->refs == 0) delete shared_;
+    if (kind_ == Kind::Collection && --collection_->refs_ == 0) {
+        collection_->memory_->release(collection_);
+    }
+}
+
 std::string Value::toText() const {
     if (kind_ == Kind::Number) return formatNumber(number_);
+    if (kind_ == Kind::Collection) collectionMisused(*this, "文字列として");
     return std::string(rawText());
 }
 
@@ -73,12 +95,14 @@ std::optional<double> Value::toNumber() const {
 
 double Value::requireNumber() const {
     if (auto n = toNumber()) return *n;
+    if (kind_ == Kind::Collection) collectionMisused(*this, "数値として");
     std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
 bool Value::isTrue() const {
     if (auto n = toNumber()) return *n != 0;
+    if (kind_ == Kind::Collection) collectionMisused(*this, "条件に");
     return !rawText().empty();
 }
 
@@ -92,6 +116,7 @@ std::string& Value::ownText() {
 }
 
 TextOf::TextOf(const Value& v) {
+    if (v.isCollection()) collectionMisused(v, "文字列として");
     if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared_->text;
     if (v.isNumber()) {
         printed_ = formatNumber(v.number_);
@@ -142,6 +167,8 @@ std::string formatNumber(double n) {
 }
 
 int compareValues(const Value& a, const Value& b) {
+    if (a.isCollection()) collectionMisused(a, "比較に");
+    if (b.isCollection()) collectionMisused(b, "比較に");
     auto na = a.toNumber();
     if (na) {
         if (auto nb = b.toNumber()) return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
