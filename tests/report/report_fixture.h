@@ -78,18 +78,23 @@ class ReportTest : public ::testing::Test {
 
     // Runs `scriptText` over the list as it stands.
     RunResult runScript(const std::string& scriptText, bool sort = false) {
-        std::string script = folder.script("test.tts", scriptText);
+        return runFile(folder.script("test.tts", scriptText), sort);
+    }
+
+    // Runs the script file at `path` over the list as it stands.
+    RunResult runFile(const std::string& path, bool sort = false) {
         RunContext context = this->context();
-        return runConversion(context, script, sort);
+        return runConversion(context, path, sort);
     }
 
     RunContext context() {
         return RunContext{battle, files, references, ui, [this] { return output; }, observer};
     }
 
-    // The report as UTF-8 text, its closing CR LF removed.
-    std::string report() const {
-        std::string text = cp932ToUtf8(readBytes(output));
+    // The report as UTF-8 text, its closing CR LF removed; `cp932` says how it
+    // was written.
+    std::string report(bool cp932 = true) const {
+        std::string text = cp932 ? cp932ToUtf8(readBytes(output)) : readBytes(output);
         EXPECT_TRUE(text.ends_with("\r\n")) << text;
         if (text.ends_with("\r\n")) text.resize(text.size() - 2);
         return text;

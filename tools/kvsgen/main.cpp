@@ -1,7 +1,7 @@
 // kvsgen: writes plausible battle files made from a seed, for the sample data
 // and the benches.
 //   kvsgen --seed N --count K --out DIR [--size-target BYTES]
-//          [--cards N] [--masters N] [--statuses N]
+//          [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]
 #include <charconv>
 #include <chrono>
 #include <filesystem>
@@ -17,8 +17,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kvsgen --seed N --count K --out DIR [--size-target BYTES]\n"
-    "              [--cards N] [--masters N] [--statuses N]\n"
+    "              [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]\n"
     "Writes DIR/battle-0001.kvs ... with cards C0001.., masters M01.., statuses S01..\n"
+    "--awkward-texts 1 gives every third battle names that need quoting.\n"
     "Battle K is dated 2024-04-01 01:00:00 UTC plus K-1 times 47 minutes.\n";
 
 struct Arguments {
@@ -59,6 +60,9 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
             ok = parseCount(value, 9999, args.options.ids.cards);
         } else if (name == "--masters") {
             ok = parseCount(value, 99, args.options.ids.masters);
+        } else if (name == "--awkward-texts") {
+            ok = value == "1";
+            args.options.awkwardTexts = ok;
         } else if (name == "--statuses") {
             ok = parseCount(value, 99, args.options.ids.statuses);
         } else {
