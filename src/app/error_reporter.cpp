@@ -23,7 +23,7 @@ void ReportError(UserInterface& ui, std::int16_t number, const std::string& loca
 }
 
 void reportCurrentException(UserInterface& ui, const std::string& location) {
-    std::int16_t number = 51;
+    std::int16_t number = failure::kInternalError;
     try {
         throw;
     } catch (const std::exception& e) {

@@ -14,6 +14,7 @@ inline constexpr std::int16_t kOverflow = 6;
 inline constexpr std::int16_t kOutOfMemory = 7;
 inline constexpr std::int16_t kSubscriptOutOfRange = 9;
 inline constexpr std::int16_t kTypeMismatch = 13;
+inline constexpr std::int16_t kInternalError = 51;
 inline constexpr std::int16_t kBadFileName = 52;
 inline constexpr std::int16_t kFileNotFound = 53;
 inline constexpr std::int16_t kBadFileMode = 54;
@@ -52,7 +53,8 @@ class Failure : public std::runtime_error {
 [[noreturn]] void throwErrno(int err);
 
 // The failure number for an exception caught at a trapping boundary:
-// a Failure keeps its own, an exhausted allocation is 7, anything else 51.
+// a Failure keeps its own, an exhausted allocation is kOutOfMemory, anything else
+// kInternalError.
 std::int16_t failureNumberOf(const std::exception& e) noexcept;
 
 }  // namespace mirudana

@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
 
-#include <cstdint>
-#include <limits>
+#include "battle/file_list.h"
 
 namespace mirudana::cli {
 namespace {
@@ -9,9 +8,6 @@ namespace {
 constexpr const char* kSynopsis =
     "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE] [--sort] [--] "
     "[BATTLE_FILE ...]\n";
-
-// List positions are 16-bit, as in the window's list.
-constexpr std::size_t kMaxBattleFiles = std::numeric_limits<std::int16_t>::max();
 
 std::optional<std::string>* valueOption(CommandLine& line, const std::string& name) {
     if (name == "--home") return &line.home;
@@ -52,7 +48,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         }
         if ((*target)->empty()) return UsageError{name + " の値が空です。"};
     }
-    if (line.battleFiles.size() > kMaxBattleFiles) {
+    if (line.battleFiles.size() > static_cast<std::size_t>(kMaxBattleFiles)) {
         return UsageError{"戦況ファイルは " + std::to_string(kMaxBattleFiles) + " 個までです。"};
     }
     return line;

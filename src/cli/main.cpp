@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/paths.h"
-#include "app/startup.h"
 #include "app/terminal.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
@@ -13,6 +12,7 @@
 #include "cli/console_user_interface.h"
 #include "cli/progress_line.h"
 #include "report/conversion_run.h"
+#include "startup/startup.h"
 
 namespace {
 
@@ -48,11 +48,11 @@ int run(const cli::CommandLine& line) {
 
     LoadedBattle battle;
     VectorFileList files(line.battleFiles);
-    const std::string output = line.output.value_or(AddDirSep(home) + "出力データ.html");
+    const std::string output = line.output.value_or(AddDirSep(home) + kDefaultReportName);
     RunContext context{battle,   files, started.references, ui, [&output] { return output; },
                        &progress};
-    RunResult result =
-        runConversion(context, line.script.value_or(AddDirSep(home) + "engine.tts"), line.sort);
+    RunResult result = runConversion(
+        context, line.script.value_or(AddDirSep(home) + kDefaultScriptName), line.sort);
     progress.clear();
     return exitStatusOf(result);
 }

@@ -1,8 +1,5 @@
 #include "report/conversion_run.h"
 
-#include <cstdint>
-#include <limits>
-
 #include "app/file_system.h"
 #include "battle/list_sort.h"
 #include "report/script_host.h"
@@ -15,10 +12,6 @@ constexpr const char* kEngineMissing = "エンジンが見つかりません。"
 constexpr const char* kNoFiles = "ファイルが登録されていません。";
 constexpr const char* kNoValidFiles = "有効なファイルがありませんでした。";
 constexpr const char* kCancelled = "処理を中断しました。";
-constexpr const char* kTooManyFiles =
-    "登録されているファイルが多すぎます。32767 個までにしてください。";
-// List positions are 16-bit: the script could not step past the last one.
-constexpr int kMaxFiles = std::numeric_limits<std::int16_t>::max();
 
 void dropMissingFiles(BattleFileList& files) {
     for (int index = 0; index < files.count();) {
@@ -46,8 +39,9 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoValidFiles);
         return RunResult::CheckFailed;
     }
-    if (context.files.count() > kMaxFiles) {
-        context.ui.showWarning(kTooManyFiles);
+    if (context.files.count() > kMaxBattleFiles) {
+        context.ui.showWarning("登録されているファイルが多すぎます。" +
+                               std::to_string(kMaxBattleFiles) + " 個までにしてください。");
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);

@@ -1,7 +1,6 @@
 #include "report/script_host.h"
 
-#include <limits>
-
+#include "battle/file_list.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 
@@ -25,7 +24,7 @@ void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bo
     const int total = context_.files.count();
     const int done = battle.CurrentIndex + 1;
     // Positions are 16-bit: the list cannot reach past the last one.
-    if (done >= total || battle.CurrentIndex == std::numeric_limits<std::int16_t>::max()) {
+    if (done >= total || battle.CurrentIndex == kMaxBattleFiles) {
         battle.FileLoaded = false;
     } else {
         ++battle.CurrentIndex;

@@ -21,9 +21,9 @@ Collection& need(const Value& v, const char* function, Want want) {
 }
 
 Value newList(std::vector<Value> items) {
-    auto* c = new Collection(Collection::Kind::List);
-    c->items() = std::move(items);
-    return Value::of(c);
+    Value list = Value::of(new Collection(Collection::Kind::List));
+    list.collection()->assignItems(std::move(items));
+    return list;
 }
 
 // Numbers and numeric texts first, by value; then other texts by UTF-16 code unit.
@@ -78,8 +78,7 @@ Value add(Arguments a) {
         }
         c.findOrAdd(key.str()) = a[2];
     } else {
-        c.checkShapeMayChange();
-        c.items().push_back(a[1]);
+        c.append(a[1]);
     }
     return Value::text("");
 }
@@ -94,9 +93,7 @@ Value remove(Arguments a) {
     if (c.isDict()) {
         if (!c.erase(TextOf(a[1]).str())) element(c, a[1]);
     } else {
-        Value& at = element(c, a[1]);
-        c.checkShapeMayChange();
-        c.items().erase(c.items().begin() + (&at - c.items().data()));
+        c.removeAt(static_cast<std::size_t>(&element(c, a[1]) - c.items().data()));
     }
     return Value::text("");
 }
@@ -119,7 +116,6 @@ Value join(Arguments a) {
     for (std::size_t i = 0; i < c.items().size(); ++i) {
         TextOf piece(c.items()[i]);
         std::size_t more = piece.str().size() + (i > 0 ? sepOf.str().size() : 0);
-        checkTextLength(out.size() + more);
         reserveToAppend(out, out.size() + more);
         if (i > 0) out += sepOf.str();
         out += piece.str();
@@ -174,7 +170,7 @@ Value keysByValue(Arguments a) {
 
 // Copy(x): a new list or dictionary holding the same elements; other values as they are.
 Value copy(Arguments a) {
-    if (Collection* c = a[0].collection()) return Value::of(c->copy());
+    if (Collection* c = a[0].collection()) return c->copy();
     return a[0];
 }
 

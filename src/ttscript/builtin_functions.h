@@ -26,4 +26,13 @@ Value keysByValue(Arguments a);
 Value copy(Arguments a);
 Value lookup(Arguments a);
 
+// Numbers and characters
+Value round(Arguments a);
+Value format(Arguments a);
+Value maximum(Arguments a);
+Value minimum(Arguments a);
+Value absolute(Arguments a);
+Value chrW(Arguments a);
+Value ascW(Arguments a);
+
 }  // namespace ttscript::builtin

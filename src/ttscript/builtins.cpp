@@ -84,7 +84,7 @@ Value replace(Arguments a) {
     std::size_t from = 0;
     for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
          from = at + find.size()) {
-        checkTextLength(out.size() + (at - from) + with.size());
+        reserveToAppend(out, out.size() + (at - from) + with.size());
         out.append(text.substr(from, at - from)).append(with);
     }
     out.append(text.substr(from));
@@ -152,10 +152,7 @@ Value html(Arguments a) {
     std::string_view s = text.str();
     // Most texts need no escape: share them rather than copy.
     auto first = std::find_if(s.begin(), s.end(), needsEscape);
-    if (first == s.end()) {
-        checkTextLength(s.size());
-        return asText(a[0]);
-    }
+    if (first == s.end()) return asText(a[0]);
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     out.append(s.begin(), first);
@@ -180,7 +177,6 @@ Value html(Arguments a) {
                 out += c;
         }
     }
-    checkTextLength(out.size());
     return Value::text(std::move(out));
 }
 
@@ -265,6 +261,13 @@ constexpr std::array kBuiltins{
     Builtin{"KeysByValue", 1, 2, None, false, builtin::keysByValue},
     Builtin{"Copy", 1, 1, None, false, builtin::copy},
     Builtin{"Lookup", 3, 3, None, false, builtin::lookup},
+    Builtin{"Round", 1, 2, None, false, builtin::round},
+    Builtin{"Format", 2, 2, None, false, builtin::format},
+    Builtin{"Max", 2, kAny, None, false, builtin::maximum},
+    Builtin{"Min", 2, kAny, None, false, builtin::minimum},
+    Builtin{"Abs", 1, 1, None, false, builtin::absolute},
+    Builtin{"ChrW", 1, 1, None, false, builtin::chrW},
+    Builtin{"AscW", 1, 1, None, false, builtin::ascW},
 };
 
 }  // namespace

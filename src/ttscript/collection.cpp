@@ -8,8 +8,6 @@
 namespace ttscript {
 namespace {
 
-thread_local RunMemory* currentMemory = nullptr;
-
 // Keys and values shown in messages are cut to this many bytes.
 constexpr std::size_t kShownBytes = 40;
 
@@ -36,17 +34,66 @@ std::size_t listPosition(std::size_t size, const Value& key) {
 
 }  // namespace
 
-Collection::Collection(Kind kind) : kind_(kind), memory_(&RunMemory::current()) {
+Collection::Collection(Kind kind) : kind_(kind), memory_(RunMemory::current()) {
+    assert(memory_ && "collections are made only while a script runs");
     next_ = memory_->live_;
     if (next_) next_->prev_ = this;
     memory_->live_ = this;
+    // Counted without the budget check: a constructor that threw would leave it linked.
+    counted_ = sizeof(Collection);
+    memory_->used_ += counted_;
 }
 
 Collection::~Collection() {
     if (prev_) prev_->next_ = next_;
     if (next_) next_->prev_ = prev_;
     if (memory_->live_ == this) memory_->live_ = next_;
+    memory_->give(counted_);
 }
+
+// Each entry also costs a node of the index holding a second copy of its key.
+void Collection::recount() {
+    constexpr std::size_t kIndexNode = 64;
+    std::size_t now = sizeof(Collection) + items_.capacity() * sizeof(Value) +
+                      entries_.capacity() * sizeof(Entry) + index_.size() * kIndexNode +
+                      2 * keyBytes_;
+    std::size_t before = counted_;
+    counted_ = now;
+    if (now >= before) {
+        memory_->take(now - before);
+    } else {
+        memory_->give(before - now);
+    }
+}
+
+void Collection::append(Value v) {
+    checkShapeMayChange();
+    if (items_.size() == items_.capacity()) {
+        checkMemoryFor((items_.capacity() + 1) * sizeof(Value));
+    }
+    items_.push_back(std::move(v));
+    recount();
+}
+
+void Collection::removeAt(std::size_t index) {
+    checkShapeMayChange();
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    recount();
+}
+
+void Collection::assignItems(std::vector<Value> items) {
+    items_ = std::move(items);
+    recount();
+}
+
+Collection::Contents Collection::takeContents() {
+    Contents contents{std::move(items_), std::move(entries_)};
+    items_.clear(), entries_.clear(), index_.clear();
+    keyBytes_ = 0;
+    return contents;
+}
+
+void Collection::clear() { Contents dropped = takeContents(); }
 
 Value* Collection::find(std::string_view key) {
     auto it = index_.find(key);
@@ -56,8 +103,11 @@ Value* Collection::find(std::string_view key) {
 Value& Collection::findOrAdd(std::string_view key) {
     if (Value* v = find(key)) return *v;
     checkShapeMayChange();
+    checkMemoryFor(2 * key.size() + sizeof(Entry) * (entries_.size() + 1));
     index_.emplace(std::string(key), entries_.size());
     entries_.push_back({std::string(key), Value()});
+    keyBytes_ += key.size();
+    recount();
     return entries_.back().value;
 }
 
@@ -72,6 +122,8 @@ bool Collection::erase(std::string_view key) {
     for (auto& [k, position] : index_) {
         if (position > at) --position;
     }
+    keyBytes_ -= key.size();
+    recount();
     return true;
 }
 
@@ -82,45 +134,16 @@ void Collection::checkShapeMayChange() const {
     }
 }
 
-Collection* Collection::copy() const {
-    auto* c = new Collection(kind_);
-    c->items_ = items_;
-    c->entries_ = entries_;
-    c->index_ = index_;
-    return c;
-}
-
-RunMemory::RunMemory() : outer_(currentMemory) { currentMemory = this; }
-
-RunMemory::~RunMemory() {
-    // Pinned, every collection stays alive while the others drop their shares of it.
-    for (Collection* c = live_; c; c = c->next_) ++c->refs_;
-    for (Collection* c = live_; c; c = c->next_) {
-        std::vector<Value>().swap(c->items_);
-        std::vector<Collection::Entry>().swap(c->entries_);
-    }
-    while (live_) delete live_;
-    currentMemory = outer_;
-}
-
-RunMemory& RunMemory::current() {
-    assert(currentMemory && "collections are made only while a script runs");
-    return *currentMemory;
-}
-
-void RunMemory::release(Collection* c) {
-    dying_.push_back(c);
-    if (freeing_) return;
-    freeing_ = true;
-    while (!dying_.empty()) {
-        Collection* next = dying_.back();
-        dying_.pop_back();
-        // Its elements are dropped here, at this level, not inside its destructor.
-        std::vector<Value> items = std::move(next->items_);
-        std::vector<Collection::Entry> entries = std::move(next->entries_);
-        delete next;
-    }
-    freeing_ = false;
+Value Collection::copy() const {
+    checkMemoryFor(counted_);
+    Value held = Value::of(new Collection(kind_));
+    Collection& c = *held.collection();
+    c.items_ = items_;
+    c.entries_ = entries_;
+    c.index_ = index_;
+    c.keyBytes_ = keyBytes_;
+    c.recount();
+    return held;
 }
 
 void collectionMisused(const Value& v, std::string_view use) {
@@ -131,7 +154,7 @@ void collectionMisused(const Value& v, std::string_view use) {
 Value* findElement(Collection& c, const Value& key) {
     if (c.isDict()) return c.find(TextOf(key).str());
     std::size_t at = listPosition(c.items().size(), key);
-    return at < c.items().size() ? &c.items()[at] : nullptr;
+    return at < c.items().size() ? &c.itemAt(at) : nullptr;
 }
 
 Value& element(Collection& c, const Value& key) {

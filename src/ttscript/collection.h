@@ -1,6 +1,6 @@
-// Lists and dictionaries, and the memory of one run that owns them. Values share a
-// collection by counting; what is still alive when a run ends (cycles included) is
-// freed by the run's RunMemory.
+// Lists and dictionaries. Values share a collection by counting; the run's
+// RunMemory counts each collection's bytes against its budget and frees what is
+// still alive when the run ends.
 #pragma once
 
 #include <cstddef>
@@ -9,11 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ttscript/run_memory.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
-
-class RunMemory;
 
 class Collection {
   public:
@@ -34,8 +33,12 @@ class Collection {
     const char* kindName() const { return isDict() ? "辞書" : "リスト"; }
     std::size_t size() const { return isDict() ? entries_.size() : items_.size(); }
 
-    // A list's elements. Growing or shrinking them goes through checkShapeMayChange.
-    std::vector<Value>& items() { return items_; }
+    // A list's elements; an element may be replaced in place.
+    const std::vector<Value>& items() const { return items_; }
+    Value& itemAt(std::size_t index) { return items_[index]; }
+    void append(Value v);
+    void removeAt(std::size_t index);
+    void assignItems(std::vector<Value> items);
 
     // A dictionary's entries in insertion order.
     const std::vector<Entry>& entries() const { return entries_; }
@@ -50,7 +53,7 @@ class Collection {
     void checkShapeMayChange() const;
 
     // Shallow copy: the elements are shared, not copied.
-    Collection* copy() const;
+    Value copy() const;
 
   private:
     friend class Value;
@@ -63,10 +66,21 @@ class Collection {
             return std::hash<std::string_view>{}(s);
         }
     };
+    struct Contents {
+        std::vector<Value> items;
+        std::vector<Entry> entries;
+    };
+
+    // Brings the bytes counted for this collection up to date after a change.
+    void recount();
+    Contents takeContents();
+    void clear();
 
     Kind kind_;
     int walkers_ = 0;
     std::size_t refs_ = 0;
+    std::size_t counted_ = 0;   // bytes taken from the run's budget
+    std::size_t keyBytes_ = 0;  // of the dictionary's keys
     RunMemory* memory_;
     Collection* prev_ = nullptr;  // the run's live collections
     Collection* next_ = nullptr;
@@ -85,33 +99,6 @@ class WalkGuard {
 
   private:
     Collection& collection_;
-};
-
-// Everything one run allocates for its collections. While it is the current one
-// (between construction and destruction, on the running thread), new collections
-// belong to it. Destroying it frees every collection still alive, cycles included:
-// by then no value outside the collections may refer to one.
-class RunMemory {
-  public:
-    RunMemory();
-    ~RunMemory();
-    RunMemory(const RunMemory&) = delete;
-    RunMemory& operator=(const RunMemory&) = delete;
-
-    static RunMemory& current();
-
-  private:
-    friend class Collection;
-    friend class Value;
-
-    // Frees a collection whose last share is gone. Nested collections freed by it
-    // queue up instead of recursing, so a chain of any length cannot exhaust the stack.
-    void release(Collection* c);
-
-    RunMemory* outer_;
-    Collection* live_ = nullptr;
-    std::vector<Collection*> dying_;
-    bool freeing_ = false;
 };
 
 // "リストは文字列として使えません": `v` is a collection where `use` is not possible.

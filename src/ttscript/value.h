@@ -13,10 +13,8 @@
 
 namespace ttscript {
 
-// Longest text a script may build; keeps a runaway `s = s & s` from exhausting memory.
-inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 26;
-
 class Collection;
+class RunMemory;
 
 class Value {
   public:
@@ -75,8 +73,10 @@ class Value {
     bool isTrue() const;
 
     // Turns this value into text the caller alone owns and gives it to append to.
-    // The caller keeps it within kMaxTextBytes.
+    // The caller makes room with reserveToAppend and calls textGrew afterwards.
     std::string& ownText();
+    // Counts what the text handed out by ownText has grown by against the run's budget.
+    void textGrew();
 
   private:
     friend class TextOf;
@@ -87,7 +87,10 @@ class Value {
     struct Shared {
         std::size_t refs;
         std::string text;
+        RunMemory* memory;    // the run whose budget counts it; null outside a run
+        std::size_t counted;  // bytes taken from that budget
     };
+    static Shared* share(std::string s);
     static constexpr std::size_t kShortBytes = 22;
     // Copies the bytes, leaving the count of shared text to the caller.
     void copyFrom(const Value& other) noexcept {
@@ -130,7 +133,8 @@ class TextOf {
 };
 
 // Numeric text: optional blanks, an optional sign, decimal digits with an optional
-// fraction and exponent, optional blanks. "" is not numeric.
+// fraction and exponent, optional blanks, as the reference data reads it. "" is not
+// numeric, nor is a number too large for a double; one too small is 0.
 std::optional<double> parseNumericText(std::string_view text);
 
 // A whole number up to 2^53 prints in full without a decimal point; others with up
@@ -144,10 +148,8 @@ int compareValues(const Value& a, const Value& b);
 // -1, 0 or 1 in UTF-16 code unit order.
 int compareTextsByCodeUnit(std::string_view a, std::string_view b);
 
-// Runtime error for lengths past kMaxTextBytes.
-void checkTextLength(std::size_t bytes);
-
-// Makes room in `text` for `needed` bytes before an append.
+// Makes room in `text` for `needed` bytes before an append; a runtime error when
+// the run's memory budget cannot hold them.
 void reserveToAppend(std::string& text, std::size_t needed);
 
 }  // namespace ttscript

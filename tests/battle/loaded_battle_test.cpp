@@ -6,7 +6,7 @@
 #include <fstream>
 #include <functional>
 
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
 
 namespace mirudana {

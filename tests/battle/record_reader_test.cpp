@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "app/failure.h"
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 
 namespace mirudana {
 namespace {

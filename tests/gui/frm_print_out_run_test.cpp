@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "app/codepage.h"
+#include "battle/kvs_writer.h"
 #include "gui/gui_fixture.h"
 #include "gui/modal_answers.h"
-#include "support/kvs_writer.h"
 
 using mirudana::testing::readBytes;
 using mirudana::testing::WindowFixture;

@@ -1,7 +1,7 @@
 // The language as scripts: every ".tts" file in scripts/ holds cases separated by
 // "'=== name" lines. A case prints with `[p] = x`; its `' expect: x` lines give what
 // it prints, in order, and an `' expect error: line:column: message` line the error
-// that ends it (lines counted from the case's first line).
+// that ends it (lines counted from the case's first line). Each runs within 64 MB.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,7 +53,7 @@ TEST(ScriptFiles, EveryCaseRunsAsItsCommentsExpect) {
         for (const Case& c : casesIn(mirudana::testing::readBytes(entry.path().string()))) {
             SCOPED_TRACE(entry.path().filename().string() + ": " + c.name);
             RecordingHost host;
-            ScriptRun run = runScriptBytes(c.script, host);
+            ScriptRun run = runScriptBytes(c.script, host, std::size_t{64} << 20);
             std::string error = run.error;
             if (error.starts_with("test.tts:")) error.erase(0, 9);
             EXPECT_EQ(error, c.error);

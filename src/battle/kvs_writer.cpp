@@ -1,4 +1,4 @@
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 
 #include <stdexcept>
 
