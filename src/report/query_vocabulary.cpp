@@ -209,6 +209,22 @@ const std::unordered_map<std::string_view, ArgumentHandler>& argumentVocabulary(
     return table;
 }
 
+// The handler of a key that carries an identifier, and where the identifier
+// starts; no handler when `key` is not of that form.
+struct ArgumentKey {
+    ArgumentHandler handler = nullptr;
+    std::size_t argumentAt = 0;
+};
+
+ArgumentKey argumentKey(std::string_view key) {
+    std::size_t colon = key.find(':');
+    if (colon == std::string_view::npos) return {};
+    const auto& table = argumentVocabulary();
+    auto found = table.find(key.substr(0, colon));
+    if (found == table.end()) return {};
+    return {found->second, colon + 1};
+}
+
 }  // namespace
 
 std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
@@ -217,11 +233,8 @@ std::optional<std::string> answerQuery(const std::string& key, const LoadedBattl
     const Query query{battle, files, references, ui};
     const auto& table = vocabulary();
     if (auto found = table.find(key); found != table.end()) return found->second(query);
-    std::size_t colon = key.find(':');
-    if (colon != std::string::npos) {
-        const auto& withArgument = argumentVocabulary();
-        auto found = withArgument.find(std::string_view(key).substr(0, colon));
-        if (found != withArgument.end()) return found->second(query, key.substr(colon + 1));
+    if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
+        return withArgument.handler(query, key.substr(withArgument.argumentAt));
     }
     return "True";
 }
