@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/file_dialogs.h"
 #include "app/startup.h"
-#include "gui/file_dialogs.h"
 #include "gui/frm_print_out.h"
 
 namespace mirudana::gui {
