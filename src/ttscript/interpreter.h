@@ -55,6 +55,7 @@ class Interpreter {
     Value returnValue_;
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;
+    std::uintptr_t stackBudget_ = 0;
 };
 
 }  // namespace ttscript

@@ -9,6 +9,12 @@
 #include "support/kvs_writer.h"
 #include "support/temp_dir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "app/native_path.h"
+#endif
+
 namespace mirudana {
 namespace {
 
@@ -81,12 +87,22 @@ TEST(LoadedBattleTest, LoadOutcomes) {
 TEST(LoadedBattleTest, UnreadableFileCountsAsFailedLoad) {
     TempDir dir;
     std::string path = dir.write("locked.kvs", kvs::encodeBattleRecord(namedBattle("a", "b")));
+#ifdef _WIN32
+    // Held open by another program that shares it with no one.
+    HANDLE held = CreateFileW(nativePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+#else
     std::filesystem::permissions(path, std::filesystem::perms::none);
     if (std::ifstream(path)) GTEST_SKIP() << "permissions do not stop this user from reading";
+#endif
     LoadedBattle battle;
     battle.LoadBattleFile(path);
     EXPECT_FALSE(battle.FileLoaded);
     EXPECT_EQ(battle.record, BattleRecord{});
+#ifdef _WIN32
+    CloseHandle(held);
+#endif
 }
 
 TEST(LoadedBattleTest, TargetSideFollowsTargetIsClient) {
