@@ -81,13 +81,13 @@ void frmPrintOut::createControls() {
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);
     lblEngine_->setBuddy(txtOutputTo_);
-    // The small buttons have no caption; a glyph shows they are buttons.
-    for (QPushButton* browse : {cmdOpenEngine_, cmdOpenOutput_}) {
-        browse->setIcon(browseGlyph());
-        browse->setIconSize(QSize(3, 11));
+    for (auto [button, which] : {std::pair{cmdOpenEngine_, Control::cmdOpenEngine},
+                                 {cmdOpenOutput_, Control::cmdOpenOutput},
+                                 {cmdOpenInput_, Control::cmdOpenInput}}) {
+        const Glyph& glyph = *windowControl(which).glyph;
+        button->setIcon(glyphIcon(glyph));
+        button->setIconSize(QSize(glyph.width, glyph.height));
     }
-    cmdOpenInput_->setIcon(addFilesGlyph());
-    cmdOpenInput_->setIconSize(QSize(7, 7));
 
     connect(cmdOpenInput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenInput_Click);
     connect(cmdFClear_, &QPushButton::clicked, this, &frmPrintOut::cmdFClear_Click);

@@ -26,12 +26,29 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
+// A glyph on a button without a caption, so it reads as a button and not as a
+// blank sliver: black rectangles (left, top, width, height) in pixels at 96 dots
+// per inch, within a box of `width` by `height`.
+struct PixelRect {
+    int left, top, width, height;
+};
+
+struct Glyph {
+    int width, height;
+    std::array<PixelRect, 3> parts;
+    std::size_t partCount;
+};
+
+inline constexpr Glyph kBrowseGlyph{3, 11, {{{0, 1, 2, 2}, {0, 5, 2, 2}, {0, 9, 2, 2}}}, 3};
+inline constexpr Glyph kAddFilesGlyph{7, 7, {{{3, 0, 1, 7}, {0, 3, 7, 1}, {}}}, 2};
+
 struct WindowControl {
     const char* name;
     ControlKind kind;
     const char* caption;  // "&" marks the access key
     TwipsRect place;
-    const char* tip;  // what a captionless button does; empty for the others
+    const char* tip;     // what a captionless button does; empty for the others
+    const Glyph* glyph;  // what a captionless button shows; null for the others
 };
 
 // The controls, in tab order: the value is the position in kWindowControls.
@@ -56,28 +73,40 @@ enum class Control {
 // fit in the Japanese UI fonts: Label1 (with the two small buttons beside it moved
 // right by 8 pixels), Label3 and chkFileSort.
 inline constexpr std::array<WindowControl, 14> kWindowControls{{
-    {"Label1", ControlKind::Label, "戦況ファイル(&S)：", {120, 120, 1560, 255}, ""},
-    {"lstKVS", ControlKind::ListBox, "", {240, 360, 4335, 1140}, ""},
-    {"Label2", ControlKind::Label, "処理エンジン(&E)：", {120, 1560, 1695, 255}, ""},
-    {"txtEngine", ControlKind::TextBox, "", {240, 1800, 4095, 270}, ""},
-    {"cmdOpenEngine", ControlKind::Button, "", {4440, 1800, 135, 255}, "参照…"},
-    {"lblEngine", ControlKind::Label, "出力先(&O)：", {120, 2160, 1215, 255}, ""},
-    {"txtOutputTo", ControlKind::TextBox, "", {240, 2400, 4095, 270}, ""},
-    {"cmdOpenOutput", ControlKind::Button, "", {4440, 2400, 135, 255}, "参照…"},
-    {"cmdOpenInput", ControlKind::Button, "", {1680, 120, 255, 180}, "戦況ファイルを追加"},
-    {"cmdStart", ControlKind::Button, "処理開始(&T)", {3000, 2760, 1575, 375}, ""},
+    {"Label1", ControlKind::Label, "戦況ファイル(&S)：", {120, 120, 1560, 255}, "", nullptr},
+    {"lstKVS", ControlKind::ListBox, "", {240, 360, 4335, 1140}, "", nullptr},
+    {"Label2", ControlKind::Label, "処理エンジン(&E)：", {120, 1560, 1695, 255}, "", nullptr},
+    {"txtEngine", ControlKind::TextBox, "", {240, 1800, 4095, 270}, "", nullptr},
+    {"cmdOpenEngine", ControlKind::Button, "", {4440, 1800, 135, 255}, "参照…", &kBrowseGlyph},
+    {"lblEngine", ControlKind::Label, "出力先(&O)：", {120, 2160, 1215, 255}, "", nullptr},
+    {"txtOutputTo", ControlKind::TextBox, "", {240, 2400, 4095, 270}, "", nullptr},
+    {"cmdOpenOutput", ControlKind::Button, "", {4440, 2400, 135, 255}, "参照…", &kBrowseGlyph},
+    {"cmdOpenInput",
+     ControlKind::Button,
+     "",
+     {1680, 120, 255, 180},
+     "戦況ファイルを追加",
+     &kAddFilesGlyph},
+    {"cmdStart", ControlKind::Button, "処理開始(&T)", {3000, 2760, 1575, 375}, "", nullptr},
     {"Label3",
      ControlKind::Label,
      "powered by Technology Termial Script for Application.",
      {120, 3240, 4560, 255},
-     ""},
-    {"lblTTSVer", ControlKind::Label, "TTScript.dll Version0.00.0000", {1800, 3480, 2775, 255}, ""},
+     "",
+     nullptr},
+    {"lblTTSVer",
+     ControlKind::Label,
+     "TTScript.dll Version0.00.0000",
+     {1800, 3480, 2775, 255},
+     "",
+     nullptr},
     {"chkFileSort",
      ControlKind::CheckBox,
      "処理前にファイルをソート(&R)",
      {120, 2820, 2790, 255},
-     ""},
-    {"cmdFClear", ControlKind::Button, "x", {2040, 120, 255, 180}, "一覧を空にする"},
+     "",
+     nullptr},
+    {"cmdFClear", ControlKind::Button, "x", {2040, 120, 255, 180}, "一覧を空にする", nullptr},
 }};
 
 constexpr const WindowControl& windowControl(Control control) {

@@ -1,7 +1,5 @@
 #include "win/dpi.h"
 
-#include <vector>
-
 namespace mirudana::win {
 
 RECT pixelRect(const TwipsRect& place, UINT dpi) {
@@ -42,29 +40,5 @@ MessageFont::MessageFont(UINT dpi) {
 }
 
 MessageFont::~MessageFont() { DeleteObject(font_); }
-
-HICON makeGlyph(int width, int height, std::initializer_list<RECT> parts, UINT dpi) {
-    const int w = scaled(width, dpi);
-    const int h = scaled(height, dpi);
-    // One monochrome bitmap twice the height: the AND mask (1 keeps the ground)
-    // over the XOR image (all 0, black).
-    const int stride = (w + 15) / 16 * 2;
-    std::vector<BYTE> bits(static_cast<std::size_t>(stride * h * 2), 0);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            bool ink = false;
-            for (const RECT& part : parts) {
-                ink = ink || (x >= scaled(part.left, dpi) && x < scaled(part.right, dpi) &&
-                              y >= scaled(part.top, dpi) && y < scaled(part.bottom, dpi));
-            }
-            if (!ink) bits[static_cast<std::size_t>(y * stride + x / 8)] |= 0x80 >> (x % 8);
-        }
-    }
-    HBITMAP mask = CreateBitmap(w, h * 2, 1, 1, bits.data());
-    ICONINFO info{TRUE, 0, 0, mask, nullptr};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    return icon;
-}
 
 }  // namespace mirudana::win

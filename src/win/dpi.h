@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <initializer_list>
-
 #include "report/main_window.h"
 
 namespace mirudana::win {
@@ -36,10 +34,5 @@ class MessageFont {
   private:
     HFONT font_;
 };
-
-// A black glyph on a clear ground, for a button without a caption: `parts` are
-// rectangles (left, top, right, bottom) in a `width` by `height` design at 96 dots
-// per inch, scaled to `dpi`. Owned by the caller (DestroyIcon).
-HICON makeGlyph(int width, int height, std::initializer_list<RECT> parts, UINT dpi);
 
 }  // namespace mirudana::win

@@ -1,8 +1,5 @@
 #include "win/frm_print_out.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
-
 #include <string_view>
 
 #include "win/run_progress.h"
@@ -12,7 +9,8 @@ namespace mirudana::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"MirudanaPrintOut";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Not clipping its children: the labels let the window's ground show through.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // The icon in the resources (mirudana.rc).
 constexpr int kToolIconId = 1;
@@ -48,16 +46,17 @@ ControlClass controlClass(const WindowControl& control) {
                              : 0),
                     0};
         case ControlKind::ListBox:
-            // Drawn by the window, so long paths are shortened in the middle.
+            // Drawn by the window, so long paths are shortened in the middle; the bar
+            // always there keeps the lines as wide as they were drawn.
             return {WC_LISTBOXW,
-                    common | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
-                        LBS_HASSTRINGS | LBS_NOTIFY,
+                    common | WS_TABSTOP | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_NOINTEGRALHEIGHT |
+                        LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
                     WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
-            return {WC_EDITW, common | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            // A thin border leaves room for the line of a Japanese UI font.
+            return {WC_EDITW, common | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0};
         case ControlKind::Button:
-            return {WC_BUTTONW,
-                    common | WS_TABSTOP | BS_PUSHBUTTON | (*control.caption ? 0 : BS_ICON), 0};
+            return {WC_BUTTONW, common | WS_TABSTOP | BS_PUSHBUTTON, 0};
         case ControlKind::CheckBox:
             return {WC_BUTTONW, common | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
     }
@@ -81,8 +80,6 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
 
 frmPrintOut::~frmPrintOut() {
     if (window_ != nullptr) DestroyWindow(window_);
-    if (browseGlyph_ != nullptr) DestroyIcon(browseGlyph_);
-    if (addFilesGlyph_ != nullptr) DestroyIcon(addFilesGlyph_);
 }
 
 LRESULT CALLBACK frmPrintOut::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,6 +114,14 @@ LRESULT frmPrintOut::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:
             onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            return header->code == NM_CUSTOMDRAW
+                       ? onCustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(header))
+                       : 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_NEXTDLGCTL:
             onNextDlgCtl(wParam, LOWORD(lParam) != 0);
             return 0;
@@ -206,18 +211,6 @@ void frmPrintOut::layOut(POINT position) {
     onMeasureItem(line);
     SendMessageW(control(Control::lstKVS), LB_SETITEMHEIGHT, 0, line.itemHeight);
 
-    // Three dots for browsing, a plus for adding files.
-    for (HICON glyph : {browseGlyph_, addFilesGlyph_}) {
-        if (glyph != nullptr) DestroyIcon(glyph);
-    }
-    browseGlyph_ = makeGlyph(3, 11, {{0, 1, 2, 3}, {0, 5, 2, 7}, {0, 9, 2, 11}}, dpi_);
-    addFilesGlyph_ = makeGlyph(7, 7, {{3, 0, 4, 7}, {0, 3, 7, 4}}, dpi_);
-    for (Control browse : {Control::cmdOpenEngine, Control::cmdOpenOutput}) {
-        SendMessageW(control(browse), BM_SETIMAGE, IMAGE_ICON,
-                     reinterpret_cast<LPARAM>(browseGlyph_));
-    }
-    SendMessageW(control(Control::cmdOpenInput), BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(addFilesGlyph_));
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -243,6 +236,43 @@ void frmPrintOut::onDrawItem(const DRAWITEMSTRUCT& item) const {
     DrawTextW(item.hDC, text.data(), static_cast<int>(text.size()), &line,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
     if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// The captionless buttons are drawn by the system, their glyph on top.
+LRESULT frmPrintOut::onCustomDraw(const NMCUSTOMDRAW& draw) const {
+    const auto which = static_cast<std::size_t>(draw.hdr.idFrom - kFirstControlId);
+    if (which >= kWindowControls.size() || controls_[which] != draw.hdr.hwndFrom) {
+        return CDRF_DODEFAULT;
+    }
+    const Glyph* glyph = kWindowControls[which].glyph;
+    if (glyph == nullptr) return CDRF_DODEFAULT;
+    if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+    if (draw.dwDrawStage != CDDS_POSTPAINT) return CDRF_DODEFAULT;
+    const HBRUSH ink =
+        GetSysColorBrush((draw.uItemState & CDIS_DISABLED) != 0 ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+    const int left = (draw.rc.left + draw.rc.right - scaled(glyph->width, dpi_)) / 2;
+    const int top = (draw.rc.top + draw.rc.bottom - scaled(glyph->height, dpi_)) / 2;
+    for (std::size_t i = 0; i < glyph->partCount; ++i) {
+        const PixelRect& part = glyph->parts[i];
+        const RECT box{left + scaled(part.left, dpi_), top + scaled(part.top, dpi_),
+                       left + scaled(part.left + part.width, dpi_),
+                       top + scaled(part.top + part.height, dpi_)};
+        FillRect(draw.hdc, &box, ink);
+    }
+    return CDRF_DODEFAULT;
+}
+
+// Labels draw only their text: where one reaches a pixel into the box below it,
+// the box's border stays whole.
+LRESULT frmPrintOut::onCtlColorStatic(HDC context, HWND control) const {
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(control) - kFirstControlId);
+    if (id >= kWindowControls.size() || kWindowControls[id].kind != ControlKind::Label) {
+        return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                              reinterpret_cast<LPARAM>(control));
+    }
+    SetBkMode(context, TRANSPARENT);
+    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
 void frmPrintOut::onDpiChanged(UINT dpi, const RECT& suggested) {

@@ -4,7 +4,8 @@
 #pragma once
 
 #include <windows.h>
-// The shell's drop handle; it needs windows.h first.
+// The common controls' and the shell's types; they need windows.h first.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <array>
@@ -62,6 +63,8 @@ class frmPrintOut {
     void onClose();
     void onMeasureItem(MEASUREITEMSTRUCT& item) const;
     void onDrawItem(const DRAWITEMSTRUCT& item) const;
+    LRESULT onCustomDraw(const NMCUSTOMDRAW& draw) const;
+    LRESULT onCtlColorStatic(HDC context, HWND control) const;
 
     void createControls();
     void layOut(POINT position);
@@ -87,8 +90,6 @@ class frmPrintOut {
     HWND lastFocus_ = nullptr;
     UINT dpi_ = kDesignDpi;
     std::unique_ptr<MessageFont> font_;
-    HICON browseGlyph_ = nullptr;
-    HICON addFilesGlyph_ = nullptr;
     std::unique_ptr<ListBoxFileList> files_;
 };
 
