@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/user_interface.h"
+#include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "refdata/reference_data.h"
 
@@ -31,8 +32,10 @@ bool isKnownSetDataItem(std::string_view item);
 bool isKnownCommand(std::string_view verb);
 
 // The answer to `key`, or nothing when the key gets no answer (an absent list, an
-// unreadable security level). A key outside the vocabulary answers "True".
+// unreadable security level). A key outside the vocabulary answers "True". The
+// file keys read the entry of `files` at the battle's list position.
 std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
-                                       const ReferenceData& references, UserInterface& ui);
+                                       const BattleFileList& files, const ReferenceData& references,
+                                       UserInterface& ui);
 
 }  // namespace mirudana

@@ -8,6 +8,7 @@
 
 #include "app/codepage.h"
 #include "report/program_folder.h"
+#include "support/list_masters_script.h"
 
 namespace mirudana::testing {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 class CliShellTest : public ::testing::Test {
   protected:
     CliShellTest() {
-        folder.script("engine.tts", kMasterNamesScript);
+        folder.script("engine.tts", kListMasters);
         folder.battle("b.kvs", namedBattle("乙"));
         folder.battle("a.kvs", namedBattle("甲"));
         folder.battle("sub/c.kvs", namedBattle("丙"));

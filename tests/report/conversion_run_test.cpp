@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "report_fixture.h"
+#include "support/list_masters_script.h"
 #include "ttscript/engine.h"
 
 namespace mirudana::testing {
@@ -47,11 +48,11 @@ TEST_F(ReportTest, RunDropsMissingFilesAndKeepsTheOrder) {
     std::string c = folder.battle("c.kvs", namedBattle("C"));
     files = VectorFileList({folder.dir.file("x.kvs"), b, folder.dir.file("y.kvs"),
                             folder.dir.file("z.kvs"), a, c, folder.dir.path()});
-    ASSERT_EQ(runScript(kMasterNamesScript), RunResult::Completed);
+    ASSERT_EQ(runScript(kListMasters), RunResult::Completed);
     EXPECT_EQ(report(), "B;A;C;");
     EXPECT_EQ(files.entries(), (std::vector<std::string>{b, a, c}));
 
-    ASSERT_EQ(runScript(kMasterNamesScript, /*sort=*/true), RunResult::Completed);
+    ASSERT_EQ(runScript(kListMasters, /*sort=*/true), RunResult::Completed);
     EXPECT_EQ(report(), "A;B;C;");
     EXPECT_EQ(files.entries(), (std::vector<std::string>{a, b, c}));
 }
@@ -173,13 +174,13 @@ TEST_F(ReportTest, ObserverSeesEachLoadAndMayStopTheScript) {
     recorder.warnings = &ui.warnings;
     observer = &recorder;
     std::vector<BattleRecord> three = {namedBattle("一"), namedBattle("二"), namedBattle("三")};
-    ASSERT_EQ(run(kMasterNamesScript, three), RunResult::Completed);
+    ASSERT_EQ(run(kListMasters, three), RunResult::Completed);
     EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "3/3", "end:0"}));
 
     std::filesystem::remove(output);
     recorder.seen.clear();
     recorder.stopAt = 2;
-    ASSERT_EQ(run(kMasterNamesScript, three), RunResult::Cancelled);
+    ASSERT_EQ(run(kListMasters, three), RunResult::Cancelled);
     EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "end:0"}));
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"処理を中断しました。"});
     EXPECT_FALSE(std::filesystem::exists(output));

@@ -34,15 +34,6 @@ class ProgramFolder {
     TempDir dir;
 };
 
-// Lists the master of every battle in list order, each followed by ";".
-inline const char* const kMasterNamesScript =
-    "out = \"\"\n"
-    "While [ファイル有無] = \"1\"\n"
-    "    out = out & [マスター名] & \";\"\n"
-    "    RunCmd(\"ロード\")\n"
-    "Wend\n"
-    "[保存データ] = out\n";
-
 // A battle whose server side is the master `name` and whose information text
 // gives `infoText`.
 inline BattleRecord namedBattle(const std::string& name, const std::string& infoText = "") {

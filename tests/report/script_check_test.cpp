@@ -13,13 +13,17 @@ const char* kTypoScript =
     "[対象] = \"client\"\n"
     "[保存デ一タ] = \"x\"\n"
     "k = \"マスタ\" & \"名\"\n"
-    "[保存データ] = \"名前: \" & [マスタ名] & \"/\" & GetData(k) & \"/\" & [マスター名]\n";
+    "[保存データ] = \"名前: \" & [マスタ名] & \"/\" & GetData(k) & \"/\" & [マスター名]\n"
+    "[出力文字コード] = \"Shift_JIS\"\n"
+    "x = [カード種類:C1] & [カード種類] & [カード名:C1:x] & [カード:C1]\n";
 
 TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
     const std::vector<std::string> warnings = {
         "3:1: [対象] = \"client\" はサーバー側を選びます (クライアント側は \"クライアント\")",
         "4:1: 不明な項目 [保存デ一タ] (何もしません)",
         "6:20: 不明なキー [マスタ名] (\"True\" が返ります)",
+        "8:18: 不明なキー [カード種類] (\"True\" が返ります)",
+        "8:42: 不明なキー [カード:C1] (\"True\" が返ります)",
     };
     EXPECT_EQ(checkScript(folder.script("typo.tts", kTypoScript)).warnings, warnings);
 
