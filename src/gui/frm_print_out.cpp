@@ -86,6 +86,9 @@ void frmPrintOut::createControls() {
     lblStatus_ = new QLabel(this);
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
     lblStatus_->setGeometry(twips(kStatusLinePlace));
+    lblWarnings_ = new QLabel(this);
+    lblWarnings_->setObjectName(QStringLiteral("lblWarnings"));
+    lblWarnings_->setGeometry(twips(kScriptWarningsPlace));
     cmdOpenReport_ = new QPushButton(QString::fromUtf8(kOpenReportCaption), this);
     cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
     cmdOpenReport_->setGeometry(twips(kOpenReportPlace));
@@ -157,8 +160,10 @@ void frmPrintOut::cmdStart_Click() {
     setInputsEnabled(false);
     running_ = true;
     // The last run's line goes; this run's replaces it when the run is over.
-    lblStatus_->clear();
-    lblStatus_->setToolTip(QString());
+    for (QLabel* line : {lblStatus_, lblWarnings_}) {
+        line->clear();
+        line->setToolTip(QString());
+    }
     cmdOpenReport_->hide();
     RunProgress progress(this, progressDelayMs_);
     RunSummary summary;
@@ -174,10 +179,18 @@ void frmPrintOut::cmdStart_Click() {
 }
 
 void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
+    // Each line shows what fits (the path's end stays in sight) and its tip all of it.
+    auto show = [](QLabel* line, const QString& text, const QString& tip, Qt::TextElideMode mode) {
+        line->setToolTip(tip);
+        line->setText(line->fontMetrics().elidedText(text, mode, line->width()));
+    };
     const QString text = QString::fromStdString(runSummaryText(result, summary));
-    lblStatus_->setToolTip(text);
-    lblStatus_->setText(
-        lblStatus_->fontMetrics().elidedText(text, Qt::ElideMiddle, lblStatus_->width()));
+    show(lblStatus_, text, text, Qt::ElideMiddle);
+    QStringList warnings;
+    for (const std::string& warning : summary.scriptWarnings) {
+        warnings << QString::fromStdString(warning);
+    }
+    show(lblWarnings_, warnings.join(QStringLiteral("、")), warnings.join(u'\n'), Qt::ElideRight);
     const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
     reportPath_ = written ? summary.reportPath : std::string();
     cmdOpenReport_->setVisible(written);

@@ -77,6 +77,7 @@ class frmPrintOut : public QWidget {
     QCheckBox* chkFileSort_ = nullptr;
     QPushButton* cmdFClear_ = nullptr;
     QLabel* lblStatus_ = nullptr;
+    QLabel* lblWarnings_ = nullptr;
     QPushButton* cmdOpenReport_ = nullptr;
     std::string reportPath_;
     ListBoxFileList files_;

@@ -110,10 +110,12 @@ inline constexpr std::array<WindowControl, 14> kWindowControls{{
 }};
 
 // Under the classic layout, added on purpose: a passive status line that says what
-// the last run did (runSummaryText), and a small button that opens its report.
-inline constexpr int kStatusLineHeightTwips = 300;
+// the last run did (runSummaryText) with a small button that opens its report, and
+// a line below it with the script check's warnings, if any.
+inline constexpr int kStatusLineHeightTwips = 570;
 inline constexpr TwipsRect kStatusLinePlace{120, 3765, 3720, 255};
 inline constexpr TwipsRect kOpenReportPlace{3900, 3750, 675, 270};
+inline constexpr TwipsRect kScriptWarningsPlace{120, 4035, 4455, 255};
 inline constexpr const char* kOpenReportCaption = "開く";
 inline constexpr const char* kOpenReportTip = "レポートをブラウザーで開く";
 

@@ -8,8 +8,9 @@
 
 namespace mirudana {
 
-// How many battles went into the report, what was skipped, the script's warnings
-// (the first few, then a count), and where the report went, if it was written.
+// How many battles went into the report, how many files were skipped and how many
+// warnings the script check gave, and where the report went, if it was written. The
+// warnings themselves are the front end's to show in full.
 std::string runSummaryText(RunResult result, const RunSummary& summary);
 
 }  // namespace mirudana

@@ -94,18 +94,23 @@ class FrmPrintOutRunTest : public QObject {
         mirudana::RunSummary summary;
         summary.battlesReported = 3;
         summary.skippedFiles = {"x.kvs"};
-        summary.scriptWarnings = {"2:1: 不明な項目 [保存デ一タ] (何もしません)"};
+        summary.scriptWarnings = {"2:1: 不明な項目 [保存デ一タ] (何もしません)",
+                                  "3:5: 不明なキー [マスタ名] (\"True\" が返ります)"};
         summary.reportHandedOver = true;
         summary.reportPath = output_;
         auto* status = fixture_->control<QLabel>("lblStatus");
         auto* open = fixture_->control<QPushButton>("cmdOpenReport");
         fixture_->window.showRunSummary(mirudana::RunResult::Completed, summary);
         QCOMPARE(status->toolTip(),
-                 QString::fromStdString(
-                     "戦況 3 件を処理しました。 飛ばしたファイル 1 件。 スクリプトの警告 1 件: "
-                     "2:1: 不明な項目 [保存デ一タ] (何もしません)。 出力先: " +
-                     output_));
+                 QString::fromStdString("戦況 3 件を処理しました。 飛ばしたファイル 1 件。 "
+                                        "スクリプトの警告 2 件。 出力先: " +
+                                        output_));
         QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <= status->width());
+        auto* warnings = fixture_->control<QLabel>("lblWarnings");
+        QCOMPARE(warnings->toolTip(),
+                 QStringLiteral("2:1: 不明な項目 [保存デ一タ] (何もしません)\n"
+                                "3:5: 不明なキー [マスタ名] (\"True\" が返ります)"));
+        QVERIFY(warnings->text().startsWith(QStringLiteral("2:1: 不明な項目 [保存デ一タ]")));
         QVERIFY(!open->isHidden());
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
@@ -115,6 +120,7 @@ class FrmPrintOutRunTest : public QObject {
 
         fixture_->window.showRunSummary(mirudana::RunResult::ScriptFailed, {});
         QCOMPARE(status->toolTip(), QStringLiteral("スクリプトのエラーで止まりました。"));
+        QVERIFY(warnings->text().isEmpty());
         QVERIFY(open->isHidden());
     }
 

@@ -55,8 +55,8 @@ TEST(RunSummaryTextTest, SaysWhatTheRunDid) {
     const Case cases[] = {
         {RunResult::Completed, done, "戦況 12 件を処理しました。 出力先: /r/出力データ.html"},
         {RunResult::Completed, skippedAndWarned,
-         "戦況 12 件を処理しました。 飛ばしたファイル 2 件。 スクリプトの警告 5 件: 1:1: "
-         "w1、2:1: w2、3:1: w3、ほか 2 件。 出力先: /r/出力データ.html"},
+         "戦況 12 件を処理しました。 飛ばしたファイル 2 件。 スクリプトの警告 5 件。 出力先: "
+         "/r/出力データ.html"},
         {RunResult::Completed, nothingHandedOver,
          "戦況 0 件を処理しました。 レポートは書き込まれていません。"},
         {RunResult::CompletedUnwritten, done,
