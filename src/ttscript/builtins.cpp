@@ -210,6 +210,20 @@ Value item(Arguments a) {
         std::string(text.substr(from, to == std::string_view::npos ? to : to - from)));
 }
 
+Value hostGetData(HostLink& host, Arguments a, const CallTarget&) {
+    return Value::text(host.getData(TextOf(a[0]).string()));
+}
+
+Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {
+    host.setData(TextOf(a[0]).string(), a[1], site.plain);
+    return Value::text("");
+}
+
+Value hostRunCmd(HostLink& host, Arguments a, const CallTarget&) {
+    host.runCmd(TextOf(a[0]).string(), a.size() > 1 ? TextOf(a[1]).string() : "");
+    return Value::text("");
+}
+
 // Local date and time as "2024/05/06 07:08:09".
 Value now(Arguments) {
     std::time_t t = std::time(nullptr);
@@ -224,50 +238,49 @@ Value now(Arguments) {
     return Value::text(std::string(buffer, n));
 }
 
-constexpr bool kReserved = true;
 constexpr int kAny = kAnyNumberOfArguments;
-using enum HostBridge;
+using enum Naming;
 
 constexpr std::array kBuiltins{
-    Builtin{"Len", 1, 1, None, kReserved, len},
-    Builtin{"Left", 2, 2, None, kReserved, left},
-    Builtin{"Right", 2, 2, None, kReserved, right},
-    Builtin{"Mid", 2, 3, None, kReserved, mid},
-    Builtin{"InStr", 2, 3, None, kReserved, inStr},
-    Builtin{"Replace", 3, 3, None, kReserved, replace},
-    Builtin{"Trim", 1, 1, None, kReserved, trim},
-    Builtin{"UCase", 1, 1, None, kReserved, upperCase},
-    Builtin{"LCase", 1, 1, None, kReserved, lowerCase},
-    Builtin{"Val", 1, 1, None, kReserved, val},
-    Builtin{"Str", 1, 1, None, kReserved, str},
-    Builtin{"Int", 1, 1, None, kReserved, integer},
-    Builtin{"Html", 1, 1, None, kReserved, html},
-    Builtin{"Count", 2, 2, None, kReserved, countItems},
-    Builtin{"Item", 3, 3, None, kReserved, item},
-    Builtin{"Now", 0, 0, None, kReserved, now},
-    Builtin{"GetData", 1, 1, GetData, kReserved, nullptr},
-    Builtin{"SetData", 2, 2, SetData, kReserved, nullptr},
-    Builtin{"RunCmd", 1, 2, RunCmd, kReserved, nullptr},
-    Builtin{"List", 0, kAny, None, false, builtin::makeList},
-    Builtin{"Dict", 0, 0, None, false, builtin::makeDict},
-    Builtin{"Add", 2, 3, None, false, builtin::add},
-    Builtin{"Exists", 2, 2, None, false, builtin::exists},
-    Builtin{"Remove", 2, 2, None, false, builtin::remove},
-    Builtin{"Keys", 1, 1, None, false, builtin::keys},
-    Builtin{"Size", 1, 1, None, false, builtin::size},
-    Builtin{"Join", 2, 2, None, false, builtin::join},
-    Builtin{"Split", 2, 2, None, false, builtin::split},
-    Builtin{"Sort", 1, 2, None, false, builtin::sort},
-    Builtin{"KeysByValue", 1, 2, None, false, builtin::keysByValue},
-    Builtin{"Copy", 1, 1, None, false, builtin::copy},
-    Builtin{"Lookup", 3, 3, None, false, builtin::lookup},
-    Builtin{"Round", 1, 2, None, false, builtin::round},
-    Builtin{"Format", 2, 2, None, false, builtin::format},
-    Builtin{"Max", 2, kAny, None, false, builtin::maximum},
-    Builtin{"Min", 2, kAny, None, false, builtin::minimum},
-    Builtin{"Abs", 1, 1, None, false, builtin::absolute},
-    Builtin{"ChrW", 1, 1, None, false, builtin::chrW},
-    Builtin{"AscW", 1, 1, None, false, builtin::ascW},
+    Builtin{"Len", 1, 1, Reserved, len, nullptr},
+    Builtin{"Left", 2, 2, Reserved, left, nullptr},
+    Builtin{"Right", 2, 2, Reserved, right, nullptr},
+    Builtin{"Mid", 2, 3, Reserved, mid, nullptr},
+    Builtin{"InStr", 2, 3, Reserved, inStr, nullptr},
+    Builtin{"Replace", 3, 3, Reserved, replace, nullptr},
+    Builtin{"Trim", 1, 1, Reserved, trim, nullptr},
+    Builtin{"UCase", 1, 1, Reserved, upperCase, nullptr},
+    Builtin{"LCase", 1, 1, Reserved, lowerCase, nullptr},
+    Builtin{"Val", 1, 1, Reserved, val, nullptr},
+    Builtin{"Str", 1, 1, Reserved, str, nullptr},
+    Builtin{"Int", 1, 1, Reserved, integer, nullptr},
+    Builtin{"Html", 1, 1, Reserved, html, nullptr},
+    Builtin{"Count", 2, 2, Reserved, countItems, nullptr},
+    Builtin{"Item", 3, 3, Reserved, item, nullptr},
+    Builtin{"Now", 0, 0, Bare, now, nullptr},
+    Builtin{"GetData", 1, 1, Reserved, nullptr, hostGetData, HostBridge::GetData},
+    Builtin{"SetData", 2, 2, Reserved, nullptr, hostSetData, HostBridge::SetData},
+    Builtin{"RunCmd", 1, 2, Reserved, nullptr, hostRunCmd, HostBridge::RunCmd},
+    Builtin{"List", 0, kAny, Yielding, builtin::makeList, nullptr},
+    Builtin{"Dict", 0, 0, Yielding, builtin::makeDict, nullptr},
+    Builtin{"Add", 2, 3, Yielding, builtin::add, nullptr},
+    Builtin{"Exists", 2, 2, Yielding, builtin::exists, nullptr},
+    Builtin{"Remove", 2, 2, Yielding, builtin::remove, nullptr},
+    Builtin{"Keys", 1, 1, Yielding, builtin::keys, nullptr},
+    Builtin{"Size", 1, 1, Yielding, builtin::size, nullptr},
+    Builtin{"Join", 2, 2, Yielding, builtin::join, nullptr},
+    Builtin{"Split", 2, 2, Yielding, builtin::split, nullptr},
+    Builtin{"Sort", 1, 2, Yielding, builtin::sort, nullptr},
+    Builtin{"KeysByValue", 1, 2, Yielding, builtin::keysByValue, nullptr},
+    Builtin{"Copy", 1, 1, Yielding, builtin::copy, nullptr},
+    Builtin{"Lookup", 3, 3, Yielding, builtin::lookup, nullptr},
+    Builtin{"Round", 1, 2, Yielding, builtin::round, nullptr},
+    Builtin{"Format", 2, 2, Yielding, builtin::format, nullptr},
+    Builtin{"Max", 2, kAny, Yielding, builtin::maximum, nullptr},
+    Builtin{"Min", 2, kAny, Yielding, builtin::minimum, nullptr},
+    Builtin{"Abs", 1, 1, Yielding, builtin::absolute, nullptr},
+    Builtin{"ChrW", 1, 1, Yielding, builtin::chrW, nullptr},
+    Builtin{"AscW", 1, 1, Yielding, builtin::ascW, nullptr},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -86,7 +87,7 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
     if (--statementsToClockCheck_ == 0) tickNow();
     switch (s.kind) {
         case StmtKind::Assign:
-            variable(s.variable) = eval(*s.exprs[0]);
+            variable(s.variable()) = eval(*s.exprs[0]);
             break;
         case StmtKind::IndexAssign:
             execIndexAssign(s);
@@ -97,7 +98,7 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
         case StmtKind::SetData: {
             Value v = eval(*s.exprs[0]);
             at(s);
-            host_.setData(s.key, v, s.plain);
+            host_.setData(s.item().key, v, s.item().plain);
             break;
         }
         case StmtKind::Call:
@@ -125,18 +126,18 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
 // `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
 // must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 void Interpreter::execAppend(const Stmt& s) {
-    readVariable(s.variable, s.line, s.column);
+    readVariable(s.variable(), s.line, s.column);
     if (s.piecesReadTarget) {
         std::string tail;
         appendPieces(s.exprs, tail, s.line, s.column);
-        std::string& text = variable(s.variable).ownText();
+        std::string& text = variable(s.variable()).ownText();
         reserveToAppend(text, text.size() + tail.size());
         text += tail;
     } else {
-        std::string& text = variable(s.variable).ownText();
+        std::string& text = variable(s.variable()).ownText();
         appendPieces(s.exprs, text, s.line, s.column);
     }
-    variable(s.variable).textGrew();
+    variable(s.variable()).textGrew();
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
@@ -192,22 +193,22 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
         step = number(*s.exprs[2]);
         if (step == 0) throwRuntimeError("'Step' に 0 は使えません");
     }
-    variable(s.variable) = Value::number(from);
+    variable(s.variable()) = Value::number(from);
     for (;;) {
         at(s);
-        double i = variable(s.variable).requireNumber();
+        double i = variable(s.variable()).requireNumber();
         if (step > 0 ? i > to : i < to) break;
         checkStop();
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
         at(s);
-        double current = variable(s.variable).requireNumber();
+        double current = variable(s.variable()).requireNumber();
         double next = current + step;
         if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます");
         // A step lost in rounding would loop for ever without a host event to stop it.
         if (next == current) throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません");
-        variable(s.variable) = Value::number(next);
+        variable(s.variable()) = Value::number(next);
     }
     return Flow::Normal;
 }
@@ -222,7 +223,7 @@ Interpreter::Flow Interpreter::execForEach(const Stmt& s) {
     for (std::size_t i = 0; i < c.size(); ++i) {
         at(s);
         checkStop();
-        variable(s.variable) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
+        variable(s.variable()) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
@@ -260,6 +261,7 @@ Value Interpreter::evalIndex(const Expr& e) {
 }
 
 Value& Interpreter::variable(const VariableRef& ref) {
+    assert(ref.slot >= 0 && "the resolver binds every variable");
     auto slot = static_cast<std::size_t>(ref.slot);
     return ref.local ? stack_[localBase_ + slot] : globals_[slot];
 }
@@ -289,12 +291,12 @@ bool Interpreter::condition(const Expr& e) {
 Value Interpreter::eval(const Expr& e) {
     switch (e.kind) {
         case ExprKind::Constant:
-            return e.constant;
+            return e.constant();
         case ExprKind::Variable:
-            return readVariable(e.variable, e.line, e.column);
+            return readVariable(e.variable(), e.line, e.column);
         case ExprKind::HostKey:
             at(e);
-            return Value::text(host_.getData(e.text));
+            return Value::text(host_.getData(e.hostKey()));
         case ExprKind::Negate: {
             Value v = eval(*e.operands[0]);
             at(e);
@@ -302,16 +304,12 @@ Value Interpreter::eval(const Expr& e) {
         }
         case ExprKind::Not:
             return truth(!condition(*e.operands[0]));
-        case ExprKind::And:
-            return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
-        case ExprKind::Or:
-            return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
         case ExprKind::Binary:
             return evalBinary(e);
         case ExprKind::Concat:
             return evalConcat(e);
         case ExprKind::Call:
-            return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+            return e.call().function >= 0 ? callFunction(e) : callBuiltin(e);
         case ExprKind::Index:
             return evalIndex(e);
     }
@@ -319,6 +317,13 @@ Value Interpreter::eval(const Expr& e) {
 }
 
 Value Interpreter::evalBinary(const Expr& e) {
+    // And and Or stop as soon as the left side decides.
+    if (e.op == BinaryOp::And) {
+        return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
+    }
+    if (e.op == BinaryOp::Or) {
+        return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
+    }
     Value left = eval(*e.operands[0]);
     Value right = eval(*e.operands[1]);
     at(e);
@@ -363,6 +368,9 @@ Value Interpreter::evalBinary(const Expr& e) {
             return truth(compareValues(left, right) <= 0);
         case BinaryOp::Ge:
             return truth(compareValues(left, right) >= 0);
+        case BinaryOp::And:
+        case BinaryOp::Or:
+            break;
     }
     return Value();
 }
@@ -375,7 +383,7 @@ Value Interpreter::evalConcat(const Expr& e) {
 }
 
 Value Interpreter::callFunction(const Expr& e) {
-    const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
+    const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.call().function)];
     at(e);
     if (callDepth_ >= kMaxCallDepth) {
         callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段");
@@ -406,28 +414,20 @@ Value Interpreter::callFunction(const Expr& e) {
 }
 
 Value Interpreter::callBuiltin(const Expr& e) {
-    const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-    // The resolver has checked the count against the table. Most calls take few
-    // arguments: those need no heap vector.
+    const CallTarget& target = e.call();
+    assert(target.builtin >= 0 && static_cast<std::size_t>(target.builtin) < builtins().size());
+    const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
+    assert(static_cast<int>(e.operands.size()) >= b.minArguments &&
+           (b.maxArguments == kAnyNumberOfArguments ||
+            static_cast<int>(e.operands.size()) <= b.maxArguments));
+    // Most calls take few arguments: those need no heap vector.
     constexpr std::size_t kFew = 3;
     std::array<Value, kFew> few;
     std::vector<Value> many(e.operands.size() > kFew ? e.operands.size() : 0);
     std::span<Value> arguments = many.empty() ? std::span(few).first(e.operands.size()) : many;
     for (std::size_t i = 0; i < e.operands.size(); ++i) arguments[i] = eval(*e.operands[i]);
     at(e);
-    switch (b.bridge) {
-        case HostBridge::GetData:
-            return Value::text(host_.getData(TextOf(arguments[0]).string()));
-        case HostBridge::SetData:
-            host_.setData(TextOf(arguments[0]).string(), arguments[1], e.argumentSources[1]);
-            return Value::text("");
-        case HostBridge::RunCmd:
-            host_.runCmd(TextOf(arguments[0]).string(), TextOf(arguments[1]).string());
-            return Value::text("");
-        case HostBridge::None:
-            break;
-    }
-    return b.call(arguments);
+    return b.hostCall ? b.hostCall(host_, arguments, target) : b.call(arguments);
 }
 
 }  // namespace ttscript
