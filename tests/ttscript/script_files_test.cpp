@@ -64,5 +64,39 @@ TEST(ScriptFiles, EveryCaseRunsAsItsCommentsExpect) {
     EXPECT_GT(count, 0);
 }
 
+// Every ```tts block of the language's documentation runs to its end over three
+// battles and hands over a report.
+TEST(ScriptFiles, DocumentedExamplesRun) {
+    std::string docs = mirudana::testing::readBytes(TTSCRIPT_DOCS);
+    std::vector<std::string> reports;
+    constexpr std::string_view kOpen = "```tts\n", kClose = "```\n";
+    for (std::size_t at = docs.find(kOpen); at != std::string::npos; at = docs.find(kOpen, at)) {
+        at += kOpen.size();
+        std::size_t end = docs.find(kClose, at);
+        ASSERT_NE(end, std::string::npos);
+        RecordingHost host;
+        host.answers = {{"ファイル有無", "1"},      {"マスター種類", "炎の王"},
+                        {"手札", "竜、騎士"},       {"捨札", "剣,盾,剣"},
+                        {"マスター体力", "18"},     {"ターン数", "21"},
+                        {"マスター名", "アリシア"}, {"アプリ名", "ミルダナ"}};
+        int loads = 0;
+        host.onEvent = [&](const std::string& event) {
+            if (event == "RunCmd ロード" && ++loads == 3) host.answers["ファイル有無"] = "0";
+        };
+        ScriptRun run = runScriptBytes(docs.substr(at, end - at), host);
+        EXPECT_EQ(run.error, "");
+        ASSERT_FALSE(host.events.empty());
+        reports.push_back(host.events.back());
+        at = end;
+    }
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_TRUE(reports[0].starts_with("SetData 保存データ|<!DOCTYPE html>")) << reports[0];
+    for (const char* part :
+         {"3 戦、マスターの平均体力 18.0", "<td>炎の王</td><td class=\"num\">6</td>",
+          "<td class=\"num\">100.0%</td>", "<td>1</td><td>剣</td><td class=\"num\">12</td>"}) {
+        EXPECT_NE(reports[1].find(part), std::string::npos) << part;
+    }
+}
+
 }  // namespace
 }  // namespace ttscript::testing
