@@ -89,15 +89,23 @@ void Collection::assignItems(std::vector<Value> items) {
 Collection::Contents Collection::takeContents() {
     Contents contents{std::move(items_), std::move(entries_)};
     items_.clear(), entries_.clear(), index_.clear();
+    lastFound_ = kNone;
     keyBytes_ = 0;
     return contents;
 }
 
 void Collection::clear() { Contents dropped = takeContents(); }
 
+// `counts(k) = Lookup(counts, k, 0) + 1` looks the same key up twice in a row: the
+// last one found is compared before the key is hashed again.
 Value* Collection::find(std::string_view key) {
+    if (lastFound_ < entries_.size() && entries_[lastFound_].key == key) {
+        return &entries_[lastFound_].value;
+    }
     auto it = index_.find(key);
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+    if (it == index_.end()) return nullptr;
+    lastFound_ = it->second;
+    return &entries_[it->second].value;
 }
 
 Value& Collection::findOrAdd(std::string_view key) {
@@ -105,6 +113,7 @@ Value& Collection::findOrAdd(std::string_view key) {
     checkShapeMayChange();
     checkMemoryFor(2 * key.size() + sizeof(Entry) * (entries_.size() + 1));
     index_.emplace(std::string(key), entries_.size());
+    lastFound_ = entries_.size();
     entries_.push_back({std::string(key), Value()});
     keyBytes_ += key.size();
     recount();
@@ -117,6 +126,7 @@ bool Collection::erase(std::string_view key) {
     checkShapeMayChange();
     std::size_t at = it->second;
     index_.erase(it);
+    lastFound_ = kNone;
     // Insertion order is kept, so the entries after it move down one place.
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
     for (auto& [k, position] : index_) {
