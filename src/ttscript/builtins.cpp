@@ -8,6 +8,7 @@
 #include "app/utf.h"
 #include "ttscript/builtin_functions.h"
 #include "ttscript/lexer.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -31,27 +32,33 @@ std::size_t length(const Value& v, std::string_view function) {
 
 Value textOf(std::u16string_view units) { return Value::text(utf16ToUtf8(units)); }
 
+// The text as UTF-16 code units, which take up to twice its bytes: a runtime error
+// when the run's memory budget cannot hold them.
+std::u16string unitsOf(const Value& v) {
+    TextOf text(v);
+    checkMemoryFor(2 * text.str().size());
+    return utf8ToUtf16(text.str());
+}
+
 // `v` as a text value; a text value is shared, not copied.
 Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); }
 
-Value len(Arguments a) {
-    return Value::number(static_cast<double>(utf8ToUtf16(TextOf(a[0]).str()).size()));
-}
+Value len(Arguments a) { return Value::number(static_cast<double>(unitsOf(a[0]).size())); }
 
 Value left(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     std::size_t n = length(a[1], "Left");
     return textOf(std::u16string_view(s).substr(0, n));
 }
 
 Value right(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     std::size_t n = length(a[1], "Right");
     return textOf(std::u16string_view(s).substr(s.size() - std::min(n, s.size())));
 }
 
 Value mid(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     long long start = wholeNumber(a[1]);
     if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
     auto from = static_cast<std::size_t>(start - 1);
@@ -69,8 +76,8 @@ Value inStr(Arguments a) {
         if (start < 1) throwRuntimeError("'InStr' の開始位置は 1 以上です");
         a = a.subspan(1);
     }
-    std::u16string text = utf8ToUtf16(TextOf(a[0]).str());
-    std::u16string find = utf8ToUtf16(TextOf(a[1]).str());
+    std::u16string text = unitsOf(a[0]);
+    std::u16string find = unitsOf(a[1]);
     if (start - 1 > static_cast<long long>(text.size())) return Value::number(0);
     std::size_t at = text.find(find, static_cast<std::size_t>(start - 1));
     return Value::number(at == std::u16string::npos ? 0 : static_cast<double>(at + 1));
@@ -145,36 +152,39 @@ Value str(Arguments a) { return Value::text(formatNumber(a[0].requireNumber()));
 
 Value integer(Arguments a) { return Value::number(std::floor(a[0].requireNumber())); }
 
-bool needsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == '\''; }
+// The escape of a character Html replaces, or "" for one it keeps.
+std::string_view escapeOf(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        case '\'':
+            return "&#39;";
+        default:
+            return "";
+    }
+}
 
 Value html(Arguments a) {
     TextOf text(a[0]);
     std::string_view s = text.str();
+    std::size_t size = 0;
+    for (char c : s) size += escapeOf(c).empty() ? 1 : escapeOf(c).size();
     // Most texts need no escape: share them rather than copy.
-    auto first = std::find_if(s.begin(), s.end(), needsEscape);
-    if (first == s.end()) return asText(a[0]);
+    if (size == s.size()) return asText(a[0]);
     std::string out;
-    out.reserve(s.size() + s.size() / 8);
-    out.append(s.begin(), first);
-    for (char c : std::string_view(first, s.end())) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
+    reserveToAppend(out, size);
+    for (char c : s) {
+        std::string_view escape = escapeOf(c);
+        if (escape.empty()) {
+            out += c;
+        } else {
+            out += escape;
         }
     }
     return Value::text(std::move(out));

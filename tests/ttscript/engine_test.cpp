@@ -91,7 +91,7 @@ TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
     const char* script = "a = [山札]\nb = [山札]\nc = [山札]\n[p] = Len(a)\n";
     EXPECT_EQ(runScriptBytes(script, host, std::size_t{8} << 20).error,
               "test.tts:3:5: 実行時エラー: メモリが足りません（スクリプトが使えるのは 8 MB まで）");
-    EXPECT_EQ(runScriptBytes(script, host, std::size_t{10} << 20).error, "");
+    EXPECT_EQ(runScriptBytes(script, host, std::size_t{16} << 20).error, "");
     EXPECT_EQ(host.printed, "3145728\n");
 }
 
