@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE     := $(BUILD)/bin
 
-.PHONY: run test asan gui bench fuzz deps configure build clean
+.PHONY: run test asan gui bench fuzz deps configure build clean windows dist test-windows
 
 deps:
 	@tools/install-deps
@@ -44,5 +44,26 @@ bench: build
 fuzz: deps
 	@tools/run-fuzz
 
+# Windows: cross-compiled with mingw-w64, tested under Wine in the build's own prefix.
+WIN_BUILD ?= build-windows
+WIN_DIR   := $(WIN_BUILD)/mirudana
+WIN_CMAKE := cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) -DMIRUDANA_GUI=OFF -DMIRUDANA_BENCH=OFF
+
+# The program folder a player runs: the programs, system/, engine.tts and sample battles.
+windows:
+	@tools/install-deps windows
+	@$(WIN_CMAKE) >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS) --target program_folder
+	@rm -rf $(WIN_DIR)
+	@cmake --install $(WIN_BUILD) --prefix $(WIN_DIR) --strip >/dev/null
+	@echo "$(abspath $(WIN_DIR))"
+
+# The program folder as one zip.
+dist: windows
+	@rm -f $(WIN_BUILD)/mirudana-windows.zip
+	@cd $(WIN_BUILD) && zip -qr9 mirudana-windows.zip mirudana
+	@echo "$(abspath $(WIN_BUILD))/mirudana-windows.zip"
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz $(WIN_BUILD)
