@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <ctime>
 
@@ -225,7 +226,8 @@ Value hostGetData(HostLink& host, Arguments a, const CallTarget&) {
 }
 
 Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {
-    host.setData(TextOf(a[0]).string(), a[1], site.plain);
+    assert(site.plain && "the parser keeps the source text of SetData's value");
+    host.setData(TextOf(a[0]).string(), a[1], *site.plain);
     return Value::text("");
 }
 

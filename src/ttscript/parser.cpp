@@ -594,7 +594,9 @@ class Parser {
         bool setData = foldCase(name.text) == "setdata";
         if (!check(TokenKind::RParen)) {
             do {
-                std::string* plain = setData && e->operands.size() == 1 ? &target.plain : nullptr;
+                if (setData && e->operands.size() == 1)
+                    target.plain = std::make_unique<std::string>();
+                std::string* plain = e->operands.size() == 1 ? target.plain.get() : nullptr;
                 e->operands.push_back(parseExpression(plain));
             } while (match(TokenKind::Comma));
         }

@@ -40,7 +40,9 @@ struct CallTarget {
     std::string name;   // as written
     int function = -1;  // index of a user function
     int builtin = -1;   // index in the built-in table
-    std::string plain;  // SetData(item, value): the value's source text, for the host
+    // SetData(item, value) alone hands the host its value's source text; other
+    // calls leave this null.
+    std::unique_ptr<std::string> plain;
 };
 
 struct Expr;
