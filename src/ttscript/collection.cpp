@@ -69,7 +69,7 @@ void Collection::recount() {
 void Collection::append(Value v) {
     checkShapeMayChange();
     if (items_.size() == items_.capacity()) {
-        checkMemoryFor((items_.capacity() + 1) * sizeof(Value));
+        checkMemoryFor((2 * items_.capacity() + 1) * sizeof(Value));
     }
     items_.push_back(std::move(v));
     recount();
@@ -111,7 +111,9 @@ Value* Collection::find(std::string_view key) {
 Value& Collection::findOrAdd(std::string_view key) {
     if (Value* v = find(key)) return *v;
     checkShapeMayChange();
-    checkMemoryFor(2 * key.size() + sizeof(Entry) * (entries_.size() + 1));
+    // A full vector moves to one twice its size, both held for a moment.
+    std::size_t growth = entries_.size() == entries_.capacity() ? 2 * entries_.capacity() : 0;
+    checkMemoryFor(2 * key.size() + (growth + 1) * sizeof(Entry));
     index_.emplace(std::string(key), entries_.size());
     lastFound_ = entries_.size();
     entries_.push_back({std::string(key), Value()});
