@@ -53,6 +53,12 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
 
 void Interpreter::run() {
     RunPositionScope placing(position_);
+    // Room for the deepest chain of calls, so that locals never move while a
+    // reference to one is held.
+    int mostLocals = 0;
+    for (const FunctionDef& fn : program_.functions)
+        mostLocals = std::max(mostLocals, fn.localCount);
+    stack_.reserve(static_cast<std::size_t>(kMaxCallDepth) * static_cast<std::size_t>(mostLocals));
     stackBase_ = stackPosition();
     try {
         execBlock(program_.main);
@@ -146,23 +152,34 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
                                int column) {
     constexpr std::size_t kBatch = 8;
     for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
-        std::array<Value, kBatch> values;
+        // Texts of constants and variables are read in place: no later piece can
+        // change them, as expressions assign nothing and the locals never move.
+        std::array<const Value*, kBatch> texts;
+        std::array<Value, kBatch> worked;
         std::size_t count = std::min(kBatch, pieces.size() - first);
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
-            Value& v = values[i];
-            v = eval(*pieces[first + i]);
-            if (v.isNumber()) {
-                v = Value::text(v.toText());
-            } else if (v.isCollection()) {
-                at(*pieces[first + i]);
-                collectionMisused(v, "文字列として");
+            const Expr& piece = *pieces[first + i];
+            if (piece.kind == ExprKind::Constant) {
+                texts[i] = &piece.constant();
+            } else if (piece.kind == ExprKind::Variable) {
+                texts[i] = &readVariable(piece.variable(), piece.line, piece.column);
+            } else {
+                worked[i] = eval(piece);
+                texts[i] = &worked[i];
             }
-            total += v.rawText().size();
+            if (texts[i]->isNumber()) {
+                worked[i] = Value::text(texts[i]->toText());
+                texts[i] = &worked[i];
+            } else if (texts[i]->isCollection()) {
+                at(piece);
+                collectionMisused(*texts[i], "文字列として");
+            }
+            total += texts[i]->rawText().size();
         }
         at(line, column);
         reserveToAppend(out, total);
-        for (std::size_t i = 0; i < count; ++i) out += values[i].rawText();
+        for (std::size_t i = 0; i < count; ++i) out += texts[i]->rawText();
     }
 }
 
@@ -405,6 +422,7 @@ Value Interpreter::callFunction(const Expr& e) {
         Value v = eval(*argument);
         stack_.push_back(std::move(v));
     }
+    assert(stack_.capacity() >= restore.base + static_cast<std::size_t>(fn.localCount));
     stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
     localBase_ = restore.base;
     ++callDepth_;
