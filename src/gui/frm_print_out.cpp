@@ -128,8 +128,8 @@ void frmPrintOut::chainTabOrder() {
 
 void frmPrintOut::Form_Load(const std::string& programFolder) {
     lstKVS_->clear();
-    txtEngine_->setText(QString::fromStdString(AddDirSep(programFolder) + "engine.tts"));
-    txtOutputTo_->setText(QString::fromStdString(AddDirSep(programFolder) + "出力データ.html"));
+    txtEngine_->setText(QString::fromStdString(AddDirSep(programFolder) + kDefaultScriptName));
+    txtOutputTo_->setText(QString::fromStdString(AddDirSep(programFolder) + kDefaultReportName));
     lblTTSVer_->setText(QStringLiteral("TTScript.dll Version") +
                         QString::fromStdString(versionEngine().GetInfo("バージョン", "0")));
 }

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/startup.h"
 #include "gui/file_dialogs.h"
 #include "gui/frm_print_out.h"
+#include "startup/startup.h"
 
 namespace mirudana::gui {
 

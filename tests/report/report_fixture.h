@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "app/codepage.h"
-#include "app/startup.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "program_folder.h"
 #include "report/conversion_run.h"
 #include "report/script_host.h"
+#include "startup/startup.h"
 #include "support/fake_user_interface.h"
 
 namespace mirudana::testing {

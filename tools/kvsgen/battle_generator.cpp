@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 
 namespace mirudana::kvsgen {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "battle/kvs_writer.h"
 #include "battle_generator.h"
-#include "support/kvs_writer.h"
 
 namespace {
 
