@@ -306,7 +306,7 @@ LRESULT frmPrintOut::onCtlColorStatic(HDC context, HWND control) const {
                               reinterpret_cast<LPARAM>(control));
     }
     SetBkMode(context, TRANSPARENT);
-    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(context, GetSysColor(COLOR_BTNTEXT));
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
