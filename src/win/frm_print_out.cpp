@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/error_reporter.h"
 #include "win/run_progress.h"
 #include "win/wide_text.h"
 
@@ -383,11 +384,16 @@ void frmPrintOut::onCommand(int id, int code) {
 void frmPrintOut::onDropFiles(HDROP drop) {
     // Nothing joins the list while a run reads it.
     if (!running_) {
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-            path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-            files_->append(narrow(path));
+        try {
+            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < count; ++i) {
+                std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+                path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+                files_->append(narrow(path));
+            }
+        } catch (...) {
+            // A list out of room: what was added stays. Nothing may escape into the system.
+            reportCurrentException(ui_, "frmPrintout.lstKVS_OLEDragDrop");
         }
     }
     DragFinish(drop);
