@@ -11,7 +11,7 @@
 
 #include "app/codepage.h"
 #include "app/file_system.h"
-#include "app/startup.h"
+#include "startup/startup.h"
 
 namespace mirudana {
 namespace {

@@ -16,6 +16,10 @@ inline constexpr char kDirSep = '/';
 // (so an empty path gives the bare separator).
 std::string AddDirSep(const std::string& path);
 
+// The default report script and report, both in the program folder.
+inline constexpr const char* kDefaultScriptName = "engine.tts";
+inline constexpr const char* kDefaultReportName = "出力データ.html";
+
 // The reference-data folders; each ends with the separator.
 struct Folders {
     std::string SystemFolder;

@@ -2,11 +2,17 @@
 // same on the window's list box and on a vector.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace mirudana {
+
+// List positions are 16-bit: a run's list holds at most this many battle files, so
+// the script can step to every one of them.
+inline constexpr int kMaxBattleFiles = std::numeric_limits<std::int16_t>::max();
 
 class BattleFileList {
   public:

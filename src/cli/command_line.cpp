@@ -1,7 +1,8 @@
 #include "cli/command_line.h"
 
-#include <cstdint>
-#include <limits>
+#include "battle/file_list.h"
+
+#include "cli/exit_status.h"
 
 namespace mirudana::cli {
 namespace {
@@ -9,9 +10,6 @@ namespace {
 constexpr const char* kSynopsis =
     "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE] [--sort] [--] "
     "[BATTLE_FILE ...]\n";
-
-// List positions are 16-bit, as in the window's list.
-constexpr std::size_t kMaxBattleFiles = std::numeric_limits<std::int16_t>::max();
 
 std::optional<std::string>* valueOption(CommandLine& line, const std::string& name) {
     if (name == "--home") return &line.home;
@@ -52,7 +50,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         }
         if ((*target)->empty()) return UsageError{name + " の値が空です。"};
     }
-    if (line.battleFiles.size() > kMaxBattleFiles) {
+    if (line.battleFiles.size() > static_cast<std::size_t>(kMaxBattleFiles)) {
         return UsageError{"戦況ファイルは " + std::to_string(kMaxBattleFiles) + " 個までです。"};
     }
     return line;
@@ -71,9 +69,8 @@ std::string helpText() {
            "  --sort         処理前に戦況ファイルをファイル名でソートします\n"
            "  --help         この説明を表示します\n"
            "  --             以降の引数はすべて戦況ファイルです\n"
-           "\n"
-           "終了コード: 0 完了 / 1 起動時または処理前の確認で中止 / 2 引数の誤り /\n"
-           "            3 スクリプトのエラー / 4 出力ファイルに書き込めなかった\n";
+           "\n" +
+           kExitStatusHelp;
 }
 
 std::string shortUsage(const std::string& problem) {

@@ -5,38 +5,19 @@
 #include <vector>
 
 #include "app/paths.h"
-#include "app/startup.h"
 #include "app/terminal.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "cli/command_line.h"
 #include "cli/console_user_interface.h"
+#include "cli/exit_status.h"
 #include "cli/progress_line.h"
 #include "report/conversion_run.h"
+#include "startup/startup.h"
 
 namespace {
 
 using namespace mirudana;
-
-constexpr int kExitDone = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitScriptFailed = 3;
-constexpr int kExitUnwritten = 4;
-
-int exitStatusOf(RunResult result) {
-    switch (result) {
-        case RunResult::Completed:
-            return kExitDone;
-        case RunResult::CheckFailed:
-            return cli::kExitStopped;
-        case RunResult::CompletedUnwritten:
-            return kExitUnwritten;
-        case RunResult::ScriptFailed:
-        case RunResult::Cancelled:
-            break;
-    }
-    return kExitScriptFailed;
-}
 
 int run(const cli::CommandLine& line) {
     cli::ProgressLine progress(std::cerr, standardErrorIsTerminal());
@@ -48,13 +29,14 @@ int run(const cli::CommandLine& line) {
 
     LoadedBattle battle;
     VectorFileList files(line.battleFiles);
-    const std::string output = line.output.value_or(AddDirSep(home) + "出力データ.html");
-    RunContext context{battle,   files, started.references, ui, [&output] { return output; },
-                       &progress};
-    RunResult result =
-        runConversion(context, line.script.value_or(AddDirSep(home) + "engine.tts"), line.sort);
+    const std::string output = line.output.value_or(AddDirSep(home) + kDefaultReportName);
+    RunSummary summary;
+    RunContext context{battle,    files,   started.references, ui, [&output] { return output; },
+                       &progress, &summary};
+    RunResult result = runConversion(
+        context, line.script.value_or(AddDirSep(home) + kDefaultScriptName), line.sort);
     progress.clear();
-    return exitStatusOf(result);
+    return cli::exitStatusOf(result, summary);
 }
 
 }  // namespace
@@ -64,12 +46,12 @@ int main(int argc, char** argv) {
     auto parsed = cli::parseCommandLine(programArguments(argc, argv));
     if (auto* error = std::get_if<cli::UsageError>(&parsed)) {
         std::cerr << cli::shortUsage(error->problem);
-        return kExitUsage;
+        return cli::kExitUsage;
     }
     const auto& line = std::get<cli::CommandLine>(parsed);
     if (line.help) {
         std::cout << cli::helpText();
-        return kExitDone;
+        return cli::kExitDone;
     }
     return run(line);
 }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/file_dialogs.h"
-#include "app/startup.h"
 #include "gui/frm_print_out.h"
+#include "startup/startup.h"
 
 namespace mirudana::gui {
 

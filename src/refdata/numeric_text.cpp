@@ -1,5 +1,6 @@
 #include "refdata/numeric_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -41,6 +42,35 @@ bool isDecimalSpelling(std::string_view text) {
     return pos == text.size();
 }
 
+// Whether a decimal spelling out of a double's range is too small rather than too
+// large: the power of ten of its first significant digit is negative.
+bool isTiny(std::string_view text) {
+    std::size_t pos = 0;
+    long long power = -1;  // of the first significant digit, before the exponent
+    bool seenPoint = false, seenDigit = false;
+    for (; pos < text.size() && (isDigit(text[pos]) || text[pos] == '.'); ++pos) {
+        if (text[pos] == '.') {
+            seenPoint = true;
+        } else if (!seenDigit && text[pos] == '0') {
+            if (seenPoint) --power;
+        } else {
+            seenDigit = true;
+            if (!seenPoint) ++power;
+        }
+    }
+    long long exponent = 0;
+    if (pos < text.size()) {
+        // A spelling that from_chars found out of range has at most a few exponent
+        // digits that matter; clamp so a long one cannot overflow.
+        bool negative = text[pos + 1] == '-';
+        for (std::size_t i = pos + 1; i < text.size(); ++i) {
+            if (isDigit(text[i])) exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000LL);
+        }
+        if (negative) exponent = -exponent;
+    }
+    return power + exponent < 0;
+}
+
 }  // namespace
 
 std::optional<double> parseDecimalNumber(std::string_view text) {
@@ -51,9 +81,11 @@ std::optional<double> parseDecimalNumber(std::string_view text) {
     if (text.front() == '+' || negative) text.remove_prefix(1);
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    // Out of a double's range either way: no 16-bit value can stand for it.
-    if (error == std::errc::result_out_of_range) return std::numeric_limits<double>::infinity();
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        value = isTiny(text) ? 0.0 : std::numeric_limits<double>::infinity();
+    } else if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
     return negative ? -value : value;
 }
 

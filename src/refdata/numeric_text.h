@@ -10,8 +10,9 @@ namespace mirudana {
 // The value of `text` when it is a plain decimal number: optional spaces or tabs
 // around it, an optional sign, digits with an optional fraction (".5" and "5." count)
 // and an optional exponent ("1e9", "2.5E-1"). Anything else (hex, thousands
-// separators, "inf", the empty text) is not numeric. A number too large or too small
-// for a double gives a non-finite value, which the conversion below rejects.
+// separators, "inf", the empty text) is not numeric. A number too large for a double
+// gives infinity, which the conversion below rejects; one too small gives 0. The
+// report scripts read numeric text with the same rule.
 std::optional<double> parseDecimalNumber(std::string_view text);
 
 // `value` rounded to the nearest whole number, halves to the even neighbour.

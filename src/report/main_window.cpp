@@ -18,7 +18,7 @@ ttscript::TTSA& versionEngine() {
 
 WindowStartTexts windowStartTexts(const std::string& programFolder) {
     const std::string folder = AddDirSep(programFolder);
-    return {folder + "engine.tts", folder + "出力データ.html",
+    return {folder + kDefaultScriptName, folder + kDefaultReportName,
             "TTScript.dll Version" + versionEngine().GetInfo("バージョン", "0")};
 }
 

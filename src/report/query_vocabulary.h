@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "refdata/reference_data.h"
 
@@ -15,8 +16,10 @@ namespace mirudana {
 inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダナ";
 
 // The answer to `key`, or nothing when the key gets no answer (an absent list, an
-// unreadable security level). A key outside the vocabulary answers "True".
+// unreadable security level). A key outside the vocabulary answers "True". The
+// file keys read the entry of `files` at the battle's list position.
 std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
-                                       const ReferenceData& references, UserInterface& ui);
+                                       const BattleFileList& files, const ReferenceData& references,
+                                       UserInterface& ui);
 
 }  // namespace mirudana

@@ -22,8 +22,10 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text) {
+bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
     FileReplacement file(path);
+    if (encoding == ReportEncoding::Utf8)
+        return file.write(text) && file.write("\r\n") && file.commit();
     // Converted a piece at a time so a large report is never held twice.
     for (std::string_view rest = text; !rest.empty();) {
         std::size_t length = pieceLength(rest);

@@ -1,15 +1,16 @@
 #include "report/script_host.h"
 
-#include <limits>
-
+#include "battle/file_list.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 
 namespace mirudana {
 
 void ScriptHost::GetData(const std::string& key, std::string& result) {
+    scriptRan_ = true;
     try {
-        auto answer = answerQuery(key, context_.battle, context_.references, context_.ui);
+        auto answer =
+            answerQuery(key, context_.battle, context_.files, context_.references, context_.ui);
         if (answer) result = std::move(*answer);
     } catch (...) {
         // A failed query answers nothing: the script sees what it passed in.
@@ -17,23 +18,40 @@ void ScriptHost::GetData(const std::string& key, std::string& result) {
 }
 
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
+    scriptRan_ = true;
     notFound = true;
     if (verb != "ロード") return;
     reportProgress();
     LoadedBattle& battle = context_.battle;
-    const int total = context_.files.count();
-    const int done = battle.CurrentIndex + 1;
     // Positions are 16-bit: the list cannot reach past the last one.
-    if (done >= total || battle.CurrentIndex == std::numeric_limits<std::int16_t>::max()) {
+    if (battle.CurrentIndex + 1 >= context_.files.count() ||
+        battle.CurrentIndex == kMaxBattleFiles) {
         battle.FileLoaded = false;
     } else {
-        ++battle.CurrentIndex;
-        battle.LoadBattleFile(context_.files.entryAt(battle.CurrentIndex));
+        loadFirstReadable(battle.CurrentIndex + 1);
     }
     notFound = false;
 }
 
-void ScriptHost::Tick() { reportProgress(); }
+void ScriptHost::loadFirstReadable(int index) {
+    LoadedBattle& battle = context_.battle;
+    const int total = context_.files.count();
+    for (battle.CurrentIndex = static_cast<std::int16_t>(index);; ++battle.CurrentIndex) {
+        const std::string path = context_.files.entryAt(battle.CurrentIndex);
+        battle.LoadBattleFile(path);
+        if (battle.FileLoaded) {
+            ++summary_.battlesReported;
+            return;
+        }
+        noteSkipped(path);
+        if (battle.CurrentIndex + 1 >= total) return;
+    }
+}
+
+void ScriptHost::Tick() {
+    scriptRan_ = true;
+    reportProgress();
+}
 
 void ScriptHost::reportProgress() {
     if (context_.observer == nullptr) return;
@@ -47,20 +65,26 @@ void ScriptHost::reportProgress() {
 void ScriptHost::SetData(const std::string& item, const std::string& normal,
                          const std::optional<double>& num, const std::string& /*plain*/,
                          bool& notFound) {
+    scriptRan_ = true;
     notFound = true;
     if (item == "保存データ") {
         WriteReport(normal);
     } else if (item == "対象") {
         context_.battle.TargetIsClient = normal == "クライアント" || (num && *num == 2.0);
         notFound = false;
+    } else if (item == kOutputEncodingItem) {
+        encoding_ = normal == kUtf8Encoding ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
+        notFound = false;
     }
 }
 
 void ScriptHost::WriteReport(const std::string& text) {
     const std::string path = context_.outputPath();
+    summary_.reportHandedOver = true;
+    summary_.reportPath = path;
     bool written = false;
     try {
-        written = writeReportFile(path, text);
+        written = writeReportFile(path, text, encoding_);
     } catch (...) {
         written = false;
     }

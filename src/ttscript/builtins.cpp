@@ -6,13 +6,14 @@
 #include <ctime>
 
 #include "app/utf.h"
+#include "ttscript/builtin_functions.h"
 #include "ttscript/lexer.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
 namespace {
 
-using Arguments = std::span<const Value>;
+using builtin::Arguments;
 using mirudana::utf16ToUtf8;
 using mirudana::utf8ToUtf16;
 
@@ -83,7 +84,7 @@ Value replace(Arguments a) {
     std::size_t from = 0;
     for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
          from = at + find.size()) {
-        checkTextLength(out.size() + (at - from) + with.size());
+        reserveToAppend(out, out.size() + (at - from) + with.size());
         out.append(text.substr(from, at - from)).append(with);
     }
     out.append(text.substr(from));
@@ -151,10 +152,7 @@ Value html(Arguments a) {
     std::string_view s = text.str();
     // Most texts need no escape: share them rather than copy.
     auto first = std::find_if(s.begin(), s.end(), needsEscape);
-    if (first == s.end()) {
-        checkTextLength(s.size());
-        return asText(a[0]);
-    }
+    if (first == s.end()) return asText(a[0]);
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     out.append(s.begin(), first);
@@ -179,7 +177,6 @@ Value html(Arguments a) {
                 out += c;
         }
     }
-    checkTextLength(out.size());
     return Value::text(std::move(out));
 }
 
@@ -227,30 +224,51 @@ Value now(Arguments) {
     return Value::text(std::string(buffer, n));
 }
 
+constexpr bool kReserved = true;
+constexpr int kAny = kAnyNumberOfArguments;
+using enum HostBridge;
+
 constexpr std::array kBuiltins{
-    Builtin{"Len", 1, 1, HostBridge::None, len},
-    Builtin{"Left", 2, 2, HostBridge::None, left},
-    Builtin{"Right", 2, 2, HostBridge::None, right},
-    Builtin{"Mid", 2, 3, HostBridge::None, mid},
-    Builtin{"InStr", 2, 3, HostBridge::None, inStr},
-    Builtin{"Replace", 3, 3, HostBridge::None, replace},
-    Builtin{"Trim", 1, 1, HostBridge::None, trim},
-    Builtin{"UCase", 1, 1, HostBridge::None, upperCase},
-    Builtin{"LCase", 1, 1, HostBridge::None, lowerCase},
-    Builtin{"Val", 1, 1, HostBridge::None, val},
-    Builtin{"Str", 1, 1, HostBridge::None, str},
-    Builtin{"Int", 1, 1, HostBridge::None, integer},
-    Builtin{"Html", 1, 1, HostBridge::None, html},
-    Builtin{"Count", 2, 2, HostBridge::None, countItems},
-    Builtin{"Item", 3, 3, HostBridge::None, item},
-    Builtin{"Now", 0, 0, HostBridge::None, now},
-    Builtin{"GetData", 1, 1, HostBridge::GetData, nullptr},
-    Builtin{"SetData", 2, 2, HostBridge::SetData, nullptr},
-    Builtin{"RunCmd", 1, 2, HostBridge::RunCmd, nullptr},
+    Builtin{"Len", 1, 1, None, kReserved, len},
+    Builtin{"Left", 2, 2, None, kReserved, left},
+    Builtin{"Right", 2, 2, None, kReserved, right},
+    Builtin{"Mid", 2, 3, None, kReserved, mid},
+    Builtin{"InStr", 2, 3, None, kReserved, inStr},
+    Builtin{"Replace", 3, 3, None, kReserved, replace},
+    Builtin{"Trim", 1, 1, None, kReserved, trim},
+    Builtin{"UCase", 1, 1, None, kReserved, upperCase},
+    Builtin{"LCase", 1, 1, None, kReserved, lowerCase},
+    Builtin{"Val", 1, 1, None, kReserved, val},
+    Builtin{"Str", 1, 1, None, kReserved, str},
+    Builtin{"Int", 1, 1, None, kReserved, integer},
+    Builtin{"Html", 1, 1, None, kReserved, html},
+    Builtin{"Count", 2, 2, None, kReserved, countItems},
+    Builtin{"Item", 3, 3, None, kReserved, item},
+    Builtin{"Now", 0, 0, None, kReserved, now},
+    Builtin{"GetData", 1, 1, GetData, kReserved, nullptr},
+    Builtin{"SetData", 2, 2, SetData, kReserved, nullptr},
+    Builtin{"RunCmd", 1, 2, RunCmd, kReserved, nullptr},
+    Builtin{"List", 0, kAny, None, false, builtin::makeList},
+    Builtin{"Dict", 0, 0, None, false, builtin::makeDict},
+    Builtin{"Add", 2, 3, None, false, builtin::add},
+    Builtin{"Exists", 2, 2, None, false, builtin::exists},
+    Builtin{"Remove", 2, 2, None, false, builtin::remove},
+    Builtin{"Keys", 1, 1, None, false, builtin::keys},
+    Builtin{"Size", 1, 1, None, false, builtin::size},
+    Builtin{"Join", 2, 2, None, false, builtin::join},
+    Builtin{"Split", 2, 2, None, false, builtin::split},
+    Builtin{"Sort", 1, 2, None, false, builtin::sort},
+    Builtin{"KeysByValue", 1, 2, None, false, builtin::keysByValue},
+    Builtin{"Copy", 1, 1, None, false, builtin::copy},
+    Builtin{"Lookup", 3, 3, None, false, builtin::lookup},
+    Builtin{"Round", 1, 2, None, false, builtin::round},
+    Builtin{"Format", 2, 2, None, false, builtin::format},
+    Builtin{"Max", 2, kAny, None, false, builtin::maximum},
+    Builtin{"Min", 2, kAny, None, false, builtin::minimum},
+    Builtin{"Abs", 1, 1, None, false, builtin::absolute},
+    Builtin{"ChrW", 1, 1, None, false, builtin::chrW},
+    Builtin{"AscW", 1, 1, None, false, builtin::ascW},
 };
-static_assert(std::ranges::all_of(kBuiltins, [](const Builtin& b) {
-    return static_cast<std::size_t>(b.maxArguments) <= kMostBuiltinArguments;
-}));
 
 }  // namespace
 

@@ -15,14 +15,16 @@ enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd };
 struct Builtin {
     std::string_view name;  // as documented; looked up ignoring letter case
     int minArguments;
-    int maxArguments;
+    int maxArguments;  // kAnyNumberOfArguments: no upper limit
     HostBridge bridge;
+    // The first edition's names, which no user function may take. A user function
+    // named like a later built-in wins over it, so scripts written before it still run.
+    bool reserved;
     // Null for host bridges. Throws ScriptFailure (unplaced) on bad arguments.
     Value (*call)(std::span<const Value> arguments);
 };
 
-// No built-in takes more arguments than this.
-inline constexpr std::size_t kMostBuiltinArguments = 3;
+inline constexpr int kAnyNumberOfArguments = -1;
 
 std::span<const Builtin> builtins();
 

@@ -2,45 +2,29 @@
 
 #include <atomic>
 #include <exception>
-#include <filesystem>
+#include <new>
 
-#include "app/failure.h"
-#include "app/file_system.h"
-#include "app/native_path.h"
 #include "ttscript/interpreter.h"
-#include "ttscript/lexer.h"
-#include "ttscript/parser.h"
-#include "ttscript/resolver.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
-#include "ttscript/source_text.h"
+#include "ttscript/script_loader.h"
 
 namespace ttscript {
 namespace {
 
 constexpr const char* kVersion = "1.00.0000";
 
-// Scripts are small; a larger file is surely not a script and is not read whole. Its
-// syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
-constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
+// Marks the engine as running for as long as it lives.
+class RunningFlag {
+  public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
 
-std::string fileNameOf(const std::string& path) {
-    std::string name = mirudana::pathText(mirudana::nativePath(path).filename());
-    return name.empty() ? path : name;
-}
-
-std::string readScript(const std::string& path) {
-    std::error_code ec;
-    auto size = std::filesystem::file_size(mirudana::nativePath(path), ec);
-    if (!ec && size > kMaxScriptBytes) {
-        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）");
-    }
-    try {
-        return mirudana::readWholeFile(path);
-    } catch (const mirudana::Failure& failure) {
-        throw ScriptFailure("スクリプトファイルを読めません: " +
-                            mirudana::failureDescription(failure.number()));
-    }
-}
+  private:
+    bool& flag_;
+};
 
 }  // namespace
 
@@ -56,6 +40,7 @@ struct TTSA::Impl {
     EngineEvents* events;
     std::atomic<bool> stopRequested{false};
     bool running = false;
+    std::size_t memoryBudget = kDefaultMemoryBudget;
 };
 
 TTSA::TTSA(EngineEvents* events) : impl_(std::make_unique<Impl>()) { impl_->events = events; }
@@ -69,34 +54,28 @@ std::string TTSA::GetInfo(const std::string& key, const std::string& argument) c
 RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32_t& n2) {
     (void)n1, (void)n2;
     RunOutcome outcome;
-    ScriptError error;
-    error.file = fileNameOf(path);
     if (impl_->running) {
-        error.message = "スクリプトの実行中に RunScript は呼べません";
-        outcome.error = error;
+        outcome.error = scriptError(path, "スクリプトの実行中に RunScript は呼べません");
         return outcome;
     }
-    impl_->running = true;
+    RunningFlag running(impl_->running);
     impl_->stopRequested = false;
     try {
-        std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(tokenize(source), source);
-        resolveProgram(program);
-        Interpreter(program, impl_->events, impl_->stopRequested).run();
+        Program program = loadProgram(path);
+        Interpreter(program, impl_->events, impl_->stopRequested, impl_->memoryBudget).run();
         outcome.completed = true;
     } catch (const ScriptFailure& failure) {
-        error.line = failure.line(), error.column = failure.column();
-        error.message = failure.message();
+        outcome.error = scriptError(path, failure.message(), failure.line(), failure.column());
         outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
     } catch (const std::bad_alloc&) {
-        error.message = "実行時エラー: メモリが足りません";
+        outcome.error = scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません");
     } catch (const std::exception& e) {
-        error.message = std::string("実行時エラー: ") + e.what();
+        outcome.error = scriptError(path, kRuntimeErrorPrefix + std::string(e.what()));
     }
-    impl_->running = false;
-    if (!outcome.completed) outcome.error = error;
     return outcome;
 }
+
+void TTSA::SetMemoryBudget(std::size_t bytes) { impl_->memoryBudget = bytes; }
 
 void TTSA::RequestStop() { impl_->stopRequested = true; }
 

@@ -2,6 +2,7 @@
 // to its host. It knows nothing of battles.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -62,6 +63,11 @@ class TTSA {
     // Reads and checks the whole script, then runs it. A script with a syntax
     // error runs nothing. `n1` and `n2` are reserved and left unchanged.
     RunOutcome RunScript(const std::string& path, std::int32_t& n1, std::int32_t& n2);
+
+    // How much memory the script's texts and collections (host answers included)
+    // may take in each later run; 1 GiB unless set. Going over it ends the run with a
+    // runtime error.
+    void SetMemoryBudget(std::size_t bytes);
 
     // Asks a running script to end at its next statement (from inside an event
     // handler); it then ends with the runtime error "中断されました".

@@ -42,6 +42,11 @@ void HostLink::setData(const std::string& item, const Value& value, const std::s
     guarded("SetData", [&] { events_->SetData(item, normal.string(), num, plain, notFound); });
 }
 
+void HostLink::tick() {
+    checkStop();
+    if (events_) guarded("Tick", [&] { events_->Tick(); });
+}
+
 void HostLink::runCmd(const std::string& verb, const std::string& noun) {
     checkStop();
     bool notFound = true;

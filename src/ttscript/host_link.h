@@ -22,6 +22,7 @@ class HostLink {
     // `plain` is the source text of the expression that gave `value`.
     void setData(const std::string& item, const Value& value, const std::string& plain);
     void runCmd(const std::string& verb, const std::string& noun);
+    void tick();
 
   private:
     void checkStop() const;

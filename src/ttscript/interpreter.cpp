@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 #include <utility>
 
 #include "app/thread_stack.h"
 #include "ttscript/builtins.h"
+#include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -19,9 +21,14 @@ std::uintptr_t stackPosition() {
     return position;
 }
 
-[[noreturn]] void callsTooDeep(const std::string& why, const Expr& call) {
-    throwRuntimeError("関数の呼び出しが深すぎます（" + why + "）", call.line, call.column);
+[[noreturn]] void callsTooDeep(const std::string& why) {
+    throwRuntimeError("関数の呼び出しが深すぎます（" + why + "）");
 }
+
+// A host's Tick comes about this often while a script runs. The clock is read only
+// every kStatementsPerClockCheck statements, far fewer than run in that time.
+constexpr auto kTickInterval = std::chrono::milliseconds(50);
+constexpr int kStatementsPerClockCheck = 4096;
 
 std::uintptr_t distance(std::uintptr_t a, std::uintptr_t b) { return a > b ? a - b : b - a; }
 
@@ -30,13 +37,17 @@ Value truth(bool b) { return Value::number(b ? 1 : 0); }
 }  // namespace
 
 Interpreter::Interpreter(const Program& program, EngineEvents* events,
-                         const std::atomic<bool>& stopRequested)
-    : program_(program),
+                         const std::atomic<bool>& stopRequested, std::size_t memoryBudget)
+    : memory_(memoryBudget),
+      program_(program),
       host_(events, stopRequested),
       stopRequested_(stopRequested),
-      globals_(program.globalNames.size()) {}
+      globals_(program.globalNames.size()),
+      statementsToClockCheck_(kStatementsPerClockCheck),
+      lastTick_(std::chrono::steady_clock::now()) {}
 
 void Interpreter::run() {
+    RunPositionScope placing(position_);
     // Call depth and parser nesting are each limited, but together (deep expressions
     // in every frame of a deep recursion) they could still exhaust the stack, so calls
     // also stop at three quarters of what the running thread has left; the rest is
@@ -44,13 +55,23 @@ void Interpreter::run() {
     stackBase_ = stackPosition();
     std::uintptr_t room = mirudana::stackRoomBelow(stackBase_);
     stackBudget_ = room - room / 4;
-    execBlock(program_.main);
+    try {
+        execBlock(program_.main);
+    } catch (const std::bad_alloc&) {
+        throwRuntimeError("メモリが足りません");
+    }
 }
 
-void Interpreter::checkStop(int line, int column) const {
-    if (stopRequested_.load(std::memory_order_relaxed)) {
-        throwStopped(line, column);
-    }
+void Interpreter::checkStop() const {
+    if (stopRequested_.load(std::memory_order_relaxed)) throwStopped();
+}
+
+void Interpreter::tickNow() {
+    statementsToClockCheck_ = kStatementsPerClockCheck;
+    auto now = std::chrono::steady_clock::now();
+    if (now - lastTick_ < kTickInterval) return;
+    lastTick_ = now;
+    host_.tick();
 }
 
 Interpreter::Flow Interpreter::execBlock(const Block& block) {
@@ -62,38 +83,43 @@ Interpreter::Flow Interpreter::execBlock(const Block& block) {
 }
 
 Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
-    checkStop(s.line, s.column);
-    try {
-        switch (s.kind) {
-            case StmtKind::Assign:
-                variable(s.variable) = eval(*s.exprs[0]);
-                break;
-            case StmtKind::Append:
-                execAppend(s);
-                break;
-            case StmtKind::SetData:
-                host_.setData(s.key, eval(*s.exprs[0]), s.plain);
-                break;
-            case StmtKind::Call:
-                eval(*s.exprs[0]);
-                break;
-            case StmtKind::If:
-                return execIf(s);
-            case StmtKind::While:
-                return execWhile(s);
-            case StmtKind::For:
-                return execFor(s);
-            case StmtKind::ExitFor:
-                return Flow::ExitFor;
-            case StmtKind::ExitWhile:
-                return Flow::ExitWhile;
-            case StmtKind::Return:
-                returnValue_ = s.exprs.empty() ? Value::text("") : eval(*s.exprs[0]);
-                return Flow::Return;
+    at(s);
+    checkStop();
+    if (--statementsToClockCheck_ == 0) tickNow();
+    switch (s.kind) {
+        case StmtKind::Assign:
+            variable(s.variable) = eval(*s.exprs[0]);
+            break;
+        case StmtKind::IndexAssign:
+            execIndexAssign(s);
+            break;
+        case StmtKind::Append:
+            execAppend(s);
+            break;
+        case StmtKind::SetData: {
+            Value v = eval(*s.exprs[0]);
+            at(s);
+            host_.setData(s.key, v, s.plain);
+            break;
         }
-    } catch (ScriptFailure& failure) {
-        failure.placeIfUnplaced(s.line, s.column);
-        throw;
+        case StmtKind::Call:
+            eval(*s.exprs[0]);
+            break;
+        case StmtKind::If:
+            return execIf(s);
+        case StmtKind::While:
+            return execWhile(s);
+        case StmtKind::For:
+            return execFor(s);
+        case StmtKind::ForEach:
+            return execForEach(s);
+        case StmtKind::ExitFor:
+            return Flow::ExitFor;
+        case StmtKind::ExitWhile:
+            return Flow::ExitWhile;
+        case StmtKind::Return:
+            returnValue_ = s.exprs.empty() ? Value::text("") : eval(*s.exprs[0]);
+            return Flow::Return;
     }
     return Flow::Normal;
 }
@@ -104,23 +130,21 @@ void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable, s.line, s.column);
     if (s.piecesReadTarget) {
         std::string tail;
-        appendPieces(s.exprs, tail, 0);
+        appendPieces(s.exprs, tail, s.line, s.column);
         std::string& text = variable(s.variable).ownText();
-        checkTextLength(text.size() + tail.size());
         reserveToAppend(text, text.size() + tail.size());
         text += tail;
-        return;
+    } else {
+        std::string& text = variable(s.variable).ownText();
+        appendPieces(s.exprs, text, s.line, s.column);
     }
-    std::string& text = variable(s.variable).ownText();
-    appendPieces(s.exprs, text, text.size());
-    checkTextLength(text.size());
+    variable(s.variable).textGrew();
 }
 
-// Pieces are worked out a few at a time so that `out` grows once for each batch. A
-// text piece taking what was added past kMaxTextBytes is an error as soon as it is
-// worked out; numbers, at most a few bytes, are not checked.
-void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out,
-                               std::size_t base) {
+// Pieces are worked out a few at a time so that `out` grows once for each batch.
+// Running out of memory is placed at (line, column), the statement or the `&`.
+void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out, int line,
+                               int column) {
     constexpr std::size_t kBatch = 8;
     for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
         std::array<Value, kBatch> values;
@@ -131,11 +155,13 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
             v = eval(*pieces[first + i]);
             if (v.isNumber()) {
                 v = Value::text(v.toText());
-            } else {
-                checkTextLength(total - base + v.rawText().size());
+            } else if (v.isCollection()) {
+                at(*pieces[first + i]);
+                collectionMisused(v, "文字列として");
             }
             total += v.rawText().size();
         }
+        at(line, column);
         reserveToAppend(out, total);
         for (std::size_t i = 0; i < count; ++i) out += values[i].rawText();
     }
@@ -143,15 +169,16 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
 
 Interpreter::Flow Interpreter::execIf(const Stmt& s) {
     for (std::size_t i = 0; i < s.exprs.size(); ++i) {
-        if (eval(*s.exprs[i]).isTrue()) return execBlock(s.blocks[i]);
+        if (condition(*s.exprs[i])) return execBlock(s.blocks[i]);
     }
     if (s.blocks.size() > s.exprs.size()) return execBlock(s.blocks.back());
     return Flow::Normal;
 }
 
 Interpreter::Flow Interpreter::execWhile(const Stmt& s) {
-    while (eval(*s.exprs[0]).isTrue()) {
-        checkStop(s.line, s.column);
+    while (condition(*s.exprs[0])) {
+        at(s);
+        checkStop();
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitWhile) break;
         if (flow != Flow::Normal) return flow;
@@ -160,32 +187,78 @@ Interpreter::Flow Interpreter::execWhile(const Stmt& s) {
 }
 
 Interpreter::Flow Interpreter::execFor(const Stmt& s) {
-    double from = number(eval(*s.exprs[0]), s.exprs[0]->line, s.exprs[0]->column);
-    double to = number(eval(*s.exprs[1]), s.exprs[1]->line, s.exprs[1]->column);
+    double from = number(*s.exprs[0]);
+    double to = number(*s.exprs[1]);
     double step = 1;
     if (s.exprs.size() > 2) {
-        step = number(eval(*s.exprs[2]), s.exprs[2]->line, s.exprs[2]->column);
-        if (step == 0)
-            throwRuntimeError("'Step' に 0 は使えません", s.exprs[2]->line, s.exprs[2]->column);
+        step = number(*s.exprs[2]);
+        if (step == 0) throwRuntimeError("'Step' に 0 は使えません");
     }
     variable(s.variable) = Value::number(from);
     for (;;) {
-        double i = number(variable(s.variable), s.line, s.column);
+        at(s);
+        double i = variable(s.variable).requireNumber();
         if (step > 0 ? i > to : i < to) break;
-        checkStop(s.line, s.column);
+        checkStop();
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
-        double current = number(variable(s.variable), s.line, s.column);
+        at(s);
+        double current = variable(s.variable).requireNumber();
         double next = current + step;
-        if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます", s.line, s.column);
+        if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます");
         // A step lost in rounding would loop for ever without a host event to stop it.
-        if (next == current) {
-            throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません", s.line, s.column);
-        }
+        if (next == current) throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません");
         variable(s.variable) = Value::number(next);
     }
     return Flow::Normal;
+}
+
+// For Each walks a list's elements or a dictionary's keys, in order. The walked
+// collection keeps its shape meanwhile; its elements may be replaced.
+Interpreter::Flow Interpreter::execForEach(const Stmt& s) {
+    // Held here: a body that drops every other share must not free it.
+    Value held = collectionAt(*s.exprs[0]);
+    Collection& c = *held.collection();
+    WalkGuard walking(c);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        at(s);
+        checkStop();
+        variable(s.variable) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
+        Flow flow = execBlock(s.blocks[0]);
+        if (flow == Flow::ExitFor) break;
+        if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+}
+
+// `x(key) = v`: the collection and the key are worked out before the value.
+void Interpreter::execIndexAssign(const Stmt& s) {
+    Value held = collectionAt(*s.exprs[0]);
+    Collection& c = *held.collection();
+    Value key = eval(*s.exprs[1]);
+    Value v = eval(*s.exprs[2]);
+    at(*s.exprs[1]);
+    elementToAssign(c, key) = std::move(v);
+}
+
+// The list or dictionary `e` gives; anything else is a runtime error.
+Value Interpreter::collectionAt(const Expr& e) {
+    Value v = eval(e);
+    if (!v.isCollection()) {
+        at(e);
+        throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
+                          "には位置やキーで要素を指定できません（リストか辞書ではありません）");
+    }
+    return v;
+}
+
+Value Interpreter::evalIndex(const Expr& e) {
+    Value held = collectionAt(*e.operands[0]);
+    Collection& c = *held.collection();
+    Value key = eval(*e.operands[1]);
+    at(*e.operands[1]);
+    return element(c, key);
 }
 
 Value& Interpreter::variable(const VariableRef& ref) {
@@ -196,18 +269,23 @@ Value& Interpreter::variable(const VariableRef& ref) {
 const Value& Interpreter::readVariable(const VariableRef& ref, int line, int column) {
     const Value& v = variable(ref);
     if (v.isUnset()) {
-        throwRuntimeError("変数 '" + ref.name + "' にまだ値が入っていません", line, column);
+        at(line, column);
+        throwRuntimeError("変数 '" + ref.name + "' にまだ値が入っていません");
     }
     return v;
 }
 
-double Interpreter::number(const Value& v, int line, int column) const {
-    try {
-        return v.requireNumber();
-    } catch (ScriptFailure& failure) {
-        failure.placeIfUnplaced(line, column);
-        throw;
-    }
+// The number `e` gives; anything else is a runtime error placed at `e`.
+double Interpreter::number(const Expr& e) {
+    Value v = eval(e);
+    at(e);
+    return v.requireNumber();
+}
+
+bool Interpreter::condition(const Expr& e) {
+    Value v = eval(e);
+    at(e);
+    return v.isTrue();
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -217,26 +295,27 @@ Value Interpreter::eval(const Expr& e) {
         case ExprKind::Variable:
             return readVariable(e.variable, e.line, e.column);
         case ExprKind::HostKey:
-            try {
-                return Value::text(host_.getData(e.text));
-            } catch (ScriptFailure& failure) {
-                failure.placeIfUnplaced(e.line, e.column);
-                throw;
-            }
-        case ExprKind::Negate:
-            return Value::number(-number(eval(*e.operands[0]), e.line, e.column));
+            at(e);
+            return Value::text(host_.getData(e.text));
+        case ExprKind::Negate: {
+            Value v = eval(*e.operands[0]);
+            at(e);
+            return Value::number(-v.requireNumber());
+        }
         case ExprKind::Not:
-            return truth(!eval(*e.operands[0]).isTrue());
+            return truth(!condition(*e.operands[0]));
         case ExprKind::And:
-            return truth(eval(*e.operands[0]).isTrue() && eval(*e.operands[1]).isTrue());
+            return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
         case ExprKind::Or:
-            return truth(eval(*e.operands[0]).isTrue() || eval(*e.operands[1]).isTrue());
+            return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
         case ExprKind::Binary:
             return evalBinary(e);
         case ExprKind::Concat:
             return evalConcat(e);
         case ExprKind::Call:
             return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+        case ExprKind::Index:
+            return evalIndex(e);
     }
     return Value();
 }
@@ -244,15 +323,23 @@ Value Interpreter::eval(const Expr& e) {
 Value Interpreter::evalBinary(const Expr& e) {
     Value left = eval(*e.operands[0]);
     Value right = eval(*e.operands[1]);
+    at(e);
+    if (left.isCollection() || right.isCollection()) {
+        collectionMisused(left.isCollection() ? left : right,
+                          e.op < BinaryOp::Eq ? "数値として" : "比較に");
+    }
     auto arithmetic = [&](auto operation) {
-        double a = number(left, e.operands[0]->line, e.operands[0]->column);
-        double b = number(right, e.operands[1]->line, e.operands[1]->column);
+        at(*e.operands[0]);
+        double a = left.requireNumber();
+        at(*e.operands[1]);
+        double b = right.requireNumber();
+        at(e);
         double result = operation(a, b);
-        if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます", e.line, e.column);
+        if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます");
         return Value::number(result);
     };
     auto divisor = [&](double b) {
-        if (b == 0) throwRuntimeError("0 で割ることはできません", e.line, e.column);
+        if (b == 0) throwRuntimeError("0 で割ることはできません");
         return b;
     };
     switch (e.op) {
@@ -284,22 +371,19 @@ Value Interpreter::evalBinary(const Expr& e) {
 
 Value Interpreter::evalConcat(const Expr& e) {
     std::string out;
-    try {
-        appendPieces(e.operands, out, 0);
-    } catch (ScriptFailure& failure) {
-        failure.placeIfUnplaced(e.line, e.column);
-        throw;
-    }
+    appendPieces(e.operands, out, e.line, e.column);
+    at(e);
     return Value::text(std::move(out));
 }
 
 Value Interpreter::callFunction(const Expr& e) {
     const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
+    at(e);
     if (callDepth_ >= kMaxCallDepth) {
-        callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段", e);
+        callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段");
     }
     if (distance(stackBase_, stackPosition()) > stackBudget_) {
-        callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません", e);
+        callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません");
     }
     // The frame sits on top of the stack: the arguments, then the other locals.
     struct Restore {
@@ -325,27 +409,27 @@ Value Interpreter::callFunction(const Expr& e) {
 
 Value Interpreter::callBuiltin(const Expr& e) {
     const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-    // The resolver has checked the count against the table: no heap vector needed.
-    std::array<Value, kMostBuiltinArguments> arguments;
+    // The resolver has checked the count against the table. Most calls take few
+    // arguments: those need no heap vector.
+    constexpr std::size_t kFew = 3;
+    std::array<Value, kFew> few;
+    std::vector<Value> many(e.operands.size() > kFew ? e.operands.size() : 0);
+    std::span<Value> arguments = many.empty() ? std::span(few).first(e.operands.size()) : many;
     for (std::size_t i = 0; i < e.operands.size(); ++i) arguments[i] = eval(*e.operands[i]);
-    try {
-        switch (b.bridge) {
-            case HostBridge::GetData:
-                return Value::text(host_.getData(TextOf(arguments[0]).string()));
-            case HostBridge::SetData:
-                host_.setData(TextOf(arguments[0]).string(), arguments[1], e.argumentSources[1]);
-                return Value::text("");
-            case HostBridge::RunCmd:
-                host_.runCmd(TextOf(arguments[0]).string(), TextOf(arguments[1]).string());
-                return Value::text("");
-            case HostBridge::None:
-                break;
-        }
-        return b.call(std::span(arguments).first(e.operands.size()));
-    } catch (ScriptFailure& failure) {
-        failure.placeIfUnplaced(e.line, e.column);
-        throw;
+    at(e);
+    switch (b.bridge) {
+        case HostBridge::GetData:
+            return Value::text(host_.getData(TextOf(arguments[0]).string()));
+        case HostBridge::SetData:
+            host_.setData(TextOf(arguments[0]).string(), arguments[1], e.argumentSources[1]);
+            return Value::text("");
+        case HostBridge::RunCmd:
+            host_.runCmd(TextOf(arguments[0]).string(), TextOf(arguments[1]).string());
+            return Value::text("");
+        case HostBridge::None:
+            break;
     }
+    return b.call(arguments);
 }
 
 }  // namespace ttscript

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "ttscript/host_link.h"
+#include "ttscript/run_memory.h"
+#include "ttscript/script_failure.h"
 #include "ttscript/syntax_tree.h"
 
 namespace ttscript {
@@ -18,10 +21,12 @@ inline constexpr int kMaxCallDepth = 200;
 
 class Interpreter {
   public:
+    // The script's texts and collections may take up to `memoryBudget` bytes.
     Interpreter(const Program& program, EngineEvents* events,
-                const std::atomic<bool>& stopRequested);
+                const std::atomic<bool>& stopRequested, std::size_t memoryBudget);
 
-    // Runs the main block to its end. Throws ScriptFailure (a placed runtime error).
+    // Runs the main block to its end. Throws ScriptFailure, placed at the statement
+    // or expression that was being worked out.
     void run();
 
   private:
@@ -32,20 +37,33 @@ class Interpreter {
     Flow execIf(const Stmt& s);
     Flow execWhile(const Stmt& s);
     Flow execFor(const Stmt& s);
+    Flow execForEach(const Stmt& s);
+    void execIndexAssign(const Stmt& s);
     void execAppend(const Stmt& s);
 
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
     Value evalConcat(const Expr& e);
-    void appendPieces(std::span<const ExprPtr> pieces, std::string& out, std::size_t base);
+    void appendPieces(std::span<const ExprPtr> pieces, std::string& out, int line, int column);
     Value callFunction(const Expr& e);
     Value callBuiltin(const Expr& e);
+    Value evalIndex(const Expr& e);
+    Value collectionAt(const Expr& e);
 
     Value& variable(const VariableRef& ref);
     const Value& readVariable(const VariableRef& ref, int line, int column);
-    double number(const Value& v, int line, int column) const;
-    void checkStop(int line, int column) const;
+    double number(const Expr& e);
+    bool condition(const Expr& e);
+    void checkStop() const;
+    // Raises the host's Tick when enough script time has passed since the last.
+    void tickNow();
 
+    // Marks where the script is, for the runtime errors raised from here on.
+    void at(int line, int column) { position_ = {line, column}; }
+    void at(const Expr& e) { at(e.line, e.column); }
+    void at(const Stmt& s) { at(s.line, s.column); }
+
+    RunMemory memory_;  // first in, last out: every value below refers into it
     const Program& program_;
     HostLink host_;
     const std::atomic<bool>& stopRequested_;
@@ -55,6 +73,9 @@ class Interpreter {
     Value returnValue_;
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;
+    SourcePosition position_;
+    int statementsToClockCheck_;
+    std::chrono::steady_clock::time_point lastTick_;
     std::uintptr_t stackBudget_ = 0;
 };
 

@@ -12,6 +12,18 @@ namespace {
 
 std::string lineText(int line) { return std::to_string(line) + " 行目"; }
 
+// `before`, the token's description and `after`, spaced as Japanese text is around
+// a quoted word: "余分な '=' があります" but "余分な数値があります".
+std::string phrase(std::string_view before, const Token& t, std::string_view after) {
+    std::string described = describeToken(t);
+    std::string space = described.starts_with('\'') ? " " : "";
+    std::string out(before);
+    if (!out.empty()) out += space;
+    out += described;
+    if (!after.empty()) out.append(space).append(after);
+    return out;
+}
+
 class Parser {
   public:
     Parser(const std::vector<Token>& tokens, std::string_view source)
@@ -76,7 +88,7 @@ class Parser {
     const Token& expect(TokenKind kind, const std::string& what, const std::string& context = {}) {
         if (check(kind)) return advance();
         const Token& t = peek();
-        std::string where = context.empty() ? describeToken(t) + " の位置" : context;
+        std::string where = context.empty() ? phrase("", t, "の位置") : context;
         throwSyntaxError("'" + what + "' がありません（" + where + "）", t.line, t.column);
     }
     void skipNewlines() {
@@ -86,7 +98,7 @@ class Parser {
     void expectLineEnd() {
         if (match(TokenKind::Newline)) return;
         const Token& t = peek();
-        throwSyntaxError("文の後に余分な " + describeToken(t) + " があります", t.line, t.column);
+        throwSyntaxError(phrase("文の後に余分な", t, "があります"), t.line, t.column);
     }
     [[noreturn]] void fail(const Token& at, const std::string& what) const {
         throwSyntaxError(what, at.line, at.column);
@@ -177,7 +189,7 @@ class Parser {
     }
 
     // statement := ifStatement | whileStatement | forStatement | exitStatement
-    //            | returnStatement | hostKey "=" expr | name "=" expr | call
+    //            | returnStatement | hostKey "=" expr | nameStatement
     Stmt parseStatement() {
         const Token& t = peek();
         Stmt s;
@@ -208,19 +220,53 @@ class Parser {
                 s.exprs.push_back(parseExpression(&s.plain));
                 break;
             case TokenKind::Name:
-                if (peek(1).kind == TokenKind::Equal) {
-                    parseAssignment(s);
-                } else if (peek(1).kind == TokenKind::LParen) {
-                    s.kind = StmtKind::Call;
-                    s.exprs.push_back(parsePrimary());
-                } else {
-                    fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
-                }
+                parseNameStatement(s);
                 break;
             default:
-                fail(t, describeToken(t) + " で始まる文はありません");
+                fail(t, phrase("", t, "で始まる文はありません"));
         }
         return s;
+    }
+
+    // nameStatement := name "=" expr | postfix "=" expr | call
+    void parseNameStatement(Stmt& s) {
+        const Token& t = peek();
+        if (peek(1).kind == TokenKind::Equal) return parseAssignment(s);
+        if (peek(1).kind != TokenKind::LParen) {
+            if (foldCase(t.text) == "dim") {
+                fail(t, "'Dim' は要りません（変数は宣言しなくても、代入すると使えます）");
+            }
+            fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
+        }
+        ExprPtr target = parsePrimary();
+        if (!check(TokenKind::Equal)) {
+            s.kind = StmtKind::Call;
+            s.exprs.push_back(std::move(target));
+            return;
+        }
+        const Token& equal = advance();
+        s.kind = StmtKind::IndexAssign;
+        splitIndex(*target, equal, s.exprs);
+        s.exprs.push_back(parseExpression());
+    }
+
+    // Puts the collection and the key of the element `target` names into `out`.
+    // `name(key)` is parsed as a call; as an assignment's target it can only index.
+    void splitIndex(Expr& target, const Token& equal, std::vector<ExprPtr>& out) {
+        if (target.kind == ExprKind::Call) {
+            if (target.operands.size() != 1) {
+                throwSyntaxError("代入する要素の位置かキーは一つだけ書きます", target.line,
+                                 target.column);
+            }
+            ExprPtr name = makeExpr(ExprKind::Variable, target.line, target.column);
+            name->variable.name = target.text;
+            out.push_back(std::move(name));
+            out.push_back(std::move(target.operands[0]));
+            return;
+        }
+        if (target.kind != ExprKind::Index) fail(equal, "'=' の左に代入できるものがありません");
+        out.push_back(std::move(target.operands[0]));
+        out.push_back(std::move(target.operands[1]));
     }
 
     // assignment := name "=" expr
@@ -282,6 +328,8 @@ class Parser {
     void parseFor(Stmt& s) {
         const Token& opener = advance();
         Level level(*this, opener);
+        if (isWord(peek(), "each") && peek(1).kind == TokenKind::Name)
+            return parseForEach(s, opener);
         s.kind = StmtKind::For;
         s.variable.name = expect(TokenKind::Name, "変数名", "'For' の後").text;
         expect(TokenKind::Equal, "=");
@@ -289,6 +337,30 @@ class Parser {
         expect(TokenKind::To, "To");
         s.exprs.push_back(parseExpression());
         if (match(TokenKind::Step)) s.exprs.push_back(parseExpression());
+        parseForBody(s, opener);
+    }
+
+    // "Each" and "In" are words only here, so older scripts may still use them as names.
+    static bool isWord(const Token& t, std::string_view folded) {
+        return t.kind == TokenKind::Name && foldCase(t.text) == folded;
+    }
+
+    // forEachStatement := "For" "Each" name "In" expr NEWLINE block "Next" [ name ]
+    void parseForEach(Stmt& s, const Token& opener) {
+        advance();
+        s.kind = StmtKind::ForEach;
+        s.variable.name = advance().text;
+        if (!isWord(peek(), "in")) {
+            const Token& t = peek();
+            throwSyntaxError("'In' がありません（" + phrase("", t, "の位置") + "）", t.line,
+                             t.column);
+        }
+        advance();
+        s.exprs.push_back(parseExpression());
+        parseForBody(s, opener);
+    }
+
+    void parseForBody(Stmt& s, const Token& opener) {
         expectLineEnd();
         ++forDepth_;
         s.blocks.push_back(parseBlock());
@@ -324,11 +396,12 @@ class Parser {
         }
     }
 
-    ExprPtr makeExpr(ExprKind kind, const Token& at) {
+    ExprPtr makeExpr(ExprKind kind, int line, int column) {
         auto e = std::make_unique<Expr>();
-        e->kind = kind, e->line = at.line, e->column = at.column;
+        e->kind = kind, e->line = line, e->column = column;
         return e;
     }
+    ExprPtr makeExpr(ExprKind kind, const Token& at) { return makeExpr(kind, at.line, at.column); }
 
     ExprPtr makeBinary(ExprKind kind, BinaryOp op, const Token& at, ExprPtr left, ExprPtr right) {
         ExprPtr e = makeExpr(kind, at);
@@ -448,7 +521,7 @@ class Parser {
     }
 
     // primary := number | string | hostKey | "CrLf" | "Lf" | "Tab" | "Now" [ "(" ")" ]
-    //          | name [ "(" [ expr { "," expr } ] ")" ] | "(" expr ")"
+    //          | name | postfix | "(" expr ")"
     ExprPtr parsePrimary() {
         const Token& t = peek();
         switch (t.kind) {
@@ -474,7 +547,7 @@ class Parser {
                 return e;
             }
             case TokenKind::Name:
-                return peek(1).kind == TokenKind::LParen ? parseCall() : variable();
+                return peek(1).kind == TokenKind::LParen ? parsePostfix(parseCall()) : variable();
             case TokenKind::LParen: {
                 const Token& open = advance();
                 Level level(*this, open);
@@ -483,7 +556,7 @@ class Parser {
                 return e;
             }
             default:
-                fail(t, "式がありません（" + describeToken(t) + " の位置）");
+                fail(t, "式がありません（" + phrase("", t, "の位置") + "）");
         }
     }
 
@@ -497,6 +570,21 @@ class Parser {
         const Token& name = advance();
         ExprPtr e = makeExpr(ExprKind::Variable, name);
         e->variable.name = name.text;
+        return e;
+    }
+
+    // postfix := call { "(" expr ")" }: `x(i)(j)` reads an element of an element.
+    ExprPtr parsePostfix(ExprPtr e) {
+        Level level(*this);
+        while (check(TokenKind::LParen)) {
+            const Token& open = advance();
+            level.enter(open);
+            ExprPtr index = makeExpr(ExprKind::Index, open);
+            index->operands.push_back(std::move(e));
+            index->operands.push_back(parseExpression());
+            expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");
+            e = std::move(index);
+        }
         return e;
     }
 

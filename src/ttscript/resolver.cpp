@@ -16,8 +16,8 @@ using Slots = std::map<std::string, int>;  // folded name -> slot
 // Gives each name assigned in `block` a slot, in order of first assignment.
 void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>* names) {
     for (const Stmt& s : block) {
-        bool assigns =
-            s.kind == StmtKind::Assign || s.kind == StmtKind::Append || s.kind == StmtKind::For;
+        bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
+                       s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
         if (assigns &&
             slots.emplace(foldCase(s.variable.name), static_cast<int>(slots.size())).second &&
             names) {
@@ -61,7 +61,8 @@ class Resolver {
     void addFunction(std::size_t index) {
         const FunctionDef& fn = program_.functions[index];
         std::string folded = foldCase(fn.name);
-        if (findBuiltin(folded) >= 0) {
+        if (int b = findBuiltin(folded);
+            b >= 0 && builtins()[static_cast<std::size_t>(b)].reserved) {
             throwSyntaxError("'" + fn.name + "' は組み込み関数の名前です", fn.line, fn.column);
         }
         auto [it, added] = functions_.emplace(folded, static_cast<int>(index));
@@ -87,28 +88,64 @@ class Resolver {
         locals_ = nullptr;
     }
 
-    void bind(VariableRef& ref, int line, int column) {
+    // Binds `ref` to its slot; false when no statement assigns the name.
+    bool tryBind(VariableRef& ref) const {
         std::string folded = foldCase(ref.name);
         if (locals_) {
             if (auto it = locals_->find(folded); it != locals_->end()) {
                 ref.local = true, ref.slot = it->second;
-                return;
+                return true;
             }
         }
         auto it = globals_.find(folded);
-        if (it == globals_.end()) {
+        if (it == globals_.end()) return false;
+        ref.local = false, ref.slot = it->second;
+        return true;
+    }
+
+    void bind(VariableRef& ref, int line, int column) const {
+        if (!tryBind(ref)) {
             throwSyntaxError("変数 '" + ref.name + "' に値を代入する文がありません", line, column);
         }
-        ref.local = false, ref.slot = it->second;
+    }
+
+    // The name of the user function or built-in `name(…)` calls, or "" for none.
+    std::string calleeName(std::string_view name) const {
+        std::string folded = foldCase(name);
+        if (auto it = functions_.find(folded); it != functions_.end()) {
+            return program_.functions[static_cast<std::size_t>(it->second)].name;
+        }
+        int b = findBuiltin(folded);
+        return b >= 0 ? std::string(builtins()[static_cast<std::size_t>(b)].name) : "";
+    }
+
+    // A variable named like a function cannot be indexed: `name(…)` always calls.
+    [[noreturn]] static void nameClash(const std::string& variable, const std::string& function,
+                                       int line, int column) {
+        throwSyntaxError(
+            "変数 '" + variable + "' は関数 '" + function +
+                "' と同じ名前なので、添字を付けられません（変数の名前を変えてください）",
+            line, column);
     }
 
     void resolveBlock(Block& block) {
         for (Stmt& s : block) {
             if (s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
-                s.kind == StmtKind::For) {
+                s.kind == StmtKind::For || s.kind == StmtKind::ForEach) {
                 bind(s.variable, s.line, s.column);
             }
+            if (s.kind == StmtKind::IndexAssign && s.exprs[0]->kind == ExprKind::Variable) {
+                const Expr& target = *s.exprs[0];
+                if (std::string callee = calleeName(target.variable.name); !callee.empty()) {
+                    nameClash(target.variable.name, callee, target.line, target.column);
+                }
+            }
             for (ExprPtr& e : s.exprs) resolveExpr(*e);
+            if (s.kind == StmtKind::Call && s.exprs[0]->kind != ExprKind::Call) {
+                const Expr& e = *s.exprs[0];
+                throwSyntaxError("'=' がありません（要素を読むだけの文は書けません）", e.line,
+                                 e.column);
+            }
             if (s.kind == StmtKind::Append) {
                 s.piecesReadTarget = std::ranges::any_of(
                     s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable); });
@@ -123,27 +160,53 @@ class Resolver {
         for (ExprPtr& operand : e.operands) resolveExpr(*operand);
     }
 
+    // `name(key)` where name is a variable and no function: an element of it.
+    bool resolveAsIndex(Expr& e) {
+        VariableRef ref;
+        ref.name = e.text;
+        if (!tryBind(ref)) return false;
+        if (e.operands.size() != 1) {
+            throwSyntaxError("'" + e.text + "(…)' に書ける位置かキーは一つだけです", e.line,
+                             e.column);
+        }
+        auto base = std::make_unique<Expr>();
+        base->kind = ExprKind::Variable, base->line = e.line, base->column = e.column;
+        base->variable = std::move(ref);
+        e.kind = ExprKind::Index;
+        e.operands.insert(e.operands.begin(), std::move(base));
+        return true;
+    }
+
     void resolveCall(Expr& e) {
         std::string folded = foldCase(e.text);
         auto arguments = static_cast<int>(e.operands.size());
+        // A call with the wrong count may have meant to index a variable of the same name.
+        auto wrongCount = [&](std::string_view name, const std::string& expected) {
+            VariableRef variable;
+            variable.name = e.text;
+            if (tryBind(variable)) nameClash(e.text, std::string(name), e.line, e.column);
+            wrongArgumentCount(name, expected, arguments, e);
+        };
         if (auto it = functions_.find(folded); it != functions_.end()) {
             e.function = it->second;
             const FunctionDef& fn = program_.functions[static_cast<std::size_t>(it->second)];
             auto expected = static_cast<int>(fn.parameters.size());
-            if (arguments != expected) {
-                wrongArgumentCount(fn.name, std::to_string(expected), arguments, e);
-            }
+            if (arguments != expected) wrongCount(fn.name, std::to_string(expected));
             return;
         }
         e.builtin = findBuiltin(folded);
-        if (e.builtin < 0) throwSyntaxError("不明な関数です: " + e.text, e.line, e.column);
+        if (e.builtin < 0) {
+            if (resolveAsIndex(e)) return;
+            throwSyntaxError("不明な関数です: " + e.text, e.line, e.column);
+        }
         const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-        if (arguments < b.minArguments || arguments > b.maxArguments) {
+        bool unbounded = b.maxArguments == kAnyNumberOfArguments;
+        if (arguments < b.minArguments || (!unbounded && arguments > b.maxArguments)) {
             std::string expected = std::to_string(b.minArguments);
-            if (b.maxArguments != b.minArguments) {
+            if (!unbounded && b.maxArguments != b.minArguments) {
                 expected.append("～").append(std::to_string(b.maxArguments));
             }
-            wrongArgumentCount(b.name, expected, arguments, e);
+            wrongCount(b.name, expected);
         }
     }
 

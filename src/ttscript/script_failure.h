@@ -7,25 +7,24 @@
 
 namespace ttscript {
 
+// A place in the script: 1-based line and column, 0 when not tied to one.
+struct SourcePosition {
+    int line = 0;
+    int column = 0;
+};
+
 class ScriptFailure : public std::runtime_error {
   public:
-    // `line` 0 means "not placed yet": the interpreter fills in the position of the
-    // expression or statement it was working on.
-    ScriptFailure(std::string message, int line = 0, int column = 0)
-        : std::runtime_error(message), message_(std::move(message)), line_(line), column_(column) {}
+    ScriptFailure(std::string message, SourcePosition at)
+        : std::runtime_error(message), message_(std::move(message)), at_(at) {}
 
     const std::string& message() const noexcept { return message_; }
-    int line() const noexcept { return line_; }
-    int column() const noexcept { return column_; }
-
-    void placeIfUnplaced(int line, int column) noexcept {
-        if (line_ == 0) line_ = line, column_ = column;
-    }
+    int line() const noexcept { return at_.line; }
+    int column() const noexcept { return at_.column; }
 
   private:
     std::string message_;
-    int line_;
-    int column_;
+    SourcePosition at_;
 };
 
 // What ends a script whose host asked it to stop: a runtime error of its own kind,
@@ -35,21 +34,29 @@ class ScriptStopped : public ScriptFailure {
     using ScriptFailure::ScriptFailure;
 };
 
+// While it lives, runtime errors raised on this thread take their position from
+// `where`, which the interpreter keeps at the statement or expression it works on.
+class RunPositionScope {
+  public:
+    explicit RunPositionScope(const SourcePosition& where);
+    ~RunPositionScope();
+    RunPositionScope(const RunPositionScope&) = delete;
+    RunPositionScope& operator=(const RunPositionScope&) = delete;
+
+  private:
+    const SourcePosition* outer_;
+};
+
 inline constexpr const char* kSyntaxErrorPrefix = "構文エラー: ";
 inline constexpr const char* kRuntimeErrorPrefix = "実行時エラー: ";
 
 [[noreturn]] inline void throwSyntaxError(const std::string& what, int line, int column) {
-    throw ScriptFailure(kSyntaxErrorPrefix + what, line, column);
+    throw ScriptFailure(kSyntaxErrorPrefix + what, {line, column});
 }
 
-// How a script ends when its host asked it to stop; placed later when `line` is 0.
-[[noreturn]] inline void throwStopped(int line = 0, int column = 0) {
-    throw ScriptStopped(std::string(kRuntimeErrorPrefix) + "中断されました", line, column);
-}
-
-// Placed later by the interpreter when `line` is 0.
-[[noreturn]] inline void throwRuntimeError(const std::string& what, int line = 0, int column = 0) {
-    throw ScriptFailure(kRuntimeErrorPrefix + what, line, column);
-}
+// Both take the position of what the running script is working on.
+[[noreturn]] void throwRuntimeError(const std::string& what);
+// How a script ends when its host asked it to stop.
+[[noreturn]] void throwStopped();
 
 }  // namespace ttscript

@@ -20,7 +20,9 @@ enum class ExprKind : unsigned char {
     And,     // short-circuit, two operands
     Or,
     Concat,  // n operands, joined as text
-    Call,    // a user function or a built-in, by name
+    Call,    // a user function or a built-in, by name; or, when the name is neither, an
+             // index written as a call, which the resolver turns into Index
+    Index,   // operands[0](operands[1]): an element of a list or dictionary
 };
 
 enum class BinaryOp : unsigned char { Add, Sub, Mul, Div, Mod, Eq, Ne, Lt, Gt, Le, Ge };
@@ -50,13 +52,15 @@ struct Expr {
 };
 
 enum class StmtKind : unsigned char {
-    Assign,   // variable = exprs[0]
-    Append,   // variable = variable & exprs...: appends in place
-    SetData,  // [key] = exprs[0]
-    Call,     // exprs[0] is the call
-    If,       // exprs: conditions; blocks: one per condition, then an optional Else
-    While,    // exprs[0]; blocks[0]
-    For,      // variable; exprs: from, to, optional step; blocks[0]
+    Assign,       // variable = exprs[0]
+    IndexAssign,  // exprs[0](exprs[1]) = exprs[2]
+    Append,       // variable = variable & exprs...: appends in place
+    SetData,      // [key] = exprs[0]
+    Call,         // exprs[0] is the call
+    If,           // exprs: conditions; blocks: one per condition, then an optional Else
+    While,        // exprs[0]; blocks[0]
+    For,          // variable; exprs: from, to, optional step; blocks[0]
+    ForEach,      // variable; exprs[0]: the list or dictionary; blocks[0]
     ExitFor,
     ExitWhile,
     Return,  // optional exprs[0]; also Exit Function

@@ -5,14 +5,13 @@
 #include <cmath>
 #include <utility>
 
+#include "refdata/numeric_text.h"
+#include "ttscript/collection.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // In UTF-8, the lead byte of a code point from U+E000 to U+FFFF is 0xEE or 0xEF;
 // of a supplementary one 0xF0 to 0xF4. UTF-16 puts the latter (as surrogates
@@ -21,6 +20,8 @@ int utf16Rank(unsigned char lead) {
     if (lead >= 0xF0) return 0xED;
     return lead;
 }
+
+}  // namespace
 
 int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     std::size_t n = std::min(a.size(), b.size());
@@ -38,8 +39,6 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
 }
 
-}  // namespace
-
 Value Value::number(double n) {
     Value v;
     v.kind_ = Kind::Number;
@@ -54,14 +53,46 @@ Value Value::text(std::string s) {
         v.shortSize_ = static_cast<unsigned char>(s.size());
         std::copy(s.begin(), s.end(), v.short_);
     } else {
+        v.shared_ = share(std::move(s));  // may throw: the kind is set after
         v.kind_ = Kind::SharedText;
-        v.shared_ = new Shared{1, std::move(s)};
     }
     return v;
 }
 
+// Long text counts against the budget of the run that makes it.
+Value::Shared* Value::share(std::string s) {
+    RunMemory* memory = RunMemory::current();
+    std::size_t bytes = sizeof(Shared) + s.capacity();
+    if (memory) memory->take(bytes);
+    return new Shared{1, std::move(s), memory, memory ? bytes : 0};
+}
+
+Value Value::of(Collection* collection) {
+    Value v;
+    v.kind_ = Kind::Collection;
+    v.collection_ = collection;
+    ++collection->refs_;
+    return v;
+}
+
+void Value::retain() const noexcept {
+    if (kind_ == Kind::SharedText) ++shared_->refs;
+    if (kind_ == Kind::Collection) ++collection_->refs_;
+}
+
+void Value::release() noexcept {
+    if (kind_ == Kind::SharedText && --shared_->refs == 0) {
+        if (shared_->memory) shared_->memory->give(shared_->counted);
+        delete shared_;
+    }
+    if (kind_ == Kind::Collection && --collection_->refs_ == 0) {
+        collection_->memory_->release(collection_);
+    }
+}
+
 std::string Value::toText() const {
     if (kind_ == Kind::Number) return formatNumber(number_);
+    if (kind_ == Kind::Collection) collectionMisused(*this, "文字列として");
     return std::string(rawText());
 }
 
@@ -73,25 +104,39 @@ std::optional<double> Value::toNumber() const {
 
 double Value::requireNumber() const {
     if (auto n = toNumber()) return *n;
+    if (kind_ == Kind::Collection) collectionMisused(*this, "数値として");
     std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
 bool Value::isTrue() const {
     if (auto n = toNumber()) return *n != 0;
+    if (kind_ == Kind::Collection) collectionMisused(*this, "条件に");
     return !rawText().empty();
 }
 
 std::string& Value::ownText() {
     if (kind_ == Kind::SharedText && shared_->refs == 1) return shared_->text;
-    auto* own = new Shared{1, toText()};
+    Shared* own = share(toText());
     release();
     kind_ = Kind::SharedText;
     shared_ = own;
     return own->text;
 }
 
+void Value::textGrew() {
+    Shared& s = *shared_;
+    if (!s.memory) return;
+    std::size_t bytes = sizeof(Shared) + s.text.capacity();
+    if (bytes > s.counted) {
+        std::size_t more = bytes - s.counted;
+        s.counted = bytes;
+        s.memory->take(more);
+    }
+}
+
 TextOf::TextOf(const Value& v) {
+    if (v.isCollection()) collectionMisused(v, "文字列として");
     if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared_->text;
     if (v.isNumber()) {
         printed_ = formatNumber(v.number_);
@@ -110,22 +155,10 @@ const std::string& TextOf::string() {
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    // from_chars also takes "inf", "nan" and hexadecimal forms: only digits may start.
-    if (text.empty() ||
-        !(isDigit(text.front()) || (text.front() == '.' && text.size() > 1 && isDigit(text[1])))) {
-        return std::nullopt;
-    }
-    double value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return negative ? -value : value;
+    std::optional<double> n = mirudana::parseDecimalNumber(text);
+    // Too large for a double: no arithmetic could use it.
+    if (n && std::isinf(*n)) return std::nullopt;
+    return n;
 }
 
 std::string formatNumber(double n) {
@@ -142,6 +175,8 @@ std::string formatNumber(double n) {
 }
 
 int compareValues(const Value& a, const Value& b) {
+    if (a.isCollection()) collectionMisused(a, "比較に");
+    if (b.isCollection()) collectionMisused(b, "比較に");
     auto na = a.toNumber();
     if (na) {
         if (auto nb = b.toNumber()) return *na < *nb ? -1 : (*na > *nb ? 1 : 0);
@@ -150,16 +185,14 @@ int compareValues(const Value& a, const Value& b) {
     return compareTextsByCodeUnit(a.rawText(), b.rawText());
 }
 
-void checkTextLength(std::size_t bytes) {
-    if (bytes > kMaxTextBytes) throwRuntimeError("文字列が長すぎます（上限 64 MB）");
-}
-
 void reserveToAppend(std::string& text, std::size_t needed) {
     if (needed <= text.capacity()) return;
     // The string would grow to exactly `needed` when a long tail more than doubles
     // it, and copy all again at the next small append: leave room to spare. Room
     // never written costs no memory.
-    text.reserve(text.empty() ? needed : needed + needed / 2);
+    std::size_t capacity = text.empty() ? needed : needed + needed / 2;
+    checkMemoryFor(capacity - text.capacity());
+    text.reserve(capacity);
 }
 
 }  // namespace ttscript

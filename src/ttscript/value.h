@@ -1,7 +1,8 @@
-// The values of the script language: text or a double-precision number, plus the
-// "not yet assigned" state of a variable. Short text is stored in the value itself;
-// longer text is shared and copied on write, so `out = out & row` can append in place
-// when the variable holds the only reference.
+// The values of the script language: text, a double-precision number, a list or a
+// dictionary, plus the "not yet assigned" state of a variable. Short text is stored
+// in the value itself; longer text is shared and copied on write, so
+// `out = out & row` can append in place when the variable holds the only reference.
+// Lists and dictionaries are shared by reference: copying a value shares them.
 #pragma once
 
 #include <cstddef>
@@ -12,22 +13,22 @@
 
 namespace ttscript {
 
-// Longest text a script may build; keeps a runaway `s = s & s` from exhausting memory.
-inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 26;
+class Collection;
+class RunMemory;
 
 class Value {
   public:
     Value() = default;
     Value(const Value& other) noexcept {
         copyFrom(other);
-        if (kind_ == Kind::SharedText) ++shared_->refs;
+        retain();
     }
     Value(Value&& other) noexcept {
         copyFrom(other);
         other.kind_ = Kind::Unset;
     }
     Value& operator=(const Value& other) noexcept {
-        if (other.kind_ == Kind::SharedText) ++other.shared_->refs;
+        other.retain();
         release();
         copyFrom(other);
         return *this;
@@ -44,10 +45,13 @@ class Value {
 
     static Value number(double n);
     static Value text(std::string s);
+    // Takes a share of `collection`, which the caller has just made.
+    static Value of(Collection* collection);
 
     bool isUnset() const { return kind_ == Kind::Unset; }
     bool isNumber() const { return kind_ == Kind::Number; }
     bool isText() const { return kind_ == Kind::ShortText || kind_ == Kind::SharedText; }
+    bool isCollection() const { return kind_ == Kind::Collection; }
 
     double rawNumber() const { return number_; }
     // The stored text of a text value (empty for other kinds).
@@ -55,30 +59,38 @@ class Value {
         if (kind_ == Kind::SharedText) return shared_->text;
         return {short_, kind_ == Kind::ShortText ? shortSize_ : std::size_t{0}};
     }
+    // The list or dictionary of a collection value, else null.
+    Collection* collection() const { return kind_ == Kind::Collection ? collection_ : nullptr; }
 
-    // The value as text: numbers in their printed form.
+    // The value as text: numbers in their printed form. A collection is a runtime error.
     std::string toText() const;
     // The value as a number when it is a number or numeric text.
     std::optional<double> toNumber() const;
-    // Like toNumber, but text that is not numeric is a runtime error.
+    // Like toNumber, but anything else is a runtime error.
     double requireNumber() const;
-    // Non-zero numbers and numeric text, and text other than "", are true.
+    // Non-zero numbers and numeric text, and text other than "", are true. A
+    // collection is a runtime error.
     bool isTrue() const;
 
     // Turns this value into text the caller alone owns and gives it to append to.
-    // The caller keeps it within kMaxTextBytes.
+    // The caller makes room with reserveToAppend and calls textGrew afterwards.
     std::string& ownText();
+    // Counts what the text handed out by ownText has grown by against the run's budget.
+    void textGrew();
 
   private:
     friend class TextOf;
 
     // Short text lives in the value itself; longer text in a counted block. A run
     // stays on one thread, so the count needs no atomic operations.
-    enum class Kind : unsigned char { Unset, Number, ShortText, SharedText };
+    enum class Kind : unsigned char { Unset, Number, ShortText, SharedText, Collection };
     struct Shared {
         std::size_t refs;
         std::string text;
+        RunMemory* memory;    // the run whose budget counts it; null outside a run
+        std::size_t counted;  // bytes taken from that budget
     };
+    static Shared* share(std::string s);
     static constexpr std::size_t kShortBytes = 22;
     // Copies the bytes, leaving the count of shared text to the caller.
     void copyFrom(const Value& other) noexcept {
@@ -88,19 +100,22 @@ class Value {
         number_ = other.number_;
         shared_ = other.shared_;
     }
-    void release() noexcept {
-        if (kind_ == Kind::SharedText && --shared_->refs == 0) delete shared_;
-    }
+    void retain() const noexcept;
+    void release() noexcept;
 
     Kind kind_ = Kind::Unset;
     unsigned char shortSize_ = 0;
     char short_[kShortBytes];  // only the first shortSize_ bytes are set
     double number_ = 0;
-    Shared* shared_ = nullptr;
+    union {
+        Shared* shared_ = nullptr;
+        Collection* collection_;
+    };
 };
 
 // A value's text without copying it: the stored text of a text value, or the
-// printed form of a number kept here. Valid while the value lives.
+// printed form of a number kept here. Valid while the value lives. A collection is
+// a runtime error.
 class TextOf {
   public:
     explicit TextOf(const Value& v);
@@ -118,7 +133,8 @@ class TextOf {
 };
 
 // Numeric text: optional blanks, an optional sign, decimal digits with an optional
-// fraction and exponent, optional blanks. "" is not numeric.
+// fraction and exponent, optional blanks, as the reference data reads it. "" is not
+// numeric, nor is a number too large for a double; one too small is 0.
 std::optional<double> parseNumericText(std::string_view text);
 
 // A whole number up to 2^53 prints in full without a decimal point; others with up
@@ -126,13 +142,14 @@ std::optional<double> parseNumericText(std::string_view text);
 std::string formatNumber(double n);
 
 // -1, 0 or 1: numerically when both sides are numbers or numeric text, otherwise as
-// text in UTF-16 code unit order.
+// text in UTF-16 code unit order. A collection on either side is a runtime error.
 int compareValues(const Value& a, const Value& b);
 
-// Runtime error for lengths past kMaxTextBytes.
-void checkTextLength(std::size_t bytes);
+// -1, 0 or 1 in UTF-16 code unit order.
+int compareTextsByCodeUnit(std::string_view a, std::string_view b);
 
-// Makes room in `text` for `needed` bytes before an append.
+// Makes room in `text` for `needed` bytes before an append; a runtime error when
+// the run's memory budget cannot hold them.
 void reserveToAppend(std::string& text, std::size_t needed);
 
 }  // namespace ttscript

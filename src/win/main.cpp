@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/paths.h"
-#include "app/startup.h"
+#include "startup/startup.h"
 #include "win/frm_print_out.h"
 #include "win/win_file_dialogs.h"
 #include "win/win_user_interface.h"

@@ -4,8 +4,8 @@
 
 #include <regex>
 
+#include "battle/kvs_writer.h"
 #include "battle/record_reader.h"
-#include "support/kvs_writer.h"
 
 namespace mirudana {
 namespace {

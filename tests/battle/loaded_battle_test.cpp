@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include "app/native_path.h"
+#else
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace mirudana {
@@ -26,6 +29,12 @@ BattleRecord namedBattle(const std::string& server, const std::string& client) {
     record.Client.Master.Name = client;
     record.Server.Master.Hand = kvs::textListOf({"C0001", "C0002"});
     record.InfoText = "SecurityLevel:1\r\nnowplay:c\r\n";
+    return record;
+}
+
+BattleRecord serverNamed(const std::string& name) {
+    BattleRecord record;
+    record.Server.Master.Name = name;
     return record;
 }
 
@@ -50,10 +59,13 @@ TEST(LoadedBattleTest, LoadOutcomes) {
         {"folder", [&] { return dir.makeDir("folder.kvs"); }, false, previous},
         {"hidden file", [&] { return dir.write(".hidden.kvs", nextBytes); }, false, previous},
         {"empty path", [] { return std::string(); }, false, previous},
-        {"cut inside a text", [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); }, false,
-         previous},
+        // A cut file loads what it holds; from the field it ends in, all is empty.
+        {"cut inside a text",
+         [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); },
+         true,
+         {}},
         {"cut inside a list", [&] { return dir.write("cutlist.kvs", nextBytes.substr(0, 24)); },
-         false, previous},
+         true, serverNamed("次")},
         {"hostile count",
          [&] {
              return dir.write("hostile.kvs", kvs::KvsWriter()
@@ -65,6 +77,13 @@ TEST(LoadedBattleTest, LoadOutcomes) {
                                                  .uint32(0x7FFFFFFF)
                                                  .int32(0)
                                                  .bytes());
+         },
+         true,
+         {}},
+        {"damaged bounds",
+         [&] {
+             return dir.write("damaged.kvs",
+                              kvs::KvsWriter().raw(std::string(8, '\0')).number(-1).bytes());
          },
          false, previous},
     };
@@ -84,26 +103,66 @@ TEST(LoadedBattleTest, LoadOutcomes) {
     }
 }
 
-TEST(LoadedBattleTest, UnreadableFileCountsAsFailedLoad) {
+#ifndef _WIN32
+// Peak memory grown while loading `path`, in a child process of its own so earlier
+// tests do not hide it; -1 when the load fails.
+long loadPeakGrowthKiB(const std::string& path, std::size_t expectedHandSize) {
+    pid_t child = fork();
+    if (child == 0) {
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        LoadedBattle battle;
+        battle.LoadBattleFile(path);
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        bool ok =
+            battle.FileLoaded && battle.record.Server.Master.Hand.items.size() == expectedHandSize;
+        // The growth in MiB as the exit status (255: failed).
+        _exit(
+            ok ? static_cast<int>(std::min<long>((after.ru_maxrss - before.ru_maxrss) / 1024, 254))
+               : 255);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    return code == 255 ? -1 : code * 1024L;
+}
+
+TEST(LoadedBattleTest, LargeFilesTakeMemoryBoundedByTheRecordNotTheFile) {
+    TempDir dir;
+    // A 2 GB sparse file whose record takes its first bytes.
+    BattleRecord record = namedBattle("a", "b");
+    std::string sparse = dir.write("sparse.kvs", kvs::encodeBattleRecord(record));
+    std::filesystem::resize_file(sparse, std::uintmax_t{2} << 30);
+    long sparseGrowth = loadPeakGrowthKiB(sparse, 2);
+    EXPECT_GE(sparseGrowth, 0);
+    EXPECT_LT(sparseGrowth, 8 * 1024) << "KiB";
+
+    // A hand of ten million empty texts in 20 MB: a few bytes of memory per byte.
+    constexpr std::uint32_t kTexts = 10'000'000;
+    std::string many = dir.write(
+        "many.kvs",
+        kvs::KvsWriter().raw(std::string(14, '\0')).number(1).uint32(kTexts).int32(0).bytes());
+    std::filesystem::resize_file(many, 24 + 2 * std::uintmax_t{kTexts} + 148);
+    long manyGrowth = loadPeakGrowthKiB(many, kTexts);
+    EXPECT_GE(manyGrowth, 0);
+    EXPECT_LT(manyGrowth, 3 * 20 * 1024) << "KiB";
+}
+#else
+TEST(LoadedBattleTest, FileHeldWithoutSharingCountsAsFailedLoad) {
     TempDir dir;
     std::string path = dir.write("locked.kvs", kvs::encodeBattleRecord(namedBattle("a", "b")));
-#ifdef _WIN32
     // Held open by another program that shares it with no one.
     HANDLE held = CreateFileW(nativePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-#else
-    std::filesystem::permissions(path, std::filesystem::perms::none);
-    if (std::ifstream(path)) GTEST_SKIP() << "permissions do not stop this user from reading";
-#endif
     LoadedBattle battle;
     battle.LoadBattleFile(path);
     EXPECT_FALSE(battle.FileLoaded);
     EXPECT_EQ(battle.record, BattleRecord{});
-#ifdef _WIN32
     CloseHandle(held);
-#endif
 }
+#endif
 
 TEST(LoadedBattleTest, TargetSideFollowsTargetIsClient) {
     TempDir dir;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "battle/battle_record.h"
-#include "support/kvs_writer.h"
+#include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
 
 namespace mirudana::testing {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 
 #include "app/codepage.h"
@@ -115,9 +116,9 @@ TEST(ScriptEngine, SyntaxErrorsNameLineAndColumn) {
         {"For i = 1 To 2\nNext j\n",
          "test.tts:2:6: 構文エラー: 'Next j' が 'For i' と合いません（1 行目）"},
         {"x = (1 + 2\n", "test.tts:1:11: 構文エラー: ')' がありません（5 列目の '(' に対応）"},
-        {"x = 1 +\n", "test.tts:1:8: 構文エラー: 式がありません（行末 の位置）"},
-        {"If 1\nEnd If\n", "test.tts:1:5: 構文エラー: 'Then' がありません（行末 の位置）"},
-        {"x = 1 2\n", "test.tts:1:7: 構文エラー: 文の後に余分な 数値 があります"},
+        {"x = 1 +\n", "test.tts:1:8: 構文エラー: 式がありません（行末の位置）"},
+        {"If 1\nEnd If\n", "test.tts:1:5: 構文エラー: 'Then' がありません（行末の位置）"},
+        {"x = 1 2\n", "test.tts:1:7: 構文エラー: 文の後に余分な数値があります"},
         {"x = \"abc\n", "test.tts:1:5: 構文エラー: 文字列の終わりの '\"' がありません"},
         {"x = [abc\n", "test.tts:1:5: 構文エラー: ']' がありません（'[' に対応）"},
         {"x = 1 ? 2\n", "test.tts:1:7: 構文エラー: 使えない文字です: '?'"},
@@ -159,13 +160,21 @@ TEST(ScriptEngine, RuntimeErrorsNameTheLineAndStopTheScript) {
          "test.tts:1:1: 実行時エラー: 'Step' が小さすぎて 'For' の変数が変わりません"},
         {"x = 10\nFor i = 1 To 400\nx = x * 10\nNext\n",
          "test.tts:3:7: 実行時エラー: 計算結果が大きすぎます"},
-        {"s = \"x\"\nFor i = 1 To 40\ns = s & s\nNext\n",
-         "test.tts:3:1: 実行時エラー: 文字列が長すぎます（上限 64 MB）"},
         {"Function F(n)\nReturn F(n + 1)\nEnd Function\nx = F(1)\n",
          "test.tts:2:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
     };
     for (const FailureCase& c : cases)
         expectFailure(std::string(c.script) + "[p] = \"after\"\n", c.expected);
+}
+
+TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
+    RecordingHost host;
+    host.answers["山札"] = std::string(3 << 20, 'x');
+    const char* script = "a = [山札]\nb = [山札]\nc = [山札]\n[p] = Len(a)\n";
+    EXPECT_EQ(runScriptBytes(script, host, std::size_t{8} << 20).error,
+              "test.tts:3:5: 実行時エラー: メモリが足りません（スクリプトが使えるのは 8 MB まで）");
+    EXPECT_EQ(runScriptBytes(script, host, std::size_t{10} << 20).error, "");
+    EXPECT_EQ(host.printed, "3145728\n");
 }
 
 TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
@@ -213,6 +222,26 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     host.onEvent = nullptr;
     std::string once = dir.write("once.tts", "[p] = 3\n");
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
+}
+
+TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
+    mirudana::testing::TempDir dir;
+    RecordingHost host;
+    TTSA engine(&host);
+    host.onTick = [&] {
+        if (host.ticks == 3) engine.RequestStop();
+    };
+    std::int32_t n1 = 0, n2 = 0;
+    auto started = std::chrono::steady_clock::now();
+    RunOutcome outcome =
+        engine.RunScript(dir.write("spin.tts", "i = 0\nWhile 1\n  i = i + 1\nWend\n"), n1, n2);
+    auto elapsed = std::chrono::steady_clock::now() - started;
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(host.ticks, 3);
+    EXPECT_EQ(host.events, std::vector<std::string>{});
+    // Three ticks about 50 ms apart; generous for a loaded machine.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(100));
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST(ScriptEngine, NestingAndCallDepthLimits) {

@@ -32,10 +32,17 @@ void RecordingHost::SetData(const std::string& item, const std::string& normal,
     notFound = false;
 }
 
-ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host) {
+void RecordingHost::Tick() {
+    ++ticks;
+    if (onTick) onTick();
+}
+
+ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
+                         std::optional<std::size_t> memoryBudget) {
     mirudana::testing::TempDir dir;
     std::string path = dir.write("test.tts", bytes);
     TTSA engine(&host);
+    if (memoryBudget) engine.SetMemoryBudget(*memoryBudget);
     std::int32_t n1 = 0, n2 = 0;
     ScriptRun run{engine.RunScript(path, n1, n2), ""};
     if (run.outcome.error) run.error = run.outcome.error->describe();

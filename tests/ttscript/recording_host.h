@@ -19,12 +19,15 @@ class RecordingHost : public EngineEvents {
     std::vector<std::string> events;                        // one line per event, in order
     std::string printed;                                    // `[p] = x` appends x and "\n"
     std::function<void(const std::string& event)> onEvent;  // runs inside each handler
+    int ticks = 0;
+    std::function<void()> onTick;
 
     void GetData(const std::string& key, std::string& result) override;
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
     void SetData(const std::string& item, const std::string& normal,
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
+    void Tick() override;
 };
 
 struct ScriptRun {
@@ -32,7 +35,9 @@ struct ScriptRun {
     std::string error;  // outcome.error->describe(), or "" when the script completed
 };
 
-// Writes `bytes` to a temporary "test.tts" and runs it against `host`.
-ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host);
+// Writes `bytes` to a temporary "test.tts" and runs it against `host`, within
+// `memoryBudget` bytes when given.
+ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
+                         std::optional<std::size_t> memoryBudget = std::nullopt);
 
 }  // namespace ttscript::testing

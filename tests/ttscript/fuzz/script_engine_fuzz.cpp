@@ -27,6 +27,9 @@ using namespace ttscript;
 
 constexpr int kMaxEvents = 2000;
 constexpr auto kMaxRunTime = std::chrono::milliseconds(300);
+// Well under libFuzzer's own memory limit, so a script that grows fast ends in the
+// engine's error, which is what is under test.
+constexpr std::size_t kMemoryBudget = std::size_t{64} << 20;
 
 class FuzzHost : public EngineEvents {
   public:
@@ -106,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzHost host;
     host.path = dir.write("fuzz.tts", std::string(reinterpret_cast<const char*>(data), size));
     TTSA engine(&host);
+    engine.SetMemoryBudget(kMemoryBudget);
     host.engine = &engine;
 
     std::int32_t n1 = 0, n2 = 0;

@@ -1,11 +1,11 @@
-#include "app/startup.h"
+#include "startup/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "reference_folder.h"
+#include "refdata/reference_folder.h"
 #include "support/fake_user_interface.h"
 
 namespace mirudana {

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "startup/startup.h"
 
 #include "refdata/loaders.h"
 

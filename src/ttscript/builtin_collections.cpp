@@ -1,0 +1,183 @@
+// The built-ins that make, change and read lists and dictionaries.
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "ttscript/builtin_functions.h"
+#include "ttscript/collection.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript::builtin {
+namespace {
+
+enum class Want : unsigned char { Any, List, Dict };
+
+Collection& need(const Value& v, const char* function, Want want) {
+    Collection* c = v.collection();
+    if (c && (want == Want::Any || c->isDict() == (want == Want::Dict))) return *c;
+    const char* wanted =
+        want == Want::Any ? "リストか辞書" : (want == Want::List ? "リスト" : "辞書");
+    throwRuntimeError(std::string("'") + function + "' には" + wanted + "が必要です");
+}
+
+Value newList(std::vector<Value> items) {
+    Value list = Value::of(new Collection(Collection::Kind::List));
+    list.collection()->assignItems(std::move(items));
+    return list;
+}
+
+// Numbers and numeric texts first, by value; then other texts by UTF-16 code unit.
+struct SortKey {
+    std::optional<double> number;
+    std::string_view text;
+    std::size_t position;  // in the collection, for what the sort gives back
+};
+
+SortKey sortKey(const Value& v, std::size_t position, const char* function) {
+    if (v.isCollection()) {
+        throwRuntimeError(std::string("'") + function + "' で並べられるのは数値と文字列だけです");
+    }
+    return {v.toNumber(), v.rawText(), position};
+}
+
+bool before(const SortKey& a, const SortKey& b) {
+    if (a.number && b.number) return *a.number < *b.number;
+    if (a.number || b.number) return a.number.has_value();
+    return compareTextsByCodeUnit(a.text, b.text) < 0;
+}
+
+// The keys in order, stable: equal keys keep their order also when descending.
+void sortKeys(std::vector<SortKey>& keys, bool descending) {
+    if (descending) {
+        std::ranges::stable_sort(keys,
+                                 [](const SortKey& a, const SortKey& b) { return before(b, a); });
+    } else {
+        std::ranges::stable_sort(keys, before);
+    }
+}
+
+bool descending(Arguments a) { return a.size() > 1 && a[1].isTrue(); }
+
+}  // namespace
+
+Value makeList(Arguments a) { return newList(std::vector<Value>(a.begin(), a.end())); }
+
+Value makeDict(Arguments) { return Value::of(new Collection(Collection::Kind::Dict)); }
+
+// Add(list, value) appends; Add(dict, key, value) adds a key that is not there yet.
+Value add(Arguments a) {
+    Collection& c = need(a[0], "Add", Want::Any);
+    if (c.isDict() != (a.size() == 3)) {
+        throwRuntimeError(c.isDict() ? "辞書への 'Add' にはキーと値が必要です"
+                                     : "リストへの 'Add' には値だけを渡します");
+    }
+    if (c.isDict()) {
+        TextOf key(a[1]);
+        if (c.find(key.str())) {
+            throwRuntimeError("辞書にキー \"" + std::string(key.str()) + "\" はすでにあります");
+        }
+        c.findOrAdd(key.str()) = a[2];
+    } else {
+        c.append(a[1]);
+    }
+    return Value::text("");
+}
+
+Value exists(Arguments a) {
+    return Value::number(need(a[0], "Exists", Want::Dict).find(TextOf(a[1]).str()) ? 1 : 0);
+}
+
+// Remove(dict, key) or Remove(list, position); a missing one is an error.
+Value remove(Arguments a) {
+    Collection& c = need(a[0], "Remove", Want::Any);
+    if (c.isDict()) {
+        if (!c.erase(TextOf(a[1]).str())) element(c, a[1]);
+    } else {
+        c.removeAt(static_cast<std::size_t>(&element(c, a[1]) - c.items().data()));
+    }
+    return Value::text("");
+}
+
+Value keys(Arguments a) {
+    std::vector<Value> out;
+    for (const Collection::Entry& e : need(a[0], "Keys", Want::Dict).entries())
+        out.push_back(Value::text(e.key));
+    return newList(std::move(out));
+}
+
+Value size(Arguments a) {
+    return Value::number(static_cast<double>(need(a[0], "Size", Want::Any).size()));
+}
+
+Value join(Arguments a) {
+    Collection& c = need(a[0], "Join", Want::List);
+    TextOf sepOf(a[1]);
+    std::string out;
+    for (std::size_t i = 0; i < c.items().size(); ++i) {
+        TextOf piece(c.items()[i]);
+        std::size_t more = piece.str().size() + (i > 0 ? sepOf.str().size() : 0);
+        reserveToAppend(out, out.size() + more);
+        if (i > 0) out += sepOf.str();
+        out += piece.str();
+    }
+    return Value::text(std::move(out));
+}
+
+// Split(text, sep): the items `sep` separates, as Count and Item see them.
+Value split(Arguments a) {
+    TextOf textOf(a[0]), sepOf(a[1]);
+    std::string_view text = textOf.str(), sep = sepOf.str();
+    std::vector<Value> out;
+    if (!text.empty() && sep.empty()) out.push_back(Value::text(std::string(text)));
+    if (!text.empty() && !sep.empty()) {
+        std::size_t from = 0;
+        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
+             from = at + sep.size()) {
+            out.push_back(Value::text(std::string(text.substr(from, at - from))));
+        }
+        out.push_back(Value::text(std::string(text.substr(from))));
+    }
+    return newList(std::move(out));
+}
+
+// Sort(list[, descending]): a new sorted list; the list itself stays as it was.
+Value sort(Arguments a) {
+    const std::vector<Value>& items = need(a[0], "Sort", Want::List).items();
+    std::vector<SortKey> order;
+    order.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) order.push_back(sortKey(items[i], i, "Sort"));
+    sortKeys(order, descending(a));
+    std::vector<Value> out;
+    out.reserve(items.size());
+    for (const SortKey& k : order) out.push_back(items[k.position]);
+    return newList(std::move(out));
+}
+
+// KeysByValue(dict[, descending]): the keys ordered by their values, as Sort orders.
+Value keysByValue(Arguments a) {
+    const std::vector<Collection::Entry>& entries = need(a[0], "KeysByValue", Want::Dict).entries();
+    std::vector<SortKey> order;
+    order.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        order.push_back(sortKey(entries[i].value, i, "KeysByValue"));
+    }
+    sortKeys(order, descending(a));
+    std::vector<Value> out;
+    out.reserve(entries.size());
+    for (const SortKey& k : order) out.push_back(Value::text(entries[k.position].key));
+    return newList(std::move(out));
+}
+
+// Copy(x): a new list or dictionary holding the same elements; other values as they are.
+Value copy(Arguments a) {
+    if (Collection* c = a[0].collection()) return c->copy();
+    return a[0];
+}
+
+// Lookup(collection, key, default): the element, or `default` when it is not there.
+Value lookup(Arguments a) {
+    Value* v = findElement(need(a[0], "Lookup", Want::Any), a[1]);
+    return v ? *v : a[2];
+}
+
+}  // namespace ttscript::builtin

@@ -1,0 +1,170 @@
+#include "ttscript/collection.h"
+
+#include <cassert>
+#include <cmath>
+
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+// Keys and values shown in messages are cut to this many bytes.
+constexpr std::size_t kShownBytes = 40;
+
+std::string shown(const Value& v) {
+    if (v.isCollection()) return v.collection()->kindName();
+    std::string text = v.toText();
+    if (text.size() > kShownBytes) text.resize(kShownBytes);
+    return v.isNumber() ? text : "\"" + text + "\"";
+}
+
+// The 0-based position `key` names in a list of `size` elements, or `size` when out of range.
+std::size_t listPosition(std::size_t size, const Value& key) {
+    double n = key.requireNumber();
+    if (n != std::trunc(n)) throwRuntimeError("リストの位置は整数です: " + shown(key));
+    if (n < 1 || n > static_cast<double>(size)) return size;
+    return static_cast<std::size_t>(n) - 1;
+}
+
+[[noreturn]] void missing(const Collection& c, const Value& key) {
+    if (c.isDict()) throwRuntimeError("辞書にキー " + shown(key) + " がありません");
+    throwRuntimeError("リストに " + shown(key) + " 番目の要素はありません（要素は " +
+                      std::to_string(c.size()) + " 個）");
+}
+
+}  // namespace
+
+Collection::Collection(Kind kind) : kind_(kind), memory_(RunMemory::current()) {
+    assert(memory_ && "collections are made only while a script runs");
+    next_ = memory_->live_;
+    if (next_) next_->prev_ = this;
+    memory_->live_ = this;
+    // Counted without the budget check: a constructor that threw would leave it linked.
+    counted_ = sizeof(Collection);
+    memory_->used_ += counted_;
+}
+
+Collection::~Collection() {
+    if (prev_) prev_->next_ = next_;
+    if (next_) next_->prev_ = prev_;
+    if (memory_->live_ == this) memory_->live_ = next_;
+    memory_->give(counted_);
+}
+
+// Each entry also costs a node of the index holding a second copy of its key.
+void Collection::recount() {
+    constexpr std::size_t kIndexNode = 64;
+    std::size_t now = sizeof(Collection) + items_.capacity() * sizeof(Value) +
+                      entries_.capacity() * sizeof(Entry) + index_.size() * kIndexNode +
+                      2 * keyBytes_;
+    std::size_t before = counted_;
+    counted_ = now;
+    if (now >= before) {
+        memory_->take(now - before);
+    } else {
+        memory_->give(before - now);
+    }
+}
+
+void Collection::append(Value v) {
+    checkShapeMayChange();
+    if (items_.size() == items_.capacity()) {
+        checkMemoryFor((items_.capacity() + 1) * sizeof(Value));
+    }
+    items_.push_back(std::move(v));
+    recount();
+}
+
+void Collection::removeAt(std::size_t index) {
+    checkShapeMayChange();
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    recount();
+}
+
+void Collection::assignItems(std::vector<Value> items) {
+    items_ = std::move(items);
+    recount();
+}
+
+Collection::Contents Collection::takeContents() {
+    Contents contents{std::move(items_), std::move(entries_)};
+    items_.clear(), entries_.clear(), index_.clear();
+    keyBytes_ = 0;
+    return contents;
+}
+
+void Collection::clear() { Contents dropped = takeContents(); }
+
+Value* Collection::find(std::string_view key) {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second].value;
+}
+
+Value& Collection::findOrAdd(std::string_view key) {
+    if (Value* v = find(key)) return *v;
+    checkShapeMayChange();
+    checkMemoryFor(2 * key.size() + sizeof(Entry) * (entries_.size() + 1));
+    index_.emplace(std::string(key), entries_.size());
+    entries_.push_back({std::string(key), Value()});
+    keyBytes_ += key.size();
+    recount();
+    return entries_.back().value;
+}
+
+bool Collection::erase(std::string_view key) {
+    auto it = index_.find(key);
+    if (it == index_.end()) return false;
+    checkShapeMayChange();
+    std::size_t at = it->second;
+    index_.erase(it);
+    // Insertion order is kept, so the entries after it move down one place.
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+    for (auto& [k, position] : index_) {
+        if (position > at) --position;
+    }
+    keyBytes_ -= key.size();
+    recount();
+    return true;
+}
+
+void Collection::checkShapeMayChange() const {
+    if (walkers_ > 0) {
+        throwRuntimeError(std::string("For Each で回している") + kindName() +
+                          "に要素を足したり除いたりはできません");
+    }
+}
+
+Value Collection::copy() const {
+    checkMemoryFor(counted_);
+    Value held = Value::of(new Collection(kind_));
+    Collection& c = *held.collection();
+    c.items_ = items_;
+    c.entries_ = entries_;
+    c.index_ = index_;
+    c.keyBytes_ = keyBytes_;
+    c.recount();
+    return held;
+}
+
+void collectionMisused(const Value& v, std::string_view use) {
+    throwRuntimeError(std::string(v.collection()->kindName()) + "は" + std::string(use) +
+                      "使えません");
+}
+
+Value* findElement(Collection& c, const Value& key) {
+    if (c.isDict()) return c.find(TextOf(key).str());
+    std::size_t at = listPosition(c.items().size(), key);
+    return at < c.items().size() ? &c.itemAt(at) : nullptr;
+}
+
+Value& element(Collection& c, const Value& key) {
+    if (Value* v = findElement(c, key)) return *v;
+    missing(c, key);
+}
+
+Value& elementToAssign(Collection& c, const Value& key) {
+    if (c.isDict()) return c.findOrAdd(TextOf(key).str());
+    return element(c, key);
+}
+
+}  // namespace ttscript

@@ -1,0 +1,116 @@
+// Lists and dictionaries. Values share a collection by counting; the run's
+// RunMemory counts each collection's bytes against its budget and frees what is
+// still alive when the run ends.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "ttscript/run_memory.h"
+#include "ttscript/value.h"
+
+namespace ttscript {
+
+class Collection {
+  public:
+    enum class Kind : unsigned char { List, Dict };
+    struct Entry {
+        std::string key;
+        Value value;
+    };
+
+    // A new empty collection of the running script, not yet shared by any value.
+    explicit Collection(Kind kind);
+    ~Collection();
+    Collection(const Collection&) = delete;
+    Collection& operator=(const Collection&) = delete;
+
+    bool isDict() const { return kind_ == Kind::Dict; }
+    // "リスト" or "辞書", for messages.
+    const char* kindName() const { return isDict() ? "辞書" : "リスト"; }
+    std::size_t size() const { return isDict() ? entries_.size() : items_.size(); }
+
+    // A list's elements; an element may be replaced in place.
+    const std::vector<Value>& items() const { return items_; }
+    Value& itemAt(std::size_t index) { return items_[index]; }
+    void append(Value v);
+    void removeAt(std::size_t index);
+    void assignItems(std::vector<Value> items);
+
+    // A dictionary's entries in insertion order.
+    const std::vector<Entry>& entries() const { return entries_; }
+    Value* find(std::string_view key);
+    // The value under `key`, added (unset) at the end when missing.
+    Value& findOrAdd(std::string_view key);
+    // False when the key is missing.
+    bool erase(std::string_view key);
+
+    // A runtime error while a For Each walks this collection: its elements may be
+    // replaced, but none added or removed.
+    void checkShapeMayChange() const;
+
+    // Shallow copy: the elements are shared, not copied.
+    Value copy() const;
+
+  private:
+    friend class Value;
+    friend class RunMemory;
+    friend class WalkGuard;
+
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    struct Contents {
+        std::vector<Value> items;
+        std::vector<Entry> entries;
+    };
+
+    // Brings the bytes counted for this collection up to date after a change.
+    void recount();
+    Contents takeContents();
+    void clear();
+
+    Kind kind_;
+    int walkers_ = 0;
+    std::size_t refs_ = 0;
+    std::size_t counted_ = 0;   // bytes taken from the run's budget
+    std::size_t keyBytes_ = 0;  // of the dictionary's keys
+    RunMemory* memory_;
+    Collection* prev_ = nullptr;  // the run's live collections
+    Collection* next_ = nullptr;
+    std::vector<Value> items_;
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> index_;
+};
+
+// Marks a collection as walked by a For Each for as long as it lives.
+class WalkGuard {
+  public:
+    explicit WalkGuard(Collection& c) : collection_(c) { ++collection_.walkers_; }
+    ~WalkGuard() { --collection_.walkers_; }
+    WalkGuard(const WalkGuard&) = delete;
+    WalkGuard& operator=(const WalkGuard&) = delete;
+
+  private:
+    Collection& collection_;
+};
+
+// "リストは文字列として使えません": `v` is a collection where `use` is not possible.
+[[noreturn]] void collectionMisused(const Value& v, std::string_view use);
+
+// The element of `c` at `key`: a list's position counted from 1, or a dictionary's
+// key as text. Null when the position or key is not there; a position that is not
+// a whole number is a runtime error.
+Value* findElement(Collection& c, const Value& key);
+// The same, but a missing element is a runtime error naming it.
+Value& element(Collection& c, const Value& key);
+// The element to assign: a dictionary adds a missing key, a list must have it.
+Value& elementToAssign(Collection& c, const Value& key);
+
+}  // namespace ttscript

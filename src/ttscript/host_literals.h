@@ -1,0 +1,34 @@
+// The static check's view of a script: every host key, item and command it names
+// literally, found without running it, so a front end can warn about typos first.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ttscript/engine.h"
+
+namespace ttscript {
+
+struct HostLiteral {
+    enum class Kind { Query, SetItem, Command };
+    Kind kind;
+    std::string text;
+    int line;
+    int column;
+    // SetItem: the literal text assigned, when the value is one (`[対象] = "client"`).
+    std::optional<std::string> value;
+};
+
+struct HostLiteralScan {
+    std::optional<ScriptError> error;
+    std::vector<HostLiteral> literals;
+};
+
+// Reads and parses the script like RunScript (giving the same ScriptError on a
+// syntax error) and lists every literal key of [..] / GetData("..."), literal item of
+// SetData / [item] = ..., and literal verb of RunCmd, in source order. Keys built
+// from expressions are not listed.
+HostLiteralScan scanHostLiterals(const std::string& path);
+
+}  // namespace ttscript

@@ -1,0 +1,22 @@
+// Reads a script file and checks it whole: the part of a run before anything runs,
+// shared by RunScript and the static check of host literals.
+#pragma once
+
+#include <string>
+
+#include "ttscript/engine.h"
+#include "ttscript/syntax_tree.h"
+
+namespace ttscript {
+
+// Reads, decodes, parses and resolves the script at `path`. Throws ScriptFailure:
+// an unreadable or oversized file (without a line) or a syntax error.
+Program loadProgram(const std::string& path);
+
+// The file name messages show for the script at `path`.
+std::string scriptFileName(const std::string& path);
+
+// `message` (with its position, if any) as the error of the script at `path`.
+ScriptError scriptError(const std::string& path, std::string message, int line = 0, int column = 0);
+
+}  // namespace ttscript

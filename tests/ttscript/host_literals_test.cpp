@@ -1,0 +1,52 @@
+// The static check's list of literal host keys, items and commands.
+#include "ttscript/host_literals.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace ttscript::testing {
+namespace {
+
+std::string describe(const HostLiteral& l) {
+    const char* kinds[] = {"Query", "SetItem", "Command"};
+    std::string out = std::string(kinds[static_cast<int>(l.kind)]) + " " + l.text + " " +
+                      std::to_string(l.line) + ":" + std::to_string(l.column);
+    return l.value ? out + " = " + *l.value : out;
+}
+
+TEST(HostLiterals, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
+    mirudana::testing::TempDir dir;
+    std::string path = dir.write("check.tts",
+                                 "Function Side()\n"
+                                 "    Return [マスター名] & GetData(\"手\" & \"札\")\n"
+                                 "End Function\n"
+                                 "[対象] = \"client\"\n"
+                                 "[対象] = 2\n"
+                                 "x = GetData(\"ターン数\") & Side()\n"
+                                 "SetData(\"保存データ\", x)\n"
+                                 "SetData(\"対象\", \"サーバー\")\n"
+                                 "RunCmd(\"ロード\")\n"
+                                 "RunCmd(x)\n");
+    HostLiteralScan scan = scanHostLiterals(path);
+    EXPECT_FALSE(scan.error);
+    std::vector<std::string> found;
+    for (const HostLiteral& l : scan.literals) found.push_back(describe(l));
+    std::vector<std::string> expected = {
+        "Query マスター名 2:12", "SetItem 対象 4:1 = client", "SetItem 対象 5:1",
+        "Query ターン数 6:5",    "SetItem 保存データ 7:1",    "SetItem 対象 8:1 = サーバー",
+        "Command ロード 9:1",
+    };
+    EXPECT_EQ(found, expected);
+}
+
+TEST(HostLiterals, ASyntaxErrorComesBackAsRunScriptGivesIt) {
+    mirudana::testing::TempDir dir;
+    HostLiteralScan scan = scanHostLiterals(dir.write("bad.tts", "x = [a]\nIf x\nEnd If\n"));
+    ASSERT_TRUE(scan.error);
+    EXPECT_EQ(scan.error->describe(), "bad.tts:2:5: 構文エラー: 'Then' がありません（行末の位置）");
+    EXPECT_TRUE(scan.literals.empty());
+}
+
+}  // namespace
+}  // namespace ttscript::testing
