@@ -36,9 +36,9 @@ std::string failureDescription(std::int16_t number) {
     }
 }
 
-std::int16_t failureFromErrno(int err) {
+std::int16_t failureFromErrno(int err, FileAccess access) {
     switch (err) {
-        case ENOENT: return failure::kFileNotFound;
+        case ENOENT: return access == FileAccess::Reading ? failure::kFileNotFound : failure::kPathNotFound;
         case ENOTDIR: return failure::kPathNotFound;
         case EACCES:
         case EPERM:
@@ -64,12 +64,30 @@ std::int16_t failureFromErrno(int err) {
         default: return failure::kDeviceIO;
     }
 }
+
+std::string errnoDescription(int err, FileAccess access) {
+    const bool reading = access == FileAccess::Reading;
+    switch (err) {
+        case EACCES:
+        case EPERM: return reading ? "読み取りが許可されていません。" : "書き込みが許可されていません。";
+        case EROFS: return reading ? "読み取りできません。" : "読み取り専用の場所には書き込めません。";
+        case EISDIR: return reading ? "フォルダーはファイルとして読めません。" : "フォルダーには書き込めません。";
+        case ENOENT: return reading ? "ファイルが見つかりません。" : "書き込み先のフォルダーが見つかりません。";
+        case EIO: return reading ? "読み取り中にデバイス I/O エラーが起きました。" : "書き込み中にデバイス I/O エラーが起きました。";
+        default: return failureDescription(failureFromErrno(err, access));
+    }
+}
 // clang-format on
 
 Failure::Failure(std::int16_t number)
     : std::runtime_error(failureDescription(number)), number_(number) {}
 
-void throwErrno(int err) { throw Failure(failureFromErrno(err)); }
+Failure::Failure(std::int16_t number, const std::string& description)
+    : std::runtime_error(description), number_(number) {}
+
+void throwErrno(int err, FileAccess access) {
+    throw Failure(failureFromErrno(err, access), errnoDescription(err, access));
+}
 
 std::int16_t failureNumberOf(const std::exception& e) noexcept {
     if (const auto* f = dynamic_cast<const Failure*>(&e)) return f->number();

@@ -36,12 +36,22 @@ inline constexpr std::int16_t kCancelled = 32755;
 // The runtime's own Japanese description of a failure number.
 std::string failureDescription(std::int16_t number);
 
+// Whether a file was being read or written when the system refused: the same
+// error says different things to the user (EACCES: may not read / may not write).
+enum class FileAccess { Reading, Writing };
+
 // The failure number that stands for an operating-system error (an errno value).
-std::int16_t failureFromErrno(int err);
+std::int16_t failureFromErrno(int err, FileAccess access = FileAccess::Reading);
+
+// The text that tells the user why a file could not be read or written.
+std::string errnoDescription(int err, FileAccess access);
 
 class Failure : public std::runtime_error {
   public:
+    // With the runtime's own description of `number`.
     explicit Failure(std::int16_t number);
+    // With a description of its own (what()), such as an errnoDescription.
+    Failure(std::int16_t number, const std::string& description);
 
     std::int16_t number() const noexcept { return number_; }
 
@@ -49,8 +59,9 @@ class Failure : public std::runtime_error {
     std::int16_t number_;
 };
 
-// Throws the failure that stands for the operating-system error `err`.
-[[noreturn]] void throwErrno(int err);
+// Throws the failure that stands for the operating-system error `err`, described
+// as errnoDescription does.
+[[noreturn]] void throwErrno(int err, FileAccess access);
 
 // The failure number for an exception caught at a trapping boundary:
 // a Failure keeps its own, an exhausted allocation is kOutOfMemory, anything else

@@ -76,16 +76,18 @@ std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std:
 }
 
 #ifdef _WIN32
-std::string readWholeFile(const std::string& path) {
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     fs::path p = nativePath(path);
     std::error_code ec;
     if (fs::is_directory(p, ec)) throw Failure(failure::kPathFileAccess);
     errno = 0;
     std::ifstream in(p, std::ios::binary);
-    if (!in) throwErrno(errno != 0 ? errno : ENOENT);
+    if (!in) throwErrno(errno != 0 ? errno : ENOENT, FileAccess::Reading);
     std::string content;
     in.seekg(0, std::ios::end);
     auto size = in.tellg();
+    if (size > 0 && static_cast<std::uint64_t>(size) > maxBytes)
+        throw Failure(failure::kOutOfMemory);
     if (size > 0) {
         content.resize(static_cast<std::size_t>(size));
         in.seekg(0, std::ios::beg);
@@ -96,31 +98,41 @@ std::string readWholeFile(const std::string& path) {
     return content;
 }
 #else
-std::string readWholeFile(const std::string& path) {
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     // One open, one fstat and the reads: battle files are read by the thousand.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throwErrno(errno);
+    if (fd < 0) throwErrno(errno, FileAccess::Reading);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throwErrno(errno);
+    if (::fstat(fd, &info) != 0) throwErrno(errno, FileAccess::Reading);
     if (S_ISDIR(info.st_mode)) throw Failure(failure::kPathFileAccess);
+    auto tooLarge = [maxBytes](std::uint64_t bytes) {
+        if (bytes > maxBytes) throw Failure(failure::kOutOfMemory);
+    };
+    tooLarge(static_cast<std::uint64_t>(info.st_size > 0 ? info.st_size : 0));
 
     // Sized by fstat, but read to the end whatever it said, so a file that grows
     // or reports no size (as some system files do) is still read whole.
     std::string content(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
-        if (used == content.size()) content.resize(content.size() * 2);
+        // Grown no further than one byte past the limit, which tells it was passed.
+        if (used == content.size()) {
+            content.resize(maxBytes >= 2 * std::uint64_t{used}
+                               ? 2 * used
+                               : static_cast<std::size_t>(maxBytes) + 1);
+        }
         ssize_t got = ::read(fd, content.data() + used, content.size() - used);
         if (got < 0) {
             if (errno == EINTR) continue;
-            throwErrno(errno);
+            throwErrno(errno, FileAccess::Reading);
         }
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
+        tooLarge(used);
     }
     content.resize(used);
     return content;

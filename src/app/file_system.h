@@ -2,6 +2,8 @@
 // UTF-8 text as given; code page 932 applies to file contents, not to names.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,9 @@ bool FileExists(const std::string& path);
 std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix);
 
 // The whole content of a file. Throws Failure (53 missing, 70 not permitted, 75 a
-// folder, ...) when it cannot be read.
-std::string readWholeFile(const std::string& path);
+// folder, ...) when it cannot be read, and 7 (out of memory) when it holds more
+// than `maxBytes`, before reading more than that.
+std::string readWholeFile(const std::string& path,
+                          std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace mirudana

@@ -4,10 +4,55 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirudana {
+
+// The texts of a list packed into one buffer, so that a list of many short texts
+// takes little more memory than the bytes it was read from.
+class TextItems {
+  public:
+    TextItems() = default;
+    explicit TextItems(const std::vector<std::string>& texts);
+
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view view(std::size_t offset) const;
+    std::string operator[](std::size_t offset) const { return std::string(view(offset)); }
+    std::vector<std::string> toVector() const;
+
+    // Walks the texts in order, each handed out as a copy.
+    class const_iterator {
+      public:
+        const_iterator(const TextItems& items, std::size_t offset)
+            : items_(&items), offset_(offset) {}
+        std::string operator*() const { return (*items_)[offset_]; }
+        const_iterator& operator++() {
+            ++offset_;
+            return *this;
+        }
+        bool operator==(const const_iterator&) const = default;
+
+      private:
+        const TextItems* items_;
+        std::size_t offset_;
+    };
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, size()}; }
+
+    void reserve(std::size_t count) { ends_.reserve(count); }
+    // Appends `text`; false (and nothing appended) once the buffer would pass 4 GiB.
+    bool push_back(std::string_view text);
+
+    bool operator==(const TextItems&) const = default;
+
+  private:
+    std::string chars_;
+    std::vector<std::uint32_t> ends_;  // where each text ends in chars_
+};
 
 // A one-dimensional list of texts with its own bounds, or absent (never sized).
 // Lists stored with more dimensions keep the first dimension's bounds here and
@@ -17,12 +62,12 @@ struct TextList {
     bool present = false;
     std::int32_t lowerBound = 0;
     std::uint32_t count = 0;  // elements in the first dimension
-    std::vector<std::string> items;
+    TextItems items;
 
     // lowerBound + count - 1, computed without overflow.
     std::int64_t upperBound() const { return std::int64_t{lowerBound} + count - 1; }
-    // The element with index `index`, or nullptr when the list has none.
-    const std::string* at(std::int64_t index) const;
+    // The element with index `index`, or nothing when the list has none.
+    std::optional<std::string_view> at(std::int64_t index) const;
 
     bool operator==(const TextList&) const = default;
 };

@@ -15,6 +15,7 @@ void appendLittleEndian(std::string& out, std::uint32_t value, int size) {
 
 KvsWriter& KvsWriter::number(std::int16_t value) {
     appendLittleEndian(bytes_, static_cast<std::uint16_t>(value), 2);
+    spans_.push_back({bytes_.size() - 2, bytes_.size()});
     return *this;
 }
 
@@ -37,29 +38,24 @@ KvsWriter& KvsWriter::rawText(std::string_view cp932) {
     std::size_t begin = bytes_.size();
     appendLittleEndian(bytes_, static_cast<std::uint32_t>(cp932.size()), 2);
     bytes_.append(cp932);
-    if (!cp932.empty()) spans_.push_back({begin, bytes_.size()});
+    spans_.push_back({begin, bytes_.size()});
     return *this;
-}
-
-void KvsWriter::element(std::string_view utf8) {
-    // Inside a list every byte already counts; keep only the list's own span.
-    std::size_t spans = spans_.size();
-    text(utf8);
-    spans_.resize(spans);
 }
 
 KvsWriter& KvsWriter::textList(const TextList& list) {
     if (!list.present) return number(0);
-    return multiDimList({{list.count, list.lowerBound}}, list.items);
+    return multiDimList({{list.count, list.lowerBound}}, list.items.toVector());
 }
 
 KvsWriter& KvsWriter::multiDimList(const std::vector<Dimension>& dimensions,
                                    const std::vector<std::string>& items) {
     std::size_t begin = bytes_.size();
+    std::size_t spans = spans_.size();
     number(static_cast<std::int16_t>(dimensions.size()));
     for (const Dimension& d : dimensions) uint32(d.count).int32(d.lowerBound);
-    for (const std::string& item : items) element(item);
-    if (!dimensions.empty()) spans_.push_back({begin, bytes_.size()});
+    for (const std::string& item : items) text(item);
+    spans_.resize(spans);
+    spans_.push_back({begin, bytes_.size()});
     return *this;
 }
 
@@ -107,7 +103,7 @@ TextList textListOf(std::vector<std::string> items, std::int32_t lowerBound) {
     list.present = true;
     list.lowerBound = lowerBound;
     list.count = static_cast<std::uint32_t>(items.size());
-    list.items = std::move(items);
+    list.items = TextItems(items);
     return list;
 }
 

@@ -12,8 +12,8 @@
 
 namespace mirudana::kvs {
 
-// Bytes [begin, end) of a written file that a cut must not fall strictly inside:
-// a non-empty text or a present list, from its first byte.
+// Bytes [begin, end) of one field of a written file: a number, a text or a whole
+// list (its elements are not fields of their own).
 struct Span {
     std::size_t begin = 0;
     std::size_t end = 0;
@@ -44,14 +44,13 @@ class KvsWriter {
     KvsWriter& record(const BattleRecord& record);
 
     const std::string& bytes() const { return bytes_; }
-    const std::vector<Span>& cutSensitiveSpans() const { return spans_; }
+    const std::vector<Span>& fields() const { return spans_; }
 
   private:
     void side(const SideRecord& side);
     void master(const MasterRecord& master);
     void deck(const DeckRecord& deck);
     void monster(const MonsterRecord& monster);
-    void element(std::string_view utf8);
 
     std::string bytes_;
     std::vector<Span> spans_;

@@ -1,8 +1,13 @@
 #include "battle/record_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/codepage.h"
@@ -12,13 +17,33 @@ namespace mirudana {
 namespace {
 
 // Every list element is a text, which takes at least its 2-byte length.
-constexpr std::size_t kMinElementSize = 2;
+constexpr std::uint64_t kMinElementSize = 2;
 // One dimension's bounds: a 32-bit count and a 32-bit lower bound.
-constexpr std::size_t kDimensionSize = 8;
+constexpr std::uint64_t kDimensionSize = 8;
+// Bytes read from the source at a time.
+constexpr std::size_t kChunk = 16 * 1024;
 
+class MemorySource : public RecordSource {
+  public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t read(char* into, std::size_t n) override {
+        std::size_t got = std::min(n, bytes_.size());
+        std::memcpy(into, bytes_.data(), got);
+        bytes_.remove_prefix(got);
+        return got;
+    }
+    std::uint64_t size() const override { return total_; }
+
+  private:
+    std::string_view bytes_;
+    std::uint64_t total_ = bytes_.size();
+};
+
+// Reads the record field by field. Once the source has ended (`ended_`), every
+// further field reads as empty, absent or zero without touching the source.
 class RecordReader {
   public:
-    explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit RecordReader(RecordSource& source) : source_(source) {}
 
     BattleRecord battle() {
         BattleRecord record;
@@ -73,104 +98,149 @@ class RecordReader {
         return record;
     }
 
-    std::size_t remaining() const { return bytes_.size() - pos_; }
-
-    // The next `n` bytes; a failure when the file has fewer.
-    std::string_view take(std::size_t n) {
-        if (n > remaining()) throw Failure(failure::kInputPastEnd);
-        std::string_view part = bytes_.substr(pos_, n);
-        pos_ += n;
-        return part;
+    // Bytes left in the source as far as its size tells (never negative).
+    std::uint64_t remaining() const {
+        std::uint64_t total = source_.size();
+        return consumed_ < total ? total - consumed_ : 0;
     }
 
-    std::uint32_t uint32() {
-        std::string_view b = take(4);
+    // The next `n` bytes, or nothing (and the source ended) when fewer are left.
+    // Only asked for `n` the remaining bytes can hold, so it allocates no more.
+    bool take(std::size_t n, std::string& into) {
+        into.clear();
+        if (ended_) return false;
+        while (into.size() < n) {
+            if (begin_ == end_) {
+                end_ = source_.read(buffer_.data(), buffer_.size());
+                begin_ = 0;
+                if (end_ == 0) {
+                    ended_ = true;
+                    into.clear();
+                    return false;
+                }
+            }
+            std::size_t part = std::min(n - into.size(), end_ - begin_);
+            into.append(buffer_.data() + begin_, part);
+            begin_ += part;
+            consumed_ += part;
+        }
+        return true;
+    }
+
+    // A little-endian unsigned number of `width` bytes; nothing past the end.
+    std::optional<std::uint32_t> unsignedNumber(std::size_t width) {
+        if (!take(width, scratch_)) return std::nullopt;
         std::uint32_t value = 0;
-        for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<std::uint8_t>(b[k]);
+        for (std::size_t k = width; k-- > 0;) {
+            value = value << 8 | static_cast<std::uint8_t>(scratch_[k]);
+        }
         return value;
     }
 
-    // A 16-bit number where the bytes beyond the end of the file read as zero.
-    std::uint16_t wordPastEndAsZero() {
-        auto byteAt = [this](std::size_t k) -> std::uint16_t {
-            return k < bytes_.size() ? static_cast<std::uint8_t>(bytes_[k]) : 0;
-        };
-        auto value = static_cast<std::uint16_t>(byteAt(pos_) | byteAt(pos_ + 1) << 8);
-        pos_ = std::min(pos_ + 2, bytes_.size());
-        return value;
-    }
+    std::int16_t number() { return static_cast<std::int16_t>(unsignedNumber(2).value_or(0)); }
 
-    std::int16_t number() { return static_cast<std::int16_t>(wordPastEndAsZero()); }
-
-    std::string decoded(std::size_t length) {
-        std::string_view bytes = take(length);
+    // A text of `length` bytes; nothing when the source ends before its last byte.
+    std::optional<std::string> textBytes(std::uint32_t length) {
+        if (length > remaining()) {
+            ended_ = true;
+            return std::nullopt;
+        }
+        std::string bytes;
+        if (!take(length, bytes)) return std::nullopt;
         // Identifiers are plain ASCII, which reads the same in both encodings.
         bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                  [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
-        return ascii ? std::string(bytes) : cp932ToUtf8(bytes);
+        return ascii ? bytes : cp932ToUtf8(bytes);
     }
 
-    std::string text() { return decoded(wordPastEndAsZero()); }
-
-    // A list element: nothing of it may lie beyond the end of the file.
-    std::string element() {
-        std::string_view length = take(2);
-        return decoded(static_cast<std::uint8_t>(length[0]) |
-                       static_cast<std::size_t>(static_cast<std::uint8_t>(length[1])) << 8);
+    std::optional<std::string> fullText() {
+        std::optional<std::uint32_t> length = unsignedNumber(2);
+        if (!length) return std::nullopt;
+        return textBytes(*length);
     }
+
+    std::string text() { return fullText().value_or(std::string()); }
 
     TextList textList() {
-        TextList list;
         std::int16_t dimensions = number();
-        if (dimensions == 0) return list;
+        if (dimensions == 0) return {};
         // A negative dimension count describes no list at all.
         if (dimensions < 0) throw Failure(failure::kSubscriptOutOfRange);
-        if (remaining() / kDimensionSize < static_cast<std::size_t>(dimensions)) {
-            throw Failure(failure::kInputPastEnd);
+        if (remaining() / kDimensionSize < static_cast<std::uint64_t>(dimensions)) {
+            ended_ = true;
+            return {};
         }
+        TextList list;
         std::vector<std::uint32_t> counts;
         for (std::int16_t d = 0; d < dimensions; ++d) {
-            std::uint32_t count = uint32();
-            auto lowerBound = static_cast<std::int32_t>(uint32());
-            std::int64_t upperBound = std::int64_t{lowerBound} + count - 1;
+            std::optional<std::uint32_t> count = unsignedNumber(4);
+            std::optional<std::uint32_t> lower = unsignedNumber(4);
+            if (!count || !lower) return {};
+            auto lowerBound = static_cast<std::int32_t>(*lower);
+            std::int64_t upperBound = std::int64_t{lowerBound} + *count - 1;
             if (upperBound > std::numeric_limits<std::int32_t>::max() ||
                 upperBound < std::numeric_limits<std::int32_t>::min()) {
                 throw Failure(failure::kOverflow);
             }
             if (d == 0) {
-                list.count = count;
+                list.count = *count;
                 list.lowerBound = lowerBound;
             }
-            counts.push_back(count);
+            counts.push_back(*count);
         }
-        std::size_t elements = elementCount(counts);
+        std::optional<std::uint64_t> elements = elementCount(counts);
+        if (!elements) {
+            ended_ = true;
+            return {};
+        }
         list.present = true;
-        list.items.reserve(elements);
-        for (std::size_t k = 0; k < elements; ++k) list.items.push_back(element());
+        list.items.reserve(static_cast<std::size_t>(*elements));
+        for (std::uint64_t k = 0; k < *elements; ++k) {
+            std::optional<std::string> element = fullText();
+            // The source ends inside the list, or its texts outgrow what a list
+            // holds: either way this is where the readable record ends.
+            if (!element || !list.items.push_back(*element)) {
+                ended_ = true;
+                return {};
+            }
+        }
         return list;
     }
 
-    // The product of the counts, a failure when the bytes left cannot hold that
-    // many elements (checked before anything is allocated).
-    std::size_t elementCount(const std::vector<std::uint32_t>& counts) const {
+    // The product of the counts; nothing when the bytes left cannot hold that many
+    // elements (checked before anything is allocated).
+    std::optional<std::uint64_t> elementCount(const std::vector<std::uint32_t>& counts) const {
         for (std::uint32_t count : counts) {
             if (count == 0) return 0;
         }
-        const std::size_t most = remaining() / kMinElementSize;
-        std::size_t product = 1;
+        const std::uint64_t most = remaining() / kMinElementSize;
+        std::uint64_t product = 1;
         for (std::uint32_t count : counts) {
-            if (count > most / product) throw Failure(failure::kInputPastEnd);
+            if (count > most / product) return std::nullopt;
             product *= count;
         }
         return product;
     }
 
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
+    RecordSource& source_;
+    std::array<char, kChunk> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    std::uint64_t consumed_ = 0;
+    bool ended_ = false;
+    std::string scratch_;
 };
 
 }  // namespace
 
-BattleRecord readBattleRecord(std::string_view bytes) { return RecordReader(bytes).battle(); }
+BattleRecord readBattleRecord(RecordSource& source) {
+    auto reader = std::make_unique<RecordReader>(source);  // its buffer is large
+    return reader->battle();
+}
+
+BattleRecord readBattleRecord(std::string_view bytes) {
+    MemorySource source(bytes);
+    return readBattleRecord(source);
+}
 
 }  // namespace mirudana

@@ -2,6 +2,8 @@
 
 #include "battle/file_list.h"
 
+#include "cli/exit_status.h"
+
 namespace mirudana::cli {
 namespace {
 
@@ -67,9 +69,8 @@ std::string helpText() {
            "  --sort         処理前に戦況ファイルをファイル名でソートします\n"
            "  --help         この説明を表示します\n"
            "  --             以降の引数はすべて戦況ファイルです\n"
-           "\n"
-           "終了コード: 0 完了 / 1 起動時または処理前の確認で中止 / 2 引数の誤り /\n"
-           "            3 スクリプトのエラー / 4 出力ファイルに書き込めなかった\n";
+           "\n" +
+           kExitStatusHelp;
 }
 
 std::string shortUsage(const std::string& problem) {

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "cli/exit_status.h"
 #include "cli/progress_line.h"
 
 namespace mirudana::cli {
-
-// The exit status when start-up or the error reporter ends the tool.
-inline constexpr int kExitStopped = 1;
 
 class ConsoleUserInterface : public UserInterface {
   public:

@@ -10,6 +10,7 @@
 #include "battle/loaded_battle.h"
 #include "cli/command_line.h"
 #include "cli/console_user_interface.h"
+#include "cli/exit_status.h"
 #include "cli/progress_line.h"
 #include "report/conversion_run.h"
 #include "startup/startup.h"
@@ -17,26 +18,6 @@
 namespace {
 
 using namespace mirudana;
-
-constexpr int kExitDone = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitScriptFailed = 3;
-constexpr int kExitUnwritten = 4;
-
-int exitStatusOf(RunResult result) {
-    switch (result) {
-        case RunResult::Completed:
-            return kExitDone;
-        case RunResult::CheckFailed:
-            return cli::kExitStopped;
-        case RunResult::CompletedUnwritten:
-            return kExitUnwritten;
-        case RunResult::ScriptFailed:
-        case RunResult::Cancelled:
-            break;
-    }
-    return kExitScriptFailed;
-}
 
 int run(const cli::CommandLine& line) {
     cli::ProgressLine progress(std::cerr, standardErrorIsTerminal());
@@ -49,12 +30,13 @@ int run(const cli::CommandLine& line) {
     LoadedBattle battle;
     VectorFileList files(line.battleFiles);
     const std::string output = line.output.value_or(AddDirSep(home) + kDefaultReportName);
-    RunContext context{battle,   files, started.references, ui, [&output] { return output; },
-                       &progress};
+    RunSummary summary;
+    RunContext context{battle,    files,   started.references, ui, [&output] { return output; },
+                       &progress, &summary};
     RunResult result = runConversion(
         context, line.script.value_or(AddDirSep(home) + kDefaultScriptName), line.sort);
     progress.clear();
-    return exitStatusOf(result);
+    return cli::exitStatusOf(result, summary);
 }
 
 }  // namespace
@@ -63,12 +45,12 @@ int main(int argc, char** argv) {
     auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (auto* error = std::get_if<cli::UsageError>(&parsed)) {
         std::cerr << cli::shortUsage(error->problem);
-        return kExitUsage;
+        return cli::kExitUsage;
     }
     const auto& line = std::get<cli::CommandLine>(parsed);
     if (line.help) {
         std::cout << cli::helpText();
-        return kExitDone;
+        return cli::kExitDone;
     }
     return run(line);
 }

@@ -40,10 +40,14 @@ LoadVerdict LoadCardlist(ReferenceData& data, const Folders& folders, UserInterf
         anyFile = !fileNames.empty();
         if (anyFile) {
             CardRarity rarity(folder);
+            for (const std::string& name : listOrdinaryFiles(folder, ".ini")) {
+                data.SourceFiles.push_back(folder + name);
+            }
             for (std::size_t i = 0; i < fileNames.size(); ++i) {
                 CardListData& list = tableSlot(data.CardLists, i);
                 list.Name = listName(fileNames[i]);
-                FieldReader reader(readWholeFile(folder + fileNames[i]));
+                data.SourceFiles.push_back(folder + fileNames[i]);
+                FieldReader reader(readWholeFile(folder + fileNames[i], kMaxCardListBytes));
                 readRecords(reader, list.Entries,
                             [&](FieldReader& r, CardEntry& entry) { readCard(r, entry, rarity); });
             }

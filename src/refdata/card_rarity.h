@@ -17,7 +17,8 @@ class CardRarity {
     explicit CardRarity(const std::string& cardFolder);
 
     // 0 when the card has no INI file, or its value is missing or not numeric.
-    // Throws Failure 6 when a numeric value lies outside the 16-bit range.
+    // Throws Failure 6 when a numeric value lies outside the 16-bit range, and 7 when
+    // the INI file is larger than kMaxRarityFileBytes.
     std::int16_t of(const std::string& cardID);
 
   private:

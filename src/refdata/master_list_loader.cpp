@@ -30,7 +30,8 @@ LoadVerdict LoadMasterlist(ReferenceData& data, const Folders& folders, UserInte
     data.MasterList.assign(1, CardEntry{});
     std::size_t records = 0;
     try {
-        FieldReader reader(readWholeFile(path));
+        data.SourceFiles.push_back(path);
+        FieldReader reader(readWholeFile(path, kMaxMasterListBytes));
         records = readRecords(reader, data.MasterList, readMaster);
     } catch (...) {
         reportCurrentException(ui, kLocation);

@@ -36,6 +36,8 @@ class ReferenceData {
     std::vector<CardListData> CardLists;
     std::vector<CardEntry> MasterList;
     std::vector<StatusEntry> StatusList;
+    // Every file the loaders read, so that a run never writes its report over one.
+    std::vector<std::string> SourceFiles;
 
     // Indexes the tables for the lookups; call once the loaders are done.
     void buildIndex();

@@ -30,7 +30,8 @@ LoadVerdict LoadStatusList(ReferenceData& data, const Folders& folders, UserInte
         return LoadVerdict::EndTool;
     }
     try {
-        FieldReader reader(readWholeFile(path));
+        data.SourceFiles.push_back(path);
+        FieldReader reader(readWholeFile(path, kMaxStatusListBytes));
         readRecords(reader, data.StatusList, readStatus);
     } catch (...) {
         reportCurrentException(ui, kLocation);

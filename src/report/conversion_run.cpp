@@ -1,5 +1,8 @@
 #include "report/conversion_run.h"
 
+#include <optional>
+
+#include "app/file_identity.h"
 #include "app/file_system.h"
 #include "battle/list_sort.h"
 #include "report/script_host.h"
@@ -12,15 +15,65 @@ constexpr const char* kEngineMissing = "エンジンが見つかりません。"
 constexpr const char* kNoFiles = "ファイルが登録されていません。";
 constexpr const char* kNoValidFiles = "有効なファイルがありませんでした。";
 constexpr const char* kCancelled = "処理を中断しました。";
+constexpr const char* kOutputIsAnInput =
+    "出力先が入力ファイルと同じファイルです。入力ファイルを壊さないよう、処理を中止しました。";
+constexpr const char* kNoReport =
+    "スクリプトが保存データを渡さずに終わったため、レポートは書き込まれていません。"
+    "出力ファイルは元のままです。";
+// The skipped-files warning names this many paths, then counts the rest.
+constexpr std::size_t kSkippedNamed = 20;
 
-void dropMissingFiles(BattleFileList& files) {
+// Removes the entries whose files have gone; returns their paths.
+std::vector<std::string> dropMissingFiles(BattleFileList& files) {
+    std::vector<std::string> dropped;
     for (int index = 0; index < files.count();) {
         if (isOrdinaryFile(files.entryAt(index))) {
             ++index;
         } else {
+            dropped.push_back(files.entryAt(index));
             files.removeAt(index);
         }
     }
+    return dropped;
+}
+
+// The input that is the very file the report would replace, if any: the script, a
+// listed battle file or a reference file.
+std::optional<std::string> inputAtOutput(const RunContext& context, const std::string& script) {
+    std::optional<FileIdentity> output = fileIdentity(context.outputPath());
+    if (!output) return std::nullopt;  // a new file cannot be an input
+    auto isOutput = [&](const std::string& path) { return fileIdentity(path) == output; };
+    if (isOutput(script)) return script;
+    for (int index = 0; index < context.files.count(); ++index) {
+        if (isOutput(context.files.entryAt(index))) return context.files.entryAt(index);
+    }
+    for (const std::string& path : context.references.SourceFiles) {
+        if (isOutput(path)) return path;
+    }
+    return std::nullopt;
+}
+
+std::string skippedWarning(const std::vector<std::string>& skipped) {
+    std::string text =
+        "読めなかった戦況ファイル " + std::to_string(skipped.size()) + " 件を飛ばしました。";
+    for (std::size_t k = 0; k < skipped.size() && k < kSkippedNamed; ++k) {
+        text += "\r\n" + skipped[k];
+    }
+    if (skipped.size() > kSkippedNamed) {
+        text += "\r\nほか " + std::to_string(skipped.size() - kSkippedNamed) + " 件";
+    }
+    return text;
+}
+
+// The engine's message; a runtime error also names the battle file loaded then.
+std::string scriptErrorText(const ttscript::ScriptError& error, const RunContext& context,
+                            bool scriptRan) {
+    std::string text = error.describe();
+    if (scriptRan && context.battle.FileLoaded) {
+        text +=
+            "\r\n読み込み中の戦況ファイル: " + context.files.entryAt(context.battle.CurrentIndex);
+    }
+    return text;
 }
 
 }  // namespace
@@ -34,7 +87,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoFiles);
         return RunResult::CheckFailed;
     }
-    dropMissingFiles(context.files);
+    std::vector<std::string> dropped = dropMissingFiles(context.files);
     if (context.files.count() == 0) {
         context.ui.showWarning(kNoValidFiles);
         return RunResult::CheckFailed;
@@ -44,28 +97,45 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
                                std::to_string(kMaxBattleFiles) + " 個までにしてください。");
         return RunResult::CheckFailed;
     }
+    if (std::optional<std::string> input = inputAtOutput(context, scriptPath)) {
+        context.ui.showWarning(std::string(kOutputIsAnInput) +
+                               "\r\n出力先: " + context.outputPath() + "\r\n入力: " + *input);
+        return RunResult::CheckFailed;
+    }
     if (sortFirst) ListSort(context.files, context.ui);
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
     host.attach(engine);
-    context.battle.CurrentIndex = 0;
-    context.battle.LoadBattleFile(context.files.entryAt(0));
+    for (const std::string& path : dropped) host.noteSkipped(path);
+    host.loadFirstReadable(0);
     std::int32_t reserved1 = 0;
     std::int32_t reserved2 = 0;
     ttscript::RunOutcome outcome = engine.RunScript(scriptPath, reserved1, reserved2);
     if (context.observer != nullptr) context.observer->onScriptEnded();
 
-    if (!outcome.completed) {
-        if (outcome.stopped) {
-            context.ui.showWarning(kCancelled);
-            return RunResult::Cancelled;
-        }
-        context.ui.showWarning(outcome.error ? outcome.error->describe()
-                                             : "スクリプトが最後まで実行されませんでした。");
-        return RunResult::ScriptFailed;
+    RunResult result =
+        host.reportUnwritten() ? RunResult::CompletedUnwritten : RunResult::Completed;
+    if (!outcome.completed && outcome.stopped) {
+        context.ui.showWarning(kCancelled);
+        result = RunResult::Cancelled;
+    } else if (!outcome.completed) {
+        context.ui.showWarning(outcome.error
+                                   ? scriptErrorText(*outcome.error, context, host.scriptRan())
+                                   : "スクリプトが最後まで実行されませんでした。");
+        result = RunResult::ScriptFailed;
+    } else if (!host.summary().reportHandedOver) {
+        context.ui.showWarning(std::string(kNoReport) + "\r\n" + context.outputPath());
     }
-    return host.reportUnwritten() ? RunResult::CompletedUnwritten : RunResult::Completed;
+    const RunSummary& done = host.summary();
+    if (!done.skippedFiles.empty()) context.ui.showWarning(skippedWarning(done.skippedFiles));
+    if (context.summary != nullptr) {
+        context.summary->battlesReported = done.battlesReported;
+        context.summary->skippedFiles = done.skippedFiles;
+        context.summary->reportHandedOver = done.reportHandedOver;
+        context.summary->reportPath = done.reportPath;
+    }
+    return result;
 }
 
 }  // namespace mirudana

@@ -53,8 +53,8 @@ std::string listCount(const TextList& list) {
     if (!list.present) return "0";
     std::int64_t upper = list.upperBound();
     if (upper == 1) {
-        const std::string* first = list.at(0);
-        if (first == nullptr) return "1";
+        auto first = list.at(0);
+        if (!first) return "1";
         if (first->empty()) return "0";
     }
     return std::to_string(upper);

@@ -7,6 +7,7 @@
 namespace mirudana {
 
 void ScriptHost::GetData(const std::string& key, std::string& result) {
+    scriptRan_ = true;
     try {
         auto answer =
             answerQuery(key, context_.battle, context_.files, context_.references, context_.ui);
@@ -17,23 +18,40 @@ void ScriptHost::GetData(const std::string& key, std::string& result) {
 }
 
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
+    scriptRan_ = true;
     notFound = true;
     if (verb != "ロード") return;
     reportProgress();
     LoadedBattle& battle = context_.battle;
-    const int total = context_.files.count();
-    const int done = battle.CurrentIndex + 1;
     // Positions are 16-bit: the list cannot reach past the last one.
-    if (done >= total || battle.CurrentIndex == kMaxBattleFiles) {
+    if (battle.CurrentIndex + 1 >= context_.files.count() ||
+        battle.CurrentIndex == kMaxBattleFiles) {
         battle.FileLoaded = false;
     } else {
-        ++battle.CurrentIndex;
-        battle.LoadBattleFile(context_.files.entryAt(battle.CurrentIndex));
+        loadFirstReadable(battle.CurrentIndex + 1);
     }
     notFound = false;
 }
 
-void ScriptHost::Tick() { reportProgress(); }
+void ScriptHost::loadFirstReadable(int index) {
+    LoadedBattle& battle = context_.battle;
+    const int total = context_.files.count();
+    for (battle.CurrentIndex = static_cast<std::int16_t>(index);; ++battle.CurrentIndex) {
+        const std::string path = context_.files.entryAt(battle.CurrentIndex);
+        battle.LoadBattleFile(path);
+        if (battle.FileLoaded) {
+            ++summary_.battlesReported;
+            return;
+        }
+        noteSkipped(path);
+        if (battle.CurrentIndex + 1 >= total) return;
+    }
+}
+
+void ScriptHost::Tick() {
+    scriptRan_ = true;
+    reportProgress();
+}
 
 void ScriptHost::reportProgress() {
     if (context_.observer == nullptr) return;
@@ -47,6 +65,7 @@ void ScriptHost::reportProgress() {
 void ScriptHost::SetData(const std::string& item, const std::string& normal,
                          const std::optional<double>& num, const std::string& /*plain*/,
                          bool& notFound) {
+    scriptRan_ = true;
     notFound = true;
     if (item == "保存データ") {
         WriteReport(normal);
@@ -61,6 +80,8 @@ void ScriptHost::SetData(const std::string& item, const std::string& normal,
 
 void ScriptHost::WriteReport(const std::string& text) {
     const std::string path = context_.outputPath();
+    summary_.reportHandedOver = true;
+    summary_.reportPath = path;
     bool written = false;
     try {
         written = writeReportFile(path, text, encoding_);

@@ -18,11 +18,15 @@ class ScriptHost : public ttscript::EngineEvents {
     // The engine that raises the events, so a stop request can reach it.
     void attach(ttscript::TTSA& engine) { engine_ = &engine; }
 
+    // Loads the first file of the list from `index` on that can be read, passing
+    // over (and noting) each that cannot; FileLoaded false when none is left.
+    void loadFirstReadable(int index);
+
     // Any failure leaves `result` as it was; keys outside the vocabulary answer "True".
     void GetData(const std::string& key, std::string& result) override;
 
-    // "ロード" moves to the next battle file of the list, or marks the list as
-    // exhausted when the loaded file is its last.
+    // "ロード" moves to the next battle file of the list that can be read, or marks
+    // the list as exhausted when none is left.
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
 
     // "対象" picks the client side for "クライアント" or the number 2, else the
@@ -42,6 +46,14 @@ class ScriptHost : public ttscript::EngineEvents {
     // Whether a report handed over during the run could not be written.
     bool reportUnwritten() const { return reportUnwritten_; }
 
+    // What the run did so far: battles given to the script, files passed over,
+    // reports handed over and where the last went.
+    const RunSummary& summary() const { return summary_; }
+    void noteSkipped(const std::string& path) { summary_.skippedFiles.push_back(path); }
+
+    // Whether the script has raised any event, so it was running (not just read).
+    bool scriptRan() const { return scriptRan_; }
+
   private:
     // Reports progress to the observer; a "stop" answer stops the script.
     void reportProgress();
@@ -49,6 +61,8 @@ class ScriptHost : public ttscript::EngineEvents {
     RunContext& context_;
     ttscript::TTSA* engine_ = nullptr;
     bool reportUnwritten_ = false;
+    bool scriptRan_ = false;
+    RunSummary summary_;
     ReportEncoding encoding_ = ReportEncoding::Cp932;
 };
 

@@ -27,9 +27,7 @@ std::string readScript(const std::string& path) {
     try {
         return mirudana::readWholeFile(path);
     } catch (const mirudana::Failure& failure) {
-        throw ScriptFailure(
-            "スクリプトファイルを読めません: " + mirudana::failureDescription(failure.number()),
-            {});
+        throw ScriptFailure(std::string("スクリプトファイルを読めません: ") + failure.what(), {});
     }
 }
 

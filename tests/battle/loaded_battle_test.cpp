@@ -1,9 +1,11 @@
 #include "battle/loaded_battle.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "battle/kvs_writer.h"
@@ -20,6 +22,12 @@ BattleRecord namedBattle(const std::string& server, const std::string& client) {
     record.Client.Master.Name = client;
     record.Server.Master.Hand = kvs::textListOf({"C0001", "C0002"});
     record.InfoText = "SecurityLevel:1\r\nnowplay:c\r\n";
+    return record;
+}
+
+BattleRecord serverNamed(const std::string& name) {
+    BattleRecord record;
+    record.Server.Master.Name = name;
     return record;
 }
 
@@ -44,10 +52,13 @@ TEST(LoadedBattleTest, LoadOutcomes) {
         {"folder", [&] { return dir.makeDir("folder.kvs"); }, false, previous},
         {"hidden file", [&] { return dir.write(".hidden.kvs", nextBytes); }, false, previous},
         {"empty path", [] { return std::string(); }, false, previous},
-        {"cut inside a text", [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); }, false,
-         previous},
+        // A cut file loads what it holds; from the field it ends in, all is empty.
+        {"cut inside a text",
+         [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); },
+         true,
+         {}},
         {"cut inside a list", [&] { return dir.write("cutlist.kvs", nextBytes.substr(0, 24)); },
-         false, previous},
+         true, serverNamed("次")},
         {"hostile count",
          [&] {
              return dir.write("hostile.kvs", kvs::KvsWriter()
@@ -59,6 +70,13 @@ TEST(LoadedBattleTest, LoadOutcomes) {
                                                  .uint32(0x7FFFFFFF)
                                                  .int32(0)
                                                  .bytes());
+         },
+         true,
+         {}},
+        {"damaged bounds",
+         [&] {
+             return dir.write("damaged.kvs",
+                              kvs::KvsWriter().raw(std::string(8, '\0')).number(-1).bytes());
          },
          false, previous},
     };
@@ -78,15 +96,49 @@ TEST(LoadedBattleTest, LoadOutcomes) {
     }
 }
 
-TEST(LoadedBattleTest, UnreadableFileCountsAsFailedLoad) {
+// Peak memory grown while loading `path`, in a child process of its own so earlier
+// tests do not hide it; -1 when the load fails.
+long loadPeakGrowthKiB(const std::string& path, std::size_t expectedHandSize) {
+    pid_t child = fork();
+    if (child == 0) {
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        LoadedBattle battle;
+        battle.LoadBattleFile(path);
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        bool ok =
+            battle.FileLoaded && battle.record.Server.Master.Hand.items.size() == expectedHandSize;
+        // The growth in MiB as the exit status (255: failed).
+        _exit(
+            ok ? static_cast<int>(std::min<long>((after.ru_maxrss - before.ru_maxrss) / 1024, 254))
+               : 255);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    return code == 255 ? -1 : code * 1024L;
+}
+
+TEST(LoadedBattleTest, LargeFilesTakeMemoryBoundedByTheRecordNotTheFile) {
     TempDir dir;
-    std::string path = dir.write("locked.kvs", kvs::encodeBattleRecord(namedBattle("a", "b")));
-    std::filesystem::permissions(path, std::filesystem::perms::none);
-    if (std::ifstream(path)) GTEST_SKIP() << "permissions do not stop this user from reading";
-    LoadedBattle battle;
-    battle.LoadBattleFile(path);
-    EXPECT_FALSE(battle.FileLoaded);
-    EXPECT_EQ(battle.record, BattleRecord{});
+    // A 2 GB sparse file whose record takes its first bytes.
+    BattleRecord record = namedBattle("a", "b");
+    std::string sparse = dir.write("sparse.kvs", kvs::encodeBattleRecord(record));
+    std::filesystem::resize_file(sparse, std::uintmax_t{2} << 30);
+    long sparseGrowth = loadPeakGrowthKiB(sparse, 2);
+    EXPECT_GE(sparseGrowth, 0);
+    EXPECT_LT(sparseGrowth, 8 * 1024) << "KiB";
+
+    // A hand of ten million empty texts in 20 MB: a few bytes of memory per byte.
+    constexpr std::uint32_t kTexts = 10'000'000;
+    std::string many = dir.write(
+        "many.kvs",
+        kvs::KvsWriter().raw(std::string(14, '\0')).number(1).uint32(kTexts).int32(0).bytes());
+    std::filesystem::resize_file(many, 24 + 2 * std::uintmax_t{kTexts} + 148);
+    long manyGrowth = loadPeakGrowthKiB(many, kTexts);
+    EXPECT_GE(manyGrowth, 0);
+    EXPECT_LT(manyGrowth, 3 * 20 * 1024) << "KiB";
 }
 
 TEST(LoadedBattleTest, TargetSideFollowsTargetIsClient) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "report_fixture.h"
+#include "ttscript/engine.h"
 
 namespace mirudana::testing {
 namespace {
@@ -72,6 +73,92 @@ TEST_F(ReportTest, AScriptErrorIsShownAndNothingIsWritten) {
     ASSERT_EQ(runScript("[保存データ] = \"x\"\ny = 1 / 0\n"), RunResult::ScriptFailed);
     ASSERT_EQ(ui.warnings.size(), 1u);
     EXPECT_NE(ui.warnings[0].find(":2"), std::string::npos) << ui.warnings[0];
+    // A runtime error names the battle file loaded then.
+    EXPECT_NE(ui.warnings[0].find("\r\n読み込み中の戦況ファイル: " + files.entryAt(0)),
+              std::string::npos)
+        << ui.warnings[0];
+}
+
+TEST_F(ReportTest, AScriptThatHandsOverNoReportSaysSoAndLeavesTheOldFile) {
+    folder.dir.write("出力データ.html", "old");
+    RunSummary summary;
+    files = VectorFileList({folder.battle("a.kvs", namedBattle("一"))});
+    RunContext context = this->context();
+    context.summary = &summary;
+    ASSERT_EQ(runConversion(context, folder.script("t.tts", "x = [マスター名]\n"), false),
+              RunResult::Completed);
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_NE(ui.warnings[0].find("レポートは書き込まれていません"), std::string::npos);
+    EXPECT_TRUE(ui.warnings[0].ends_with("\r\n" + output));
+    EXPECT_EQ(readBytes(output), "old");
+    EXPECT_FALSE(summary.reportHandedOver);
+    EXPECT_EQ(summary.battlesReported, 1);
+}
+
+TEST_F(ReportTest, AnOutputThatIsAnInputStopsTheRunBeforeTheScript) {
+    namespace fs = std::filesystem;
+    const std::string script = folder.script("t.tts", "[保存データ] = \"x\"\n");
+    const std::string battleFile = folder.battle("a.kvs", namedBattle("一"));
+    const std::string master = folder.dir.file("system/cards/master.dat");
+    struct Case {
+        const char* name;
+        std::string output;
+        std::string input;
+    };
+    fs::create_hard_link(battleFile, folder.dir.file("hard.html"));
+    fs::create_symlink(master, folder.dir.file("link.html"));
+    const Case cases[] = {
+        {"the script", script, script},
+        {"a battle file by another spelling", folder.dir.path() + "/battles/../battles/a.kvs",
+         battleFile},
+        {"a hard link to a battle file", folder.dir.file("hard.html"), battleFile},
+        {"a link to a reference file", folder.dir.file("link.html"), master},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.warnings.clear();
+        const std::string before = readBytes(c.input);
+        files = VectorFileList({battleFile});
+        output = c.output;
+        RunContext context = this->context();
+        EXPECT_EQ(runConversion(context, script, false), RunResult::CheckFailed);
+        ASSERT_EQ(ui.warnings.size(), 1u);
+        EXPECT_TRUE(ui.warnings[0].ends_with("\r\n出力先: " + c.output + "\r\n入力: " + c.input))
+            << ui.warnings[0];
+        EXPECT_EQ(readBytes(c.input), before);
+    }
+}
+
+// Raises the engine's tick at every query, as the engine does at intervals of
+// script time, so a script that never loads still reaches the observer.
+class TickingHost : public ScriptHost {
+  public:
+    using ScriptHost::ScriptHost;
+    void GetData(const std::string& key, std::string& result) override {
+        Tick();
+        ScriptHost::GetData(key, result);
+    }
+};
+
+class StoppingObserver : public RunObserver {
+  public:
+    bool onProgress(int, int) override { return ++calls < 100; }
+    int calls = 0;
+};
+
+TEST_F(ReportTest, TheObserverStopsAScriptThatLoopsWithoutLoadingThroughTheTick) {
+    StoppingObserver stopper;
+    observer = &stopper;
+    files = VectorFileList({folder.battle("a.kvs", namedBattle("一"))});
+    RunContext context = this->context();
+    TickingHost host(context);
+    ttscript::TTSA engine(&host);
+    host.attach(engine);
+    std::int32_t n1 = 0, n2 = 0;
+    ttscript::RunOutcome outcome =
+        engine.RunScript(folder.script("loop.tts", "While 1\n    x = [ターン数]\nWend\n"), n1, n2);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(stopper.calls, 100);
 }
 
 class RecordingObserver : public RunObserver {

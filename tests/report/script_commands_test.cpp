@@ -32,12 +32,56 @@ TEST_F(ReportTest, LoadStepsThroughTheListAndStopsAtItsEnd) {
     EXPECT_TRUE(ui.warnings.empty());
 }
 
-TEST_F(ReportTest, AFileThatFailsToLoadLeavesTheLastRecordAndTheNextLoadMovesOn) {
-    std::string broken = folder.dir.write("battles/broken.kvs", "\x01");
-    files = VectorFileList({folder.battle("a.kvs", namedBattle("一")), broken,
-                            folder.battle("c.kvs", namedBattle("三"))});
-    ASSERT_EQ(runScript(loadScript(3)), RunResult::Completed);
-    EXPECT_EQ(report(), "一1,一0,三1,三0");
+// A file whose first list has a negative dimension count: damaged, not cut short.
+std::string damagedBattle() { return std::string(8, '\0') + "\xFF\xFF" + std::string(138, '\0'); }
+
+TEST_F(ReportTest, FilesThatCannotBeReadAreSkippedNamedAndCounted) {
+    struct Case {
+        const char* name;
+        std::vector<bool> readable;  // per listed file, in order
+        std::string report;
+        std::size_t namedInWarning;
+        const char* more;  // the warning's closing count, or ""
+    };
+    const Case cases[] = {
+        {"first, middle and last", {false, true, false, true, false}, "一1,三1,三0,三0", 3, ""},
+        {"none readable", {false, false}, "0,0,0,0", 2, ""},
+        {"more than twenty", std::vector<bool>(23, false), "0,0,0,0", 20, "ほか 3 件"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.warnings.clear();
+        battle = LoadedBattle{};
+        std::vector<std::string> paths;
+        const char* names[] = {"一", "三"};
+        int readable = 0;
+        for (std::size_t k = 0; k < c.readable.size(); ++k) {
+            std::string file = "battles/" + std::to_string(k) + ".kvs";
+            paths.push_back(c.readable[k] ? folder.battle(std::to_string(k) + ".kvs",
+                                                          namedBattle(names[readable++]))
+                                          : folder.dir.write(file, damagedBattle()));
+        }
+        files = VectorFileList(paths);
+        RunSummary summary;
+        RunContext context = this->context();
+        context.summary = &summary;
+        ASSERT_EQ(runConversion(context, folder.script("test.tts", loadScript(3)), false),
+                  RunResult::Completed);
+        EXPECT_EQ(report(), c.report);
+        EXPECT_EQ(summary.battlesReported, readable);
+        EXPECT_EQ(summary.skippedFiles.size(), c.readable.size() - readable);
+        ASSERT_EQ(ui.warnings.size(), 1u);
+        const std::string& warning = ui.warnings[0];
+        EXPECT_NE(warning.find(std::to_string(summary.skippedFiles.size()) + " 件を飛ばしました"),
+                  std::string::npos)
+            << warning;
+        // One line per named path, in list order, after the count.
+        std::string lines;
+        for (std::size_t k = 0; k < c.namedInWarning; ++k)
+            lines += "\r\n" + summary.skippedFiles[k];
+        EXPECT_NE(warning.find(lines + (*c.more ? "\r\n" : "")), std::string::npos) << warning;
+        EXPECT_TRUE(warning.ends_with(c.more)) << warning;
+    }
 }
 
 TEST_F(ReportTest, AnUnknownCommandStopsTheScript) {

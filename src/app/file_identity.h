@@ -1,0 +1,22 @@
+// Which file a path names, by the file system's own identity rather than by name,
+// so that two spellings, a symbolic link or a hard link to one file all match.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mirudana {
+
+struct FileIdentity {
+    std::uint64_t device = 0;  // the device (the volume serial number on Windows)
+    std::uint64_t file = 0;    // the inode (the file ID on Windows)
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file `path` names, symbolic links followed; nothing when
+// there is no such file or it cannot be looked at.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
+}  // namespace mirudana
