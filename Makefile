@@ -59,6 +59,19 @@ windows:
 	@cmake --install $(WIN_BUILD) --prefix $(WIN_DIR) --strip >/dev/null
 	@echo "$(abspath $(WIN_DIR))"
 
+# Every test program that needs no Qt, built for Windows and run under Wine. The
+# prefix is booted first, outside CTest's pipes; tests labelled "display" (the
+# window's) get a virtual X display, the others none.
+test-windows:
+	@tools/install-deps windows
+	@$(WIN_CMAKE) >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@cmake/wine-run $(abspath $(WIN_BUILD))/wine-prefix cmd /c exit
+	@cd $(WIN_BUILD) && { ctest --output-on-failure --timeout 600 -j $(JOBS) -LE display && \
+		if [ -n "$$(ctest -N -L display | grep 'Test *#')" ]; then \
+			xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 -L display; \
+		fi; }; status=$$?; WINEPREFIX=$(abspath $(WIN_BUILD))/wine-prefix wineserver -k; exit $$status
+
 # The program folder as one zip.
 dist: windows
 	@rm -f $(WIN_BUILD)/mirudana-windows.zip

@@ -6,7 +6,10 @@
 
 #include "app/native_path.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -15,6 +18,59 @@ namespace fs = std::filesystem;
 namespace mirudana {
 namespace {
 
+#ifdef _WIN32
+// The file a symbolic link or junction ends at (the path itself when it is none),
+// as the system resolves it. Nothing for a link that leads nowhere.
+std::optional<fs::path> followLinks(fs::path path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return path;
+    }
+    HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::wstring target(32768, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (n == 0 || n >= target.size()) return std::nullopt;
+    target.resize(n);
+    return fs::path(target);
+}
+
+// May the existing file `path` be replaced? Not a folder, nor a read-only file.
+// Hidden and system files may: the replacement keeps their attributes.
+bool isReplaceable(const fs::path& path, const fs::file_status&) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+}
+
+// Puts the finished `temporary` in the place of `target`, on the disk before it
+// returns. ReplaceFileW keeps an existing target's security; its hidden and system
+// attributes are carried over here as well, since not every system's ReplaceFileW
+// does (Wine's does not).
+bool moveIntoPlace(const fs::path& temporary, const fs::path& target, bool targetExisted) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    DWORD kept = targetExisted ? GetFileAttributesW(target.c_str()) & kKept : 0;
+    bool moved =
+        (targetExisted && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
+        MoveFileExW(temporary.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (moved && kept != 0) {
+        DWORD now = GetFileAttributesW(target.c_str()) & ~DWORD{FILE_ATTRIBUTE_NORMAL};
+        SetFileAttributesW(target.c_str(), now | kept);
+    }
+    return moved;
+}
+
+bool flushToDisk(std::FILE* file) {
+    auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return FlushFileBuffers(handle) != 0;
+}
+#else
 // The file a chain of symbolic links ends at (the path itself when it is none).
 // Nothing for a loop or a link that cannot be read.
 std::optional<fs::path> followLinks(fs::path path) {
@@ -36,11 +92,17 @@ bool isReplaceable(const fs::path& path, const fs::file_status& status) {
     constexpr auto kAnyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & kAnyWrite) == fs::perms::none) return false;
-#ifndef _WIN32
-    if (access(path.c_str(), W_OK) != 0) return false;
-#endif
-    return true;
+    return access(path.c_str(), W_OK) == 0;
 }
+
+bool moveIntoPlace(const fs::path& temporary, const fs::path& target, bool) {
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    return !ec;
+}
+
+bool flushToDisk(std::FILE* file) { return fsync(fileno(file)) == 0; }
+#endif
 
 // Creates a new, hidden file beside `target`; nullptr (and `created` empty) when
 // none can be made. The name is short and fixed in form, so that a target whose
@@ -96,21 +158,19 @@ bool FileReplacement::write(std::string_view bytes) {
 
 bool FileReplacement::commit() {
     if (file_ == nullptr) return false;
-    bool ok = std::fflush(file_) == 0;
-#ifndef _WIN32
-    ok = ok && fsync(fileno(file_)) == 0;
-#endif
+    bool ok = std::fflush(file_) == 0 && flushToDisk(file_);
     ok = (std::fclose(file_) == 0) && ok;
     file_ = nullptr;
-    std::error_code ec;
-    if (ok && permissions_ != fs::perms::unknown) {
+    const bool targetExisted = permissions_ != fs::perms::unknown;
+#ifndef _WIN32
+    // (On Windows the replacement takes the old file's attributes and security itself.)
+    if (ok && targetExisted) {
+        std::error_code ec;
         fs::permissions(temporary_, permissions_, fs::perm_options::replace, ec);
         ok = !ec;
     }
-    if (ok) {
-        fs::rename(temporary_, target_, ec);
-        ok = !ec;
-    }
+#endif
+    ok = ok && moveIntoPlace(temporary_, target_, targetExisted);
     committed_ = ok;
     return ok;
 }

@@ -12,9 +12,11 @@ namespace mirudana {
 
 class FileReplacement {
   public:
-    // Prepares to replace `path`. A symbolic link is followed to the file it names.
-    // Fails (see ok()) for an empty path, a link loop, a target that is not a
-    // regular file, a read-only target, or a folder where no file can be created.
+    // Prepares to replace `path`. A symbolic link (on Windows also a junction) is
+    // followed to the file it names, which is replaced while the link stays. Fails
+    // (see ok()) for an empty path, a link loop or a link to nothing, a target that
+    // is not a regular file, a read-only target (the read-only attribute on
+    // Windows), or a folder where no file can be created.
     explicit FileReplacement(const std::string& path);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -26,7 +28,9 @@ class FileReplacement {
     bool write(std::string_view bytes);
 
     // Flushes the new content to the disk, gives it the old file's permissions (a
-    // new file keeps the usual ones) and renames it over the target.
+    // new file keeps the usual ones) and renames it over the target; on Windows
+    // with ReplaceFileW, which keeps the old file's attributes (hidden, system) and
+    // security, or with MoveFileExW writing through for a new file.
     bool commit();
 
   private:

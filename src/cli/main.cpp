@@ -42,7 +42,8 @@ int run(const cli::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    prepareStandardStreams();
+    auto parsed = cli::parseCommandLine(programArguments(argc, argv));
     if (auto* error = std::get_if<cli::UsageError>(&parsed)) {
         std::cerr << cli::shortUsage(error->problem);
         return cli::kExitUsage;

@@ -6,17 +6,13 @@
 #include <new>
 #include <utility>
 
+#include "app/thread_stack.h"
 #include "ttscript/builtins.h"
 #include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
 namespace {
-
-// Native stack a run may use. Call depth and parser nesting are each limited, but
-// together (deep expressions in every frame of a deep recursion) they could still
-// exhaust a thread's stack, so calls also stop at this much.
-constexpr std::uintptr_t kStackBudget = std::uintptr_t{2} << 20;
 
 std::uintptr_t stackPosition() {
     char marker = 0;
@@ -52,7 +48,13 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
 
 void Interpreter::run() {
     RunPositionScope placing(position_);
+    // Call depth and parser nesting are each limited, but together (deep expressions
+    // in every frame of a deep recursion) they could still exhaust the stack, so calls
+    // also stop at three quarters of what the running thread has left; the rest is
+    // for the host's answers and the frames between two calls.
     stackBase_ = stackPosition();
+    std::uintptr_t room = mirudana::stackRoomBelow(stackBase_);
+    stackBudget_ = room - room / 4;
     try {
         execBlock(program_.main);
     } catch (const std::bad_alloc&) {
@@ -380,7 +382,7 @@ Value Interpreter::callFunction(const Expr& e) {
     if (callDepth_ >= kMaxCallDepth) {
         callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段");
     }
-    if (distance(stackBase_, stackPosition()) > kStackBudget) {
+    if (distance(stackBase_, stackPosition()) > stackBudget_) {
         callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません");
     }
     // The frame sits on top of the stack: the arguments, then the other locals.

@@ -76,6 +76,7 @@ class Interpreter {
     SourcePosition position_;
     int statementsToClockCheck_;
     std::chrono::steady_clock::time_point lastTick_;
+    std::uintptr_t stackBudget_ = 0;
 };
 
 }  // namespace ttscript

@@ -1,15 +1,22 @@
 #include "battle/loaded_battle.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "app/native_path.h"
+#else
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace mirudana {
 namespace {
@@ -96,6 +103,7 @@ TEST(LoadedBattleTest, LoadOutcomes) {
     }
 }
 
+#ifndef _WIN32
 // Peak memory grown while loading `path`, in a child process of its own so earlier
 // tests do not hide it; -1 when the load fails.
 long loadPeakGrowthKiB(const std::string& path, std::size_t expectedHandSize) {
@@ -140,6 +148,21 @@ TEST(LoadedBattleTest, LargeFilesTakeMemoryBoundedByTheRecordNotTheFile) {
     EXPECT_GE(manyGrowth, 0);
     EXPECT_LT(manyGrowth, 3 * 20 * 1024) << "KiB";
 }
+#else
+TEST(LoadedBattleTest, FileHeldWithoutSharingCountsAsFailedLoad) {
+    TempDir dir;
+    std::string path = dir.write("locked.kvs", kvs::encodeBattleRecord(namedBattle("a", "b")));
+    // Held open by another program that shares it with no one.
+    HANDLE held = CreateFileW(nativePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LoadedBattle battle;
+    battle.LoadBattleFile(path);
+    EXPECT_FALSE(battle.FileLoaded);
+    EXPECT_EQ(battle.record, BattleRecord{});
+    CloseHandle(held);
+}
+#endif
 
 TEST(LoadedBattleTest, TargetSideFollowsTargetIsClient) {
     TempDir dir;

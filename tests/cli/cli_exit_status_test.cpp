@@ -1,21 +1,16 @@
 // mirudana-cli run as a user runs it: what it prints and the status it exits with.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/codepage.h"
 #include "report/program_folder.h"
+#include "support/subprocess.h"
 
 namespace mirudana::testing {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = ProcessOutcome;
 
 class CliTest : public ::testing::Test {
   protected:
@@ -25,12 +20,7 @@ class CliTest : public ::testing::Test {
     }
 
     Outcome cli(const std::string& arguments) {
-        std::string out = folder.dir.file("stdout.txt");
-        std::string err = folder.dir.file("stderr.txt");
-        std::string command = std::string("'") + MIRUDANA_CLI + "' " + arguments + " >'" + out +
-                              "' 2>'" + err + "' </dev/null";
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+        return runProgram(MIRUDANA_CLI, arguments, folder.dir.path());
     }
 
     std::string home() const { return "--home '" + folder.dir.path() + "'"; }

@@ -25,8 +25,9 @@ TEST(StartupTest, LoadsAllThreeListsAndAnswersLookups) {
 
     EXPECT_FALSE(s.endTool);
     EXPECT_TRUE(ui.warnings.empty());
-    EXPECT_EQ(s.folders.CardFolder, folder.dir.path() + "/system/cards/");
-    EXPECT_EQ(s.folders.StateFolder, folder.dir.path() + "/system/state/");
+    const std::string sep(1, kDirSep);
+    EXPECT_EQ(s.folders.CardFolder, folder.dir.path() + sep + "system" + sep + "cards" + sep);
+    EXPECT_EQ(s.folders.StateFolder, folder.dir.path() + sep + "system" + sep + "state" + sep);
     EXPECT_EQ(s.references.CardID2CardName("C1", ui), "剣士");
     EXPECT_EQ(s.references.CardID2CardName("M1", ui), "影武者");
     EXPECT_EQ(s.references.CardID2CardName("M2", ui), "女王");
