@@ -6,11 +6,12 @@
 #include <array>
 #include <string>
 
+#include "app/file_dialogs.h"
 #include "app/user_interface.h"
 #include "battle/loaded_battle.h"
 #include "gui/battle_list_box.h"
-#include "gui/file_dialogs.h"
 #include "refdata/reference_data.h"
+#include "report/main_window.h"
 
 class QCheckBox;
 class QLabel;
@@ -53,7 +54,7 @@ class frmPrintOut : public QWidget {
     FileDialogs& dialogs_;
     LoadedBattle battle_;
     bool running_ = false;
-    qint64 progressDelayMs_ = 1000;
+    qint64 progressDelayMs_ = kProgressDelayMs;
 
     QLabel* Label1_ = nullptr;
     BattleListBox* lstKVS_ = nullptr;

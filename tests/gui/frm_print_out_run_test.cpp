@@ -9,22 +9,11 @@
 #include "battle/kvs_writer.h"
 #include "gui/gui_fixture.h"
 #include "gui/modal_answers.h"
+#include "support/list_masters_script.h"
 
+using mirudana::testing::kListMasters;
 using mirudana::testing::readBytes;
 using mirudana::testing::WindowFixture;
-
-namespace {
-
-// Lists the server master of every battle, then hands the list over as the report.
-constexpr const char* kListMasters =
-    "text = \"\"\n"
-    "While [ファイル有無] = \"1\"\n"
-    "    text = text & [マスター名] & \";\"\n"
-    "    RunCmd(\"ロード\")\n"
-    "Wend\n"
-    "[保存データ] = text\n";
-
-}  // namespace
 
 class FrmPrintOutRunTest : public QObject {
     Q_OBJECT

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/paths.h"
-#include "gui/scripted_file_dialogs.h"
 #include "refdata/loader_messages.h"
 #include "support/fake_user_interface.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
 
 using mirudana::testing::FakeUserInterface;
