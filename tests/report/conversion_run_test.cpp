@@ -101,14 +101,15 @@ TEST_F(ReportTest, AnOutputThatIsAnInputStopsTheRunBeforeTheScript) {
         std::string input;
     };
     fs::create_hard_link(battleFile, folder.dir.file("hard.html"));
-    fs::create_symlink(master, folder.dir.file("link.html"));
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"the script", script, script},
         {"a battle file by another spelling", folder.dir.path() + "/battles/../battles/a.kvs",
          battleFile},
         {"a hard link to a battle file", folder.dir.file("hard.html"), battleFile},
-        {"a link to a reference file", folder.dir.file("link.html"), master},
     };
+    if (makeSymlink(master, folder.dir.file("link.html"))) {
+        cases.push_back({"a link to a reference file", folder.dir.file("link.html"), master});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui.warnings.clear();
