@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> cat = {"/bin/cat"};
     cat.insert(cat.end(), files.begin(), files.end());
     std::string report = (work / "report.html").string();
-    std::vector<std::string> cli = {MIRUDANA_CLI, "--home", SAMPLE_HOME, "--script",
+    std::vector<std::string> cli = {MIRUDANA_CLI,         "--home",   SAMPLE_HOME, "--script",
                                     FIRST_EDITION_SCRIPT, "--output", report};
     cli.insert(cli.end(), files.begin(), files.end());
 

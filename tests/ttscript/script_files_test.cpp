@@ -42,8 +42,8 @@ std::vector<Case> casesIn(const std::string& text) {
         std::string_view comment = at == std::string_view::npos ? "" : line.substr(at);
         // A line holding only an expectation is not part of the script, so it moves
         // neither the end of the script nor the lines after it.
-        bool onlyExpectation = comment.starts_with("' expect") &&
-                               line.find_first_not_of(" \t") == at;
+        bool onlyExpectation =
+            comment.starts_with("' expect") && line.find_first_not_of(" \t") == at;
         if (!onlyExpectation) c.script.append(line).append("\n");
         if (comment.starts_with(kError)) {
             c.error = comment.substr(kError.size());
