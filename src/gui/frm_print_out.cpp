@@ -2,13 +2,17 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
 #include "report/main_window.h"
+#include "report/run_summary_text.h"
 
 namespace mirudana::gui {
 namespace {
@@ -55,7 +59,8 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
         {QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"), font.family()});
     font.setPointSize(9);
     setFont(font);
-    setFixedSize(twips({0, 0, kWindowWidthTwips, kWindowHeightTwips}).size());
+    setFixedSize(
+        twips({0, 0, kWindowWidthTwips, kWindowHeightTwips + kStatusLineHeightTwips}).size());
     createControls();
     chainTabOrder();
     Form_Load(programFolder);
@@ -78,6 +83,15 @@ void frmPrintOut::createControls() {
         place(new QCheckBox(captionOf(Control::chkFileSort), this), Control::chkFileSort);
     cmdFClear_ = place(new QPushButton(captionOf(Control::cmdFClear), this), Control::cmdFClear);
 
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus_->setGeometry(twips(kStatusLinePlace));
+    cmdOpenReport_ = new QPushButton(QString::fromUtf8(kOpenReportCaption), this);
+    cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
+    cmdOpenReport_->setGeometry(twips(kOpenReportPlace));
+    cmdOpenReport_->setToolTip(QString::fromUtf8(kOpenReportTip));
+    cmdOpenReport_->hide();
+
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);
     lblEngine_->setBuddy(txtOutputTo_);
@@ -94,6 +108,7 @@ void frmPrintOut::createControls() {
     connect(cmdOpenEngine_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenEngine_Click);
     connect(cmdOpenOutput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenOutput_Click);
     connect(cmdStart_, &QPushButton::clicked, this, &frmPrintOut::cmdStart_Click);
+    connect(cmdOpenReport_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenReport_Click);
 }
 
 std::array<QWidget*, 9> frmPrintOut::inputsInTabOrder() const {
@@ -141,12 +156,35 @@ void frmPrintOut::cmdOpenOutput_Click() {
 void frmPrintOut::cmdStart_Click() {
     setInputsEnabled(false);
     running_ = true;
+    // The last run's line goes; this run's replaces it when the run is over.
+    lblStatus_->clear();
+    lblStatus_->setToolTip(QString());
+    cmdOpenReport_->hide();
     RunProgress progress(this, progressDelayMs_);
-    RunContext context{battle_,  files_, references_, ui_, [this] { return textOf(txtOutputTo_); },
-                       &progress};
-    startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
+    RunSummary summary;
+    RunContext context{
+        battle_,   files_,  references_, ui_, [this] { return textOf(txtOutputTo_); },
+        &progress, &summary};
+    RunResult result =
+        startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
+    // A check that stopped the run has said why in its own warning.
+    if (result != RunResult::CheckFailed) showRunSummary(result, summary);
     running_ = false;
     setInputsEnabled(true);
+}
+
+void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
+    const QString text = QString::fromStdString(runSummaryText(result, summary));
+    lblStatus_->setToolTip(text);
+    lblStatus_->setText(
+        lblStatus_->fontMetrics().elidedText(text, Qt::ElideMiddle, lblStatus_->width()));
+    const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
+    reportPath_ = written ? summary.reportPath : std::string();
+    cmdOpenReport_->setVisible(written);
+}
+
+void frmPrintOut::cmdOpenReport_Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(reportPath_)));
 }
 
 void frmPrintOut::setInputsEnabled(bool enabled) {

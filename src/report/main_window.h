@@ -109,6 +109,14 @@ inline constexpr std::array<WindowControl, 14> kWindowControls{{
     {"cmdFClear", ControlKind::Button, "x", {2040, 120, 255, 180}, "一覧を空にする", nullptr},
 }};
 
+// Under the classic layout, added on purpose: a passive status line that says what
+// the last run did (runSummaryText), and a small button that opens its report.
+inline constexpr int kStatusLineHeightTwips = 300;
+inline constexpr TwipsRect kStatusLinePlace{120, 3765, 3720, 255};
+inline constexpr TwipsRect kOpenReportPlace{3900, 3750, 675, 270};
+inline constexpr const char* kOpenReportCaption = "開く";
+inline constexpr const char* kOpenReportTip = "レポートをブラウザーで開く";
+
 constexpr const WindowControl& windowControl(Control control) {
     return kWindowControls[static_cast<std::size_t>(control)];
 }

@@ -6,6 +6,7 @@
 #include "battle/file_title.h"
 #include "refdata/text_helpers.h"
 #include "report/query_texts.h"
+#include "report/report_writer.h"
 
 namespace mirudana {
 namespace {
@@ -226,6 +227,16 @@ ArgumentKey argumentKey(std::string_view key) {
 }
 
 }  // namespace
+
+bool isKnownQueryKey(std::string_view key) {
+    return vocabulary().contains(key) || argumentKey(key).handler != nullptr;
+}
+
+bool isKnownSetDataItem(std::string_view item) {
+    return item == kReportItem || item == kTargetItem || item == kOutputEncodingItem;
+}
+
+bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }
 
 std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
                                        const BattleFileList& files, const ReferenceData& references,

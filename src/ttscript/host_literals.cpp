@@ -34,7 +34,8 @@ class Scanner {
         if (e.kind == ExprKind::HostKey) {
             literals.push_back({HostLiteral::Kind::Query, e.hostKey(), e.line, e.column, {}});
         }
-        if (e.kind == ExprKind::Call && e.call().builtin >= 0) call(e);
+        // Only the host bridges matter, and each takes at least one argument.
+        if (e.kind == ExprKind::Call && e.call().builtin >= 0 && !e.operands.empty()) call(e);
         for (const ExprPtr& operand : e.operands) expr(*operand);
     }
 

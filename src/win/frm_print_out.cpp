@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/error_reporter.h"
 #include "win/run_progress.h"
 #include "win/wide_text.h"
 
@@ -114,12 +115,8 @@ LRESULT frmPrintOut::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:
             onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            return header->code == NM_CUSTOMDRAW
-                       ? onCustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(header))
-                       : 0;
-        }
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_CTLCOLORSTATIC:
             return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_NEXTDLGCTL:
@@ -145,9 +142,15 @@ LRESULT frmPrintOut::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Files dropped on the list reach the list box itself; it hands them to the window.
 LRESULT CALLBACK frmPrintOut::listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self) {
+    auto* window = reinterpret_cast<frmPrintOut*>(self);
     if (message == WM_DROPFILES) {
-        reinterpret_cast<frmPrintOut*>(self)->onDropFiles(reinterpret_cast<HDROP>(wParam));
+        window->onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    }
+    // Moving to another line asks the tip for that line's path.
+    if (message == WM_MOUSEMOVE && window->lineAtPointer() != window->tipLine_) {
+        window->tipLine_ = window->lineAtPointer();
+        SendMessageW(window->tips_, TTM_UPDATE, 0, 0);
     }
     return DefSubclassProc(list, message, wParam, lParam);
 }
@@ -177,21 +180,43 @@ void frmPrintOut::createControls() {
     SetWindowSubclass(control(Control::lstKVS), listProc, 0, reinterpret_cast<DWORD_PTR>(this));
     DragAcceptFiles(control(Control::lstKVS), TRUE);
 
-    // The captionless buttons say what they do in a tip.
+    // The captionless buttons say what they do in a tip, and a line of the list
+    // shows its whole path, which the line may show shortened.
     tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                             nullptr, instance, nullptr);
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (*kWindowControls[i].tip == '\0') continue;
         std::wstring tip = widen(kWindowControls[i].tip);
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
-        tool.lpszText = tip.data();
-        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        addTip(controls_[i], tip.data());
     }
+    addTip(control(Control::lstKVS), LPSTR_TEXTCALLBACKW);
+}
+
+void frmPrintOut::addTip(HWND control, wchar_t* text) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The line under the pointer, or -1.
+int frmPrintOut::lineAtPointer() const {
+    HWND list = control(Control::lstKVS);
+    POINT pointer;
+    GetCursorPos(&pointer);
+    ScreenToClient(list, &pointer);
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(pointer.x, pointer.y));
+    return HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+}
+
+void frmPrintOut::onLineTip(NMTTDISPINFOW& tip) {
+    const int line = lineAtPointer();
+    tipText_ = line >= 0 && line < files_->count() ? widen(files_->entryAt(line)) : std::wstring();
+    tip.lpszText = tipText_.data();
 }
 
 // Places every control for the window's DPI, with the message font of that DPI.
@@ -238,6 +263,17 @@ void frmPrintOut::onDrawItem(const DRAWITEMSTRUCT& item) const {
     if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
+LRESULT frmPrintOut::onNotify(NMHDR& header) {
+    if (header.code == NM_CUSTOMDRAW) {
+        return onCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
+    }
+    if (header.code == TTN_GETDISPINFOW && header.hwndFrom == tips_ &&
+        header.idFrom == reinterpret_cast<UINT_PTR>(control(Control::lstKVS))) {
+        onLineTip(reinterpret_cast<NMTTDISPINFOW&>(header));
+    }
+    return 0;
+}
+
 // The captionless buttons are drawn by the system, their glyph on top.
 LRESULT frmPrintOut::onCustomDraw(const NMCUSTOMDRAW& draw) const {
     const auto which = static_cast<std::size_t>(draw.hdr.idFrom - kFirstControlId);
@@ -271,7 +307,7 @@ LRESULT frmPrintOut::onCtlColorStatic(HDC context, HWND control) const {
                               reinterpret_cast<LPARAM>(control));
     }
     SetBkMode(context, TRANSPARENT);
-    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(context, GetSysColor(COLOR_BTNTEXT));
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
@@ -348,11 +384,16 @@ void frmPrintOut::onCommand(int id, int code) {
 void frmPrintOut::onDropFiles(HDROP drop) {
     // Nothing joins the list while a run reads it.
     if (!running_) {
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-            path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-            files_->append(narrow(path));
+        try {
+            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < count; ++i) {
+                std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+                path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+                files_->append(narrow(path));
+            }
+        } catch (...) {
+            // A list out of room: what was added stays. Nothing may escape into the system.
+            reportCurrentException(ui_, "frmPrintout.lstKVS_OLEDragDrop");
         }
     }
     DragFinish(drop);

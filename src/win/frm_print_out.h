@@ -63,10 +63,14 @@ class frmPrintOut {
     void onClose();
     void onMeasureItem(MEASUREITEMSTRUCT& item) const;
     void onDrawItem(const DRAWITEMSTRUCT& item) const;
+    LRESULT onNotify(NMHDR& header);
     LRESULT onCustomDraw(const NMCUSTOMDRAW& draw) const;
+    void onLineTip(NMTTDISPINFOW& tip);
     LRESULT onCtlColorStatic(HDC context, HWND control) const;
 
     void createControls();
+    void addTip(HWND control, wchar_t* text);
+    int lineAtPointer() const;
     void layOut(POINT position);
     void Form_Load(const std::string& programFolder);
     void setInputsEnabled(bool enabled);
@@ -88,6 +92,8 @@ class frmPrintOut {
     std::array<HWND, kWindowControls.size()> controls_{};
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
+    int tipLine_ = -1;
+    std::wstring tipText_;
     UINT dpi_ = kDesignDpi;
     std::unique_ptr<MessageFont> font_;
     std::unique_ptr<ListBoxFileList> files_;

@@ -116,7 +116,8 @@ TEST(LoadedBattleTest, LoadOutcomes) {
 
 #ifndef _WIN32
 // Peak memory grown while loading `path`, in a child process of its own so earlier
-// tests do not hide it; -1 when the load fails.
+// tests do not hide it; -1 when the load fails. (Windows has no fork to give a
+// fresh peak, so these cases run on Linux only.)
 long loadPeakGrowthKiB(const std::string& path, std::size_t expectedHandSize) {
     pid_t child = fork();
     if (child == 0) {

@@ -28,7 +28,9 @@ class ToolStartTest : public QObject {
         QVERIFY_THROWS_EXCEPTION(mirudana::testing::ToolEnded,
                                  mirudana::gui::startTool(dir.path(), ui, dialogs));
         QVERIFY(ui.ended);
-        QCOMPARE(ui.warnings, std::vector<std::string>{mirudana::kCardListsMissingWarning});
+        QCOMPARE(ui.warnings, std::vector<std::string>{mirudana::loaderWarning(
+                                  mirudana::kCardListsMissingWarning,
+                                  mirudana::computeFolders(dir.path()).CardFolder)});
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 

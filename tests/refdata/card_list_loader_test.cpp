@@ -24,8 +24,7 @@ std::vector<std::string> listNames(const ReferenceData& data) {
 
 std::string records(int count) {
     std::string text;
-    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
-    for (int i = 0; i < count; ++i) text.append("C").append(std::to_string(i)).append(",N,F,\r\n");
+    for (int i = 0; i < count; ++i) text += "C" + std::to_string(i) + ",N,F,\r\n";
     return text;
 }
 
@@ -119,8 +118,10 @@ TEST(CardListLoaderTest, MissingListsEndTheTool) {
         ReferenceData data;
 
         EXPECT_EQ(LoadCardlist(data, folder.folders, ui), LoadVerdict::EndTool);
-        EXPECT_EQ(ui.warnings, std::vector<std::string>{
-                                   "カードリストが正しく配置されていません。確認してください。"});
+        EXPECT_EQ(ui.warnings,
+                  std::vector<std::string>{
+                      "カードリストが正しく配置されていません。確認してください。\r\n" +
+                      folder.folders.CardFolder});
         EXPECT_TRUE(ui.questions.empty());
     }
 }
