@@ -112,8 +112,11 @@ int main(int argc, char** argv) {
                 convert.cpuSeconds / read.cpuSeconds);
     std::printf("report:            %ld KiB\n", reportKiB);
     std::printf(
-        "peak memory (cli): %ld KiB = %.2f x report\n", convert.peakKiB,
-        static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)));
+        "peak memory (cli): %ld KiB = %.2f x report (goal: at most 1.5 x report + 30 MiB = "
+        "%ld KiB)\n",
+        convert.peakKiB,
+        static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)),
+        reportKiB * 3 / 2 + 30 * 1024);
     fs::remove_all(work);
     return convert.status == 0 ? 0 : 1;
 }

@@ -52,6 +52,8 @@ bool isOrdinaryFile(const std::string& path) {
     return fs::is_regular_file(p, ec) && !isHidden(p);
 }
 
+bool isHiddenFile(const std::string& path) { return isHidden(nativePath(path)); }
+
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;

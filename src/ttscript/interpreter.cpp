@@ -135,6 +135,7 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
 // must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable(), s.line, s.column);
+    if (s.pieceHandedOver && handOver(s)) return;
     if (s.piecesReadTarget) {
         std::string tail;
         appendPieces(s.exprs, tail, s.line, s.column);
@@ -146,6 +147,28 @@ void Interpreter::execAppend(const Stmt& s) {
         appendPieces(s.exprs, text, s.line, s.column);
     }
     variable(s.variable()).textGrew();
+}
+
+// `x = x & y` where y is assigned anew before anything reads it: when y's text is
+// the longer, x's goes in front of it in y's own buffer rather than y's being copied
+// after x's, and x takes the buffer over. Saves a copy of a whole page built in
+// parts, and holding it twice. False when the usual way is the better one.
+bool Interpreter::handOver(const Stmt& s) {
+    const Expr& piece = *s.exprs[0];
+    readVariable(piece.variable(), piece.line, piece.column);
+    Value& from = variable(piece.variable());
+    Value& to = variable(s.variable());
+    if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
+        return false;
+    }
+    std::string& text = from.ownText();
+    std::string_view head = to.rawText();
+    at(s);
+    reserveToAppend(text, text.size() + head.size());
+    text.insert(0, head);
+    from.textGrew();
+    to = std::move(from);
+    return true;
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.

@@ -40,6 +40,7 @@ class Interpreter {
     Flow execForEach(const Stmt& s);
     void execIndexAssign(const Stmt& s);
     void execAppend(const Stmt& s);
+    bool handOver(const Stmt& s);
 
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);

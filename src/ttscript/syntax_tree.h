@@ -91,6 +91,8 @@ using Block = std::vector<Stmt>;
 struct Stmt {
     StmtKind kind = StmtKind::Call;
     bool piecesReadTarget = false;  // Append: a piece may read the variable
+    // Append of one variable that is assigned anew before anything may read it.
+    bool pieceHandedOver = false;
     int line = 0;
     int column = 0;
     std::variant<std::monostate, VariableRef, HostItem> payload;

@@ -14,6 +14,7 @@
 #include "app/native_path.h"
 #else
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -59,6 +60,16 @@ TEST(LoadedBattleTest, LoadOutcomes) {
         {"folder", [&] { return dir.makeDir("folder.kvs"); }, false, previous},
         {"hidden file", [&] { return dir.write(".hidden.kvs", nextBytes); }, false, previous},
         {"empty path", [] { return std::string(); }, false, previous},
+#ifndef _WIN32
+        // Turned away at once, not left waiting for a writer.
+        {"named pipe",
+         [&] {
+             std::string path = dir.file("pipe.kvs");
+             EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+             return path;
+         },
+         false, previous},
+#endif
         // A cut file loads what it holds; from the field it ends in, all is empty.
         {"cut inside a text",
          [&] { return dir.write("cut.kvs", nextBytes.substr(0, 3)); },
