@@ -12,7 +12,6 @@
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
 #include "report/main_window.h"
-#include "report/run_summary_text.h"
 
 namespace mirudana::gui {
 namespace {
@@ -167,20 +166,20 @@ void frmPrintOut::cmdStart_Click() {
         &progress, &summary};
     RunResult result =
         startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
-    // A check that stopped the run has said why in its own warning.
-    if (result != RunResult::CheckFailed) showRunSummary(result, summary);
+    showRunSummary(result, summary);
     running_ = false;
     setInputsEnabled(true);
 }
 
 void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
-    const QString text = QString::fromStdString(runSummaryText(result, summary));
+    const std::optional<RunStatus> status = runStatus(result, summary);
+    if (!status) return;
+    const QString text = QString::fromStdString(status->text);
     lblStatus_->setToolTip(text);
     lblStatus_->setText(
         lblStatus_->fontMetrics().elidedText(text, Qt::ElideMiddle, lblStatus_->width()));
-    const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
-    reportPath_ = written ? summary.reportPath : std::string();
-    cmdOpenReport_->setVisible(written);
+    reportPath_ = status->reportToOpen;
+    cmdOpenReport_->setVisible(!reportPath_.empty());
 }
 
 void frmPrintOut::cmdOpenReport_Click() {
