@@ -12,7 +12,6 @@
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
 #include "report/main_window.h"
-#include "report/run_summary_text.h"
 
 namespace mirudana::gui {
 namespace {
@@ -172,28 +171,28 @@ void frmPrintOut::cmdStart_Click() {
         &progress, &summary};
     RunResult result =
         startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
-    // A check that stopped the run has said why in its own warning.
-    if (result != RunResult::CheckFailed) showRunSummary(result, summary);
+    showRunSummary(result, summary);
     running_ = false;
     setInputsEnabled(true);
 }
 
 void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
+    const std::optional<RunStatus> status = runStatus(result, summary);
+    if (!status) return;
     // Each line shows what fits (the path's end stays in sight) and its tip all of it.
     auto show = [](QLabel* line, const QString& text, const QString& tip, Qt::TextElideMode mode) {
         line->setToolTip(tip);
         line->setText(line->fontMetrics().elidedText(text, mode, line->width()));
     };
-    const QString text = QString::fromStdString(runSummaryText(result, summary));
+    const QString text = QString::fromStdString(status->text);
     show(lblStatus_, text, text, Qt::ElideMiddle);
     QStringList warnings;
     for (const std::string& warning : summary.scriptWarnings) {
         warnings << QString::fromStdString(warning);
     }
     show(lblWarnings_, warnings.join(QStringLiteral("、")), warnings.join(u'\n'), Qt::ElideRight);
-    const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
-    reportPath_ = written ? summary.reportPath : std::string();
-    cmdOpenReport_->setVisible(written);
+    reportPath_ = status->reportToOpen;
+    cmdOpenReport_->setVisible(!reportPath_.empty());
 }
 
 void frmPrintOut::cmdOpenReport_Click() {

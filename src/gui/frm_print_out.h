@@ -32,7 +32,8 @@ class frmPrintOut : public QWidget {
     void setProgressDelay(qint64 milliseconds) { progressDelayMs_ = milliseconds; }
 
     // Shows what the last run did in the status line under the controls, and offers
-    // its report for the desktop's browser when one was written.
+    // its report for the desktop's browser when one was written; nothing after a
+    // check stopped the run, whose warning said why.
     void showRunSummary(RunResult result, const RunSummary& summary);
 
   protected:

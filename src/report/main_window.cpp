@@ -3,6 +3,7 @@
 #include "app/error_reporter.h"
 #include "app/paths.h"
 #include "battle/dialog_result.h"
+#include "report/run_summary_text.h"
 #include "ttscript/engine.h"
 
 namespace mirudana {
@@ -60,6 +61,12 @@ RunResult startRun(RunContext& context, const std::string& scriptPath, bool sort
         reportCurrentException(context.ui, "frmPrintout.cmdStart_Click");
         return RunResult::ScriptFailed;
     }
+}
+
+std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary) {
+    if (result == RunResult::CheckFailed) return std::nullopt;
+    const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
+    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : ""};
 }
 
 std::string progressText(int done, int total) {

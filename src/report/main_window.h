@@ -141,6 +141,15 @@ void addBattleFilesByDialog(FileDialogs& dialogs, UserInterface& ui, BattleFileL
 std::optional<std::string> browseForScript(FileDialogs& dialogs, UserInterface& ui);
 std::optional<std::string> browseForOutput(FileDialogs& dialogs, UserInterface& ui);
 
+// What the status line says after a run, and the report it offers to open (empty
+// when none was written). Nothing after a check stopped the run: its warning said why.
+struct RunStatus {
+    std::string text;
+    std::string reportToOpen;
+};
+
+std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary);
+
 // cmdStart: the run, with any fault escaping it shown by the error reporter
 // instead of thrown into the toolkit's event loop (ScriptFailed then).
 RunResult startRun(RunContext& context, const std::string& scriptPath, bool sortFirst);

@@ -68,6 +68,10 @@ std::string textOf(HWND box) { return windowText(box); }
 
 }  // namespace
 
+void openWithDesktop(const std::string& path) {
+    ShellExecuteW(nullptr, L"open", widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, FileDialogs& dialogs,
                          const std::string& programFolder)
     : references_(references), ui_(ui), dialogs_(dialogs) {
@@ -191,6 +195,24 @@ void frmPrintOut::createControls() {
         addTip(controls_[i], tip.data());
     }
     addTip(control(Control::lstKVS), LPSTR_TEXTCALLBACKW);
+    createStatusLine();
+}
+
+// The status line may say more than fits: it is shortened in the middle, and the
+// label takes the pointer so that its tip can show it whole.
+void frmPrintOut::createStatusLine() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    statusLine_ = CreateWindowExW(
+        0, WC_STATICW, nullptr,
+        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | SS_NOTIFY, 0, 0, 0, 0,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusLineId)), instance, nullptr);
+    openReport_ = CreateWindowExW(0, WC_BUTTONW, widen(kOpenReportCaption).c_str(),
+                                  WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOpenReportId)),
+                                  instance, nullptr);
+    addTip(statusLine_, LPSTR_TEXTCALLBACKW);
+    std::wstring tip = widen(kOpenReportTip);
+    addTip(openReport_, tip.data());
 }
 
 void frmPrintOut::addTip(HWND control, wchar_t* text) {
@@ -223,12 +245,20 @@ void frmPrintOut::onLineTip(NMTTDISPINFOW& tip) {
 void frmPrintOut::layOut(POINT position) {
     font_ = std::make_unique<MessageFont>(dpi_);
     setClientSize(window_, scaled(kWindowWidthTwips / kTwipsPerPixel, dpi_),
-                  scaled(kWindowHeightTwips / kTwipsPerPixel, dpi_), position, dpi_);
+                  scaled((kWindowHeightTwips + kStatusLineHeightTwips) / kTwipsPerPixel, dpi_),
+                  position, dpi_);
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         const RECT place = pixelRect(kWindowControls[i].place, dpi_);
         SetWindowPos(controls_[i], nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), TRUE);
+    }
+    for (auto [child, place] :
+         {std::pair{statusLine_, kStatusLinePlace}, {openReport_, kOpenReportPlace}}) {
+        const RECT pixels = pixelRect(place, dpi_);
+        SetWindowPos(child, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+                     pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), TRUE);
     }
     SendMessageW(tips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), TRUE);
     // The list's lines follow the font.
@@ -267,9 +297,13 @@ LRESULT frmPrintOut::onNotify(NMHDR& header) {
     if (header.code == NM_CUSTOMDRAW) {
         return onCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
     }
-    if (header.code == TTN_GETDISPINFOW && header.hwndFrom == tips_ &&
-        header.idFrom == reinterpret_cast<UINT_PTR>(control(Control::lstKVS))) {
-        onLineTip(reinterpret_cast<NMTTDISPINFOW&>(header));
+    if (header.code == TTN_GETDISPINFOW && header.hwndFrom == tips_) {
+        auto& tip = reinterpret_cast<NMTTDISPINFOW&>(header);
+        if (header.idFrom == reinterpret_cast<UINT_PTR>(control(Control::lstKVS))) onLineTip(tip);
+        if (header.idFrom == reinterpret_cast<UINT_PTR>(statusLine_)) {
+            tipText_ = widen(statusText_);
+            tip.lpszText = tipText_.data();
+        }
     }
     return 0;
 }
@@ -302,7 +336,9 @@ LRESULT frmPrintOut::onCustomDraw(const NMCUSTOMDRAW& draw) const {
 // the box's border stays whole.
 LRESULT frmPrintOut::onCtlColorStatic(HDC context, HWND control) const {
     const auto id = static_cast<std::size_t>(GetDlgCtrlID(control) - kFirstControlId);
-    if (id >= kWindowControls.size() || kWindowControls[id].kind != ControlKind::Label) {
+    const bool label = control == statusLine_ || (id < kWindowControls.size() &&
+                                                  kWindowControls[id].kind == ControlKind::Label);
+    if (!label) {
         return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                               reinterpret_cast<LPARAM>(control));
     }
@@ -355,11 +391,31 @@ void frmPrintOut::Form_Load(const std::string& programFolder) {
     const WindowStartTexts start = windowStartTexts(programFolder);
     setWindowText(control(Control::txtEngine), start.scriptPath);
     setWindowText(control(Control::txtOutputTo), start.outputPath);
-    setWindowText(control(Control::lblTTSVer), start.versionCaption);
+    setLabelText(control(Control::lblTTSVer), start.versionCaption);
+}
+
+// A label draws no ground of its own, so the window's is drawn again behind it.
+void frmPrintOut::setLabelText(HWND label, const std::string& text) {
+    setWindowText(label, text);
+    RECT place;
+    GetWindowRect(label, &place);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&place), 2);
+    RedrawWindow(window_, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void frmPrintOut::showRunStatus(const std::optional<RunStatus>& status) {
+    statusText_ = status ? status->text : std::string();
+    reportToOpen_ = status ? status->reportToOpen : std::string();
+    setLabelText(statusLine_, statusText_);
+    ShowWindow(openReport_, reportToOpen_.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void frmPrintOut::onCommand(int id, int code) {
     if (code != BN_CLICKED) return;
+    if (id == kOpenReportId) {
+        cmdOpenReport_Click();
+        return;
+    }
     switch (static_cast<Control>(id - kFirstControlId)) {
         case Control::cmdOpenInput:
             cmdOpenInput_Click();
@@ -418,6 +474,10 @@ void frmPrintOut::cmdStart_Click() {
     const HWND focus = GetFocus();
     setInputsEnabled(false);
     running_ = true;
+    // The last run's line goes; this run's replaces it when the run is over.
+    showRunStatus(std::nullopt);
+    RunSummary summary;
+    RunResult result;
     {
         RunProgress progress(window_, progressDelayMs_);
         RunContext context{battle_,
@@ -425,13 +485,20 @@ void frmPrintOut::cmdStart_Click() {
                            references_,
                            ui_,
                            [this] { return textOf(control(Control::txtOutputTo)); },
-                           &progress};
-        startRun(context, textOf(control(Control::txtEngine)),
-                 SendMessageW(control(Control::chkFileSort), BM_GETCHECK, 0, 0) == BST_CHECKED);
+                           &progress,
+                           &summary};
+        result =
+            startRun(context, textOf(control(Control::txtEngine)),
+                     SendMessageW(control(Control::chkFileSort), BM_GETCHECK, 0, 0) == BST_CHECKED);
     }
     running_ = false;
     setInputsEnabled(true);
+    showRunStatus(runStatus(result, summary));
     if (focus != nullptr) SetFocus(focus);
+}
+
+void frmPrintOut::cmdOpenReport_Click() {
+    if (!reportToOpen_.empty()) reportOpener_(reportToOpen_);
 }
 
 void frmPrintOut::setInputsEnabled(bool enabled) {

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,9 @@
 
 namespace mirudana::win {
 
+// Opens `path` with the desktop's program for its type.
+void openWithDesktop(const std::string& path);
+
 class frmPrintOut {
   public:
     // Creates the window, hidden, on the monitor's DPI; show it with ShowWindow.
@@ -34,10 +38,18 @@ class frmPrintOut {
     HWND handle() const { return window_; }
     HWND control(Control which) const { return controls_[static_cast<std::size_t>(which)]; }
     static int controlId(Control which) { return kFirstControlId + static_cast<int>(which); }
+    // The status line under the classic layout, and its button for the report.
+    HWND statusLine() const { return statusLine_; }
+    HWND openReportButton() const { return openReport_; }
     UINT dpi() const { return dpi_; }
 
     // How long a run goes on before its progress dialog appears.
     void setProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
+
+    // What opens a written report; the desktop's program for its type unless told.
+    void setReportOpener(std::function<void(const std::string&)> open) {
+        reportOpener_ = std::move(open);
+    }
 
     // Keyboard navigation for a message taken from the queue: Tab, the arrow keys
     // and the access keys. True when the message was used up.
@@ -48,6 +60,8 @@ class frmPrintOut {
 
   private:
     static constexpr int kFirstControlId = 100;
+    static constexpr int kStatusLineId = kFirstControlId + static_cast<int>(kWindowControls.size());
+    static constexpr int kOpenReportId = kStatusLineId + 1;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
@@ -74,12 +88,16 @@ class frmPrintOut {
     void layOut(POINT position);
     void Form_Load(const std::string& programFolder);
     void setInputsEnabled(bool enabled);
+    void createStatusLine();
+    void setLabelText(HWND label, const std::string& text);
+    void showRunStatus(const std::optional<RunStatus>& status);
 
     void cmdOpenInput_Click();
     void cmdFClear_Click();
     void cmdOpenEngine_Click();
     void cmdOpenOutput_Click();
     void cmdStart_Click();
+    void cmdOpenReport_Click();
 
     const ReferenceData& references_;
     UserInterface& ui_;
@@ -91,9 +109,14 @@ class frmPrintOut {
     HWND window_ = nullptr;
     std::array<HWND, kWindowControls.size()> controls_{};
     HWND tips_ = nullptr;
+    HWND statusLine_ = nullptr;
+    HWND openReport_ = nullptr;
     HWND lastFocus_ = nullptr;
     int tipLine_ = -1;
     std::wstring tipText_;
+    std::string statusText_;
+    std::string reportToOpen_;
+    std::function<void(const std::string&)> reportOpener_ = openWithDesktop;
     UINT dpi_ = kDesignDpi;
     std::unique_ptr<MessageFont> font_;
     std::unique_ptr<ListBoxFileList> files_;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/user_interface.h"
 #include "report/main_window.h"
 #include "win/wide_text.h"
@@ -77,14 +79,21 @@ void RunProgress::open() {
     createChild(dialog_, WC_BUTTONW, kProgressCancelCaption, WS_TABSTOP | BS_DEFPUSHBUTTON,
                 IDCANCEL, kButton, dpi, font_->handle());
 
-    // Centred on the window, which is held still while the dialog is up.
+    // Centred on the window, which is held still while the dialog is up, and kept
+    // on the window's monitor.
     RECT owner;
     GetWindowRect(owner_, &owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
     const int width = scaled(kWidth, dpi);
     const int height = scaled(kHeight, dpi);
-    setClientSize(dialog_, width, height,
-                  {(owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2},
-                  dpi);
+    const RECT& work = monitor.rcWork;
+    const POINT corner{std::clamp<LONG>((owner.left + owner.right - width) / 2, work.left,
+                                        std::max<LONG>(work.left, work.right - width)),
+                       std::clamp<LONG>((owner.top + owner.bottom - height) / 2, work.top,
+                                        std::max<LONG>(work.top, work.bottom - height))};
+    setClientSize(dialog_, width, height, corner, dpi);
     EnableWindow(owner_, FALSE);
     ShowWindow(dialog_, SW_SHOW);
     SetFocus(GetDlgItem(dialog_, IDCANCEL));

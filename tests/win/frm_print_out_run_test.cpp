@@ -34,10 +34,11 @@ TEST_F(FrmPrintOutRunTest, ChecksStopTheRun) {
     struct Row {
         bool script;
         std::vector<std::string> listed;
-        const char* warning;
+        std::string warning;
     };
     const Row rows[] = {
-        {false, {}, "エンジンが見つかりません。"},
+        // A missing script's warning goes on with the path it looked for.
+        {false, {}, "エンジンが見つかりません。\r\n" + dir.file("engine.tts")},
         {true, {}, "ファイルが登録されていません。"},
         {true, {"gone1.kvs", "gone2.kvs"}, "有効なファイルがありませんでした。"},
     };
@@ -50,6 +51,9 @@ TEST_F(FrmPrintOutRunTest, ChecksStopTheRun) {
         EXPECT_EQ(ui.warnings, std::vector<std::string>{row.warning});
         EXPECT_TRUE(entries().empty());
         EXPECT_TRUE(readBytes(output).empty());
+        // The warning said why; the status line has nothing to add.
+        EXPECT_EQ(mirudana::win::windowText(window.statusLine()), "");
+        EXPECT_FALSE(shown(window.openReportButton()));
     }
 }
 
@@ -73,6 +77,15 @@ TEST_F(FrmPrintOutRunTest, RunWritesTheReportOfTheKeptFilesInSortedOrder) {
     EXPECT_EQ(entries(), (std::vector<std::string>{a, b}));
     EXPECT_EQ(readBytes(output), mirudana::utf8ToCp932("甲;乙;\r\n"));
     EXPECT_TRUE(IsWindowEnabled(control(Control::cmdStart)));
+
+    // The status line says what the run did, and its button opens the report.
+    EXPECT_EQ(mirudana::win::windowText(window.statusLine()),
+              "戦況 2 件を処理しました。 出力先: " + output);
+    ASSERT_TRUE(shown(window.openReportButton()));
+    std::string opened;
+    window.setReportOpener([&opened](const std::string& path) { opened = path; });
+    SendMessageW(window.openReportButton(), BM_CLICK, 0, 0);
+    EXPECT_EQ(opened, output);
 }
 
 // The progress dialog: a visible window that `owner` owns, with a Cancel button.
@@ -134,6 +147,8 @@ TEST_F(FrmPrintOutRunTest, ProgressDialogCancelStopsTheScript) {
     EXPECT_EQ(progressDialog(window.handle()), nullptr);
     EXPECT_TRUE(IsWindowEnabled(window.handle()));
     EXPECT_TRUE(IsWindowEnabled(control(Control::lstKVS)));
+    EXPECT_EQ(mirudana::win::windowText(window.statusLine()), "処理を中断しました。");
+    EXPECT_FALSE(shown(window.openReportButton()));
 }
 
 }  // namespace

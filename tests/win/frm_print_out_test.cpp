@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "app/error_reporter.h"
 #include "app/failure.h"
@@ -15,9 +16,10 @@ namespace {
 
 class FrmPrintOutTest : public mirudana::testing::WindowTest {
   protected:
-    RECT placeOf(Control which) const {
+    RECT placeOf(Control which) const { return placeOf(control(which)); }
+    RECT placeOf(HWND child) const {
         RECT place;
-        GetWindowRect(control(which), &place);
+        GetWindowRect(child, &place);
         MapWindowPoints(HWND_DESKTOP, window.handle(), reinterpret_cast<POINT*>(&place), 2);
         return place;
     }
@@ -41,7 +43,7 @@ class FrmPrintOutTest : public mirudana::testing::WindowTest {
 
     // What the system would say when the window lands on a monitor of `dpi`.
     void moveToDpi(UINT dpi) {
-        RECT suggested{0, 0, 312, 251};
+        RECT suggested{0, 0, 312, 271};
         AdjustWindowRectExForDpi(&suggested, WS_OVERLAPPEDWINDOW, FALSE, 0, dpi);
         SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
@@ -99,7 +101,7 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
         RECT client;
         GetClientRect(window.handle(), &client);
         EXPECT_EQ(client.right, 312 * scale);
-        EXPECT_EQ(client.bottom, 251 * scale);
+        EXPECT_EQ(client.bottom, 271 * scale);
         for (const Row& row : rows) {
             SCOPED_TRACE(windowControl(row.control).name);
             EXPECT_EQ(kindOf(row.control), row.kind);
@@ -111,6 +113,19 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
             EXPECT_EQ(place.top, row.at96.top * scale);
             EXPECT_EQ(place.right - place.left, row.at96.right * scale);
             EXPECT_EQ(place.bottom - place.top, row.at96.bottom * scale);
+        }
+        // The status line and its button, under the classic layout.
+        const std::tuple<HWND, const char*, RECT> extras[] = {
+            {window.statusLine(), "", {8, 251, 248, 17}},
+            {window.openReportButton(), "開く", {260, 250, 45, 18}}};
+        for (const auto& [extra, caption, at96] : extras) {
+            SCOPED_TRACE(caption);
+            EXPECT_EQ(mirudana::win::windowText(extra), caption);
+            const RECT place = placeOf(extra);
+            EXPECT_EQ(place.left, at96.left * scale);
+            EXPECT_EQ(place.top, at96.top * scale);
+            EXPECT_EQ(place.right - place.left, at96.right * scale);
+            EXPECT_EQ(place.bottom - place.top, at96.bottom * scale);
         }
         // The system's message font at that DPI, on every control.
         NONCLIENTMETRICSW metrics{};
@@ -133,6 +148,7 @@ TEST_F(FrmPrintOutTest, WindowOpensReady) {
     EXPECT_EQ(text(Control::txtEngine), folder + "engine.tts");
     EXPECT_EQ(text(Control::txtOutputTo), folder + "出力データ.html");
     EXPECT_EQ(GetFocus(), control(Control::lstKVS));
+    EXPECT_FALSE(shown(window.openReportButton()));
 }
 
 TEST_F(FrmPrintOutTest, TabAndAccessKeysMoveAsLaidOut) {
@@ -152,7 +168,8 @@ TEST_F(FrmPrintOutTest, TabAndAccessKeysMoveAsLaidOut) {
     key(WM_SYSCHAR, L'r');
     EXPECT_EQ(SendMessageW(control(Control::chkFileSort), BM_GETCHECK, 0, 0), BST_CHECKED);
     key(WM_SYSCHAR, L't');  // starts a run: the folder holds no script
-    EXPECT_EQ(ui.warnings, std::vector<std::string>{"エンジンが見つかりません。"});
+    ASSERT_EQ(ui.warnings.size(), 1u);
+    EXPECT_TRUE(ui.warnings[0].starts_with("エンジンが見つかりません。\r\n"));
 }
 
 TEST_F(FrmPrintOutTest, AddingByDialog) {

@@ -27,6 +27,10 @@ class WindowTest : public ::testing::Test {
         SendMessageW(control(which), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     void click(Control which) { SendMessageW(control(which), BM_CLICK, 0, 0); }
+    // Shown within the window, which a test leaves hidden.
+    static bool shown(HWND control) {
+        return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
 
     void list(const std::string& path) {
         const std::wstring wide = win::widen(path);
