@@ -1,6 +1,8 @@
 // The warnings with which a reference loader ends the tool.
 #pragma once
 
+#include <string>
+
 namespace mirudana {
 
 // No card list file, or no master list file, in the card folder.
@@ -11,5 +13,10 @@ inline constexpr const char* kMasterListInvalidWarning = "マスターカード�
 // No status list file in the state folder.
 inline constexpr const char* kStatusListMissingWarning =
     "ステータスデータベースが正しく配置されていません。確認してください。";
+
+// A loader's warning with the path it looked at on a line of its own.
+inline std::string loaderWarning(const char* warning, const std::string& path) {
+    return warning + ("\r\n" + path);
+}
 
 }  // namespace mirudana

@@ -5,6 +5,7 @@
 #include "app/file_identity.h"
 #include "app/file_system.h"
 #include "battle/list_sort.h"
+#include "report/script_check.h"
 #include "report/script_host.h"
 #include "ttscript/engine.h"
 
@@ -80,7 +81,8 @@ std::string scriptErrorText(const ttscript::ScriptError& error, const RunContext
 
 RunResult runConversion(RunContext& context, const std::string& scriptPath, bool sortFirst) {
     if (!isOrdinaryFile(scriptPath)) {
-        context.ui.showWarning(kEngineMissing);
+        context.ui.showWarning(scriptPath.empty() ? std::string(kEngineMissing)
+                                                  : kEngineMissing + ("\r\n" + scriptPath));
         return RunResult::CheckFailed;
     }
     if (context.files.count() == 0) {
@@ -103,9 +105,12 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);
+    if (context.summary != nullptr)
+        context.summary->scriptWarnings = checkScript(scriptPath).warnings;
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
+    if (context.memoryBudget != 0) engine.SetMemoryBudget(context.memoryBudget);
     host.attach(engine);
     for (const std::string& path : dropped) host.noteSkipped(path);
     host.loadFirstReadable(0);

@@ -22,12 +22,16 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text) {
+bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
     FileReplacement file(path);
-    // Converted a piece at a time so a large report is never held twice.
+    if (encoding == ReportEncoding::Utf8)
+        return file.write(text) && file.write("\r\n") && file.commit();
+    // Converted a piece at a time so a large report is never held twice. Characters
+    // typed outside Windows as JIS X 0208 has them keep their look-alikes.
     for (std::string_view rest = text; !rest.empty();) {
         std::size_t length = pieceLength(rest);
-        if (!file.write(utf8ToCp932(rest.substr(0, length)))) return false;
+        if (!file.write(utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike)))
+            return false;
         rest.remove_prefix(length);
     }
     return file.write("\r\n") && file.commit();

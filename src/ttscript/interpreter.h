@@ -73,10 +73,10 @@ class Interpreter {
     Value returnValue_;
     int callDepth_ = 0;
     std::uintptr_t stackBase_ = 0;
-    std::uintptr_t stackBudget_ = 0;
     SourcePosition position_;
     int statementsToClockCheck_;
     std::chrono::steady_clock::time_point lastTick_;
+    std::uintptr_t stackBudget_ = 0;
 };
 
 }  // namespace ttscript

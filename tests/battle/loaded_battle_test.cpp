@@ -8,7 +8,11 @@
 #include "battle/kvs_writer.h"
 #include "support/temp_dir.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "app/native_path.h"
+#else
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -144,6 +148,20 @@ TEST(LoadedBattleTest, LargeFilesTakeMemoryBoundedByTheRecordNotTheFile) {
     long manyGrowth = loadPeakGrowthKiB(many, kTexts);
     EXPECT_GE(manyGrowth, 0);
     EXPECT_LT(manyGrowth, 3 * 20 * 1024) << "KiB";
+}
+#else
+TEST(LoadedBattleTest, FileHeldWithoutSharingCountsAsFailedLoad) {
+    TempDir dir;
+    std::string path = dir.write("locked.kvs", kvs::encodeBattleRecord(namedBattle("a", "b")));
+    // Held open by another program that shares it with no one.
+    HANDLE held = CreateFileW(nativePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LoadedBattle battle;
+    battle.LoadBattleFile(path);
+    EXPECT_FALSE(battle.FileLoaded);
+    EXPECT_EQ(battle.record, BattleRecord{});
+    CloseHandle(held);
 }
 #endif
 

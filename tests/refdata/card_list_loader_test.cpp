@@ -118,8 +118,10 @@ TEST(CardListLoaderTest, MissingListsEndTheTool) {
         ReferenceData data;
 
         EXPECT_EQ(LoadCardlist(data, folder.folders, ui), LoadVerdict::EndTool);
-        EXPECT_EQ(ui.warnings, std::vector<std::string>{
-                                   "カードリストが正しく配置されていません。確認してください。"});
+        EXPECT_EQ(ui.warnings,
+                  std::vector<std::string>{
+                      "カードリストが正しく配置されていません。確認してください。\r\n" +
+                      folder.folders.CardFolder});
         EXPECT_TRUE(ui.questions.empty());
     }
 }

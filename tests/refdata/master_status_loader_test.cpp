@@ -55,7 +55,8 @@ TEST(MasterListLoaderTest, MissingOrEmptyFileEndsTheTool) {
         ReferenceData data;
 
         EXPECT_EQ(LoadMasterlist(data, folder.folders, ui), LoadVerdict::EndTool);
-        EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{std::string(c.warning) + "\r\n" +
+                                                        folder.folders.CardFolder + "master.dat"});
         EXPECT_TRUE(ui.questions.empty());
     }
 }
@@ -121,7 +122,8 @@ TEST(StatusListLoaderTest, EmptyFileLeavesTheBlankEntryAndMissingFileEndsTheTool
     EXPECT_EQ(LoadStatusList(data, missing.folders, ui), LoadVerdict::EndTool);
     EXPECT_EQ(ui.warnings,
               std::vector<std::string>{
-                  "ステータスデータベースが正しく配置されていません。確認してください。"});
+                  "ステータスデータベースが正しく配置されていません。確認してください。\r\n" +
+                  missing.folders.StateFolder + "state.dat"});
 }
 
 TEST(StatusListLoaderTest, ReadFailureKeepsTheIncompleteEntry) {

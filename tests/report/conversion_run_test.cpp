@@ -3,32 +3,27 @@
 #include <filesystem>
 
 #include "report_fixture.h"
+#include "support/list_masters_script.h"
 #include "ttscript/engine.h"
 
 namespace mirudana::testing {
 namespace {
-
-const char* kNamesScript =
-    "out = \"\"\n"
-    "While [ファイル有無] = \"1\"\n"
-    "    out = out & [マスター名] & \";\"\n"
-    "    RunCmd(\"ロード\")\n"
-    "Wend\n"
-    "[保存データ] = out\n";
 
 TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
     std::string script = folder.script("ok.tts", "[保存データ] = \"x\"\n");
     struct Case {
         std::string script;
         std::vector<std::string> files;
-        const char* warning;
+        std::string warning;
     };
     const std::vector<std::string> tooMany(32768, folder.battle("a.kvs", namedBattle("A")));
+    const std::string missing = folder.dir.file("nai.tts");
+    const std::string hidden = folder.dir.write(".hidden.tts", "x");
     const Case cases[] = {
         {"", {}, "エンジンが見つかりません。"},
-        {folder.dir.file("nai.tts"), {}, "エンジンが見つかりません。"},
-        {folder.dir.path(), {}, "エンジンが見つかりません。"},
-        {folder.dir.write(".hidden.tts", "x"), {}, "エンジンが見つかりません。"},
+        {missing, {}, "エンジンが見つかりません。\r\n" + missing},
+        {folder.dir.path(), {}, "エンジンが見つかりません。\r\n" + folder.dir.path()},
+        {hidden, {}, "エンジンが見つかりません。\r\n" + hidden},
         {script, {}, "ファイルが登録されていません。"},
         {script, tooMany, "登録されているファイルが多すぎます。32767 個までにしてください。"},
         {script,
@@ -53,11 +48,11 @@ TEST_F(ReportTest, RunDropsMissingFilesAndKeepsTheOrder) {
     std::string c = folder.battle("c.kvs", namedBattle("C"));
     files = VectorFileList({folder.dir.file("x.kvs"), b, folder.dir.file("y.kvs"),
                             folder.dir.file("z.kvs"), a, c, folder.dir.path()});
-    ASSERT_EQ(runScript(kNamesScript), RunResult::Completed);
+    ASSERT_EQ(runScript(kListMasters), RunResult::Completed);
     EXPECT_EQ(report(), "B;A;C;");
     EXPECT_EQ(files.entries(), (std::vector<std::string>{b, a, c}));
 
-    ASSERT_EQ(runScript(kNamesScript, /*sort=*/true), RunResult::Completed);
+    ASSERT_EQ(runScript(kListMasters, /*sort=*/true), RunResult::Completed);
     EXPECT_EQ(report(), "A;B;C;");
     EXPECT_EQ(files.entries(), (std::vector<std::string>{a, b, c}));
 }
@@ -180,13 +175,13 @@ TEST_F(ReportTest, ObserverSeesEachLoadAndMayStopTheScript) {
     recorder.warnings = &ui.warnings;
     observer = &recorder;
     std::vector<BattleRecord> three = {namedBattle("一"), namedBattle("二"), namedBattle("三")};
-    ASSERT_EQ(run(kNamesScript, three), RunResult::Completed);
+    ASSERT_EQ(run(kListMasters, three), RunResult::Completed);
     EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "3/3", "end:0"}));
 
     std::filesystem::remove(output);
     recorder.seen.clear();
     recorder.stopAt = 2;
-    ASSERT_EQ(run(kNamesScript, three), RunResult::Cancelled);
+    ASSERT_EQ(run(kListMasters, three), RunResult::Cancelled);
     EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1/3", "2/3", "end:0"}));
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"処理を中断しました。"});
     EXPECT_FALSE(std::filesystem::exists(output));

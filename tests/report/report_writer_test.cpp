@@ -42,6 +42,27 @@ TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{longName, "r.html"}));
 }
 
+// The seven JIS X 0208 characters code page 932 decodes to other code points are
+// written as the code it decodes to them instead; in every other text they stay "?".
+TEST(ReportWriter, WritesTheSevenLookAlikesAndQuestionMarksForTheRest) {
+    struct Case {
+        const char* character;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"〜", "\x81\x60"}, {"‖", "\x81\x61"}, {"−", "\x81\x7C"}, {"—", "\x81\x5C"},
+        {"¢", "\x81\x91"},  {"£", "\x81\x92"}, {"¬", "\x81\xCA"}, {"ß", "?"},
+    };
+    TempDir dir;
+    const std::string path = dir.file("r.html");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.character);
+        ASSERT_TRUE(writeReportFile(path, std::string("a") + c.character));
+        EXPECT_EQ(readBytes(path), std::string("a") + c.code + "\r\n");
+        EXPECT_EQ(utf8ToCp932(c.character), "?");
+    }
+}
+
 TEST(ReportWriter, ALargeReportConvertsAsOneText) {
     TempDir dir;
     std::string path = dir.file("big.html");

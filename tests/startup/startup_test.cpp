@@ -39,15 +39,17 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
         const char* name;
         bool cards, master, status;
         const char* warning;
+        const char* where;              // the path the warning names, below system/
         std::size_t masters, statuses;  // what the later loaders got to fill
     };
     const std::vector<Case> cases = {
         {"no card lists", false, true, true,
-         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "cards/", 0, 0},
         {"no master list", true, false, true,
-         "カードリストが正しく配置されていません。確認してください。", 0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "cards/master.dat", 0, 0},
         {"no status list", true, true, false,
-         "ステータスデータベースが正しく配置されていません。確認してください。", 1, 1},
+         "ステータスデータベースが正しく配置されていません。確認してください。", "state/state.dat",
+         1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -61,7 +63,8 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
 
         EXPECT_TRUE(s.endTool);
         EXPECT_FALSE(ui.ended);
-        EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{std::string(c.warning) + "\r\n" +
+                                                        folder.folders.SystemFolder + c.where});
         EXPECT_EQ(s.references.MasterList.size(), c.masters);
         EXPECT_EQ(s.references.StatusList.size(), c.statuses);
     }
