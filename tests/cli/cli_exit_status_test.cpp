@@ -38,9 +38,10 @@ TEST_F(CliTest, ConvertsQuietlyWithTheProgramFolderDefaults) {
     EXPECT_EQ(report(), utf8ToCp932("一") + "\r\n");
 }
 
+// Japanese names as well: on Windows they must survive the system's command line.
 TEST_F(CliTest, ScriptAndOutputOptionsReplaceTheDefaults) {
-    std::string script = folder.script("other.tts", "[保存データ] = \"他\"\n");
-    std::string output = folder.dir.file("out.txt");
+    std::string script = folder.script("台本/他の.tts", "[保存データ] = \"他\"\n");
+    std::string output = folder.dir.file("台本/出力.txt");
     Outcome o =
         cli("--output '" + output + "' '" + battle + "' --script '" + script + "' " + home());
     EXPECT_EQ(o.status, 0) << o.err;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,8 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
         const char* name;
         bool cards, master, status;
         const char* warning;
-        const char* where;              // the path the warning names, below system/
+        const char* where;              // the path the warning names, below system/ ('/' for
+                                        // the platform's separator)
         std::size_t masters, statuses;  // what the later loaders got to fill
     };
     const std::vector<Case> cases = {
@@ -63,8 +65,10 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
 
         EXPECT_TRUE(s.endTool);
         EXPECT_FALSE(ui.ended);
+        std::string where = c.where;
+        std::replace(where.begin(), where.end(), '/', kDirSep);
         EXPECT_EQ(ui.warnings, std::vector<std::string>{std::string(c.warning) + "\r\n" +
-                                                        folder.folders.SystemFolder + c.where});
+                                                        folder.folders.SystemFolder + where});
         EXPECT_EQ(s.references.MasterList.size(), c.masters);
         EXPECT_EQ(s.references.StatusList.size(), c.statuses);
     }
