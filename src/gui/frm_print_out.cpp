@@ -186,11 +186,10 @@ void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
     };
     const QString text = QString::fromStdString(status->text);
     show(lblStatus_, text, text, Qt::ElideMiddle);
-    QStringList warnings;
-    for (const std::string& warning : summary.scriptWarnings) {
-        warnings << QString::fromStdString(warning);
-    }
-    show(lblWarnings_, warnings.join(QStringLiteral("、")), warnings.join(u'\n'), Qt::ElideRight);
+    QStringList tip;
+    for (const std::string& warning : summary.scriptWarnings)
+        tip << QString::fromStdString(warning);
+    show(lblWarnings_, QString::fromStdString(status->warnings), tip.join(u'\n'), Qt::ElideRight);
     reportPath_ = status->reportToOpen;
     cmdOpenReport_->setVisible(!reportPath_.empty());
 }

@@ -66,7 +66,11 @@ RunResult startRun(RunContext& context, const std::string& scriptPath, bool sort
 std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary) {
     if (result == RunResult::CheckFailed) return std::nullopt;
     const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
-    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : ""};
+    std::string warnings;
+    for (const std::string& warning : summary.scriptWarnings) {
+        warnings += (warnings.empty() ? "" : "、") + warning;
+    }
+    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : "", warnings};
 }
 
 std::string progressText(int done, int total) {

@@ -146,6 +146,7 @@ std::optional<std::string> browseForOutput(FileDialogs& dialogs, UserInterface& 
 struct RunStatus {
     std::string text;
     std::string reportToOpen;
+    std::string warnings;  // the script check's warnings for the line below, "、"-joined
 };
 
 std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary);

@@ -206,6 +206,10 @@ void frmPrintOut::createStatusLine() {
         0, WC_STATICW, nullptr,
         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | SS_NOTIFY, 0, 0, 0, 0,
         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusLineId)), instance, nullptr);
+    warningsLine_ = CreateWindowExW(
+        0, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0,
+        0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWarningsLineId)), instance,
+        nullptr);
     openReport_ = CreateWindowExW(0, WC_BUTTONW, widen(kOpenReportCaption).c_str(),
                                   WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOpenReportId)),
@@ -253,8 +257,9 @@ void frmPrintOut::layOut(POINT position) {
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), TRUE);
     }
-    for (auto [child, place] :
-         {std::pair{statusLine_, kStatusLinePlace}, {openReport_, kOpenReportPlace}}) {
+    for (auto [child, place] : {std::pair{statusLine_, kStatusLinePlace},
+                                {openReport_, kOpenReportPlace},
+                                {warningsLine_, kScriptWarningsPlace}}) {
         const RECT pixels = pixelRect(place, dpi_);
         SetWindowPos(child, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
                      pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -407,6 +412,7 @@ void frmPrintOut::showRunStatus(const std::optional<RunStatus>& status) {
     statusText_ = status ? status->text : std::string();
     reportToOpen_ = status ? status->reportToOpen : std::string();
     setLabelText(statusLine_, statusText_);
+    setLabelText(warningsLine_, status ? status->warnings : std::string());
     ShowWindow(openReport_, reportToOpen_.empty() ? SW_HIDE : SW_SHOW);
 }
 

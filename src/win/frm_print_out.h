@@ -41,6 +41,7 @@ class frmPrintOut {
     // The status line under the classic layout, and its button for the report.
     HWND statusLine() const { return statusLine_; }
     HWND openReportButton() const { return openReport_; }
+    HWND warningsLine() const { return warningsLine_; }
     UINT dpi() const { return dpi_; }
 
     // How long a run goes on before its progress dialog appears.
@@ -62,6 +63,7 @@ class frmPrintOut {
     static constexpr int kFirstControlId = 100;
     static constexpr int kStatusLineId = kFirstControlId + static_cast<int>(kWindowControls.size());
     static constexpr int kOpenReportId = kStatusLineId + 1;
+    static constexpr int kWarningsLineId = kStatusLineId + 2;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
@@ -111,6 +113,7 @@ class frmPrintOut {
     HWND tips_ = nullptr;
     HWND statusLine_ = nullptr;
     HWND openReport_ = nullptr;
+    HWND warningsLine_ = nullptr;
     HWND lastFocus_ = nullptr;
     int tipLine_ = -1;
     std::wstring tipText_;

@@ -101,7 +101,7 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
         RECT client;
         GetClientRect(window.handle(), &client);
         EXPECT_EQ(client.right, 312 * scale);
-        EXPECT_EQ(client.bottom, 271 * scale);
+        EXPECT_EQ(client.bottom, 289 * scale);
         for (const Row& row : rows) {
             SCOPED_TRACE(windowControl(row.control).name);
             EXPECT_EQ(kindOf(row.control), row.kind);
@@ -114,10 +114,11 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
             EXPECT_EQ(place.right - place.left, row.at96.right * scale);
             EXPECT_EQ(place.bottom - place.top, row.at96.bottom * scale);
         }
-        // The status line and its button, under the classic layout.
+        // The status line, its button and the warnings line, under the classic layout.
         const std::tuple<HWND, const char*, RECT> extras[] = {
             {window.statusLine(), "", {8, 251, 248, 17}},
-            {window.openReportButton(), "開く", {260, 250, 45, 18}}};
+            {window.openReportButton(), "開く", {260, 250, 45, 18}},
+            {window.warningsLine(), "", {8, 269, 297, 17}}};
         for (const auto& [extra, caption, at96] : extras) {
             SCOPED_TRACE(caption);
             EXPECT_EQ(mirudana::win::windowText(extra), caption);
