@@ -5,6 +5,9 @@
 add_link_options(-Wl,--stack,8388608)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
+# Test programs run through a launcher that also reads GoogleTest's report.
+set(MIRUDANA_TEST_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-gtest ${CMAKE_BINARY_DIR}/wine-prefix)
+
 set(MIRUDANA_MANIFEST_RC ${CMAKE_CURRENT_LIST_DIR}/windows/manifest.rc)
 
 function(mirudana_add_manifests dir)

@@ -1,6 +1,7 @@
-// Times mirudana-cli converting 10,000 battle files of about 2 KB with the default
-// engine.tts against `cat` reading the same files, and reports the peak memory of
-// the conversion next to the report's size.
+// Times mirudana-cli converting 10,000 battle files of about 2 KB against `cat`
+// reading the same files, and reports the peak memory of the conversion next to the
+// report's size. The script is the first edition's default engine.tts, kept here so
+// the figure stays comparable when the sample script changes.
 //   report_bench [--count N]
 #include <fcntl.h>
 #include <spawn.h>
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> cat = {"/bin/cat"};
     cat.insert(cat.end(), files.begin(), files.end());
     std::string report = (work / "report.html").string();
-    std::vector<std::string> cli = {MIRUDANA_CLI, "--home", SAMPLE_HOME, "--output", report};
+    std::vector<std::string> cli = {MIRUDANA_CLI,         "--home",   SAMPLE_HOME, "--script",
+                                    FIRST_EDITION_SCRIPT, "--output", report};
     cli.insert(cli.end(), files.begin(), files.end());
 
     Measure read = best(cat, 3);
@@ -110,8 +112,11 @@ int main(int argc, char** argv) {
                 convert.cpuSeconds / read.cpuSeconds);
     std::printf("report:            %ld KiB\n", reportKiB);
     std::printf(
-        "peak memory (cli): %ld KiB = %.2f x report\n", convert.peakKiB,
-        static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)));
+        "peak memory (cli): %ld KiB = %.2f x report (goal: at most 1.5 x report + 30 MiB = "
+        "%ld KiB)\n",
+        convert.peakKiB,
+        static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)),
+        reportKiB * 3 / 2 + 30 * 1024);
     fs::remove_all(work);
     return convert.status == 0 ? 0 : 1;
 }

@@ -48,6 +48,14 @@ constexpr std::array<std::uint16_t, 0x10000> buildEncodeTable() {
 
 constexpr std::array<std::uint16_t, 0x10000> kEncode = buildEncodeTable();
 
+// The code of the look-alike of `cp`, or 0.
+std::uint16_t lookAlikeCode(char32_t cp) {
+    for (const LookAlike& pair : kLookAlikes) {
+        if (pair.codePoint == cp) return pair.code;
+    }
+    return 0;
+}
+
 // Writes the UTF-8 form of a character of the code page (all in the BMP, none
 // below U+0080 here) and returns the position after it.
 char* putUtf8(char* p, char16_t cp) {
@@ -105,7 +113,7 @@ std::string cp932ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string utf8ToCp932(std::string_view text) {
+std::string utf8ToCp932(std::string_view text, Unrepresentable fallback) {
     // No character takes more bytes in code page 932 than in UTF-8.
     std::string out(text.size(), '\0');
     char* p = out.data();
@@ -138,6 +146,7 @@ std::string utf8ToCp932(std::string_view text) {
             cp = decodeUtf8(text, i);  // invalid input gives U+FFFD, which has no code
         }
         std::uint16_t code = cp < 0x10000 ? kEncode[cp] : 0;
+        if (code == 0 && fallback == Unrepresentable::LookAlike) code = lookAlikeCode(cp);
         if (code == 0) {
             *p++ = '?';
         } else if (code < 0x100) {

@@ -17,10 +17,20 @@ constexpr bool isCp932LeadByte(std::uint8_t b) {
 // does not define becomes U+30FB.
 std::string cp932ToUtf8(std::string_view bytes);
 
+// What the encoder writes for a character the code page lacks.
+enum class Unrepresentable {
+    Question,  // "?", as the platform does
+    // The seven characters of JIS X 0208 that code page 932 decodes to other code
+    // points (the wave dash U+301C, which it reads as U+FF5E, and so on) become the
+    // code of that other character, which looks the same; anything else "?".
+    LookAlike,
+};
+
 // Encodes as the platform does: where a character has several codes the lowest
-// outside rows 0xED and 0xEE wins; a character the code page lacks becomes "?".
-// Invalid UTF-8 input counts as unrepresentable.
-std::string utf8ToCp932(std::string_view text);
+// outside rows 0xED and 0xEE wins; a character the code page lacks becomes what
+// `fallback` says. Invalid UTF-8 input counts as unrepresentable.
+std::string utf8ToCp932(std::string_view text,
+                        Unrepresentable fallback = Unrepresentable::Question);
 
 // The length of the longest start of the code page 932 `bytes`, at most `limit` bytes
 // long, that does not end in the middle of a double-byte character.

@@ -1,5 +1,6 @@
 #include "app/file_identity.h"
 
+#include "app/file_system.h"
 #include "app/native_path.h"
 
 #ifdef _WIN32
@@ -25,12 +26,36 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return FileIdentity{info.dwVolumeSerialNumber,
                         std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
 }
+
+std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
+    if (!isOrdinaryFile(path)) return std::nullopt;
+    return fileIdentity(path);
+}
 #else
-std::optional<FileIdentity> fileIdentity(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::stat(nativePath(path).c_str(), &info) != 0) return std::nullopt;
+namespace {
+
+// The file `path` names, looked at once; false when there is none to look at.
+bool look(const std::string& path, struct stat& info) {
+    return !path.empty() && ::stat(nativePath(path).c_str(), &info) == 0;
+}
+
+FileIdentity identityOf(const struct stat& info) {
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (!look(path, info)) return std::nullopt;
+    return identityOf(info);
+}
+
+std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
+    struct stat info {};
+    if (isHiddenFile(path) || !look(path, info) || !S_ISREG(info.st_mode)) return std::nullopt;
+    return identityOf(info);
 }
 #endif
 

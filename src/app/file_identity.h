@@ -19,4 +19,8 @@ struct FileIdentity {
 // there is no such file or it cannot be looked at.
 std::optional<FileIdentity> fileIdentity(const std::string& path);
 
+// The identity of `path` when it names an ordinary file (as isOrdinaryFile tells),
+// else nothing; one look at the file system where the platform allows.
+std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path);
+
 }  // namespace mirudana

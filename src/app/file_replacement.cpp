@@ -23,6 +23,72 @@ namespace fs = std::filesystem;
 namespace mirudana {
 namespace {
 
+#ifdef _WIN32
+// The file a symbolic link or junction ends at (the path itself when it is none),
+// as the system resolves it. Nothing for a link that leads nowhere.
+std::optional<fs::path> followLinks(fs::path path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return path;
+    }
+    HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::wstring target(32768, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (n == 0 || n >= target.size()) return std::nullopt;
+    target.resize(n);
+    return fs::path(target);
+}
+
+// The errno value nearest to a failed call's GetLastError().
+int lastErrno() {
+    switch (GetLastError()) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return EACCES;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        default:
+            return EIO;
+    }
+}
+
+// Why the existing file `path` may not be replaced (an errno value), or 0: a
+// folder or a read-only file may not. Hidden and system files may: the
+// replacement keeps their attributes.
+int refusal(const fs::path& path, const fs::file_status& status) {
+    if (fs::is_directory(status)) return EISDIR;
+    if (!fs::is_regular_file(status)) return EINVAL;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return lastErrno();
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? EACCES : 0;
+}
+
+// Puts the finished `temporary` in the place of `target`, on the disk before it
+// returns; an errno value when it cannot. ReplaceFileW keeps an existing target's
+// security; its hidden and system attributes are carried over here as well, since
+// not every system's ReplaceFileW does (Wine's does not).
+int moveIntoPlace(const fs::path& temporary, const fs::path& target, bool targetExisted) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    DWORD kept = targetExisted ? GetFileAttributesW(target.c_str()) & kKept : 0;
+    bool moved =
+        (targetExisted && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
+        MoveFileExW(temporary.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) return lastErrno();
+    if (kept != 0) {
+        DWORD now = GetFileAttributesW(target.c_str()) & ~DWORD{FILE_ATTRIBUTE_NORMAL};
+        SetFileAttributesW(target.c_str(), now | kept);
+    }
+    return 0;
+}
+#else
 // The file a chain of symbolic links ends at (the path itself when it is none).
 // Nothing for a loop or a link that cannot be read.
 std::optional<fs::path> followLinks(fs::path path) {
@@ -46,13 +112,15 @@ int refusal(const fs::path& path, const fs::file_status& status) {
     constexpr auto kAnyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & kAnyWrite) == fs::perms::none) return EACCES;
-#ifdef _WIN32
-    (void)path;  // the read-only attribute is all there is to ask
-#else
-    if (access(path.c_str(), W_OK) != 0) return errno;
-#endif
-    return 0;
+    return access(path.c_str(), W_OK) != 0 ? errno : 0;
 }
+
+int moveIntoPlace(const fs::path& temporary, const fs::path& target, bool) {
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    return ec.value();
+}
+#endif
 
 // A fresh hidden name beside `target`. Short and fixed in form, so that a target
 // whose own name is near the system's limit can still be replaced.
@@ -144,11 +212,8 @@ bool FileReplacement::createNamed() {
             CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            DWORD code = GetLastError();
-            if (code == ERROR_FILE_EXISTS) continue;
-            return fail(code == ERROR_ACCESS_DENIED    ? EACCES
-                        : code == ERROR_PATH_NOT_FOUND ? ENOENT
-                                                       : EIO);
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            return fail(lastErrno());
         }
         int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
         file_ = fd < 0 ? nullptr : _fdopen(fd, "wb");
@@ -192,9 +257,7 @@ bool FileReplacement::write(std::string_view bytes) {
 bool FileReplacement::giveOldAttributes() {
     if (!targetExists_ || inPlace_) return true;
 #ifdef _WIN32
-    std::error_code ec;
-    fs::permissions(temporary_, permissions_, fs::perm_options::replace, ec);
-    return !ec || fail(ec.value());
+    return true;  // ReplaceFileW carries the old file's attributes and security over
 #else
     // Only a user with the rights can give the file away; others keep what they
     // may (the group, when they belong to it) and go on.
@@ -242,9 +305,8 @@ bool FileReplacement::commit() {
     if (std::fclose(file_) != 0 && ok) ok = fail(errno);
     file_ = nullptr;
     if (ok && !inPlace_) {
-        std::error_code ec;
-        fs::rename(temporary_, target_, ec);
-        ok = !ec || fail(ec.value());
+        int err = moveIntoPlace(temporary_, target_, targetExists_);
+        ok = err == 0 || fail(err);
     }
     committed_ = ok;
     cleanup_.reset();

@@ -52,6 +52,8 @@ bool isOrdinaryFile(const std::string& path) {
     return fs::is_regular_file(p, ec) && !isHidden(p);
 }
 
+bool isHiddenFile(const std::string& path) { return isHidden(nativePath(path)); }
+
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
@@ -76,6 +78,15 @@ std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std:
 }
 
 #ifdef _WIN32
+std::string fileNameKey(const std::string& name) {
+    std::wstring wide = nativePath(name).wstring();
+    // The invariant upper case is the one the file system's own comparison uses.
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(),
+                  static_cast<int>(wide.size()), wide.data(), static_cast<int>(wide.size()),
+                  nullptr, nullptr, 0);
+    return pathText(wide);
+}
+
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     fs::path p = nativePath(path);
     std::error_code ec;
@@ -98,6 +109,8 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     return content;
 }
 #else
+std::string fileNameKey(const std::string& name) { return name; }
+
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     // One open, one fstat and the reads: battle files are read by the thousand.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

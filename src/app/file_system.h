@@ -14,6 +14,10 @@ namespace mirudana {
 // Windows) and anything missing count as missing.
 bool isOrdinaryFile(const std::string& path);
 
+// Hidden as isOrdinaryFile tells it; by the name alone here, so without a look at
+// the file system.
+bool isHiddenFile(const std::string& path);
+
 // An existing file or folder of any kind.
 bool FileExists(const std::string& path);
 
@@ -21,6 +25,11 @@ bool FileExists(const std::string& path);
 // (letter case ignored, as the platform's wildcard match does), sorted by name in
 // byte order so the order is the same everywhere. Empty when the folder is missing.
 std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix);
+
+// `name` in the form this platform's file system compares names in: as it is where
+// letter case matters, in upper case on Windows, where it does not, so that a
+// name looked up in a listing matches the file the system itself would open.
+std::string fileNameKey(const std::string& name);
 
 // The whole content of a file. Throws Failure (53 missing, 70 not permitted, 75 a
 // folder, ...) when it cannot be read, and 7 (out of memory) when it holds more

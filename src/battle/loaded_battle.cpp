@@ -23,7 +23,8 @@ class FileSource : public RecordSource {
 
 void LoadedBattle::LoadBattleFile(const std::string& path) {
     FileLoaded = false;
-    if (!isOrdinaryFile(path)) return;
+    // Only ordinary files load: the file itself turns away anything but a regular file.
+    if (isHiddenFile(path)) return;
     try {
         FileSource source(path);
         // Read into a fresh record so a failed read never leaves a half-replaced one.

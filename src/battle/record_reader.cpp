@@ -105,61 +105,72 @@ class RecordReader {
     }
 
     // The next `n` bytes, or nothing (and the source ended) when fewer are left.
-    // Only asked for `n` the remaining bytes can hold, so it allocates no more.
-    bool take(std::size_t n, std::string& into) {
-        into.clear();
-        if (ended_) return false;
-        while (into.size() < n) {
+    // Only asked for `n` the remaining bytes can hold, so it allocates no more. The
+    // bytes are seen where they lie in the buffer when they can be: the view holds
+    // until the next call.
+    std::optional<std::string_view> take(std::size_t n) {
+        if (ended_) return std::nullopt;
+        if (end_ - begin_ >= n) {
+            std::string_view bytes(buffer_.data() + begin_, n);
+            begin_ += n;
+            consumed_ += n;
+            return bytes;
+        }
+        spill_.clear();
+        while (spill_.size() < n) {
             if (begin_ == end_) {
                 end_ = source_.read(buffer_.data(), buffer_.size());
                 begin_ = 0;
                 if (end_ == 0) {
                     ended_ = true;
-                    into.clear();
-                    return false;
+                    return std::nullopt;
                 }
             }
-            std::size_t part = std::min(n - into.size(), end_ - begin_);
-            into.append(buffer_.data() + begin_, part);
+            std::size_t part = std::min(n - spill_.size(), end_ - begin_);
+            spill_.append(buffer_.data() + begin_, part);
             begin_ += part;
             consumed_ += part;
         }
-        return true;
+        return std::string_view(spill_);
     }
 
     // A little-endian unsigned number of `width` bytes; nothing past the end.
     std::optional<std::uint32_t> unsignedNumber(std::size_t width) {
-        if (!take(width, scratch_)) return std::nullopt;
+        std::optional<std::string_view> bytes = take(width);
+        if (!bytes) return std::nullopt;
         std::uint32_t value = 0;
         for (std::size_t k = width; k-- > 0;) {
-            value = value << 8 | static_cast<std::uint8_t>(scratch_[k]);
+            value = value << 8 | static_cast<std::uint8_t>((*bytes)[k]);
         }
         return value;
     }
 
     std::int16_t number() { return static_cast<std::int16_t>(unsignedNumber(2).value_or(0)); }
 
-    // A text of `length` bytes; nothing when the source ends before its last byte.
-    std::optional<std::string> textBytes(std::uint32_t length) {
-        if (length > remaining()) {
+    // A text as the file holds it; nothing when the source ends before its last
+    // byte. The view holds until the next read.
+    std::optional<std::string_view> rawText() {
+        std::optional<std::uint32_t> length = unsignedNumber(2);
+        if (!length) return std::nullopt;
+        if (*length > remaining()) {
             ended_ = true;
             return std::nullopt;
         }
-        std::string bytes;
-        if (!take(length, bytes)) return std::nullopt;
-        // Identifiers are plain ASCII, which reads the same in both encodings.
-        bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                 [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
-        return ascii ? bytes : cp932ToUtf8(bytes);
+        return take(*length);
     }
 
-    std::optional<std::string> fullText() {
-        std::optional<std::uint32_t> length = unsignedNumber(2);
-        if (!length) return std::nullopt;
-        return textBytes(*length);
+    // Identifiers are plain ASCII, which reads the same in both encodings: they
+    // need no conversion.
+    static bool isAscii(std::string_view bytes) {
+        return std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
     }
 
-    std::string text() { return fullText().value_or(std::string()); }
+    std::string text() {
+        std::optional<std::string_view> bytes = rawText();
+        if (!bytes) return std::string();
+        return isAscii(*bytes) ? std::string(*bytes) : cp932ToUtf8(*bytes);
+    }
 
     TextList textList() {
         std::int16_t dimensions = number();
@@ -195,10 +206,11 @@ class RecordReader {
         list.present = true;
         list.items.reserve(static_cast<std::size_t>(*elements));
         for (std::uint64_t k = 0; k < *elements; ++k) {
-            std::optional<std::string> element = fullText();
+            std::optional<std::string_view> element = rawText();
             // The source ends inside the list, or its texts outgrow what a list
             // holds: either way this is where the readable record ends.
-            if (!element || !list.items.push_back(*element)) {
+            if (!element || !(isAscii(*element) ? list.items.push_back(*element)
+                                                : list.items.push_back(cp932ToUtf8(*element)))) {
                 ended_ = true;
                 return {};
             }
@@ -229,7 +241,7 @@ class RecordReader {
     std::size_t end_ = 0;
     std::uint64_t consumed_ = 0;
     bool ended_ = false;
-    std::string scratch_;
+    std::string spill_;  // bytes that lay across the end of the buffer
 };
 
 }  // namespace

@@ -1,20 +1,46 @@
 #include "cli/command_line.h"
 
 #include "battle/file_list.h"
-
 #include "cli/exit_status.h"
 
 namespace mirudana::cli {
 namespace {
 
 constexpr const char* kSynopsis =
-    "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE] [--sort] [--] "
-    "[BATTLE_FILE ...]\n";
+    "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE|-] [--sort] [-r]\n"
+    "                     [--files-from FILE|-] [--memory-limit MB] [--]\n"
+    "                     [BATTLE_FILE|FOLDER ...]\n"
+    "        mirudana-cli --check SCRIPT\n";
 
-std::optional<std::string>* valueOption(CommandLine& line, const std::string& name) {
+std::optional<std::string>* valueOption(CommandLine& line, std::optional<std::string>& memoryLimit,
+                                        const std::string& name) {
+    if (name == "--memory-limit") return &memoryLimit;
     if (name == "--home") return &line.home;
     if (name == "--script") return &line.script;
     if (name == "--output") return &line.output;
+    if (name == "--files-from") return &line.filesFrom;
+    if (name == "--check") return &line.check;
+    return nullptr;
+}
+
+// --memory-limit takes whole megabytes, up to a terabyte.
+constexpr std::size_t kMaxMemoryLimitMB = std::size_t{1} << 20;
+
+std::optional<std::size_t> megabytes(const std::string& text) {
+    if (text.empty() || text.size() > 7 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    std::size_t value = std::stoul(text);
+    if (value == 0 || value > kMaxMemoryLimitMB) return std::nullopt;
+    return value;
+}
+
+bool* flagOption(CommandLine& line, const std::string& name) {
+    if (name == "--sort") return &line.sort;
+    if (name == "-r" || name == "--recursive") return &line.recursive;
+    if (name == "-h" || name == "--help") return &line.help;
+    if (name == "--version") return &line.version;
     return nullptr;
 }
 
@@ -22,6 +48,7 @@ std::optional<std::string>* valueOption(CommandLine& line, const std::string& na
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
+    std::optional<std::string> memoryLimit;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -33,13 +60,13 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             optionsEnded = true;
             continue;
         }
-        if (arg == "--sort" || arg == "--help") {
-            (arg == "--sort" ? line.sort : line.help) = true;
+        if (bool* flag = flagOption(line, arg)) {
+            *flag = true;
             continue;
         }
         std::size_t equals = arg.find('=');
         std::string name = arg.substr(0, equals);
-        std::optional<std::string>* target = valueOption(line, name);
+        std::optional<std::string>* target = valueOption(line, memoryLimit, name);
         if (target == nullptr) return UsageError{"不明なオプションです: " + arg};
         if (equals != std::string::npos) {
             *target = arg.substr(equals + 1);
@@ -49,6 +76,14 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             return UsageError{name + " には値が必要です。"};
         }
         if ((*target)->empty()) return UsageError{name + " の値が空です。"};
+    }
+    if (memoryLimit) {
+        std::optional<std::size_t> mb = megabytes(*memoryLimit);
+        if (!mb) {
+            return UsageError{"--memory-limit の値は 1 から " + std::to_string(kMaxMemoryLimitMB) +
+                              " までの整数 (MB) です: " + *memoryLimit};
+        }
+        line.memoryBudget = *mb << 20;
     }
     if (line.battleFiles.size() > static_cast<std::size_t>(kMaxBattleFiles)) {
         return UsageError{"戦況ファイルは " + std::to_string(kMaxBattleFiles) + " 個までです。"};
@@ -61,21 +96,41 @@ std::string helpText() {
            "\n"
            "戦況ファイル (.kvs) を処理エンジン (.tts) で一つのレポートに変換します。\n"
            "\n"
-           "  --home DIR     プログラムフォルダー。DIR/system/ に参照データ、DIR/engine.tts と\n"
-           "                 DIR/出力データ.html が既定の処理エンジンと出力先です\n"
-           "                 (既定: このプログラムのフォルダー)\n"
-           "  --script FILE  処理エンジン (既定: DIR/engine.tts)\n"
-           "  --output FILE  出力先 (既定: DIR/出力データ.html)\n"
-           "  --sort         処理前に戦況ファイルをファイル名でソートします\n"
-           "  --help         この説明を表示します\n"
-           "  --             以降の引数はすべて戦況ファイルです\n"
+           "  BATTLE_FILE          戦況ファイル。見つからないものは警告で名前を挙げて飛ばします\n"
+           "  FOLDER               フォルダーの .kvs ファイルを名前順に加えます\n"
+           "  -r, --recursive      フォルダーのサブフォルダーも順にたどります\n"
+           "  --files-from FILE    FILE の各行を戦況ファイルかフォルダーとして加えます (UTF-8、\n"
+           "                       - は標準入力)。コマンドラインに収まらない数のときに\n"
+           "  --home DIR           プログラムフォルダー。DIR/system/ に参照データ、\n"
+           "                       DIR/engine.tts と DIR/出力データ.html が既定の処理エンジンと\n"
+           "                       出力先です\n"
+           "                       (既定: このプログラムのフォルダー)\n"
+           "  --script FILE        処理エンジン (既定: DIR/engine.tts)\n"
+           "  --output FILE        出力先 (既定: DIR/出力データ.html。今いるフォルダーではなく\n"
+           "                       プログラムフォルダーです)。- なら標準出力に、スクリプトが\n"
+           "                       最後に渡したレポートをスクリプトの終了後に書きます\n"
+           "  --sort               処理前に戦況ファイルをファイル名でソートします\n"
+           "  --memory-limit MB    スクリプトの文字列と集まりが使えるメモリ (既定: 1024 MB)。\n"
+           "                       超えるとスクリプトは実行時エラーで止まります\n"
+           "  --check SCRIPT       スクリプトを実行せずに調べ、ツールの知らないキー、保存項目、\n"
+           "                       コマンドを行と列付きで挙げます\n"
+           "  -h, --help           この説明を表示します\n"
+           "  --version            ツールとスクリプトエンジンの版を表示します\n"
+           "  --                   以降の引数はすべて戦況ファイルです\n"
+           "\n"
+           "端末では、実行前の確認で見つかったスクリプトの警告と、最後に一行の結果\n"
+           "(処理した戦況の数、飛ばしたファイル、出力先) を標準エラーに出します。\n"
+           "パイプやファイルへは警告だけを出します。\n"
            "\n" +
            kExitStatusHelp;
 }
 
+std::string shortUsage() {
+    return std::string(kSynopsis) + "詳しくは mirudana-cli --help を見てください。\n";
+}
+
 std::string shortUsage(const std::string& problem) {
-    return "mirudana-cli: " + problem + "\n" + kSynopsis +
-           "詳しくは mirudana-cli --help を見てください。\n";
+    return "mirudana-cli: " + problem + "\n" + shortUsage();
 }
 
 }  // namespace mirudana::cli

@@ -2,38 +2,38 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
-#include "app/error_reporter.h"
-#include "app/paths.h"
-#include "battle/dialog_result.h"
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
-#include "report/conversion_run.h"
-#include "ttscript/engine.h"
+#include "report/main_window.h"
 
 namespace mirudana::gui {
 namespace {
 
 // The layout is given in twips, 15 to the pixel at 96 dots per inch; Qt scales the
 // pixels for other screens.
-QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+QRect twips(const TwipsRect& place) {
+    return {place.left / kTwipsPerPixel, place.top / kTwipsPerPixel, place.width / kTwipsPerPixel,
+            place.height / kTwipsPerPixel};
 }
 
-template <typename Control>
-Control* place(Control* control, const char* name, const QRect& geometry) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(geometry);
+template <typename Widget>
+Widget* place(Widget* control, Control which) {
+    const WindowControl& design = windowControl(which);
+    control->setObjectName(QString::fromLatin1(design.name));
+    control->setGeometry(twips(design.place));
+    control->setToolTip(QString::fromUtf8(design.tip));
     return control;
 }
 
-// The engine asked only for the version label; it lives as long as the process.
-ttscript::TTSA& versionEngine() {
-    static ttscript::TTSA engine;
-    return engine;
+QString captionOf(mirudana::Control which) {
+    return QString::fromUtf8(windowControl(which).caption);
 }
 
 std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
@@ -58,61 +58,59 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
         {QStringLiteral("MS UI Gothic"), QStringLiteral("Noto Sans CJK JP"), font.family()});
     font.setPointSize(9);
     setFont(font);
-    setFixedSize(twips(0, 0, 4680, 3765).size());
+    setFixedSize(
+        twips({0, 0, kWindowWidthTwips, kWindowHeightTwips + kStatusLineHeightTwips}).size());
     createControls();
     chainTabOrder();
     Form_Load(programFolder);
 }
 
-// Four places are wider than the classic layout had them, so that their captions
-// fit in the Japanese UI fonts: Label1 (with the two small buttons beside it moved
-// right by 8 pixels), Label3 and chkFileSort.
 void frmPrintOut::createControls() {
-    Label1_ = place(new QLabel(QStringLiteral("戦況ファイル(&S)："), this), "Label1",
-                    twips(120, 120, 1560, 255));
-    place(lstKVS_, "lstKVS", twips(240, 360, 4335, 1140));
-    Label2_ = place(new QLabel(QStringLiteral("処理エンジン(&E)："), this), "Label2",
-                    twips(120, 1560, 1695, 255));
-    txtEngine_ = place(new QLineEdit(this), "txtEngine", twips(240, 1800, 4095, 270));
-    cmdOpenEngine_ = place(new QPushButton(this), "cmdOpenEngine", twips(4440, 1800, 135, 255));
-    lblEngine_ = place(new QLabel(QStringLiteral("出力先(&O)："), this), "lblEngine",
-                       twips(120, 2160, 1215, 255));
-    txtOutputTo_ = place(new QLineEdit(this), "txtOutputTo", twips(240, 2400, 4095, 270));
-    cmdOpenOutput_ = place(new QPushButton(this), "cmdOpenOutput", twips(4440, 2400, 135, 255));
-    cmdOpenInput_ = place(new QPushButton(this), "cmdOpenInput", twips(1680, 120, 255, 180));
-    cmdStart_ = place(new QPushButton(QStringLiteral("処理開始(&T)"), this), "cmdStart",
-                      twips(3000, 2760, 1575, 375));
-    Label3_ = place(
-        new QLabel(QStringLiteral("powered by Technology Termial Script for Application."), this),
-        "Label3", twips(120, 3240, 4560, 255));
-    lblTTSVer_ = place(new QLabel(QStringLiteral("TTScript.dll Version0.00.0000"), this),
-                       "lblTTSVer", twips(1800, 3480, 2775, 255));
-    chkFileSort_ = place(new QCheckBox(QStringLiteral("処理前にファイルをソート(&R)"), this),
-                         "chkFileSort", twips(120, 2820, 2790, 255));
-    cmdFClear_ =
-        place(new QPushButton(QStringLiteral("x"), this), "cmdFClear", twips(2040, 120, 255, 180));
+    Label1_ = place(new QLabel(captionOf(Control::Label1), this), Control::Label1);
+    place(lstKVS_, Control::lstKVS);
+    Label2_ = place(new QLabel(captionOf(Control::Label2), this), Control::Label2);
+    txtEngine_ = place(new QLineEdit(this), Control::txtEngine);
+    cmdOpenEngine_ = place(new QPushButton(this), Control::cmdOpenEngine);
+    lblEngine_ = place(new QLabel(captionOf(Control::lblEngine), this), Control::lblEngine);
+    txtOutputTo_ = place(new QLineEdit(this), Control::txtOutputTo);
+    cmdOpenOutput_ = place(new QPushButton(this), Control::cmdOpenOutput);
+    cmdOpenInput_ = place(new QPushButton(this), Control::cmdOpenInput);
+    cmdStart_ = place(new QPushButton(captionOf(Control::cmdStart), this), Control::cmdStart);
+    Label3_ = place(new QLabel(captionOf(Control::Label3), this), Control::Label3);
+    lblTTSVer_ = place(new QLabel(captionOf(Control::lblTTSVer), this), Control::lblTTSVer);
+    chkFileSort_ =
+        place(new QCheckBox(captionOf(Control::chkFileSort), this), Control::chkFileSort);
+    cmdFClear_ = place(new QPushButton(captionOf(Control::cmdFClear), this), Control::cmdFClear);
+
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus_->setGeometry(twips(kStatusLinePlace));
+    lblWarnings_ = new QLabel(this);
+    lblWarnings_->setObjectName(QStringLiteral("lblWarnings"));
+    lblWarnings_->setGeometry(twips(kScriptWarningsPlace));
+    cmdOpenReport_ = new QPushButton(QString::fromUtf8(kOpenReportCaption), this);
+    cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
+    cmdOpenReport_->setGeometry(twips(kOpenReportPlace));
+    cmdOpenReport_->setToolTip(QString::fromUtf8(kOpenReportTip));
+    cmdOpenReport_->hide();
 
     Label1_->setBuddy(lstKVS_);
     Label2_->setBuddy(txtEngine_);
     lblEngine_->setBuddy(txtOutputTo_);
-    // The small buttons have no caption; a glyph shows they are buttons and a tip
-    // says what they do.
-    for (QPushButton* browse : {cmdOpenEngine_, cmdOpenOutput_}) {
-        browse->setIcon(browseGlyph());
-        browse->setIconSize(QSize(3, 11));
+    for (auto [button, which] : {std::pair{cmdOpenEngine_, Control::cmdOpenEngine},
+                                 {cmdOpenOutput_, Control::cmdOpenOutput},
+                                 {cmdOpenInput_, Control::cmdOpenInput}}) {
+        const Glyph& glyph = *windowControl(which).glyph;
+        button->setIcon(glyphIcon(glyph));
+        button->setIconSize(QSize(glyph.width, glyph.height));
     }
-    cmdOpenInput_->setIcon(addFilesGlyph());
-    cmdOpenInput_->setIconSize(QSize(7, 7));
-    cmdOpenEngine_->setToolTip(QStringLiteral("参照…"));
-    cmdOpenOutput_->setToolTip(QStringLiteral("参照…"));
-    cmdOpenInput_->setToolTip(QStringLiteral("戦況ファイルを追加"));
-    cmdFClear_->setToolTip(QStringLiteral("一覧を空にする"));
 
     connect(cmdOpenInput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenInput_Click);
     connect(cmdFClear_, &QPushButton::clicked, this, &frmPrintOut::cmdFClear_Click);
     connect(cmdOpenEngine_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenEngine_Click);
     connect(cmdOpenOutput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenOutput_Click);
     connect(cmdStart_, &QPushButton::clicked, this, &frmPrintOut::cmdStart_Click);
+    connect(cmdOpenReport_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenReport_Click);
 }
 
 std::array<QWidget*, 9> frmPrintOut::inputsInTabOrder() const {
@@ -128,10 +126,10 @@ void frmPrintOut::chainTabOrder() {
 
 void frmPrintOut::Form_Load(const std::string& programFolder) {
     lstKVS_->clear();
-    txtEngine_->setText(QString::fromStdString(AddDirSep(programFolder) + kDefaultScriptName));
-    txtOutputTo_->setText(QString::fromStdString(AddDirSep(programFolder) + kDefaultReportName));
-    lblTTSVer_->setText(QStringLiteral("TTScript.dll Version") +
-                        QString::fromStdString(versionEngine().GetInfo("バージョン", "0")));
+    const WindowStartTexts start = windowStartTexts(programFolder);
+    txtEngine_->setText(QString::fromStdString(start.scriptPath));
+    txtOutputTo_->setText(QString::fromStdString(start.outputPath));
+    lblTTSVer_->setText(QString::fromStdString(start.versionCaption));
 }
 
 void frmPrintOut::closeEvent(QCloseEvent* event) {
@@ -142,54 +140,62 @@ void frmPrintOut::closeEvent(QCloseEvent* event) {
     }
 }
 
-void frmPrintOut::cmdOpenInput_Click() {
-    try {
-        const std::optional<std::string> answer =
-            dialogs_.openFiles("戦況を読み込む", "ゾルベックOnline バトル情報(*.kvs)|*.kvs", true);
-        if (answer) appendDialogResult(files_, *answer);
-    } catch (...) {
-        reportCurrentException(ui_, "frmPrintout.cmdOpenInput_Click");
-    }
-}
+void frmPrintOut::cmdOpenInput_Click() { addBattleFilesByDialog(dialogs_, ui_, files_); }
 
 void frmPrintOut::cmdFClear_Click() { lstKVS_->clear(); }
 
 void frmPrintOut::cmdOpenEngine_Click() {
-    try {
-        const std::optional<std::string> answer = dialogs_.openFiles(
-            "出力エンジンを読み込む", "Technology Terminal Script neo(*.tts)|*.tts", false);
-        if (answer) txtEngine_->setText(QString::fromStdString(*answer));
-    } catch (...) {
-        reportCurrentException(ui_, "frmPrintout.cmdOpenEngine_Click");
-    }
+    if (auto path = browseForScript(dialogs_, ui_))
+        txtEngine_->setText(QString::fromStdString(*path));
 }
 
 void frmPrintOut::cmdOpenOutput_Click() {
-    try {
-        const std::optional<std::string> answer = dialogs_.saveFile(
-            "保存先の指定",
-            "HTMLファイル(*.htm;*.html)|*.htm;*.html|テキストファイル(*.txt)|*.txt|"
-            "すべてのファイル(*.*)|*.*");
-        if (answer) txtOutputTo_->setText(QString::fromStdString(*answer));
-    } catch (...) {
-        reportCurrentException(ui_, "frmPrintout.cmdOpenOutput_Click");
+    if (auto path = browseForOutput(dialogs_, ui_)) {
+        txtOutputTo_->setText(QString::fromStdString(*path));
     }
 }
 
 void frmPrintOut::cmdStart_Click() {
     setInputsEnabled(false);
     running_ = true;
-    RunProgress progress(this, progressDelayMs_);
-    RunContext context{battle_,  files_, references_, ui_, [this] { return textOf(txtOutputTo_); },
-                       &progress};
-    try {
-        runConversion(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
-    } catch (...) {
-        // Nothing may escape into Qt's event loop; a fault of the run is shown instead.
-        reportCurrentException(ui_, "frmPrintout.cmdStart_Click");
+    // The last run's line goes; this run's replaces it when the run is over.
+    for (QLabel* line : {lblStatus_, lblWarnings_}) {
+        line->clear();
+        line->setToolTip(QString());
     }
+    cmdOpenReport_->hide();
+    RunProgress progress(this, progressDelayMs_);
+    RunSummary summary;
+    RunContext context{
+        battle_,   files_,  references_, ui_, [this] { return textOf(txtOutputTo_); },
+        &progress, &summary};
+    RunResult result =
+        startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
+    showRunSummary(result, summary);
     running_ = false;
     setInputsEnabled(true);
+}
+
+void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
+    const std::optional<RunStatus> status = runStatus(result, summary);
+    if (!status) return;
+    // Each line shows what fits (the path's end stays in sight) and its tip all of it.
+    auto show = [](QLabel* line, const QString& text, const QString& tip, Qt::TextElideMode mode) {
+        line->setToolTip(tip);
+        line->setText(line->fontMetrics().elidedText(text, mode, line->width()));
+    };
+    const QString text = QString::fromStdString(status->text);
+    show(lblStatus_, text, text, Qt::ElideMiddle);
+    QStringList tip;
+    for (const std::string& warning : summary.scriptWarnings)
+        tip << QString::fromStdString(warning);
+    show(lblWarnings_, QString::fromStdString(status->warnings), tip.join(u'\n'), Qt::ElideRight);
+    reportPath_ = status->reportToOpen;
+    cmdOpenReport_->setVisible(!reportPath_.empty());
+}
+
+void frmPrintOut::cmdOpenReport_Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(reportPath_)));
 }
 
 void frmPrintOut::setInputsEnabled(bool enabled) {

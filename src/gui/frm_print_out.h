@@ -6,11 +6,13 @@
 #include <array>
 #include <string>
 
+#include "app/file_dialogs.h"
 #include "app/user_interface.h"
 #include "battle/loaded_battle.h"
 #include "gui/battle_list_box.h"
-#include "gui/file_dialogs.h"
 #include "refdata/reference_data.h"
+#include "report/conversion_run.h"
+#include "report/main_window.h"
 
 class QCheckBox;
 class QLabel;
@@ -29,6 +31,11 @@ class frmPrintOut : public QWidget {
     // How long a run goes on before its progress dialog appears.
     void setProgressDelay(qint64 milliseconds) { progressDelayMs_ = milliseconds; }
 
+    // Shows what the last run did in the status line under the controls, and offers
+    // its report for the desktop's browser when one was written; nothing after a
+    // check stopped the run, whose warning said why.
+    void showRunSummary(RunResult result, const RunSummary& summary);
+
   protected:
     // Closing waits while a run is under way: the run's state lives in the window.
     void closeEvent(QCloseEvent* event) override;
@@ -39,6 +46,7 @@ class frmPrintOut : public QWidget {
     void cmdOpenEngine_Click();
     void cmdOpenOutput_Click();
     void cmdStart_Click();
+    void cmdOpenReport_Click();
 
   private:
     void createControls();
@@ -53,7 +61,7 @@ class frmPrintOut : public QWidget {
     FileDialogs& dialogs_;
     LoadedBattle battle_;
     bool running_ = false;
-    qint64 progressDelayMs_ = 1000;
+    qint64 progressDelayMs_ = kProgressDelayMs;
 
     QLabel* Label1_ = nullptr;
     BattleListBox* lstKVS_ = nullptr;
@@ -69,6 +77,10 @@ class frmPrintOut : public QWidget {
     QLabel* lblTTSVer_ = nullptr;
     QCheckBox* chkFileSort_ = nullptr;
     QPushButton* cmdFClear_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QLabel* lblWarnings_ = nullptr;
+    QPushButton* cmdOpenReport_ = nullptr;
+    std::string reportPath_;
     ListBoxFileList files_;
 };
 

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "gui/file_dialogs.h"
+#include "app/file_dialogs.h"
 
 class QWidget;
 

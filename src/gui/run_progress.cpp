@@ -13,16 +13,12 @@ RunProgress::RunProgress(QWidget* parent, qint64 delayMs) : parent_(parent), del
 
 RunProgress::~RunProgress() = default;
 
-QString progressText(int done, int total) {
-    return QStringLiteral("戦況ファイルを処理しています（%1 / %2）").arg(done).arg(total);
-}
-
 bool RunProgress::onProgress(int done, int total) {
     if (!dialog_) {
         if (clock_.elapsed() < delayMs_) return true;
         dialog_ = std::make_unique<QProgressDialog>(parent_);
         dialog_->setWindowTitle(QString::fromUtf8(kApplicationTitle));
-        dialog_->setCancelButtonText(QStringLiteral("中止"));
+        dialog_->setCancelButtonText(QString::fromUtf8(kProgressCancelCaption));
         dialog_->setWindowModality(Qt::WindowModal);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
@@ -31,7 +27,7 @@ bool RunProgress::onProgress(int done, int total) {
     }
     dialog_->setMaximum(total);
     dialog_->setValue(done);
-    dialog_->setLabelText(progressText(done, total));
+    dialog_->setLabelText(QString::fromStdString(progressText(done, total)));
     QCoreApplication::processEvents();
     return !dialog_->wasCanceled();
 }

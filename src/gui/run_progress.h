@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "report/conversion_run.h"
+#include "report/main_window.h"
 
 class QProgressDialog;
 class QWidget;
@@ -16,7 +16,7 @@ namespace mirudana::gui {
 class RunProgress : public RunObserver {
   public:
     // The dialog appears at the first progress report after `delayMs` of running.
-    explicit RunProgress(QWidget* parent, qint64 delayMs = 1000);
+    explicit RunProgress(QWidget* parent, qint64 delayMs = kProgressDelayMs);
     ~RunProgress() override;
 
     bool onProgress(int done, int total) override;
@@ -29,8 +29,5 @@ class RunProgress : public RunObserver {
     QElapsedTimer clock_;
     std::unique_ptr<QProgressDialog> dialog_;
 };
-
-// The progress dialog's label for `done` files of `total`.
-QString progressText(int done, int total);
 
 }  // namespace mirudana::gui

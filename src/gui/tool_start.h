@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "gui/file_dialogs.h"
+#include "app/file_dialogs.h"
 #include "gui/frm_print_out.h"
 #include "startup/startup.h"
 

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRect>
-#include <initializer_list>
 
 namespace mirudana::gui {
 
@@ -36,22 +35,16 @@ QIcon toolIcon() {
     return QIcon(image);
 }
 
-namespace {
-
-// A black glyph of `width` by `height` pixels made of the given filled rectangles.
-QIcon glyph(int width, int height, std::initializer_list<QRect> parts) {
-    QPixmap image(width, height);
+QIcon glyphIcon(const Glyph& glyph) {
+    QPixmap image(glyph.width, glyph.height);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    for (const QRect& part : parts) painter.fillRect(part, Qt::black);
+    for (std::size_t i = 0; i < glyph.partCount; ++i) {
+        const PixelRect& part = glyph.parts[i];
+        painter.fillRect(part.left, part.top, part.width, part.height, Qt::black);
+    }
     painter.end();
     return QIcon(image);
 }
-
-}  // namespace
-
-QIcon browseGlyph() { return glyph(3, 11, {{0, 1, 2, 2}, {0, 5, 2, 2}, {0, 9, 2, 2}}); }
-
-QIcon addFilesGlyph() { return glyph(7, 7, {{3, 0, 1, 7}, {0, 3, 7, 1}}); }
 
 }  // namespace mirudana::gui

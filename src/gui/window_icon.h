@@ -4,13 +4,13 @@
 
 #include <QIcon>
 
+#include "report/main_window.h"
+
 namespace mirudana::gui {
 
 QIcon toolIcon();
 
-// Glyphs for the buttons that have no caption, so they read as buttons and not as
-// blank slivers: three dots for the narrow browse buttons, a plus for adding files.
-QIcon browseGlyph();
-QIcon addFilesGlyph();
+// The glyph of a button that has no caption.
+QIcon glyphIcon(const Glyph& glyph);
 
 }  // namespace mirudana::gui

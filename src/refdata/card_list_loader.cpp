@@ -57,7 +57,7 @@ LoadVerdict LoadCardlist(ReferenceData& data, const Folders& folders, UserInterf
         return LoadVerdict::Continue;
     }
     if (!anyFile) {
-        ui.showWarning(warningAbout(kCardListsMissingWarning, folder));
+        ui.showWarning(loaderWarning(kCardListsMissingWarning, folder));
         return LoadVerdict::EndTool;
     }
     return LoadVerdict::Continue;

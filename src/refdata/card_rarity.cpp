@@ -11,8 +11,8 @@
 namespace mirudana {
 
 CardRarity::CardRarity(const std::string& cardFolder) : folder_(cardFolder) {
-    for (std::string& name : listOrdinaryFiles(cardFolder, ".ini")) {
-        iniNames_.insert(std::move(name));
+    for (const std::string& name : listOrdinaryFiles(cardFolder, ".ini")) {
+        iniNames_.insert(fileNameKey(name));
     }
 }
 
@@ -20,7 +20,7 @@ std::int16_t CardRarity::of(const std::string& cardID) {
     // An identifier holding a separator never names a listed file, so nothing outside
     // the card folder is ever opened.
     std::string name = cardID + ".ini";
-    if (!iniNames_.contains(name)) return 0;
+    if (!iniNames_.contains(fileNameKey(name))) return 0;
     ini_.FileName = folder_ + name;
     std::error_code ec;
     if (std::filesystem::file_size(nativePath(ini_.FileName), ec) > kMaxRarityFileBytes && !ec) {

@@ -23,7 +23,7 @@ class CardRarity {
 
   private:
     std::string folder_;
-    std::unordered_set<std::string> iniNames_;
+    std::unordered_set<std::string> iniNames_;  // as fileNameKey gives them
     INIAccess ini_;
 };
 

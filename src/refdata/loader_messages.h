@@ -14,9 +14,9 @@ inline constexpr const char* kMasterListInvalidWarning = "マスターカード�
 inline constexpr const char* kStatusListMissingWarning =
     "ステータスデータベースが正しく配置されていません。確認してください。";
 
-// A loader's warning and, on the next line, the file or folder it is about.
-inline std::string warningAbout(const char* warning, const std::string& path) {
-    return std::string(warning) + "\r\n" + path;
+// A loader's warning with the path it looked at on a line of its own.
+inline std::string loaderWarning(const char* warning, const std::string& path) {
+    return warning + ("\r\n" + path);
 }
 
 }  // namespace mirudana

@@ -24,7 +24,7 @@ void readMaster(FieldReader& reader, CardEntry& entry) {
 LoadVerdict LoadMasterlist(ReferenceData& data, const Folders& folders, UserInterface& ui) {
     std::string path = folders.CardFolder + "master.dat";
     if (!isOrdinaryFile(path)) {
-        ui.showWarning(warningAbout(kCardListsMissingWarning, path));
+        ui.showWarning(loaderWarning(kCardListsMissingWarning, path));
         return LoadVerdict::EndTool;
     }
     data.MasterList.assign(1, CardEntry{});
@@ -38,7 +38,7 @@ LoadVerdict LoadMasterlist(ReferenceData& data, const Folders& folders, UserInte
         return LoadVerdict::Continue;
     }
     if (records == 0) {
-        ui.showWarning(warningAbout(kMasterListInvalidWarning, path));
+        ui.showWarning(loaderWarning(kMasterListInvalidWarning, path));
         return LoadVerdict::EndTool;
     }
     return LoadVerdict::Continue;

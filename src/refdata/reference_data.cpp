@@ -5,20 +5,13 @@
 namespace mirudana {
 namespace {
 
-// Walking the tables in their search order and keeping only the first name of each
-// identifier gives exactly the answers of a first-match scan.
-template <typename Entry>
-void indexFirstNames(const std::vector<Entry>& entries,
-                     std::unordered_map<std::string, std::string>& index) {
-    for (const Entry& entry : entries) index.try_emplace(entry.ID, entry.Name);
-}
+const std::string kMasterListName = "master";
 
 // A failure (only running out of memory can happen here) is reported at `location`.
-std::string nameIn(const std::unordered_map<std::string, std::string>& index, const std::string& id,
-                   UserInterface& ui, const char* location) {
+template <typename Entry>
+std::string nameOf(const Entry* entry, UserInterface& ui, const char* location) {
     try {
-        auto found = index.find(id);
-        return found == index.end() ? std::string() : found->second;
+        return entry == nullptr ? std::string() : entry->Name;
     } catch (...) {
         reportCurrentException(ui, location);
         return {};
@@ -27,20 +20,45 @@ std::string nameIn(const std::unordered_map<std::string, std::string>& index, co
 
 }  // namespace
 
+// Walking the tables in their search order and keeping only the first place of
+// each identifier gives exactly the answers of a first-match scan.
 void ReferenceData::buildIndex() {
-    cardNames_.clear();
-    statusNames_.clear();
-    for (const CardListData& list : CardLists) indexFirstNames(list.Entries, cardNames_);
-    indexFirstNames(MasterList, cardNames_);
-    indexFirstNames(StatusList, statusNames_);
+    cardPlaces_.clear();
+    statusPlaces_.clear();
+    for (std::size_t list = 0; list < CardLists.size(); ++list) {
+        const auto& entries = CardLists[list].Entries;
+        for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+            cardPlaces_.try_emplace(entries[entry].ID, Place{list, entry});
+        }
+    }
+    for (std::size_t entry = 0; entry < MasterList.size(); ++entry) {
+        cardPlaces_.try_emplace(MasterList[entry].ID, Place{kMasterList, entry});
+    }
+    for (std::size_t entry = 0; entry < StatusList.size(); ++entry) {
+        statusPlaces_.try_emplace(StatusList[entry].ID, entry);
+    }
+}
+
+ReferenceData::FoundCard ReferenceData::findCard(const std::string& id) const {
+    auto found = cardPlaces_.find(id);
+    if (found == cardPlaces_.end()) return {};
+    const Place& place = found->second;
+    if (place.list == kMasterList) return {&MasterList[place.entry], &kMasterListName, true};
+    const CardListData& list = CardLists[place.list];
+    return {&list.Entries[place.entry], &list.Name, false};
+}
+
+const StatusEntry* ReferenceData::findStatus(const std::string& id) const {
+    auto found = statusPlaces_.find(id);
+    return found == statusPlaces_.end() ? nullptr : &StatusList[found->second];
 }
 
 std::string ReferenceData::CardID2CardName(const std::string& id, UserInterface& ui) const {
-    return nameIn(cardNames_, id, ui, "CardList.CardID2CardName");
+    return nameOf(findCard(id).entry, ui, "CardList.CardID2CardName");
 }
 
 std::string ReferenceData::StatusID2StatusName(const std::string& id, UserInterface& ui) const {
-    return nameIn(statusNames_, id, ui, "BattleOperation.StatusID2StatusName");
+    return nameOf(findStatus(id), ui, "BattleOperation.StatusID2StatusName");
 }
 
 }  // namespace mirudana

@@ -50,11 +50,29 @@ class ReferenceData {
     // The name of the first status with this identifier, or the empty text.
     std::string StatusID2StatusName(const std::string& id, UserInterface& ui) const;
 
+    // The entry the name lookup takes for `id` and the name of the list it stands
+    // in ("master" for the master list); `entry` is nullptr when none has it.
+    struct FoundCard {
+        const CardEntry* entry = nullptr;
+        const std::string* listName = nullptr;
+        bool inMasterList = false;
+    };
+    FoundCard findCard(const std::string& id) const;
+
+    // The first status with this identifier, or nullptr.
+    const StatusEntry* findStatus(const std::string& id) const;
+
   private:
-    // The first name of each identifier, held by value so a copy of the tables
-    // keeps a valid index.
-    std::unordered_map<std::string, std::string> cardNames_;
-    std::unordered_map<std::string, std::string> statusNames_;
+    // Where the first entry of an identifier stands: a card list's index, or
+    // kMasterList. Positions rather than pointers, so a copy of the tables keeps
+    // a valid index.
+    static constexpr std::size_t kMasterList = static_cast<std::size_t>(-1);
+    struct Place {
+        std::size_t list;
+        std::size_t entry;
+    };
+    std::unordered_map<std::string, Place> cardPlaces_;
+    std::unordered_map<std::string, std::size_t> statusPlaces_;
 };
 
 }  // namespace mirudana

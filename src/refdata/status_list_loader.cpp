@@ -26,7 +26,7 @@ LoadVerdict LoadStatusList(ReferenceData& data, const Folders& folders, UserInte
     data.StatusList.assign(1, StatusEntry{});
     std::string path = folders.StateFolder + "state.dat";
     if (!isOrdinaryFile(path)) {
-        ui.showWarning(warningAbout(kStatusListMissingWarning, path));
+        ui.showWarning(loaderWarning(kStatusListMissingWarning, path));
         return LoadVerdict::EndTool;
     }
     try {

@@ -5,6 +5,7 @@
 #include "app/file_identity.h"
 #include "app/file_system.h"
 #include "battle/list_sort.h"
+#include "report/script_check.h"
 #include "report/script_host.h"
 #include "ttscript/engine.h"
 
@@ -23,14 +24,23 @@ constexpr const char* kNoReport =
 // The skipped-files warning names this many paths, then counts the rest.
 constexpr std::size_t kSkippedNamed = 20;
 
-// Removes the entries whose files have gone; returns their paths.
-std::vector<std::string> dropMissingFiles(BattleFileList& files) {
+// Removes the entries whose files have gone; returns their paths. Each file is
+// looked at once: when `output` is an existing file, `atOutput` gets the first
+// listed file that is that very file.
+std::vector<std::string> dropMissingFiles(BattleFileList& files,
+                                          const std::optional<FileIdentity>& output,
+                                          std::optional<std::string>& atOutput) {
     std::vector<std::string> dropped;
     for (int index = 0; index < files.count();) {
-        if (isOrdinaryFile(files.entryAt(index))) {
+        const std::string& path = files.entryAt(index);
+        std::optional<FileIdentity> identity;
+        bool ordinary =
+            output ? (identity = ordinaryFileIdentity(path)).has_value() : isOrdinaryFile(path);
+        if (ordinary) {
+            if (identity && identity == output && !atOutput) atOutput = path;
             ++index;
         } else {
-            dropped.push_back(files.entryAt(index));
+            dropped.push_back(path);
             files.removeAt(index);
         }
     }
@@ -38,15 +48,14 @@ std::vector<std::string> dropMissingFiles(BattleFileList& files) {
 }
 
 // The input that is the very file the report would replace, if any: the script, a
-// listed battle file or a reference file.
-std::optional<std::string> inputAtOutput(const RunContext& context, const std::string& script) {
-    std::optional<FileIdentity> output = fileIdentity(context.outputPath());
+// listed battle file (`listed`, found while dropping) or a reference file.
+std::optional<std::string> inputAtOutput(const RunContext& context, const std::string& script,
+                                         const std::optional<FileIdentity>& output,
+                                         const std::optional<std::string>& listed) {
     if (!output) return std::nullopt;  // a new file cannot be an input
     auto isOutput = [&](const std::string& path) { return fileIdentity(path) == output; };
     if (isOutput(script)) return script;
-    for (int index = 0; index < context.files.count(); ++index) {
-        if (isOutput(context.files.entryAt(index))) return context.files.entryAt(index);
-    }
+    if (listed) return listed;
     for (const std::string& path : context.references.SourceFiles) {
         if (isOutput(path)) return path;
     }
@@ -88,7 +97,9 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoFiles);
         return RunResult::CheckFailed;
     }
-    std::vector<std::string> dropped = dropMissingFiles(context.files);
+    std::optional<FileIdentity> output = fileIdentity(context.outputPath());
+    std::optional<std::string> listedAtOutput;
+    std::vector<std::string> dropped = dropMissingFiles(context.files, output, listedAtOutput);
     if (context.files.count() == 0) {
         context.ui.showWarning(kNoValidFiles);
         return RunResult::CheckFailed;
@@ -98,15 +109,19 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
                                std::to_string(kMaxBattleFiles) + " 個までにしてください。");
         return RunResult::CheckFailed;
     }
-    if (std::optional<std::string> input = inputAtOutput(context, scriptPath)) {
+    if (std::optional<std::string> input =
+            inputAtOutput(context, scriptPath, output, listedAtOutput)) {
         context.ui.showWarning(std::string(kOutputIsAnInput) +
                                "\r\n出力先: " + context.outputPath() + "\r\n入力: " + *input);
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);
+    if (context.summary != nullptr)
+        context.summary->scriptWarnings = checkScript(scriptPath).warnings;
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
+    if (context.memoryBudget != 0) engine.SetMemoryBudget(context.memoryBudget);
     host.attach(engine);
     for (const std::string& path : dropped) host.noteSkipped(path);
     host.loadFirstReadable(0);

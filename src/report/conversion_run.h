@@ -46,6 +46,8 @@ struct RunContext {
     RunObserver* observer = nullptr;
     // When set, filled in with what the run did.
     RunSummary* summary = nullptr;
+    // The script's memory budget in bytes; 0 keeps the engine's default.
+    std::size_t memoryBudget = 0;
 };
 
 enum class RunResult {

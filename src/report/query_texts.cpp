@@ -2,24 +2,51 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <string_view>
 
+#include "app/native_path.h"
 #include "refdata/text_helpers.h"
 
 namespace mirudana {
 
-std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
-                                        const ReferenceData& references, UserInterface& ui) {
+namespace {
+
+// Only stored elements count: a list of more dimensions may hold fewer elements
+// than its first count, and a hostile count must not spin for ages.
+std::size_t storedElements(const TextList& list) {
+    return std::min<std::size_t>(list.count, list.items.size());
+}
+
+template <typename ElementText>
+std::optional<std::string> joinElements(const TextList& list, const std::string& separator,
+                                        ElementText elementText) {
     if (!list.present) return std::nullopt;
-    // Only stored elements are named: a list of more dimensions may hold fewer
-    // elements than its first count, and a hostile count must not spin for ages.
-    std::size_t named = std::min<std::size_t>(list.count, list.items.size());
     std::string joined;
-    for (std::size_t offset = 0; offset < named; ++offset) {
+    for (std::size_t offset = 0; offset < storedElements(list); ++offset) {
         if (offset != 0) joined += separator;
-        joined += references.CardID2CardName(list.items[offset], ui);
+        joined += elementText(list.items[offset]);
     }
     return joined;
+}
+
+}  // namespace
+
+std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
+                                        const ReferenceData& references, UserInterface& ui) {
+    return joinElements(list, separator,
+                        [&](const std::string& id) { return references.CardID2CardName(id, ui); });
+}
+
+std::optional<std::string> identifierList(const TextList& list, const std::string& separator) {
+    return joinElements(list, separator,
+                        [](const std::string& id) -> const std::string& { return id; });
+}
+
+std::string elementCount(const TextList& list) {
+    return std::to_string(list.present ? storedElements(list) : 0);
 }
 
 std::string listCount(const TextList& list) {
@@ -59,6 +86,23 @@ std::optional<std::int16_t> securityLevel(const std::string& infoText) {
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), level);
     if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
     return level;
+}
+
+std::string modificationTime(const std::string& path) {
+    std::error_code error;
+    auto written = std::filesystem::last_write_time(nativePath(path), error);
+    if (error) return {};
+    std::time_t seconds = std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            std::chrono::file_clock::to_sys(written)));
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &seconds) != 0) return {};
+#else
+    if (localtime_r(&seconds, &local) == nullptr) return {};
+#endif
+    char text[32];
+    return std::string(text, std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local));
 }
 
 }  // namespace mirudana

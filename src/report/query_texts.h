@@ -18,6 +18,13 @@ namespace mirudana {
 std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
                                         const ReferenceData& references, UserInterface& ui);
 
+// Every element's identifier as stored, in index order, joined with `separator`.
+// Nothing for an absent list.
+std::optional<std::string> identifierList(const TextList& list, const std::string& separator);
+
+// The number of elements the list holds, as decimal text ("0" for an absent list).
+std::string elementCount(const TextList& list);
+
 // The list's upper bound as decimal text ("0" for an absent list), except that a
 // list whose upper bound is 1 answers "1" without an element 0 and "0" when
 // element 0 is empty.
@@ -32,5 +39,9 @@ std::string statusText(const std::string& statusIds, const ReferenceData& refere
 // optional "-" followed by decimal digits reads as a level: a fraction, a "+",
 // surrounding spaces, an empty value or a number outside -32768..32767 give none.
 std::optional<std::int16_t> securityLevel(const std::string& infoText);
+
+// The modification time of the file at `path` as local "yyyy/mm/dd hh:nn:ss", or
+// the empty text when the file cannot be reached.
+std::string modificationTime(const std::string& path);
 
 }  // namespace mirudana

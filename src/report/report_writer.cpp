@@ -22,14 +22,21 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text, std::string* why) {
+bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding,
+                     std::string* why) {
     FileReplacement file(path);
     bool ok = file.ok();
-    // Converted a piece at a time so a large report is never held twice.
-    for (std::string_view rest = text; ok && !rest.empty();) {
-        std::size_t length = pieceLength(rest);
-        ok = file.write(utf8ToCp932(rest.substr(0, length)));
-        rest.remove_prefix(length);
+    if (encoding == ReportEncoding::Utf8) {
+        ok = ok && file.write(text);
+    } else {
+        // Converted a piece at a time so a large report is never held twice.
+        // Characters typed outside Windows as JIS X 0208 has them keep their
+        // look-alikes.
+        for (std::string_view rest = text; ok && !rest.empty();) {
+            std::size_t length = pieceLength(rest);
+            ok = file.write(utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike));
+            rest.remove_prefix(length);
+        }
     }
     ok = ok && file.write("\r\n") && file.commit();
     if (!ok && why != nullptr) *why = file.failureText();

@@ -10,7 +10,8 @@ namespace mirudana {
 void ScriptHost::GetData(const std::string& key, std::string& result) {
     scriptRan_ = true;
     try {
-        auto answer = answerQuery(key, context_.battle, context_.references, context_.ui);
+        auto answer =
+            answerQuery(key, context_.battle, context_.files, context_.references, context_.ui);
         if (answer) result = std::move(*answer);
     } catch (...) {
         // A failed query answers nothing: the script sees what it passed in.
@@ -20,7 +21,7 @@ void ScriptHost::GetData(const std::string& key, std::string& result) {
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {
     scriptRan_ = true;
     notFound = true;
-    if (verb != "ロード") return;
+    if (verb != kLoadCommand) return;
     reportProgress();
     LoadedBattle& battle = context_.battle;
     // Positions are 16-bit: the list cannot reach past the last one.
@@ -67,10 +68,13 @@ void ScriptHost::SetData(const std::string& item, const std::string& normal,
                          bool& notFound) {
     scriptRan_ = true;
     notFound = true;
-    if (item == "保存データ") {
+    if (item == kReportItem) {
         WriteReport(normal);
-    } else if (item == "対象") {
-        context_.battle.TargetIsClient = normal == "クライアント" || (num && *num == 2.0);
+    } else if (item == kTargetItem) {
+        context_.battle.TargetIsClient = normal == kClientSide || (num && *num == 2.0);
+        notFound = false;
+    } else if (item == kOutputEncodingItem) {
+        encoding_ = normal == kUtf8Encoding ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
         notFound = false;
     }
 }
@@ -82,7 +86,7 @@ void ScriptHost::WriteReport(const std::string& text) {
     bool written = false;
     std::string why;
     try {
-        written = writeReportFile(path, text, &why);
+        written = writeReportFile(path, text, encoding_, &why);
     } catch (const std::exception& e) {
         why = failureDescription(failureNumberOf(e));
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "report/conversion_run.h"
+#include "report/report_writer.h"
 #include "ttscript/engine.h"
 
 namespace mirudana {
@@ -29,7 +30,9 @@ class ScriptHost : public ttscript::EngineEvents {
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
 
     // "対象" picks the client side for "クライアント" or the number 2, else the
-    // server side. "保存データ" writes the report and stays "not found".
+    // server side. "出力文字コード" "UTF-8" has later reports written in UTF-8,
+    // any other value in code page 932. "保存データ" writes the report and stays
+    // "not found".
     void SetData(const std::string& item, const std::string& normal,
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
@@ -60,6 +63,7 @@ class ScriptHost : public ttscript::EngineEvents {
     bool reportUnwritten_ = false;
     bool scriptRan_ = false;
     RunSummary summary_;
+    ReportEncoding encoding_ = ReportEncoding::Cp932;
 };
 
 }  // namespace mirudana

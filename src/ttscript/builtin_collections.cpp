@@ -5,6 +5,7 @@
 
 #include "ttscript/builtin_functions.h"
 #include "ttscript/collection.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript::builtin {
@@ -130,6 +131,14 @@ Value split(Arguments a) {
     std::vector<Value> out;
     if (!text.empty() && sep.empty()) out.push_back(Value::text(std::string(text)));
     if (!text.empty() && !sep.empty()) {
+        // A long text of separators makes many elements: check they fit first.
+        std::size_t count = 1;
+        for (std::size_t at = 0; (at = text.find(sep, at)) != std::string_view::npos;
+             at += sep.size()) {
+            ++count;
+        }
+        checkMemoryFor(count * sizeof(Value));
+        out.reserve(count);
         std::size_t from = 0;
         for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
              from = at + sep.size()) {

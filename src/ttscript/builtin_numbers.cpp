@@ -122,6 +122,7 @@ Value format(Arguments a) {
     double x = a[0].requireNumber();
     Pattern p = readPattern(TextOf(a[1]).str());
     if (p.percent) x *= 100;
+    if (!std::isfinite(x)) throwRuntimeError("計算結果が大きすぎます");
     double rounded = std::fabs(roundDecimal(x, p.places));
     std::string printed(400, '\0');
     auto end = std::to_chars(printed.data(), printed.data() + printed.size(), rounded,

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <ctime>
 
 #include "app/utf.h"
 #include "ttscript/builtin_functions.h"
 #include "ttscript/lexer.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -31,27 +33,33 @@ std::size_t length(const Value& v, std::string_view function) {
 
 Value textOf(std::u16string_view units) { return Value::text(utf16ToUtf8(units)); }
 
+// The text as UTF-16 code units, which take up to twice its bytes: a runtime error
+// when the run's memory budget cannot hold them.
+std::u16string unitsOf(const Value& v) {
+    TextOf text(v);
+    checkMemoryFor(2 * text.str().size());
+    return utf8ToUtf16(text.str());
+}
+
 // `v` as a text value; a text value is shared, not copied.
 Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); }
 
-Value len(Arguments a) {
-    return Value::number(static_cast<double>(utf8ToUtf16(TextOf(a[0]).str()).size()));
-}
+Value len(Arguments a) { return Value::number(static_cast<double>(unitsOf(a[0]).size())); }
 
 Value left(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     std::size_t n = length(a[1], "Left");
     return textOf(std::u16string_view(s).substr(0, n));
 }
 
 Value right(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     std::size_t n = length(a[1], "Right");
     return textOf(std::u16string_view(s).substr(s.size() - std::min(n, s.size())));
 }
 
 Value mid(Arguments a) {
-    std::u16string s = utf8ToUtf16(TextOf(a[0]).str());
+    std::u16string s = unitsOf(a[0]);
     long long start = wholeNumber(a[1]);
     if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
     auto from = static_cast<std::size_t>(start - 1);
@@ -69,8 +77,8 @@ Value inStr(Arguments a) {
         if (start < 1) throwRuntimeError("'InStr' の開始位置は 1 以上です");
         a = a.subspan(1);
     }
-    std::u16string text = utf8ToUtf16(TextOf(a[0]).str());
-    std::u16string find = utf8ToUtf16(TextOf(a[1]).str());
+    std::u16string text = unitsOf(a[0]);
+    std::u16string find = unitsOf(a[1]);
     if (start - 1 > static_cast<long long>(text.size())) return Value::number(0);
     std::size_t at = text.find(find, static_cast<std::size_t>(start - 1));
     return Value::number(at == std::u16string::npos ? 0 : static_cast<double>(at + 1));
@@ -145,36 +153,51 @@ Value str(Arguments a) { return Value::text(formatNumber(a[0].requireNumber()));
 
 Value integer(Arguments a) { return Value::number(std::floor(a[0].requireNumber())); }
 
-bool needsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == '\''; }
+// The escape of a character Html replaces, or "" for one it keeps.
+constexpr std::string_view escapeOf(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        case '\'':
+            return "&#39;";
+        default:
+            return "";
+    }
+}
+
+// The bytes escapeOf replaces, for a scan that costs one load per byte.
+constexpr std::array<bool, 256> kEscaped = [] {
+    std::array<bool, 256> escaped{};
+    for (int c = 0; c < 256; ++c) escaped[c] = !escapeOf(static_cast<char>(c)).empty();
+    return escaped;
+}();
+
+bool isEscaped(char c) { return kEscaped[static_cast<unsigned char>(c)]; }
 
 Value html(Arguments a) {
     TextOf text(a[0]);
     std::string_view s = text.str();
+    const auto first = std::find_if(s.begin(), s.end(), isEscaped);
     // Most texts need no escape: share them rather than copy.
-    auto first = std::find_if(s.begin(), s.end(), needsEscape);
     if (first == s.end()) return asText(a[0]);
+    std::size_t size = s.size();
+    for (auto it = first; it != s.end(); ++it) {
+        if (isEscaped(*it)) size += escapeOf(*it).size() - 1;
+    }
     std::string out;
-    out.reserve(s.size() + s.size() / 8);
+    reserveToAppend(out, size);
     out.append(s.begin(), first);
-    for (char c : std::string_view(first, s.end())) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
+    for (auto it = first; it != s.end(); ++it) {
+        if (isEscaped(*it)) {
+            out += escapeOf(*it);
+        } else {
+            out += *it;
         }
     }
     return Value::text(std::move(out));
@@ -210,6 +233,21 @@ Value item(Arguments a) {
         std::string(text.substr(from, to == std::string_view::npos ? to : to - from)));
 }
 
+Value hostGetData(HostLink& host, Arguments a, const CallTarget&) {
+    return Value::text(host.getData(TextOf(a[0]).string()));
+}
+
+Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {
+    assert(site.plain && "the parser keeps the source text of SetData's value");
+    host.setData(TextOf(a[0]).string(), a[1], *site.plain);
+    return Value::text("");
+}
+
+Value hostRunCmd(HostLink& host, Arguments a, const CallTarget&) {
+    host.runCmd(TextOf(a[0]).string(), a.size() > 1 ? TextOf(a[1]).string() : "");
+    return Value::text("");
+}
+
 // Local date and time as "2024/05/06 07:08:09".
 Value now(Arguments) {
     std::time_t t = std::time(nullptr);
@@ -224,50 +262,49 @@ Value now(Arguments) {
     return Value::text(std::string(buffer, n));
 }
 
-constexpr bool kReserved = true;
 constexpr int kAny = kAnyNumberOfArguments;
-using enum HostBridge;
+using enum Naming;
 
 constexpr std::array kBuiltins{
-    Builtin{"Len", 1, 1, None, kReserved, len},
-    Builtin{"Left", 2, 2, None, kReserved, left},
-    Builtin{"Right", 2, 2, None, kReserved, right},
-    Builtin{"Mid", 2, 3, None, kReserved, mid},
-    Builtin{"InStr", 2, 3, None, kReserved, inStr},
-    Builtin{"Replace", 3, 3, None, kReserved, replace},
-    Builtin{"Trim", 1, 1, None, kReserved, trim},
-    Builtin{"UCase", 1, 1, None, kReserved, upperCase},
-    Builtin{"LCase", 1, 1, None, kReserved, lowerCase},
-    Builtin{"Val", 1, 1, None, kReserved, val},
-    Builtin{"Str", 1, 1, None, kReserved, str},
-    Builtin{"Int", 1, 1, None, kReserved, integer},
-    Builtin{"Html", 1, 1, None, kReserved, html},
-    Builtin{"Count", 2, 2, None, kReserved, countItems},
-    Builtin{"Item", 3, 3, None, kReserved, item},
-    Builtin{"Now", 0, 0, None, kReserved, now},
-    Builtin{"GetData", 1, 1, GetData, kReserved, nullptr},
-    Builtin{"SetData", 2, 2, SetData, kReserved, nullptr},
-    Builtin{"RunCmd", 1, 2, RunCmd, kReserved, nullptr},
-    Builtin{"List", 0, kAny, None, false, builtin::makeList},
-    Builtin{"Dict", 0, 0, None, false, builtin::makeDict},
-    Builtin{"Add", 2, 3, None, false, builtin::add},
-    Builtin{"Exists", 2, 2, None, false, builtin::exists},
-    Builtin{"Remove", 2, 2, None, false, builtin::remove},
-    Builtin{"Keys", 1, 1, None, false, builtin::keys},
-    Builtin{"Size", 1, 1, None, false, builtin::size},
-    Builtin{"Join", 2, 2, None, false, builtin::join},
-    Builtin{"Split", 2, 2, None, false, builtin::split},
-    Builtin{"Sort", 1, 2, None, false, builtin::sort},
-    Builtin{"KeysByValue", 1, 2, None, false, builtin::keysByValue},
-    Builtin{"Copy", 1, 1, None, false, builtin::copy},
-    Builtin{"Lookup", 3, 3, None, false, builtin::lookup},
-    Builtin{"Round", 1, 2, None, false, builtin::round},
-    Builtin{"Format", 2, 2, None, false, builtin::format},
-    Builtin{"Max", 2, kAny, None, false, builtin::maximum},
-    Builtin{"Min", 2, kAny, None, false, builtin::minimum},
-    Builtin{"Abs", 1, 1, None, false, builtin::absolute},
-    Builtin{"ChrW", 1, 1, None, false, builtin::chrW},
-    Builtin{"AscW", 1, 1, None, false, builtin::ascW},
+    Builtin{"Len", 1, 1, Reserved, len, nullptr},
+    Builtin{"Left", 2, 2, Reserved, left, nullptr},
+    Builtin{"Right", 2, 2, Reserved, right, nullptr},
+    Builtin{"Mid", 2, 3, Reserved, mid, nullptr},
+    Builtin{"InStr", 2, 3, Reserved, inStr, nullptr},
+    Builtin{"Replace", 3, 3, Reserved, replace, nullptr},
+    Builtin{"Trim", 1, 1, Reserved, trim, nullptr},
+    Builtin{"UCase", 1, 1, Reserved, upperCase, nullptr},
+    Builtin{"LCase", 1, 1, Reserved, lowerCase, nullptr},
+    Builtin{"Val", 1, 1, Reserved, val, nullptr},
+    Builtin{"Str", 1, 1, Reserved, str, nullptr},
+    Builtin{"Int", 1, 1, Reserved, integer, nullptr},
+    Builtin{"Html", 1, 1, Reserved, html, nullptr},
+    Builtin{"Count", 2, 2, Reserved, countItems, nullptr},
+    Builtin{"Item", 3, 3, Reserved, item, nullptr},
+    Builtin{"Now", 0, 0, Bare, now, nullptr},
+    Builtin{"GetData", 1, 1, Reserved, nullptr, hostGetData, HostBridge::GetData},
+    Builtin{"SetData", 2, 2, Reserved, nullptr, hostSetData, HostBridge::SetData},
+    Builtin{"RunCmd", 1, 2, Reserved, nullptr, hostRunCmd, HostBridge::RunCmd},
+    Builtin{"List", 0, kAny, Yielding, builtin::makeList, nullptr},
+    Builtin{"Dict", 0, 0, Yielding, builtin::makeDict, nullptr},
+    Builtin{"Add", 2, 3, Yielding, builtin::add, nullptr},
+    Builtin{"Exists", 2, 2, Yielding, builtin::exists, nullptr},
+    Builtin{"Remove", 2, 2, Yielding, builtin::remove, nullptr},
+    Builtin{"Keys", 1, 1, Yielding, builtin::keys, nullptr},
+    Builtin{"Size", 1, 1, Yielding, builtin::size, nullptr},
+    Builtin{"Join", 2, 2, Yielding, builtin::join, nullptr},
+    Builtin{"Split", 2, 2, Yielding, builtin::split, nullptr},
+    Builtin{"Sort", 1, 2, Yielding, builtin::sort, nullptr},
+    Builtin{"KeysByValue", 1, 2, Yielding, builtin::keysByValue, nullptr},
+    Builtin{"Copy", 1, 1, Yielding, builtin::copy, nullptr},
+    Builtin{"Lookup", 3, 3, Yielding, builtin::lookup, nullptr},
+    Builtin{"Round", 1, 2, Yielding, builtin::round, nullptr},
+    Builtin{"Format", 2, 2, Yielding, builtin::format, nullptr},
+    Builtin{"Max", 2, kAny, Yielding, builtin::maximum, nullptr},
+    Builtin{"Min", 2, kAny, Yielding, builtin::minimum, nullptr},
+    Builtin{"Abs", 1, 1, Yielding, builtin::absolute, nullptr},
+    Builtin{"ChrW", 1, 1, Yielding, builtin::chrW, nullptr},
+    Builtin{"AscW", 1, 1, Yielding, builtin::ascW, nullptr},
 };
 
 }  // namespace

@@ -1,27 +1,36 @@
-// The built-in functions: text and number helpers, and the three host bridge calls
-// that the interpreter answers itself.
+// The built-in functions, one table row each: text, number and collection helpers,
+// and the three calls that reach the host.
 #pragma once
 
 #include <cstddef>
 #include <span>
 #include <string_view>
 
+#include "ttscript/host_link.h"
+#include "ttscript/syntax_tree.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
 
 enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd };
 
+// How a built-in's name meets the script's own names.
+enum class Naming : unsigned char {
+    Reserved,  // the first edition's: no user function may take the name
+    Bare,      // reserved, and also called when written without parentheses (Now)
+    Yielding,  // added later: a user function of the same name wins, so scripts
+               // written before the built-in still run
+};
+
 struct Builtin {
     std::string_view name;  // as documented; looked up ignoring letter case
     int minArguments;
     int maxArguments;  // kAnyNumberOfArguments: no upper limit
-    HostBridge bridge;
-    // The first edition's names, which no user function may take. A user function
-    // named like a later built-in wins over it, so scripts written before it still run.
-    bool reserved;
-    // Null for host bridges. Throws ScriptFailure (unplaced) on bad arguments.
+    Naming naming;
+    // Exactly one of the two is set. Both throw ScriptFailure on bad arguments.
     Value (*call)(std::span<const Value> arguments);
+    Value (*hostCall)(HostLink& host, std::span<const Value> arguments, const CallTarget& site);
+    HostBridge bridge = HostBridge::None;  // which host event a hostCall raises
 };
 
 inline constexpr int kAnyNumberOfArguments = -1;

@@ -69,7 +69,7 @@ void Collection::recount() {
 void Collection::append(Value v) {
     checkShapeMayChange();
     if (items_.size() == items_.capacity()) {
-        checkMemoryFor((items_.capacity() + 1) * sizeof(Value));
+        checkMemoryFor((2 * items_.capacity() + 1) * sizeof(Value));
     }
     items_.push_back(std::move(v));
     recount();
@@ -89,22 +89,33 @@ void Collection::assignItems(std::vector<Value> items) {
 Collection::Contents Collection::takeContents() {
     Contents contents{std::move(items_), std::move(entries_)};
     items_.clear(), entries_.clear(), index_.clear();
+    lastFound_ = kNone;
     keyBytes_ = 0;
     return contents;
 }
 
 void Collection::clear() { Contents dropped = takeContents(); }
 
+// `counts(k) = Lookup(counts, k, 0) + 1` looks the same key up twice in a row: the
+// last one found is compared before the key is hashed again.
 Value* Collection::find(std::string_view key) {
+    if (lastFound_ < entries_.size() && entries_[lastFound_].key == key) {
+        return &entries_[lastFound_].value;
+    }
     auto it = index_.find(key);
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+    if (it == index_.end()) return nullptr;
+    lastFound_ = it->second;
+    return &entries_[it->second].value;
 }
 
 Value& Collection::findOrAdd(std::string_view key) {
     if (Value* v = find(key)) return *v;
     checkShapeMayChange();
-    checkMemoryFor(2 * key.size() + sizeof(Entry) * (entries_.size() + 1));
+    // A full vector moves to one twice its size, both held for a moment.
+    std::size_t growth = entries_.size() == entries_.capacity() ? 2 * entries_.capacity() : 0;
+    checkMemoryFor(2 * key.size() + (growth + 1) * sizeof(Entry));
     index_.emplace(std::string(key), entries_.size());
+    lastFound_ = entries_.size();
     entries_.push_back({std::string(key), Value()});
     keyBytes_ += key.size();
     recount();
@@ -117,6 +128,7 @@ bool Collection::erase(std::string_view key) {
     checkShapeMayChange();
     std::size_t at = it->second;
     index_.erase(it);
+    lastFound_ = kNone;
     // Insertion order is kept, so the entries after it move down one place.
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
     for (auto& [k, position] : index_) {

@@ -87,6 +87,8 @@ class Collection {
     std::vector<Value> items_;
     std::vector<Entry> entries_;
     std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> index_;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t lastFound_ = kNone;  // the entry find saw last, to skip a second hash
 };
 
 // Marks a collection as walked by a For Each for as long as it lives.

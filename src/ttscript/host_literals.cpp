@@ -10,8 +10,8 @@ namespace ttscript {
 namespace {
 
 std::optional<std::string> literalText(const Expr& e) {
-    if (e.kind != ExprKind::Constant || !e.constant.isText()) return std::nullopt;
-    return std::string(e.constant.rawText());
+    if (e.kind != ExprKind::Constant || !e.constant().isText()) return std::nullopt;
+    return std::string(e.constant().rawText());
 }
 
 class Scanner {
@@ -21,7 +21,7 @@ class Scanner {
     void block(const Block& b) {
         for (const Stmt& s : b) {
             if (s.kind == StmtKind::SetData) {
-                literals.push_back({HostLiteral::Kind::SetItem, s.key, s.line, s.column,
+                literals.push_back({HostLiteral::Kind::SetItem, s.item().key, s.line, s.column,
                                     literalText(*s.exprs[0])});
             }
             for (const ExprPtr& e : s.exprs) expr(*e);
@@ -32,16 +32,18 @@ class Scanner {
   private:
     void expr(const Expr& e) {
         if (e.kind == ExprKind::HostKey) {
-            literals.push_back({HostLiteral::Kind::Query, e.text, e.line, e.column, {}});
+            literals.push_back({HostLiteral::Kind::Query, e.hostKey(), e.line, e.column, {}});
         }
-        if (e.kind == ExprKind::Call && e.builtin >= 0) call(e);
+        // Only the host bridges matter, and each takes at least one argument.
+        if (e.kind == ExprKind::Call && e.call().builtin >= 0 && !e.operands.empty()) call(e);
         for (const ExprPtr& operand : e.operands) expr(*operand);
     }
 
     void call(const Expr& e) {
-        HostBridge bridge = builtins()[static_cast<std::size_t>(e.builtin)].bridge;
+        HostBridge bridge = builtins()[static_cast<std::size_t>(e.call().builtin)].bridge;
+        if (bridge == HostBridge::None) return;
         std::optional<std::string> first = literalText(*e.operands[0]);
-        if (bridge == HostBridge::None || !first) return;
+        if (!first) return;
         HostLiteral literal{HostLiteral::Kind::Query, *first, e.line, e.column, {}};
         if (bridge == HostBridge::SetData) {
             literal.kind = HostLiteral::Kind::SetItem;

@@ -2,21 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <new>
 #include <utility>
 
+#include "app/thread_stack.h"
 #include "ttscript/builtins.h"
 #include "ttscript/collection.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
 namespace {
-
-// Native stack a run may use. Call depth and parser nesting are each limited, but
-// together (deep expressions in every frame of a deep recursion) they could still
-// exhaust a thread's stack, so calls also stop at this much.
-constexpr std::uintptr_t kStackBudget = std::uintptr_t{2} << 20;
 
 std::uintptr_t stackPosition() {
     char marker = 0;
@@ -52,7 +49,19 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
 
 void Interpreter::run() {
     RunPositionScope placing(position_);
+    // Room for the deepest chain of calls, so that locals never move while a
+    // reference to one is held.
+    int mostLocals = 0;
+    for (const FunctionDef& fn : program_.functions)
+        mostLocals = std::max(mostLocals, fn.localCount);
+    stack_.reserve(static_cast<std::size_t>(kMaxCallDepth) * static_cast<std::size_t>(mostLocals));
+    // Call depth and parser nesting are each limited, but together (deep expressions
+    // in every frame of a deep recursion) they could still exhaust the stack, so calls
+    // also stop at three quarters of what the running thread has left; the rest is
+    // for the host's answers and the frames between two calls.
     stackBase_ = stackPosition();
+    std::uintptr_t room = mirudana::stackRoomBelow(stackBase_);
+    stackBudget_ = room - room / 4;
     try {
         execBlock(program_.main);
     } catch (const std::bad_alloc&) {
@@ -90,7 +99,7 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
     checkpoint();
     switch (s.kind) {
         case StmtKind::Assign:
-            variable(s.variable) = eval(*s.exprs[0]);
+            variable(s.variable()) = eval(*s.exprs[0]);
             break;
         case StmtKind::IndexAssign:
             execIndexAssign(s);
@@ -101,7 +110,7 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
         case StmtKind::SetData: {
             Value v = eval(*s.exprs[0]);
             at(s);
-            host_.setData(s.key, v, s.plain);
+            host_.setData(s.item().key, v, s.item().plain);
             break;
         }
         case StmtKind::Call:
@@ -129,18 +138,41 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
 // `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
 // must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 void Interpreter::execAppend(const Stmt& s) {
-    readVariable(s.variable, s.line, s.column);
+    readVariable(s.variable(), s.line, s.column);
+    if (s.pieceHandedOver && handOver(s)) return;
     if (s.piecesReadTarget) {
         std::string tail;
         appendPieces(s.exprs, tail, s.line, s.column);
-        std::string& text = variable(s.variable).ownText();
+        std::string& text = variable(s.variable()).ownText();
         reserveToAppend(text, text.size() + tail.size());
         text += tail;
     } else {
-        std::string& text = variable(s.variable).ownText();
+        std::string& text = variable(s.variable()).ownText();
         appendPieces(s.exprs, text, s.line, s.column);
     }
-    variable(s.variable).textGrew();
+    variable(s.variable()).textGrew();
+}
+
+// `x = x & y` where y is assigned anew before anything reads it: when y's text is
+// the longer, x's goes in front of it in y's own buffer rather than y's being copied
+// after x's, and x takes the buffer over. Saves a copy of a whole page built in
+// parts, and holding it twice. False when the usual way is the better one.
+bool Interpreter::handOver(const Stmt& s) {
+    const Expr& piece = *s.exprs[0];
+    readVariable(piece.variable(), piece.line, piece.column);
+    Value& from = variable(piece.variable());
+    Value& to = variable(s.variable());
+    if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
+        return false;
+    }
+    std::string& text = from.ownText();
+    std::string_view head = to.rawText();
+    at(s);
+    reserveToAppend(text, text.size() + head.size());
+    text.insert(0, head);
+    from.textGrew();
+    to = std::move(from);
+    return true;
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
@@ -149,23 +181,34 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
                                int column) {
     constexpr std::size_t kBatch = 8;
     for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
-        std::array<Value, kBatch> values;
+        // Texts of constants and variables are read in place: no later piece can
+        // change them, as expressions assign nothing and the locals never move.
+        std::array<const Value*, kBatch> texts;
+        std::array<Value, kBatch> worked;
         std::size_t count = std::min(kBatch, pieces.size() - first);
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
-            Value& v = values[i];
-            v = eval(*pieces[first + i]);
-            if (v.isNumber()) {
-                v = Value::text(v.toText());
-            } else if (v.isCollection()) {
-                at(*pieces[first + i]);
-                collectionMisused(v, "文字列として");
+            const Expr& piece = *pieces[first + i];
+            if (piece.kind == ExprKind::Constant) {
+                texts[i] = &piece.constant();
+            } else if (piece.kind == ExprKind::Variable) {
+                texts[i] = &readVariable(piece.variable(), piece.line, piece.column);
+            } else {
+                worked[i] = eval(piece);
+                texts[i] = &worked[i];
             }
-            total += v.rawText().size();
+            if (texts[i]->isNumber()) {
+                worked[i] = Value::text(texts[i]->toText());
+                texts[i] = &worked[i];
+            } else if (texts[i]->isCollection()) {
+                at(piece);
+                collectionMisused(*texts[i], "文字列として");
+            }
+            total += texts[i]->rawText().size();
         }
         at(line, column);
         reserveToAppend(out, total);
-        for (std::size_t i = 0; i < count; ++i) out += values[i].rawText();
+        for (std::size_t i = 0; i < count; ++i) out += texts[i]->rawText();
     }
 }
 
@@ -196,22 +239,22 @@ Interpreter::Flow Interpreter::execFor(const Stmt& s) {
         step = number(*s.exprs[2]);
         if (step == 0) throwRuntimeError("'Step' に 0 は使えません");
     }
-    variable(s.variable) = Value::number(from);
+    variable(s.variable()) = Value::number(from);
     for (;;) {
         at(s);
-        double i = variable(s.variable).requireNumber();
+        double i = variable(s.variable()).requireNumber();
         if (step > 0 ? i > to : i < to) break;
         checkpoint();
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
         at(s);
-        double current = variable(s.variable).requireNumber();
+        double current = variable(s.variable()).requireNumber();
         double next = current + step;
         if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます");
         // A step lost in rounding would loop for ever without a host event to stop it.
         if (next == current) throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません");
-        variable(s.variable) = Value::number(next);
+        variable(s.variable()) = Value::number(next);
     }
     return Flow::Normal;
 }
@@ -226,7 +269,7 @@ Interpreter::Flow Interpreter::execForEach(const Stmt& s) {
     for (std::size_t i = 0; i < c.size(); ++i) {
         at(s);
         checkpoint();
-        variable(s.variable) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
+        variable(s.variable()) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
         Flow flow = execBlock(s.blocks[0]);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
@@ -264,6 +307,7 @@ Value Interpreter::evalIndex(const Expr& e) {
 }
 
 Value& Interpreter::variable(const VariableRef& ref) {
+    assert(ref.slot >= 0 && "the resolver binds every variable");
     auto slot = static_cast<std::size_t>(ref.slot);
     return ref.local ? stack_[localBase_ + slot] : globals_[slot];
 }
@@ -293,12 +337,12 @@ bool Interpreter::condition(const Expr& e) {
 Value Interpreter::eval(const Expr& e) {
     switch (e.kind) {
         case ExprKind::Constant:
-            return e.constant;
+            return e.constant();
         case ExprKind::Variable:
-            return readVariable(e.variable, e.line, e.column);
+            return readVariable(e.variable(), e.line, e.column);
         case ExprKind::HostKey:
             at(e);
-            return Value::text(host_.getData(e.text));
+            return Value::text(host_.getData(e.hostKey()));
         case ExprKind::Negate: {
             Value v = eval(*e.operands[0]);
             at(e);
@@ -306,16 +350,12 @@ Value Interpreter::eval(const Expr& e) {
         }
         case ExprKind::Not:
             return truth(!condition(*e.operands[0]));
-        case ExprKind::And:
-            return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
-        case ExprKind::Or:
-            return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
         case ExprKind::Binary:
             return evalBinary(e);
         case ExprKind::Concat:
             return evalConcat(e);
         case ExprKind::Call:
-            return e.function >= 0 ? callFunction(e) : callBuiltin(e);
+            return e.call().function >= 0 ? callFunction(e) : callBuiltin(e);
         case ExprKind::Index:
             return evalIndex(e);
     }
@@ -323,6 +363,13 @@ Value Interpreter::eval(const Expr& e) {
 }
 
 Value Interpreter::evalBinary(const Expr& e) {
+    // And and Or stop as soon as the left side decides.
+    if (e.op == BinaryOp::And) {
+        return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
+    }
+    if (e.op == BinaryOp::Or) {
+        return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
+    }
     Value left = eval(*e.operands[0]);
     Value right = eval(*e.operands[1]);
     at(e);
@@ -367,6 +414,9 @@ Value Interpreter::evalBinary(const Expr& e) {
             return truth(compareValues(left, right) <= 0);
         case BinaryOp::Ge:
             return truth(compareValues(left, right) >= 0);
+        case BinaryOp::And:
+        case BinaryOp::Or:
+            break;
     }
     return Value();
 }
@@ -379,12 +429,12 @@ Value Interpreter::evalConcat(const Expr& e) {
 }
 
 Value Interpreter::callFunction(const Expr& e) {
-    const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.function)];
+    const FunctionDef& fn = program_.functions[static_cast<std::size_t>(e.call().function)];
     at(e);
     if (callDepth_ >= kMaxCallDepth) {
         callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段");
     }
-    if (distance(stackBase_, stackPosition()) > kStackBudget) {
+    if (distance(stackBase_, stackPosition()) > stackBudget_) {
         callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません");
     }
     // The frame sits on top of the stack: the arguments, then the other locals.
@@ -401,6 +451,7 @@ Value Interpreter::callFunction(const Expr& e) {
         Value v = eval(*argument);
         stack_.push_back(std::move(v));
     }
+    assert(stack_.capacity() >= restore.base + static_cast<std::size_t>(fn.localCount));
     stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
     localBase_ = restore.base;
     ++callDepth_;
@@ -410,28 +461,20 @@ Value Interpreter::callFunction(const Expr& e) {
 }
 
 Value Interpreter::callBuiltin(const Expr& e) {
-    const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
-    // The resolver has checked the count against the table. Most calls take few
-    // arguments: those need no heap vector.
+    const CallTarget& target = e.call();
+    assert(target.builtin >= 0 && static_cast<std::size_t>(target.builtin) < builtins().size());
+    const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
+    assert(static_cast<int>(e.operands.size()) >= b.minArguments &&
+           (b.maxArguments == kAnyNumberOfArguments ||
+            static_cast<int>(e.operands.size()) <= b.maxArguments));
+    // Most calls take few arguments: those need no heap vector.
     constexpr std::size_t kFew = 3;
     std::array<Value, kFew> few;
     std::vector<Value> many(e.operands.size() > kFew ? e.operands.size() : 0);
     std::span<Value> arguments = many.empty() ? std::span(few).first(e.operands.size()) : many;
     for (std::size_t i = 0; i < e.operands.size(); ++i) arguments[i] = eval(*e.operands[i]);
     at(e);
-    switch (b.bridge) {
-        case HostBridge::GetData:
-            return Value::text(host_.getData(TextOf(arguments[0]).string()));
-        case HostBridge::SetData:
-            host_.setData(TextOf(arguments[0]).string(), arguments[1], e.argumentSources[1]);
-            return Value::text("");
-        case HostBridge::RunCmd:
-            host_.runCmd(TextOf(arguments[0]).string(), TextOf(arguments[1]).string());
-            return Value::text("");
-        case HostBridge::None:
-            break;
-    }
-    return b.call(arguments);
+    return b.hostCall ? b.hostCall(host_, arguments, target) : b.call(arguments);
 }
 
 }  // namespace ttscript

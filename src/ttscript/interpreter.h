@@ -40,6 +40,7 @@ class Interpreter {
     Flow execForEach(const Stmt& s);
     void execIndexAssign(const Stmt& s);
     void execAppend(const Stmt& s);
+    bool handOver(const Stmt& s);
 
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
@@ -79,6 +80,7 @@ class Interpreter {
     SourcePosition position_;
     int statementsToClockCheck_;
     std::chrono::steady_clock::time_point lastTick_;
+    std::uintptr_t stackBudget_ = 0;
 };
 
 }  // namespace ttscript

@@ -35,7 +35,6 @@ constexpr Keyword kKeywords[] = {
     {"CrLf", TokenKind::CrLf},
     {"Lf", TokenKind::Lf},
     {"Tab", TokenKind::Tab},
-    {"Now", TokenKind::Now},
 };
 
 constexpr std::pair<TokenKind, std::string_view> kSymbols[] = {

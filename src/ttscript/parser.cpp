@@ -1,6 +1,5 @@
 #include "ttscript/parser.h"
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -215,9 +214,9 @@ class Parser {
                 break;
             case TokenKind::HostKey:
                 s.kind = StmtKind::SetData;
-                s.key = advance().text;
-                expect(TokenKind::Equal, "=", "'[" + s.key + "]' の後");
-                s.exprs.push_back(parseExpression(&s.plain));
+                s.payload = HostItem{advance().text, ""};
+                expect(TokenKind::Equal, "=", "'[" + s.item().key + "]' の後");
+                s.exprs.push_back(parseExpression(&s.item().plain));
                 break;
             case TokenKind::Name:
                 parseNameStatement(s);
@@ -259,7 +258,7 @@ class Parser {
                                  target.column);
             }
             ExprPtr name = makeExpr(ExprKind::Variable, target.line, target.column);
-            name->variable.name = target.text;
+            name->payload = VariableRef{target.call().name};
             out.push_back(std::move(name));
             out.push_back(std::move(target.operands[0]));
             return;
@@ -272,12 +271,12 @@ class Parser {
     // assignment := name "=" expr
     // `x = x & a & b` becomes an append, so building a long text stays linear.
     void parseAssignment(Stmt& s) {
-        s.variable.name = advance().text;
+        s.payload = VariableRef{advance().text};
         advance();
         ExprPtr value = parseExpression();
         bool appends = value->kind == ExprKind::Concat &&
                        value->operands[0]->kind == ExprKind::Variable &&
-                       foldCase(value->operands[0]->variable.name) == foldCase(s.variable.name);
+                       foldCase(value->operands[0]->variable().name) == foldCase(s.variable().name);
         if (appends) {
             s.kind = StmtKind::Append;
             for (std::size_t i = 1; i < value->operands.size(); ++i) {
@@ -331,7 +330,7 @@ class Parser {
         if (isWord(peek(), "each") && peek(1).kind == TokenKind::Name)
             return parseForEach(s, opener);
         s.kind = StmtKind::For;
-        s.variable.name = expect(TokenKind::Name, "変数名", "'For' の後").text;
+        s.payload = VariableRef{expect(TokenKind::Name, "変数名", "'For' の後").text};
         expect(TokenKind::Equal, "=");
         s.exprs.push_back(parseExpression());
         expect(TokenKind::To, "To");
@@ -349,7 +348,7 @@ class Parser {
     void parseForEach(Stmt& s, const Token& opener) {
         advance();
         s.kind = StmtKind::ForEach;
-        s.variable.name = advance().text;
+        s.payload = VariableRef{advance().text};
         if (!isWord(peek(), "in")) {
             const Token& t = peek();
             throwSyntaxError("'In' がありません（" + phrase("", t, "の位置") + "）", t.line,
@@ -368,8 +367,8 @@ class Parser {
         if (!match(TokenKind::Next)) unclosed("Next", opener);
         if (check(TokenKind::Name)) {
             const Token& name = advance();
-            if (foldCase(name.text) != foldCase(s.variable.name)) {
-                fail(name, "'Next " + name.text + "' が 'For " + s.variable.name +
+            if (foldCase(name.text) != foldCase(s.variable().name)) {
+                fail(name, "'Next " + name.text + "' が 'For " + s.variable().name +
                                "' と合いません（" + lineText(opener.line) + "）");
             }
         }
@@ -403,8 +402,8 @@ class Parser {
     }
     ExprPtr makeExpr(ExprKind kind, const Token& at) { return makeExpr(kind, at.line, at.column); }
 
-    ExprPtr makeBinary(ExprKind kind, BinaryOp op, const Token& at, ExprPtr left, ExprPtr right) {
-        ExprPtr e = makeExpr(kind, at);
+    ExprPtr makeBinary(BinaryOp op, const Token& at, ExprPtr left, ExprPtr right) {
+        ExprPtr e = makeExpr(ExprKind::Binary, at);
         e->op = op;
         e->operands.push_back(std::move(left));
         e->operands.push_back(std::move(right));
@@ -427,31 +426,33 @@ class Parser {
     enum class Precedence : unsigned char { Or, And, Comparison, Additive, Term };
 
     struct Operator {
-        ExprKind kind;
+        Precedence level;
+        TokenKind token;
         BinaryOp op;
     };
 
-    static std::optional<Operator> operatorAt(Precedence level, TokenKind token) {
-        using K = TokenKind;
-        using B = BinaryOp;
-        static const std::map<std::pair<Precedence, K>, Operator> kOperators = {
-            {{Precedence::Or, K::Or}, {ExprKind::Or, B::Add}},
-            {{Precedence::And, K::And}, {ExprKind::And, B::Add}},
-            {{Precedence::Comparison, K::Equal}, {ExprKind::Binary, B::Eq}},
-            {{Precedence::Comparison, K::NotEqual}, {ExprKind::Binary, B::Ne}},
-            {{Precedence::Comparison, K::Less}, {ExprKind::Binary, B::Lt}},
-            {{Precedence::Comparison, K::Greater}, {ExprKind::Binary, B::Gt}},
-            {{Precedence::Comparison, K::LessEqual}, {ExprKind::Binary, B::Le}},
-            {{Precedence::Comparison, K::GreaterEqual}, {ExprKind::Binary, B::Ge}},
-            {{Precedence::Additive, K::Plus}, {ExprKind::Binary, B::Add}},
-            {{Precedence::Additive, K::Minus}, {ExprKind::Binary, B::Sub}},
-            {{Precedence::Term, K::Star}, {ExprKind::Binary, B::Mul}},
-            {{Precedence::Term, K::Slash}, {ExprKind::Binary, B::Div}},
-            {{Precedence::Term, K::Mod}, {ExprKind::Binary, B::Mod}},
-        };
-        auto it = kOperators.find({level, token});
-        if (it == kOperators.end()) return std::nullopt;
-        return it->second;
+    // The binary operators, loosest first; `&` and `Not` have their own rules below.
+    static constexpr Operator kOperators[] = {
+        {Precedence::Or, TokenKind::Or, BinaryOp::Or},
+        {Precedence::And, TokenKind::And, BinaryOp::And},
+        {Precedence::Comparison, TokenKind::Equal, BinaryOp::Eq},
+        {Precedence::Comparison, TokenKind::NotEqual, BinaryOp::Ne},
+        {Precedence::Comparison, TokenKind::Less, BinaryOp::Lt},
+        {Precedence::Comparison, TokenKind::Greater, BinaryOp::Gt},
+        {Precedence::Comparison, TokenKind::LessEqual, BinaryOp::Le},
+        {Precedence::Comparison, TokenKind::GreaterEqual, BinaryOp::Ge},
+        {Precedence::Additive, TokenKind::Plus, BinaryOp::Add},
+        {Precedence::Additive, TokenKind::Minus, BinaryOp::Sub},
+        {Precedence::Term, TokenKind::Star, BinaryOp::Mul},
+        {Precedence::Term, TokenKind::Slash, BinaryOp::Div},
+        {Precedence::Term, TokenKind::Mod, BinaryOp::Mod},
+    };
+
+    static const Operator* operatorAt(Precedence level, TokenKind token) {
+        for (const Operator& o : kOperators) {
+            if (o.level == level && o.token == token) return &o;
+        }
+        return nullptr;
     }
 
     ExprPtr parseOperand(Precedence level) {
@@ -475,10 +476,10 @@ class Parser {
     ExprPtr parseBinary(Precedence level) {
         Level nesting(*this);
         ExprPtr left = parseOperand(level);
-        while (auto op = operatorAt(level, peek().kind)) {
+        while (const Operator* o = operatorAt(level, peek().kind)) {
             const Token& at = advance();
             nesting.enter(at);
-            left = makeBinary(op->kind, op->op, at, std::move(left), parseOperand(level));
+            left = makeBinary(o->op, at, std::move(left), parseOperand(level));
         }
         return left;
     }
@@ -511,8 +512,8 @@ class Parser {
         Level level(*this, op);
         ExprPtr operand = parseUnary();
         if (op.kind == TokenKind::Plus) return operand;
-        if (operand->kind == ExprKind::Constant && operand->constant.isNumber()) {
-            operand->constant = Value::number(-operand->constant.rawNumber());
+        if (operand->kind == ExprKind::Constant && operand->constant().isNumber()) {
+            operand->payload = Value::number(-operand->constant().rawNumber());
             return operand;
         }
         ExprPtr e = makeExpr(ExprKind::Negate, op);
@@ -520,8 +521,8 @@ class Parser {
         return e;
     }
 
-    // primary := number | string | hostKey | "CrLf" | "Lf" | "Tab" | "Now" [ "(" ")" ]
-    //          | name | postfix | "(" expr ")"
+    // primary := number | string | hostKey | "CrLf" | "Lf" | "Tab" | name | postfix
+    //          | "(" expr ")"
     ExprPtr parsePrimary() {
         const Token& t = peek();
         switch (t.kind) {
@@ -537,13 +538,7 @@ class Parser {
                 return constant(advance(), Value::text("\t"));
             case TokenKind::HostKey: {
                 ExprPtr e = makeExpr(ExprKind::HostKey, advance());
-                e->text = t.text;
-                return e;
-            }
-            case TokenKind::Now: {
-                ExprPtr e = makeExpr(ExprKind::Call, advance());
-                e->text = t.text;
-                if (match(TokenKind::LParen)) expect(TokenKind::RParen, ")");
+                e->payload = t.text;
                 return e;
             }
             case TokenKind::Name:
@@ -562,14 +557,14 @@ class Parser {
 
     ExprPtr constant(const Token& at, Value value) {
         ExprPtr e = makeExpr(ExprKind::Constant, at);
-        e->constant = std::move(value);
+        e->payload = std::move(value);
         return e;
     }
 
     ExprPtr variable() {
         const Token& name = advance();
         ExprPtr e = makeExpr(ExprKind::Variable, name);
-        e->variable.name = name.text;
+        e->payload = VariableRef{name.text};
         return e;
     }
 
@@ -594,12 +589,15 @@ class Parser {
         const Token& open = advance();
         Level level(*this, open);
         ExprPtr e = makeExpr(ExprKind::Call, name);
-        e->text = name.text;
+        CallTarget& target = e->payload.emplace<CallTarget>(CallTarget{name.text, -1, -1, {}});
+        // Only SetData hands the source text of an argument, its value, to the host.
+        bool setData = foldCase(name.text) == "setdata";
         if (!check(TokenKind::RParen)) {
             do {
-                std::string source;
-                e->operands.push_back(parseExpression(&source));
-                e->argumentSources.push_back(std::move(source));
+                if (setData && e->operands.size() == 1)
+                    target.plain = std::make_unique<std::string>();
+                std::string* plain = e->operands.size() == 1 ? target.plain.get() : nullptr;
+                e->operands.push_back(parseExpression(plain));
             } while (match(TokenKind::Comma));
         }
         expect(TokenKind::RParen, ")", std::to_string(open.column) + " 列目の '(' に対応");

@@ -19,9 +19,9 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
         bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                        s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
         if (assigns &&
-            slots.emplace(foldCase(s.variable.name), static_cast<int>(slots.size())).second &&
+            slots.emplace(foldCase(s.variable().name), static_cast<int>(slots.size())).second &&
             names) {
-            names->push_back(s.variable.name);
+            names->push_back(s.variable().name);
         }
         for (const Block& inner : s.blocks) collectAssigned(inner, slots, names);
     }
@@ -30,12 +30,75 @@ void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>*
 // Whether working out `e` may read `target`: by name, or, for a variable of the main
 // block, in a user function it calls.
 bool mayRead(const Expr& e, const VariableRef& target) {
-    if (e.kind == ExprKind::Variable && e.variable.local == target.local &&
-        e.variable.slot == target.slot) {
+    if (e.kind == ExprKind::Variable && e.variable().local == target.local &&
+        e.variable().slot == target.slot) {
         return true;
     }
-    if (e.kind == ExprKind::Call && e.function >= 0 && !target.local) return true;
+    if (e.kind == ExprKind::Call && e.call().function >= 0 && !target.local) return true;
     return std::ranges::any_of(e.operands, [&](const ExprPtr& o) { return mayRead(*o, target); });
+}
+
+bool sameVariable(const VariableRef& a, const VariableRef& b) {
+    return a.local == b.local && a.slot == b.slot;
+}
+
+// Whether running `s` may read or assign `v`, by name or through a user function.
+bool mayTouch(const Stmt& s, const VariableRef& v) {
+    if (std::holds_alternative<VariableRef>(s.payload) && sameVariable(s.variable(), v)) {
+        return true;
+    }
+    if (std::ranges::any_of(s.exprs, [&](const ExprPtr& e) { return mayRead(*e, v); })) return true;
+    return std::ranges::any_of(s.blocks, [&](const Block& b) {
+        return std::ranges::any_of(b, [&](const Stmt& inner) { return mayTouch(inner, v); });
+    });
+}
+
+// A statement still to run after the one looked at: `next` of `block`, which is a
+// loop's body when `loopBody`.
+struct Continuation {
+    const Block* block;
+    std::size_t next;
+    bool loopBody;
+};
+
+// Whether `v` is assigned anew before anything may read it, from the continuations
+// on (innermost last). A loop's next round, an exit and the end of a function body
+// (for a variable of the main block) may read it: there the answer is no.
+bool assignedBeforeRead(const VariableRef& v, const std::vector<Continuation>& rest, bool inMain) {
+    for (auto c = rest.rbegin(); c != rest.rend(); ++c) {
+        for (std::size_t i = c->next; i < c->block->size(); ++i) {
+            const Stmt& s = (*c->block)[i];
+            if (s.kind == StmtKind::Assign && sameVariable(s.variable(), v)) {
+                return !mayRead(*s.exprs[0], v);
+            }
+            if (mayTouch(s, v) || s.kind == StmtKind::ExitFor || s.kind == StmtKind::ExitWhile ||
+                s.kind == StmtKind::Return) {
+                return false;
+            }
+        }
+        if (c->loopBody) return false;
+    }
+    return inMain || v.local;
+}
+
+// Marks each `x = x & y` after which y is assigned anew before any read.
+void markHandOvers(Block& block, std::vector<Continuation>& rest, bool inMain) {
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        Stmt& s = block[i];
+        rest.push_back({&block, i + 1, false});
+        if (s.kind == StmtKind::Append && !s.piecesReadTarget && s.exprs.size() == 1 &&
+            s.exprs[0]->kind == ExprKind::Variable) {
+            s.pieceHandedOver = assignedBeforeRead(s.exprs[0]->variable(), rest, inMain);
+        }
+        bool loop =
+            s.kind == StmtKind::While || s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
+        for (Block& inner : s.blocks) {
+            rest.push_back({&inner, inner.size(), loop});
+            markHandOvers(inner, rest, inMain);
+            rest.pop_back();
+        }
+        rest.pop_back();
+    }
 }
 
 [[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected, int given,
@@ -55,6 +118,9 @@ class Resolver {
         collectAssigned(program_.main, globals_, &program_.globalNames);
         resolveBlock(program_.main);
         for (FunctionDef& fn : program_.functions) resolveFunction(fn);
+        std::vector<Continuation> rest;
+        markHandOvers(program_.main, rest, true);
+        for (FunctionDef& fn : program_.functions) markHandOvers(fn.body, rest, false);
     }
 
   private:
@@ -62,7 +128,7 @@ class Resolver {
         const FunctionDef& fn = program_.functions[index];
         std::string folded = foldCase(fn.name);
         if (int b = findBuiltin(folded);
-            b >= 0 && builtins()[static_cast<std::size_t>(b)].reserved) {
+            b >= 0 && builtins()[static_cast<std::size_t>(b)].naming != Naming::Yielding) {
             throwSyntaxError("'" + fn.name + "' は組み込み関数の名前です", fn.line, fn.column);
         }
         auto [it, added] = functions_.emplace(folded, static_cast<int>(index));
@@ -119,6 +185,12 @@ class Resolver {
         return b >= 0 ? std::string(builtins()[static_cast<std::size_t>(b)].name) : "";
     }
 
+    // Whether `name` calls a built-in even without parentheses, such as Now.
+    static bool isBareBuiltin(std::string_view name) {
+        int b = findBuiltin(foldCase(name));
+        return b >= 0 && builtins()[static_cast<std::size_t>(b)].naming == Naming::Bare;
+    }
+
     // A variable named like a function cannot be indexed: `name(…)` always calls.
     [[noreturn]] static void nameClash(const std::string& variable, const std::string& function,
                                        int line, int column) {
@@ -132,12 +204,17 @@ class Resolver {
         for (Stmt& s : block) {
             if (s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                 s.kind == StmtKind::For || s.kind == StmtKind::ForEach) {
-                bind(s.variable, s.line, s.column);
+                if (isBareBuiltin(s.variable().name)) {
+                    throwSyntaxError(
+                        "'" + s.variable().name + "' は組み込み関数なので代入できません", s.line,
+                        s.column);
+                }
+                bind(s.variable(), s.line, s.column);
             }
             if (s.kind == StmtKind::IndexAssign && s.exprs[0]->kind == ExprKind::Variable) {
                 const Expr& target = *s.exprs[0];
-                if (std::string callee = calleeName(target.variable.name); !callee.empty()) {
-                    nameClash(target.variable.name, callee, target.line, target.column);
+                if (std::string callee = calleeName(target.variable().name); !callee.empty()) {
+                    nameClash(target.variable().name, callee, target.line, target.column);
                 }
             }
             for (ExprPtr& e : s.exprs) resolveExpr(*e);
@@ -148,58 +225,62 @@ class Resolver {
             }
             if (s.kind == StmtKind::Append) {
                 s.piecesReadTarget = std::ranges::any_of(
-                    s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable); });
+                    s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable()); });
             }
             for (Block& inner : s.blocks) resolveBlock(inner);
         }
     }
 
     void resolveExpr(Expr& e) {
-        if (e.kind == ExprKind::Variable) bind(e.variable, e.line, e.column);
+        if (e.kind == ExprKind::Variable && isBareBuiltin(e.variable().name)) {
+            e.kind = ExprKind::Call;
+            e.payload = CallTarget{e.variable().name, -1, -1, {}};
+        }
+        if (e.kind == ExprKind::Variable) bind(e.variable(), e.line, e.column);
         if (e.kind == ExprKind::Call) resolveCall(e);
         for (ExprPtr& operand : e.operands) resolveExpr(*operand);
     }
 
     // `name(key)` where name is a variable and no function: an element of it.
     bool resolveAsIndex(Expr& e) {
-        VariableRef ref;
-        ref.name = e.text;
+        VariableRef ref{e.call().name};
         if (!tryBind(ref)) return false;
         if (e.operands.size() != 1) {
-            throwSyntaxError("'" + e.text + "(…)' に書ける位置かキーは一つだけです", e.line,
+            throwSyntaxError("'" + ref.name + "(…)' に書ける位置かキーは一つだけです", e.line,
                              e.column);
         }
         auto base = std::make_unique<Expr>();
         base->kind = ExprKind::Variable, base->line = e.line, base->column = e.column;
-        base->variable = std::move(ref);
+        base->payload = std::move(ref);
         e.kind = ExprKind::Index;
         e.operands.insert(e.operands.begin(), std::move(base));
         return true;
     }
 
     void resolveCall(Expr& e) {
-        std::string folded = foldCase(e.text);
+        CallTarget& target = e.call();
+        std::string folded = foldCase(target.name);
         auto arguments = static_cast<int>(e.operands.size());
         // A call with the wrong count may have meant to index a variable of the same name.
         auto wrongCount = [&](std::string_view name, const std::string& expected) {
-            VariableRef variable;
-            variable.name = e.text;
-            if (tryBind(variable)) nameClash(e.text, std::string(name), e.line, e.column);
+            VariableRef variable{target.name};
+            if (tryBind(variable)) nameClash(target.name, std::string(name), e.line, e.column);
             wrongArgumentCount(name, expected, arguments, e);
         };
         if (auto it = functions_.find(folded); it != functions_.end()) {
-            e.function = it->second;
+            target.function = it->second;
             const FunctionDef& fn = program_.functions[static_cast<std::size_t>(it->second)];
             auto expected = static_cast<int>(fn.parameters.size());
             if (arguments != expected) wrongCount(fn.name, std::to_string(expected));
             return;
         }
-        e.builtin = findBuiltin(folded);
-        if (e.builtin < 0) {
+        target.builtin = findBuiltin(folded);
+        if (target.builtin < 0) {
+            std::string name = target.name;
             if (resolveAsIndex(e)) return;
-            throwSyntaxError("不明な関数です: " + e.text, e.line, e.column);
+            throwSyntaxError("不明な関数です: " + name, e.line, e.column);
         }
-        const Builtin& b = builtins()[static_cast<std::size_t>(e.builtin)];
+        const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;
         if (arguments < b.minArguments || (!unbounded && arguments > b.maxArguments)) {
             std::string expected = std::to_string(b.minArguments);

@@ -1,9 +1,12 @@
 // The checked form of a script: statements and expressions as the parser builds
 // them, with names bound to variable slots, functions and built-ins by the resolver.
+// Each node carries only what its kind needs.
 #pragma once
 
+#include <cassert>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "ttscript/value.h"
@@ -11,27 +14,35 @@
 namespace ttscript {
 
 enum class ExprKind : unsigned char {
-    Constant,  // literal, CrLf, Lf, Tab
-    Variable,
-    HostKey,  // [key]
+    Constant,  // constant(): literal, CrLf, Lf, Tab
+    Variable,  // variable()
+    HostKey,   // hostKey(): [key]
     Negate,
     Not,
-    Binary,  // op, two operands
-    And,     // short-circuit, two operands
-    Or,
+    Binary,  // op, two operands; And and Or stop early
     Concat,  // n operands, joined as text
-    Call,    // a user function or a built-in, by name; or, when the name is neither, an
-             // index written as a call, which the resolver turns into Index
+    Call,    // call(): a user function or a built-in, by name; or, when the name is
+             // neither, an index written as a call, which the resolver turns into Index
     Index,   // operands[0](operands[1]): an element of a list or dictionary
 };
 
-enum class BinaryOp : unsigned char { Add, Sub, Mul, Div, Mod, Eq, Ne, Lt, Gt, Le, Ge };
+enum class BinaryOp : unsigned char { Add, Sub, Mul, Div, Mod, Eq, Ne, Lt, Gt, Le, Ge, And, Or };
 
 // Where a variable lives once resolved.
 struct VariableRef {
     std::string name;  // as written, for messages
     bool local = false;
     int slot = -1;
+};
+
+// What a call calls, once resolved.
+struct CallTarget {
+    std::string name;   // as written
+    int function = -1;  // index of a user function
+    int builtin = -1;   // index in the built-in table
+    // SetData(item, value) alone hands the host its value's source text; other
+    // calls leave this null.
+    std::unique_ptr<std::string> plain;
 };
 
 struct Expr;
@@ -42,28 +53,36 @@ struct Expr {
     BinaryOp op = BinaryOp::Add;
     int line = 0;
     int column = 0;
-    Value constant;
-    VariableRef variable;
-    std::string text;  // the host key; the callee's name as written
     std::vector<ExprPtr> operands;
-    std::vector<std::string> argumentSources;  // the source text of each call argument
-    int function = -1;                         // resolved: index of a user function
-    int builtin = -1;                          // resolved: index in the built-in table
+    std::variant<std::monostate, Value, VariableRef, std::string, CallTarget> payload;
+
+    const Value& constant() const { return std::get<Value>(payload); }
+    VariableRef& variable() { return std::get<VariableRef>(payload); }
+    const VariableRef& variable() const { return std::get<VariableRef>(payload); }
+    const std::string& hostKey() const { return std::get<std::string>(payload); }
+    CallTarget& call() { return std::get<CallTarget>(payload); }
+    const CallTarget& call() const { return std::get<CallTarget>(payload); }
 };
 
 enum class StmtKind : unsigned char {
-    Assign,       // variable = exprs[0]
+    Assign,       // variable() = exprs[0]
     IndexAssign,  // exprs[0](exprs[1]) = exprs[2]
-    Append,       // variable = variable & exprs...: appends in place
-    SetData,      // [key] = exprs[0]
+    Append,       // variable() = variable() & exprs...: appends in place
+    SetData,      // [item().key] = exprs[0]
     Call,         // exprs[0] is the call
     If,           // exprs: conditions; blocks: one per condition, then an optional Else
     While,        // exprs[0]; blocks[0]
-    For,          // variable; exprs: from, to, optional step; blocks[0]
-    ForEach,      // variable; exprs[0]: the list or dictionary; blocks[0]
+    For,          // variable(); exprs: from, to, optional step; blocks[0]
+    ForEach,      // variable(); exprs[0]: the list or dictionary; blocks[0]
     ExitFor,
     ExitWhile,
     Return,  // optional exprs[0]; also Exit Function
+};
+
+// `[key] = value`: the item and the value's source text, for the host.
+struct HostItem {
+    std::string key;
+    std::string plain;
 };
 
 struct Stmt;
@@ -71,14 +90,19 @@ using Block = std::vector<Stmt>;
 
 struct Stmt {
     StmtKind kind = StmtKind::Call;
+    bool piecesReadTarget = false;  // Append: a piece may read the variable
+    // Append of one variable that is assigned anew before anything may read it.
+    bool pieceHandedOver = false;
     int line = 0;
     int column = 0;
-    VariableRef variable;
-    std::string key;                // SetData: the item
-    std::string plain;              // SetData: the source text of the value
-    bool piecesReadTarget = false;  // Append: a piece may read the variable
+    std::variant<std::monostate, VariableRef, HostItem> payload;
     std::vector<ExprPtr> exprs;
     std::vector<Block> blocks;
+
+    VariableRef& variable() { return std::get<VariableRef>(payload); }
+    const VariableRef& variable() const { return std::get<VariableRef>(payload); }
+    HostItem& item() { return std::get<HostItem>(payload); }
+    const HostItem& item() const { return std::get<HostItem>(payload); }
 };
 
 struct FunctionDef {

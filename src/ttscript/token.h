@@ -49,7 +49,6 @@ enum class TokenKind : unsigned char {
     CrLf,
     Lf,
     Tab,
-    Now,
 };
 
 struct Token {

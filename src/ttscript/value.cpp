@@ -75,12 +75,12 @@ Value Value::of(Collection* collection) {
     return v;
 }
 
-void Value::retain() const noexcept {
+void Value::retainShared() const noexcept {
     if (kind_ == Kind::SharedText) ++shared_->refs;
     if (kind_ == Kind::Collection) ++collection_->refs_;
 }
 
-void Value::release() noexcept {
+void Value::releaseShared() noexcept {
     if (kind_ == Kind::SharedText && --shared_->refs == 0) {
         if (shared_->memory) shared_->memory->give(shared_->counted);
         delete shared_;
@@ -155,6 +155,13 @@ const std::string& TextOf::string() {
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
+    // Most texts a script compares are names: turn them away at the first byte.
+    auto start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return std::nullopt;
+    char first = text[start];
+    if (!(first >= '0' && first <= '9') && first != '+' && first != '-' && first != '.') {
+        return std::nullopt;
+    }
     std::optional<double> n = mirudana::parseDecimalNumber(text);
     // Too large for a double: no arithmetic could use it.
     if (n && std::isinf(*n)) return std::nullopt;

@@ -83,6 +83,7 @@ class Value {
 
     // Short text lives in the value itself; longer text in a counted block. A run
     // stays on one thread, so the count needs no atomic operations.
+    // Kinds from SharedText on are counted references.
     enum class Kind : unsigned char { Unset, Number, ShortText, SharedText, Collection };
     struct Shared {
         std::size_t refs;
@@ -100,8 +101,16 @@ class Value {
         number_ = other.number_;
         shared_ = other.shared_;
     }
-    void retain() const noexcept;
-    void release() noexcept;
+    // Numbers and short text, the most common values, count nothing: only shared
+    // text and collections leave the inline check.
+    void retain() const noexcept {
+        if (kind_ >= Kind::SharedText) retainShared();
+    }
+    void release() noexcept {
+        if (kind_ >= Kind::SharedText) releaseShared();
+    }
+    void retainShared() const noexcept;
+    void releaseShared() noexcept;
 
     Kind kind_ = Kind::Unset;
     unsigned char shortSize_ = 0;

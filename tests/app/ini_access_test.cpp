@@ -206,9 +206,10 @@ TEST(INIAccess, WritingFailsWhereNoFileCanBe) {
 }
 
 TEST(INIAccess, SetAppPathFilenamePutsTheNameInTheProgramFolder) {
-    INIAccess tool("/opt/tool");
+    const std::string folder = kDirSep == '/' ? "/opt/tool" : "C:\\Tools";
+    INIAccess tool(folder);
     tool.SetAppPathFilename("a.ini");
-    EXPECT_EQ(tool.FileName, "/opt/tool/a.ini");
+    EXPECT_EQ(tool.FileName, folder + kDirSep + "a.ini");
 
     std::string root(1, kDirSep);  // a drive-root style folder already ends with one
     INIAccess atRoot(root);

@@ -18,10 +18,18 @@ TEST(Paths, AddDirSepAddsOneSeparatorWhenMissing) {
 }
 
 TEST(Paths, FoldersLieBelowTheProgramFolder) {
+#ifdef _WIN32
+    Folders tool = computeFolders("C:\\Tools");
+    EXPECT_EQ(tool.SystemFolder, "C:\\Tools\\system\\");
+    EXPECT_EQ(tool.CardFolder, "C:\\Tools\\system\\cards\\");
+    EXPECT_EQ(tool.StateFolder, "C:\\Tools\\system\\state\\");
+    EXPECT_EQ(computeFolders("D:\\").CardFolder, "D:\\system\\cards\\");
+#else
     Folders tool = computeFolders("/opt/tool");
     EXPECT_EQ(tool.SystemFolder, "/opt/tool/system/");
     EXPECT_EQ(tool.CardFolder, "/opt/tool/system/cards/");
     EXPECT_EQ(tool.StateFolder, "/opt/tool/system/state/");
+#endif
 
     Folders root = computeFolders(kSep);  // a root already ends with the separator
     EXPECT_EQ(root.CardFolder, kSep + "system" + kSep + "cards" + kSep);
@@ -32,7 +40,11 @@ TEST(Paths, ProgramFolderHoldsTheRunningProgram) {
     std::string folder = programFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), kDirSep);
+#ifdef _WIN32
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "app_tests.exe"));
+#else
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "app_tests"));
+#endif
 }
 
 }  // namespace

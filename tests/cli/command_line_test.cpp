@@ -7,15 +7,19 @@ namespace mirudana::cli {
 namespace {
 
 TEST(CommandLine, ReadsOptionsAnywhereBeforeTheDoubleDash) {
-    auto parsed = parseCommandLine({"a.kvs", "--sort", "--home", "H", "b.kvs", "--script=s.tts",
-                                    "--output", "o.html", "--", "--sort", "-", "c.kvs"});
+    auto parsed =
+        parseCommandLine({"a.kvs", "--sort", "--home", "H", "b.kvs", "--script=s.tts", "--output",
+                          "-", "-r", "--files-from=-", "--check", "c.tts", "-h", "--version",
+                          "--memory-limit=2", "--", "--sort", "-", "c.kvs"});
     ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed));
     const auto& line = std::get<CommandLine>(parsed);
     EXPECT_EQ(line.home, "H");
     EXPECT_EQ(line.script, "s.tts");
-    EXPECT_EQ(line.output, "o.html");
-    EXPECT_TRUE(line.sort);
-    EXPECT_FALSE(line.help);
+    EXPECT_EQ(line.output, "-");
+    EXPECT_EQ(line.filesFrom, "-");
+    EXPECT_EQ(line.check, "c.tts");
+    EXPECT_TRUE(line.sort && line.recursive && line.help && line.version);
+    EXPECT_EQ(line.memoryBudget, std::size_t{2} << 20);
     EXPECT_EQ(line.battleFiles,
               (std::vector<std::string>{"a.kvs", "b.kvs", "--sort", "-", "c.kvs"}));
 }
@@ -31,6 +35,10 @@ TEST(CommandLine, RejectsWhatItCannotRead) {
         {{"--sort=1"}, "不明なオプションです: --sort=1"},
         {{"a.kvs", "--output"}, "--output には値が必要です。"},
         {{"--home="}, "--home の値が空です。"},
+        {{"--memory-limit", "0"}, "--memory-limit の値は 1 から 1048576 までの整数 (MB) です: 0"},
+        {{"--memory-limit=1048577"},
+         "--memory-limit の値は 1 から 1048576 までの整数 (MB) です: 1048577"},
+        {{"--memory-limit=1e3"}, "--memory-limit の値は 1 から 1048576 までの整数 (MB) です: 1e3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.problem);

@@ -1,6 +1,8 @@
 // Runs started from the window: the checks, the pruning, the sort box, the report,
 // the target side kept between runs and the progress dialog's Cancel.
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -9,20 +11,24 @@
 #include "battle/kvs_writer.h"
 #include "gui/gui_fixture.h"
 #include "gui/modal_answers.h"
+#include "support/list_masters_script.h"
 
+using mirudana::testing::kListMasters;
 using mirudana::testing::readBytes;
 using mirudana::testing::WindowFixture;
 
 namespace {
 
-// Lists the server master of every battle, then hands the list over as the report.
-constexpr const char* kListMasters =
-    "text = \"\"\n"
-    "While [ファイル有無] = \"1\"\n"
-    "    text = text & [マスター名] & \";\"\n"
-    "    RunCmd(\"ロード\")\n"
-    "Wend\n"
-    "[保存データ] = text\n";
+// Takes the URLs the desktop would open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    QUrl opened;
+
+  public slots:
+    void open(const QUrl& url) { opened = url; }
+};
 
 }  // namespace
 
@@ -79,6 +85,43 @@ class FrmPrintOutRunTest : public QObject {
         QCOMPARE(fixture_->entries(), (std::vector<std::string>{b, a}));
         QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("乙;甲;\r\n"));
         QVERIFY(fixture_->control<QPushButton>("cmdStart")->isEnabled());
+        QVERIFY(
+            fixture_->control<QLabel>("lblStatus")->toolTip().startsWith(QStringLiteral("戦況 ")));
+    }
+
+    // The status line after a run, and its button for the report.
+    void statusLineSaysWhatTheRunDid() {
+        mirudana::RunSummary summary;
+        summary.battlesReported = 3;
+        summary.skippedFiles = {"x.kvs"};
+        summary.scriptWarnings = {"2:1: 不明な項目 [保存デ一タ] (何もしません)",
+                                  "3:5: 不明なキー [マスタ名] (\"True\" が返ります)"};
+        summary.reportHandedOver = true;
+        summary.reportPath = output_;
+        auto* status = fixture_->control<QLabel>("lblStatus");
+        auto* open = fixture_->control<QPushButton>("cmdOpenReport");
+        fixture_->window.showRunSummary(mirudana::RunResult::Completed, summary);
+        QCOMPARE(status->toolTip(),
+                 QString::fromStdString("戦況 3 件を処理しました。 飛ばしたファイル 1 件。 "
+                                        "スクリプトの警告 2 件。 出力先: " +
+                                        output_));
+        QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <= status->width());
+        auto* warnings = fixture_->control<QLabel>("lblWarnings");
+        QCOMPARE(warnings->toolTip(),
+                 QStringLiteral("2:1: 不明な項目 [保存デ一タ] (何もしません)\n"
+                                "3:5: 不明なキー [マスタ名] (\"True\" が返ります)"));
+        QVERIFY(warnings->text().startsWith(QStringLiteral("2:1: 不明な項目 [保存デ一タ]")));
+        QVERIFY(!open->isHidden());
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        open->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.opened, QUrl::fromLocalFile(QString::fromStdString(output_)));
+
+        fixture_->window.showRunSummary(mirudana::RunResult::ScriptFailed, {});
+        QCOMPARE(status->toolTip(), QStringLiteral("スクリプトのエラーで止まりました。"));
+        QVERIFY(warnings->text().isEmpty());
+        QVERIFY(open->isHidden());
     }
 
     void sortBoxSortsByFileTitleFirst() {

@@ -84,8 +84,8 @@ class FrmPrintOutTest : public QObject {
     void windowOpensReady() {
         auto& window = fixture_->window;
         QCOMPARE(window.windowTitle(), QStringLiteral("ミルダナ"));
-        QCOMPARE(window.minimumSize(), QSize(312, 251));
-        QCOMPARE(window.maximumSize(), QSize(312, 251));
+        QCOMPARE(window.minimumSize(), QSize(312, 289));
+        QCOMPARE(window.maximumSize(), QSize(312, 289));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
         QVERIFY(!fixture_->control<QCheckBox>("chkFileSort")->isChecked());
         QVERIFY(fixture_->entries().empty());

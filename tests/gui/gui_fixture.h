@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "gui/frm_print_out.h"
-#include "gui/scripted_file_dialogs.h"
 #include "refdata/reference_data.h"
 #include "support/fake_user_interface.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace mirudana::testing {

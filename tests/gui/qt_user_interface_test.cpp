@@ -9,6 +9,7 @@
 
 #include "app/error_reporter.h"
 #include "gui/modal_answers.h"
+#include "gui/qt_texts.h"
 
 using mirudana::testing::whenShown;
 
@@ -34,6 +35,14 @@ class QtUserInterfaceTest : public QObject {
         QCOMPARE(text, QStringLiteral("ファイルが登録されていません。"));
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void qtsOwnTextsAreJapaneseWhateverTheLocale() {
+        QCOMPARE(QLocale().language(), QLocale::C);  // the test runs with LANG=C.UTF-8
+        QVERIFY(mirudana::gui::installJapaneseQtTexts());
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
     }
 
     void errorBoxAnswers_data() {

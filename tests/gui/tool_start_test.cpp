@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/paths.h"
-#include "gui/scripted_file_dialogs.h"
 #include "refdata/loader_messages.h"
 #include "support/fake_user_interface.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/temp_dir.h"
 
 using mirudana::testing::FakeUserInterface;
@@ -28,9 +28,9 @@ class ToolStartTest : public QObject {
         QVERIFY_THROWS_EXCEPTION(mirudana::testing::ToolEnded,
                                  mirudana::gui::startTool(dir.path(), ui, dialogs));
         QVERIFY(ui.ended);
-        QCOMPARE(ui.warnings,
-                 std::vector<std::string>{mirudana::warningAbout(mirudana::kCardListsMissingWarning,
-                                                                 dir.path() + "/system/cards/")});
+        QCOMPARE(ui.warnings, std::vector<std::string>{mirudana::loaderWarning(
+                                  mirudana::kCardListsMissingWarning,
+                                  mirudana::computeFolders(dir.path()).CardFolder)});
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 

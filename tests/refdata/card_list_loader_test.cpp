@@ -65,16 +65,22 @@ TEST(CardListLoaderTest, ReadsRarityFromEachCardsIniFile) {
         int rare;
     };
     const std::vector<Case> cases = {
-        {"R1", "[head]\r\nrare=3\r\n", 3},   {"R2", nullptr, 0},
-        {"R3", "[head]\r\nrare=\r\n", 0},    {"R4", "[head]\r\nrare=強い\r\n", 0},
-        {"R5", "[other]\r\nrare=5\r\n", 0},  {"R6", "[head]\r\nrare=2.5\r\n", 2},
+        {"R1", "[head]\r\nrare=3\r\n", 3},
+        {"R2", nullptr, 0},
+        {"R3", "[head]\r\nrare=\r\n", 0},
+        {"R4", "[head]\r\nrare=強い\r\n", 0},
+        {"R5", "[other]\r\nrare=5\r\n", 0},
+        {"R6", "[head]\r\nrare=2.5\r\n", 2},
         {"R7", "[HEAD]\r\nRare=-7\r\n", -7},
+        // "r8.INI" is the INI file of R8 only where file names ignore case.
+        {"R8", nullptr, kDirSep == '\\' ? 8 : 0},
     };
     std::string list;
     for (const Case& c : cases) {
         list += std::string(c.id) + ",n,F,\r\n";
         if (c.ini) folder.cardFile(std::string(c.id) + ".ini", c.ini);
     }
+    folder.cardFile("r8.INI", "[head]\r\nrare=8\r\n");
     folder.cardFile("list.kvl", list);
     FakeUserInterface ui;
     ReferenceData data;

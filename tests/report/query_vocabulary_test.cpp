@@ -37,11 +37,11 @@ const std::vector<std::string> kKeys = {"アプリ名",
                                         ""};
 
 // A script asking every key on both sides, one "side key<TAB>answer" line each.
-std::string askEveryKey() {
+std::string askEveryKey(const std::vector<std::string>& keys = kKeys) {
     std::string script = "out = \"\"\n";
     for (const char* side : {"サーバー", "クライアント"}) {
         script += std::string("[対象] = \"") + side + "\"\n";
-        for (const std::string& key : kKeys) {
+        for (const std::string& key : keys) {
             script += std::string("out = out & \"") + side + " " + key + "\" & Tab & GetData(\"" +
                       key + "\") & Lf\n";
         }
@@ -57,6 +57,15 @@ std::map<std::string, std::string> answersIn(const std::string& report) {
         answers[line.substr(0, tab)] = tab == std::string::npos ? "" : line.substr(tab + 1);
     }
     return answers;
+}
+
+void expectAnswers(const std::map<std::string, std::string>& answers,
+                   const std::map<std::string, std::string>& expected) {
+    for (const auto& [key, answer] : expected) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(answers.contains(key));
+        EXPECT_EQ(answers.at(key), answer);
+    }
 }
 
 BattleRecord fullBattle() {
@@ -130,13 +139,111 @@ TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
         {"クライアント モンスター状態", "0,0,0,0"},
         {"クライアント モンスターステータス", ",,,"},
     };
-    for (const auto& [key, answer] : expected) {
-        SCOPED_TRACE(key);
-        ASSERT_TRUE(answers.contains(key));
-        EXPECT_EQ(answers[key], answer);
-    }
+    expectAnswers(answers, expected);
     EXPECT_TRUE(ui.warnings.empty());
     EXPECT_TRUE(ui.questions.empty());
+}
+
+// The keys for grouping and looking up, asked of real files: the deck, the
+// identifier forms, the reference attributes and the battle file itself.
+TEST_F(ReportTest, AnswersTheDeckFileAndReferenceKeys) {
+    folder.dir.writeCp932("system/cards/C2.ini", "[head]\r\nrare=3\r\n");
+    folder.dir.writeCp932("system/cards/c.kvl", "C4,雷の槍,M,x\r\nC5,謎の札,B,x\r\n");
+    references = startUp(folder.dir.path(), ui).references;
+    BattleRecord record = fullBattle();
+    record.InfoText = "SecurityLevel:2\r\nnowplay:c";
+    DeckRecord& deck = record.Server.Master.Deck;
+    deck = {"炎の速攻", "アリス", 3, kvs::textListOf({"C1", "C2", "C2", "X9"}, 1), "M1"};
+    record.Client.Master.Deck.Cards = kvs::textListOf({});
+    const std::vector<std::string> keys = {"デッキ名",
+                                           "デッキ作者",
+                                           "デッキタイプ",
+                                           "デッキ",
+                                           "デッキ枚数",
+                                           "デッキID",
+                                           "手札ID",
+                                           "山札ID",
+                                           "捨札ID",
+                                           "マスターID",
+                                           "マスターステータスID",
+                                           "モンスターID",
+                                           "モンスターステータスID",
+                                           "ファイル名",
+                                           "ファイルパス",
+                                           "ファイル日時",
+                                           "ファイル番号",
+                                           "ファイル数",
+                                           "カード名:C3",
+                                           "カード種類:C4",
+                                           "カード種類:C5",
+                                           "カード種類:M1",
+                                           "カード種類:X9",
+                                           "カードレア度:C2",
+                                           "カードレア度:C1",
+                                           "カードリスト:C3",
+                                           "カードリスト:M1",
+                                           "ステータス種類:S1",
+                                           "ステータス種類:S9",
+                                           "カード種類",
+                                           "デッキ名:C1"};
+    ScopedTimeZone tokyo("JST-9");
+    ASSERT_EQ(run(askEveryKey(keys), {record}), RunResult::Completed);
+    auto answers = answersIn(report());
+    const std::map<std::string, std::string> first = {
+        {"サーバー デッキ名", "炎の速攻"},
+        {"サーバー デッキ作者", "アリス"},
+        {"サーバー デッキタイプ", "3"},
+        {"サーバー デッキ", "炎の仔竜、氷の魔女、氷の魔女、"},
+        {"サーバー デッキ枚数", "4"},  // elements, not the upper bound 4 from 1
+        {"サーバー デッキID", "C1,C2,C2,X9"},
+        {"サーバー 手札ID", "C1,C2,C3"},
+        {"サーバー 山札ID", "C3"},
+        {"サーバー 捨札ID", "C1,X9,C2"},
+        {"サーバー マスターID", "M1"},
+        {"サーバー マスターステータスID", "S1/S2"},
+        {"サーバー モンスターID", "C1,C2,,"},
+        {"サーバー モンスターステータスID", "S1,S2/S1,,"},
+        {"サーバー ファイル名", "b1.kvs"},
+        {"サーバー ファイル番号", "1"},
+        {"サーバー ファイル数", "1"},
+        {"クライアント デッキ", ""},
+        {"クライアント デッキ枚数", "0"},
+        {"クライアント デッキID", ""},
+        {"クライアント 捨札ID", ""},  // absent: no answer
+        {"クライアント マスターID", "C1"},
+    };
+    expectAnswers(answers, first);
+    EXPECT_EQ(answers["サーバー ファイルパス"], files.entryAt(0));
+    EXPECT_EQ(answers["サーバー ファイル日時"].size(), 19u);
+
+    std::string second = folder.battle("b2.kvs", namedBattle("二戦目"));
+    setModificationTime(second, 1711933200);  // 2024-04-01 01:00:00 UTC
+    files.append(second);
+    ASSERT_EQ(runScript("RunCmd(\"ロード\")\n" + askEveryKey(keys)), RunResult::Completed);
+    answers = answersIn(report());
+    const std::map<std::string, std::string> expected = {
+        {"サーバー デッキ名", ""},  // the second battle is loaded now
+        {"サーバー ファイル名", "b2.kvs"},
+        {"サーバー ファイル日時", "2024/04/01 10:00:00"},
+        {"サーバー ファイル番号", "2"},
+        {"サーバー ファイル数", "2"},
+        {"サーバー カード名:C3", "森の小人"},
+        {"サーバー カード種類:C4", "M"},
+        {"サーバー カード種類:C5", "B"},
+        {"サーバー カード種類:M1", "N"},
+        {"サーバー カード種類:X9", ""},
+        {"サーバー カードレア度:C2", "3"},
+        {"サーバー カードレア度:C1", "0"},
+        {"サーバー カードリスト:C3", "b"},
+        {"サーバー カードリスト:M1", "master"},
+        {"サーバー ステータス種類:S1", "!"},
+        {"サーバー ステータス種類:S9", ""},
+        {"サーバー カード種類", "True"},
+        {"サーバー デッキ名:C1", "True"},
+    };
+    expectAnswers(answers, expected);
+
+    EXPECT_TRUE(ui.warnings.empty());
 }
 
 // Direct questions to the host, so that "no answer" shows as the untouched value.
@@ -179,11 +286,21 @@ TEST_F(HostQueryTest, SecurityLevelDecidesWhatThePilesShow) {
     };
     battle.record.Server.Master.Hand = kvs::textListOf({"C1"});
     battle.record.Server.Master.DrawPile = kvs::textListOf({"C3"});
+    battle.record.Server.Master.Deck.Cards = kvs::textListOf({"C3"});
+    // The other forms of the hand and draw pile, and the deck that gives the draw
+    // pile away, keep the same gates.
+    auto asId = [](std::string name) {
+        return name == "炎の仔竜" ? "C1" : name == "森の小人" ? "C3" : name;
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.info);
         battle.record.InfoText = c.info;
         EXPECT_EQ(ask("手札"), c.hand);
         EXPECT_EQ(ask("山札"), c.drawPile);
+        EXPECT_EQ(ask("デッキ"), c.drawPile);
+        EXPECT_EQ(ask("手札ID"), asId(c.hand));
+        EXPECT_EQ(ask("山札ID"), asId(c.drawPile));
+        EXPECT_EQ(ask("デッキID"), asId(c.drawPile));
         EXPECT_EQ(ask("手札枚数"), "0");
     }
     battle.record.InfoText = "nowplay:c";

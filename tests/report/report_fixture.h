@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/codepage.h"
+#include "app/native_path.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "program_folder.h"
@@ -17,6 +22,42 @@
 #include "support/fake_user_interface.h"
 
 namespace mirudana::testing {
+
+// Pins the local time zone (a POSIX TZ text such as "JST-9") for one test, so
+// local times read the same on every machine.
+class ScopedTimeZone {
+  public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        set(zone);
+    }
+    ~ScopedTimeZone() { set(old_.empty() ? nullptr : old_.c_str()); }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+  private:
+    static void set(const char* zone) {
+#ifdef _WIN32
+        _putenv_s("TZ", zone == nullptr ? "" : zone);
+        _tzset();
+#else
+        if (zone == nullptr) {
+            unsetenv("TZ");
+        } else {
+            setenv("TZ", zone, 1);
+        }
+        tzset();
+#endif
+    }
+    std::string old_;
+};
+
+// Sets a file's modification time to `unixSeconds` after 1970-01-01 UTC.
+inline void setModificationTime(const std::string& path, std::int64_t unixSeconds) {
+    using namespace std::chrono;
+    std::filesystem::last_write_time(nativePath(path),
+                                     file_clock::from_sys(sys_seconds(seconds(unixSeconds))));
+}
 
 class ReportTest : public ::testing::Test {
   protected:
@@ -37,18 +78,23 @@ class ReportTest : public ::testing::Test {
 
     // Runs `scriptText` over the list as it stands.
     RunResult runScript(const std::string& scriptText, bool sort = false) {
-        std::string script = folder.script("test.tts", scriptText);
+        return runFile(folder.script("test.tts", scriptText), sort);
+    }
+
+    // Runs the script file at `path` over the list as it stands.
+    RunResult runFile(const std::string& path, bool sort = false) {
         RunContext context = this->context();
-        return runConversion(context, script, sort);
+        return runConversion(context, path, sort);
     }
 
     RunContext context() {
         return RunContext{battle, files, references, ui, [this] { return output; }, observer};
     }
 
-    // The report as UTF-8 text, its closing CR LF removed.
-    std::string report() const {
-        std::string text = cp932ToUtf8(readBytes(output));
+    // The report as UTF-8 text, its closing CR LF removed; `cp932` says how it
+    // was written.
+    std::string report(bool cp932 = true) const {
+        std::string text = cp932 ? cp932ToUtf8(readBytes(output)) : readBytes(output);
         EXPECT_TRUE(text.ends_with("\r\n")) << text;
         if (text.ends_with("\r\n")) text.resize(text.size() - 2);
         return text;

@@ -1,6 +1,8 @@
-// The bundled engine.tts over battles a hostile file could write: every text from
-// a battle or reference file reaches the page escaped, an empty pile shows as
-// empty, and the page is whole.
+// The bundled engine.tts and scripts/statistics.tts over battles a hostile file
+// could write and over battles whose totals are known: every text from a battle
+// or reference file reaches the page escaped, hidden piles show their count once,
+// and the statistics add up. The CSV and JSON exports, and both pages under an
+// HTML checker, are read back by tools/report-check/check-reports.mjs.
 #include "report_fixture.h"
 
 namespace mirudana::testing {
@@ -13,28 +15,123 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
         namedBattle("<script>alert(1)</script>", "SecurityLevel:\"><b>2\r\nnowplay:s");
     MasterRecord& master = hostile.Server.Master;
     master.Deck.Master = "EVIL";
+    master.Deck.DeckName = "<i>deck</i>";
     master.Hand = kvs::textListOf({"EVIL", "C1"});
     master.DiscardPile = kvs::textListOf({"EVIL"});
     master.DrawPile = kvs::textListOf({});  // present but empty: its count is "-1"
     master.Status = "S1/X";
     hostile.Server.Monsters[2] = {"EVIL/1", true, 3, 4, "S2"};
+    BattleRecord hidden = namedBattle("普通", "SecurityLevel:0\r\nnowplay:c");
+    hidden.Client.Master.Hand = kvs::textListOf({"C1", "C2", "C3"}, 1);
     std::vector<std::string> paths = {folder.battle("h.kvs", hostile),
-                                      folder.battle("n.kvs", namedBattle("普通"))};
+                                      folder.battle("n.kvs", hidden)};
     files = VectorFileList(paths);
-    RunContext context = this->context();
-    ASSERT_EQ(runConversion(context, SAMPLE_ENGINE, false), RunResult::Completed)
+    ASSERT_EQ(runFile(SAMPLE_ENGINE), RunResult::Completed)
         << (ui.warnings.empty() ? "" : ui.warnings[0]);
 
-    std::string page = report();
+    std::string page = report(false);
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_EQ(page.find("<img"), std::string::npos);
-    EXPECT_EQ(page.find("<b>2"), std::string::npos);
+    EXPECT_NE(page.find("セキュリティレベル &quot;&gt;&lt;b&gt;2"), std::string::npos);
+    EXPECT_EQ(page.find("<i>deck"), std::string::npos);
+    EXPECT_NE(page.find("&lt;i&gt;deck&lt;/i&gt;"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-    EXPECT_NE(page.find("<meta charset=\"Shift_JIS\">"), std::string::npos);
+    EXPECT_NE(page.find("<meta charset=\"UTF-8\">"), std::string::npos);
     EXPECT_NE(page.find("普通"), std::string::npos);
     EXPECT_EQ(page.find("<li></li>"), std::string::npos);  // no unknown card for an empty pile
-    EXPECT_EQ(page.find("-1</small>"), std::string::npos);
+    EXPECT_EQ(page.find("-1 枚"), std::string::npos);
+    // The hidden hand gives its count once, in the words a player reads.
+    EXPECT_NE(page.find("<h4>手札</h4><p class=\"secret\">非公開（3 枚）</p>"), std::string::npos);
+    EXPECT_EQ(page.find("手札 <small>3"), std::string::npos);
+    EXPECT_NE(page.find("<span class=\"tag bad\">毒</span>"), std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
+}
+
+// Three battles seen from the side that saved each: アリス twice with 炎帝 and
+// once with 炎の仔竜, against ボブ twice and キャロル once.
+class SampleStatisticsTest : public ReportTest {
+  protected:
+    void SetUp() override {
+        struct Battle {
+            const char* saved;  // "s" or "c"
+            const char* master;
+            const char* deck;
+            std::int16_t hp;
+            const char* opponent;
+            std::int16_t opponentHp;
+            std::int16_t turns;
+            std::int64_t time;
+        };
+        const Battle battles[] = {
+            {"s", "M1", "速攻", 20, "ボブ", 10, 10, 1711933200},     // 2024-04-01 01:00 UTC
+            {"c", "M1", "速攻", 5, "ボブ", 15, 20, 1712019600},      // 2024-04-02 01:00 UTC
+            {"s", "C1", "守り", 8, "キャロル", 8, 30, 1712106000}};  // 2024-04-03 01:00 UTC
+        std::vector<std::string> paths;
+        for (const Battle& b : battles) {
+            BattleRecord record;
+            record.InfoText = std::string("SecurityLevel:1\r\nnowplay:") + b.saved;
+            record.TurnCount = b.turns;
+            bool server = std::string(b.saved) == "s";
+            MasterRecord& mine = server ? record.Server.Master : record.Client.Master;
+            MasterRecord& theirs = server ? record.Client.Master : record.Server.Master;
+            mine = {"アリス", {b.deck, "", 0, {}, b.master},
+                    {},       kvs::textListOf({"C2", "C2"}, 1),
+                    {},       b.hp,
+                    0,        true,
+                    ""};
+            theirs.Name = b.opponent;
+            theirs.Deck.Master = "M1";
+            theirs.HitPoints = b.opponentHp;
+            paths.push_back(folder.battle("b" + std::to_string(paths.size()) + ".kvs", record));
+            setModificationTime(paths.back(), b.time);
+        }
+        files = VectorFileList(paths);
+    }
+
+    ScopedTimeZone tokyo{"JST-9"};
+};
+
+TEST_F(SampleStatisticsTest, TotalsAddUpOnBothPages) {
+    for (const char* script : {SAMPLE_ENGINE, SAMPLE_STATISTICS}) {
+        SCOPED_TRACE(script);
+        ASSERT_EQ(runFile(script), RunResult::Completed);
+        std::string page = report(false);
+        const char* expected[] = {
+            "<b>3 戦</b>",
+            "<b>2024/04/01</b><span>〜 2024/04/03</span>",
+            "<b>20.0</b><span>平均ターン数</span>",
+            "<b>33%</b>",  // only the first battle has アリス ahead
+            // 炎帝 twice: hit points 20 and 5 against 10 and 15, ahead once
+            ">炎帝</th><td class=\"num\">2<svg",
+            "<td class=\"num\">12.5</td><td class=\"num\">12.5</td><td class=\"num\">50%",
+            // 炎の仔竜 once, level with キャロル: not ahead
+            ">炎の仔竜</th><td class=\"num\">1<svg",
+            "<td class=\"num\">8.0</td><td class=\"num\">8.0</td><td class=\"num\">0%",
+            ">ボブ</th><td class=\"num\">2<svg",
+            "<td class=\"name with\">炎帝</td>",
+            // the hand: 氷の魔女 twice in each of three battles
+            "<span class=\"name\">氷の魔女</span><span class=\"num\">6</span>",
+            "<title>20 ターン: 1 戦</title>",
+        };
+        for (const char* text : expected) {
+            SCOPED_TRACE(text);
+            EXPECT_NE(page.find(text), std::string::npos);
+        }
+        bool details = std::string(script) == SAMPLE_ENGINE;
+        EXPECT_EQ(page.find("<h2>対戦一覧</h2>") != std::string::npos, details);
+        EXPECT_EQ(page.find("<details") != std::string::npos, details);
+    }
+}
+
+// The statistics page is the default page with its switch turned off, so the two
+// cannot drift apart.
+TEST(SampleScripts, StatisticsIsTheDefaultReportWithoutDetails) {
+    std::string engine = readBytes(SAMPLE_ENGINE);
+    const std::string on = "\n詳細を載せる = 1\n";
+    auto at = engine.find(on);
+    ASSERT_NE(at, std::string::npos);
+    engine.replace(at, on.size(), "\n詳細を載せる = 0\n");
+    EXPECT_EQ(readBytes(SAMPLE_STATISTICS), engine);
 }
 
 }  // namespace

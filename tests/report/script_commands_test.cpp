@@ -142,7 +142,7 @@ TEST_F(ReportTest, HostFlagsOnlyLoadAndTargetAsFound) {
         bool notFound;
     };
     for (Case c : {Case{"対象", false}, Case{"保存データ", true}, Case{"対象 ", true},
-                   Case{"その他", true}}) {
+                   Case{"出力文字コード", false}, Case{"その他", true}}) {
         SCOPED_TRACE(c.item);
         bool notFound = false;
         host.SetData(c.item, "クライアント", std::nullopt, "", notFound);
@@ -156,6 +156,29 @@ TEST_F(ReportTest, HostFlagsOnlyLoadAndTargetAsFound) {
     }
     EXPECT_TRUE(battle.TargetIsClient);
     EXPECT_EQ(battle.CurrentIndex, 0);
+}
+
+// UTF-8 keeps what code page 932 cannot hold and adds no byte-order mark; any
+// other value goes back to code page 932, the default.
+TEST_F(ReportTest, TheOutputEncodingItemChoosesUtf8OrCodePage932) {
+    const std::string text = "紅蓮☃😀";
+    struct Case {
+        const char* script;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"[保存データ] = t", utf8ToCp932("紅蓮") + "??\r\n"},
+        {"[出力文字コード] = \"UTF-8\"\n[保存データ] = t", text + "\r\n"},
+        {"[出力文字コード] = \"UTF-8\"\n[出力文字コード] = \"Shift_JIS\"\n[保存データ] = t",
+         utf8ToCp932("紅蓮") + "??\r\n"},
+        {"[出力文字コード] = \"utf-8\"\n[保存データ] = t", utf8ToCp932("紅蓮") + "??\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ASSERT_EQ(run("t = \"" + text + "\"\n" + c.script, {namedBattle("一")}),
+                  RunResult::Completed);
+        EXPECT_EQ(readBytes(output), c.bytes);
+    }
 }
 
 TEST_F(ReportTest, EachReportReplacesTheWholeFile) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,9 @@ TEST(StartupTest, LoadsAllThreeListsAndAnswersLookups) {
 
     EXPECT_FALSE(s.endTool);
     EXPECT_TRUE(ui.warnings.empty());
-    EXPECT_EQ(s.folders.CardFolder, folder.dir.path() + "/system/cards/");
-    EXPECT_EQ(s.folders.StateFolder, folder.dir.path() + "/system/state/");
+    const std::string sep(1, kDirSep);
+    EXPECT_EQ(s.folders.CardFolder, folder.dir.path() + sep + "system" + sep + "cards" + sep);
+    EXPECT_EQ(s.folders.StateFolder, folder.dir.path() + sep + "system" + sep + "state" + sep);
     EXPECT_EQ(s.references.CardID2CardName("C1", ui), "剣士");
     EXPECT_EQ(s.references.CardID2CardName("M1", ui), "影武者");
     EXPECT_EQ(s.references.CardID2CardName("M2", ui), "女王");
@@ -38,18 +40,18 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
         const char* name;
         bool cards, master, status;
         const char* warning;
-        const char* about;              // the path the warning names, below the program folder
+        const char* where;              // the path the warning names, below system/ ('/' for
+                                        // the platform's separator)
         std::size_t masters, statuses;  // what the later loaders got to fill
     };
     const std::vector<Case> cases = {
         {"no card lists", false, true, true,
-         "カードリストが正しく配置されていません。確認してください。", "/system/cards/", 0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "cards/", 0, 0},
         {"no master list", true, false, true,
-         "カードリストが正しく配置されていません。確認してください。", "/system/cards/master.dat",
-         0, 0},
+         "カードリストが正しく配置されていません。確認してください。", "cards/master.dat", 0, 0},
         {"no status list", true, true, false,
-         "ステータスデータベースが正しく配置されていません。確認してください。",
-         "/system/state/state.dat", 1, 1},
+         "ステータスデータベースが正しく配置されていません。確認してください。", "state/state.dat",
+         1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -63,8 +65,10 @@ TEST(StartupTest, StopsAtTheFirstLoaderThatEndsTheTool) {
 
         EXPECT_TRUE(s.endTool);
         EXPECT_FALSE(ui.ended);
+        std::string where = c.where;
+        std::replace(where.begin(), where.end(), '/', kDirSep);
         EXPECT_EQ(ui.warnings, std::vector<std::string>{std::string(c.warning) + "\r\n" +
-                                                        folder.dir.path() + c.about});
+                                                        folder.folders.SystemFolder + where});
         EXPECT_EQ(s.references.MasterList.size(), c.masters);
         EXPECT_EQ(s.references.StatusList.size(), c.statuses);
     }

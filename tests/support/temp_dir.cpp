@@ -7,6 +7,10 @@
 #include "app/codepage.h"
 #include "app/native_path.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace mirudana::testing {
@@ -53,6 +57,30 @@ std::string TempDir::makeDir(std::string_view relative) const {
     fs::create_directories(p);
     return pathText(p);
 }
+
+#ifdef _WIN32
+bool makeSymlink(const std::string& target, const std::string& link) {
+    CreateSymbolicLinkW(nativePath(link).c_str(), nativePath(target).make_preferred().c_str(),
+                        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    return isSymlink(link);  // checked, not trusted
+}
+
+bool isSymlink(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+#else
+bool makeSymlink(const std::string& target, const std::string& link) {
+    std::error_code ec;
+    fs::create_symlink(target, link, ec);
+    return !ec;
+}
+
+bool isSymlink(const std::string& path) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(path, ec));
+}
+#endif
 
 std::string readBytes(const std::string& path) {
     std::ifstream in(nativePath(path), std::ios::binary);

@@ -37,4 +37,11 @@ class TempDir {
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string readBytes(const std::string& path);
 
+// Makes a symbolic link at `link` to `target` (relative to the link's folder or
+// absolute); false where the system will not (Windows without the privilege or
+// developer mode, and Wine, which reports success and makes nothing).
+bool makeSymlink(const std::string& target, const std::string& link);
+
+bool isSymlink(const std::string& path);
+
 }  // namespace mirudana::testing

@@ -1,7 +1,9 @@
-// The language as scripts: every ".tts" file in scripts/ holds cases separated by
-// "'=== name" lines. A case prints with `[p] = x`; its `' expect: x` lines give what
-// it prints, in order, and an `' expect error: line:column: message` line the error
-// that ends it (lines counted from the case's first line). Each runs within 64 MB.
+// The language as scripts: every ".tts" file in scripts/ holds cases, each opened by
+// a "'=== name" line (lines before the first are the file's heading). A case prints
+// with `[p] = x`; its `' expect: x` lines give what it prints, in order, and an
+// `' expect error: line:column: message` line the error that ends it. Lines are
+// counted from the line after "'===", leaving out lines that hold only an
+// expectation. Each runs within 64 MB.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,26 +24,34 @@ struct Case {
 };
 
 std::vector<Case> casesIn(const std::string& text) {
-    std::vector<Case> cases(1);
-    constexpr std::string_view kCase = "'=== ", kPrint = "' expect: ", kError = "' expect error: ";
+    std::vector<Case> cases;
+    constexpr std::string_view kCase = "'=== ", kPrint = "' expect:", kError = "' expect error: ";
     std::size_t from = 0;
     while (from < text.size()) {
         std::size_t end = text.find('\n', from);
         if (end == std::string::npos) end = text.size();
         std::string_view line(text.data() + from, end - from);
+        from = end + 1;
+        if (line.starts_with(kCase)) {
+            cases.emplace_back().name = line.substr(kCase.size());
+            continue;
+        }
+        if (cases.empty()) continue;  // the file's own heading
+        Case& c = cases.back();
         std::size_t at = line.find('\'');
         std::string_view comment = at == std::string_view::npos ? "" : line.substr(at);
-        if (line.starts_with(kCase)) {
-            if (!cases.back().script.empty()) cases.emplace_back();
-            cases.back().name = line.substr(kCase.size());
-        } else {
-            cases.back().script.append(line).append("\n");
-            if (comment.starts_with(kPrint)) {
-                cases.back().printed.append(comment.substr(kPrint.size())).append("\n");
-            }
-            if (comment.starts_with(kError)) cases.back().error = comment.substr(kError.size());
+        // A line holding only an expectation is not part of the script, so it moves
+        // neither the end of the script nor the lines after it.
+        bool onlyExpectation =
+            comment.starts_with("' expect") && line.find_first_not_of(" \t") == at;
+        if (!onlyExpectation) c.script.append(line).append("\n");
+        if (comment.starts_with(kError)) {
+            c.error = comment.substr(kError.size());
+        } else if (comment.starts_with(kPrint)) {
+            std::string_view printed = comment.substr(kPrint.size());
+            if (printed.starts_with(' ')) printed.remove_prefix(1);
+            c.printed.append(printed).append("\n");
         }
-        from = end + 1;
     }
     return cases;
 }
@@ -62,6 +72,40 @@ TEST(ScriptFiles, EveryCaseRunsAsItsCommentsExpect) {
         }
     }
     EXPECT_GT(count, 0);
+}
+
+// Every ```tts block of the language's documentation runs to its end over three
+// battles and hands over a report.
+TEST(ScriptFiles, DocumentedExamplesRun) {
+    std::string docs = mirudana::testing::readBytes(TTSCRIPT_DOCS);
+    std::vector<std::string> reports;
+    constexpr std::string_view kOpen = "```tts\n", kClose = "```\n";
+    for (std::size_t at = docs.find(kOpen); at != std::string::npos; at = docs.find(kOpen, at)) {
+        at += kOpen.size();
+        std::size_t end = docs.find(kClose, at);
+        ASSERT_NE(end, std::string::npos);
+        RecordingHost host;
+        host.answers = {{"ファイル有無", "1"},      {"マスター種類", "炎の王"},
+                        {"手札", "竜、騎士"},       {"捨札", "剣,盾,剣"},
+                        {"マスター体力", "18"},     {"ターン数", "21"},
+                        {"マスター名", "アリシア"}, {"アプリ名", "ミルダナ"}};
+        int loads = 0;
+        host.onEvent = [&](const std::string& event) {
+            if (event == "RunCmd ロード" && ++loads == 3) host.answers["ファイル有無"] = "0";
+        };
+        ScriptRun run = runScriptBytes(docs.substr(at, end - at), host);
+        EXPECT_EQ(run.error, "");
+        ASSERT_FALSE(host.events.empty());
+        reports.push_back(host.events.back());
+        at = end;
+    }
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_TRUE(reports[0].starts_with("SetData 保存データ|<!DOCTYPE html>")) << reports[0];
+    for (const char* part :
+         {"3 戦、マスターの平均体力 18.0", "<td>炎の王</td><td class=\"num\">6</td>",
+          "<td class=\"num\">100.0%</td>", "<td>1</td><td>剣</td><td class=\"num\">12</td>"}) {
+        EXPECT_NE(reports[1].find(part), std::string::npos) << part;
+    }
 }
 
 }  // namespace

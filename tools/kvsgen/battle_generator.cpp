@@ -133,7 +133,12 @@ class BattleMaker {
 }  // namespace
 
 BattleRecord generateBattle(const GeneratorOptions& options, int index) {
-    return BattleMaker(options, index).battle(options.sizeTarget);
+    BattleRecord record = BattleMaker(options, index).battle(options.sizeTarget);
+    if (options.awkwardTexts && index % 3 == 0) {
+        record.Server.Master.Name = kAwkwardName;
+        record.Server.Master.Deck.DeckName = kAwkwardDeck;
+    }
+    return record;
 }
 
 std::string battleFileName(int index) {

@@ -21,12 +21,20 @@ struct GeneratorOptions {
     // The record is padded with a battle log in AuxText to at least this many bytes
     // (at most what one text can hold).
     std::size_t sizeTarget = 0;
+    // Every third battle gets a player and a deck name that exporters must quote
+    // or escape: commas, quotes, line breaks, a tab, markup and a backslash.
+    bool awkwardTexts = false;
     IdScheme ids;
 };
 
 // The battle number `index` of the series `options.seed` makes; the same
 // arguments always give the same record on every platform.
 BattleRecord generateBattle(const GeneratorOptions& options, int index);
+
+// The awkward player name of the server side of every third battle, and its
+// deck name, when GeneratorOptions::awkwardTexts is set.
+inline constexpr const char* kAwkwardName = "カンマ,と\"引用符\"\r\n改行\t①髙～";
+inline constexpr const char* kAwkwardDeck = "<b>&amp;\\デッキ</b>";
 
 // The file name of battle number `index`: "battle-0001.kvs" for 1.
 std::string battleFileName(int index);

@@ -1,8 +1,9 @@
 // kvsgen: writes plausible battle files made from a seed, for the sample data
 // and the benches.
 //   kvsgen --seed N --count K --out DIR [--size-target BYTES]
-//          [--cards N] [--masters N] [--statuses N]
+//          [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -16,8 +17,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kvsgen --seed N --count K --out DIR [--size-target BYTES]\n"
-    "              [--cards N] [--masters N] [--statuses N]\n"
-    "Writes DIR/battle-0001.kvs ... with cards C0001.., masters M01.., statuses S01..\n";
+    "              [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]\n"
+    "Writes DIR/battle-0001.kvs ... with cards C0001.., masters M01.., statuses S01..\n"
+    "--awkward-texts 1 gives every third battle names that need quoting.\n"
+    "Battle K is dated 2024-04-01 01:00:00 UTC plus K-1 times 47 minutes.\n";
 
 struct Arguments {
     mirudana::kvsgen::GeneratorOptions options;
@@ -47,7 +50,7 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
         if (name == "--seed") {
             ok = parseNumber(value, args.options.seed);
         } else if (name == "--count") {
-            ok = parseCount(value, 9999, args.count);
+            ok = parseCount(value, 99999, args.count);
         } else if (name == "--out") {
             args.out = value;
         } else if (name == "--size-target") {
@@ -57,6 +60,9 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
             ok = parseCount(value, 9999, args.options.ids.cards);
         } else if (name == "--masters") {
             ok = parseCount(value, 99, args.options.ids.masters);
+        } else if (name == "--awkward-texts") {
+            ok = value == "1";
+            args.options.awkwardTexts = ok;
         } else if (name == "--statuses") {
             ok = parseCount(value, 99, args.options.ids.statuses);
         } else {
@@ -65,6 +71,14 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
         if (!ok) return false;
     }
     return argc % 2 == 1 && args.count > 0 && !args.out.empty();
+}
+
+// A fixed modification time, so reports that show file dates are the same on
+// every machine and every run: one battle every 47 minutes from 2024-04-01.
+std::filesystem::file_time_type battleTime(int index) {
+    using namespace std::chrono;
+    sys_seconds first = sys_days(year(2024) / April / 1) + hours(1);
+    return file_clock::from_sys(first + minutes(47) * (index - 1));
 }
 
 }  // namespace
@@ -84,7 +98,9 @@ int main(int argc, char** argv) {
             mirudana::kvsgen::generateBattle(args.options, index));
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
+        out.close();
+        fs::last_write_time(path, battleTime(index), ec);
+        if (!out || ec) {
             std::cerr << "kvsgen: cannot write " << path.string() << "\n";
             return 1;
         }

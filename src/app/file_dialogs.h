@@ -1,11 +1,11 @@
-// The file dialogs the window asks for, behind an interface so tests can answer
-// them without a real modal dialog.
+// The file dialogs a window asks for, behind an interface so each toolkit shows its
+// own and tests can answer them without a real modal dialog.
 #pragma once
 
 #include <optional>
 #include <string>
 
-namespace mirudana::gui {
+namespace mirudana {
 
 class FileDialogs {
   public:
@@ -26,4 +26,4 @@ class FileDialogs {
                                                 const std::string& filter) = 0;
 };
 
-}  // namespace mirudana::gui
+}  // namespace mirudana

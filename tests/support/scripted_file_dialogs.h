@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/failure.h"
-#include "gui/file_dialogs.h"
+#include "app/file_dialogs.h"
 
 namespace mirudana::testing {
 
-class ScriptedFileDialogs : public gui::FileDialogs {
+class ScriptedFileDialogs : public FileDialogs {
   public:
     struct Request {
         std::string kind;  // "open" or "save"

@@ -1,0 +1,23 @@
+// The check a script gets before each run and from `mirudana-cli --check`: literal
+// keys, items and commands the host does not know, and a side chosen by a text that
+// only selects the server because it is not "クライアント". The run itself is not
+// changed by them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ttscript/engine.h"
+
+namespace mirudana {
+
+struct ScriptCheck {
+    std::optional<ttscript::ScriptError> error;  // the script does not parse
+    // "line:column: what", in source order.
+    std::vector<std::string> warnings;
+};
+
+ScriptCheck checkScript(const std::string& scriptPath);
+
+}  // namespace mirudana

@@ -1,0 +1,154 @@
+// mirudana-cli inside shell pipelines: folders and lists of files in, the report out
+// through a pipe, the script check, and what it says on standard error.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/codepage.h"
+#include "report/program_folder.h"
+#include "support/list_masters_script.h"
+
+namespace mirudana::testing {
+namespace {
+
+class CliShellTest : public ::testing::Test {
+  protected:
+    CliShellTest() {
+        folder.script("engine.tts", kListMasters);
+        folder.battle("b.kvs", namedBattle("乙"));
+        folder.battle("a.kvs", namedBattle("甲"));
+        folder.battle("sub/c.kvs", namedBattle("丙"));
+        folder.battle("sub/note.txt", namedBattle("無"));
+    }
+
+    // Runs a shell pipeline in which "CLI" stands for the program with --home set.
+    struct Outcome {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+    Outcome shell(std::string pipeline) {
+        const std::string cli = std::string("'") + MIRUDANA_CLI + "' --home '" + home() + "'";
+        for (std::size_t at; (at = pipeline.find("CLI")) != std::string::npos;) {
+            pipeline.replace(at, 3, cli);
+        }
+        const std::string out = folder.dir.file("stdout.txt");
+        const std::string err = folder.dir.file("stderr.txt");
+        const std::string command = "cd '" + home() + "' && { " + pipeline + "; } >'" + out +
+                                    "' 2>'" + err + "' </dev/null";
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+    }
+
+    std::string home() const { return folder.dir.path(); }
+    std::string report() const {
+        return cp932ToUtf8(readBytes(folder.dir.file("出力データ.html")));
+    }
+
+    ProgramFolder folder;
+};
+
+TEST_F(CliShellTest, FoldersAndListsAddBattleFilesInNameOrder) {
+    struct Case {
+        const char* pipeline;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"CLI battles", "甲;乙;\r\n"},
+        {"CLI -r battles", "甲;乙;丙;\r\n"},
+        {"CLI battles/sub battles/b.kvs", "丙;乙;\r\n"},
+        {"printf 'battles/b.kvs\\r\\n\\nbattles/sub\\n' | CLI --files-from -", "乙;丙;\r\n"},
+        {"printf 'battles/a.kvs' >list.txt && CLI --files-from list.txt battles/b.kvs",
+         "乙;甲;\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pipeline);
+        Outcome o = shell(c.pipeline);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, "");  // not a terminal: no summary line
+        EXPECT_EQ(report(), c.report);
+    }
+    // Missing paths and folders without battle files are named in the one warning for
+    // skipped files, and the run ends with status 5.
+    folder.dir.makeDir("empty");
+    Outcome o = shell("CLI battles/a.kvs none.kvs empty");
+    EXPECT_EQ(o.status, 5);
+    EXPECT_EQ(o.err, "読めなかった戦況ファイル 2 件を飛ばしました。\nnone.kvs\nempty\n");
+    EXPECT_EQ(report(), "甲;\r\n");
+
+    o = shell("CLI --files-from none.txt battles");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "mirudana-cli: 一覧ファイルを読めません。\nnone.txt\n");
+}
+
+TEST_F(CliShellTest, OutputDashPipesTheLastReportOnceTheScriptHasEnded) {
+    folder.script("two.tts",
+                  "[保存データ] = \"一つ目\"\n"
+                  "[保存データ] = \"二つ目\"\n");
+    Outcome o = shell("CLI --script two.tts --output - battles | od -An -c | tr -d ' \\n'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    std::string expected;  // od's rendering of the code page 932 report
+    for (char c : utf8ToCp932("二つ目") + "\r\n") {
+        const char* escapes[] = {"\\r", "\\n"};
+        if (c == '\r' || c == '\n') {
+            expected += escapes[c == '\n'];
+        } else {
+            char octal[4];
+            std::snprintf(octal, sizeof octal, "%03o", static_cast<unsigned char>(c));
+            expected += octal;
+        }
+    }
+    EXPECT_EQ(o.out, expected);
+    EXPECT_FALSE(std::filesystem::exists(folder.dir.file("-")));
+    EXPECT_FALSE(std::filesystem::exists(folder.dir.file("出力データ.html")));
+}
+
+TEST_F(CliShellTest, CheckListsUnknownNamesWithoutRunning) {
+    folder.script("typo.tts",
+                  "[保存デ一タ] = \"名前: \" & [マスタ名]\n"
+                  "RunCmd(\"ロード\")\n");
+    Outcome o = shell("CLI --check typo.tts");
+    EXPECT_EQ(o.status, 7);
+    EXPECT_EQ(o.out,
+              "typo.tts:1:1: 不明な項目 [保存デ一タ] (何もしません)\n"
+              "typo.tts:1:20: 不明なキー [マスタ名] (\"True\" が返ります)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.dir.file("出力データ.html")));
+
+    EXPECT_EQ(shell("CLI --check engine.tts").status, 0);
+    folder.script("bad.tts", "x = (\n");
+    o = shell("CLI --check bad.tts");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_TRUE(o.err.starts_with("bad.tts:1:")) << o.err;
+}
+
+TEST_F(CliShellTest, SaysWhatItNeedsAndWhatItIs) {
+    Outcome o = shell("CLI");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.starts_with("ファイルが登録されていません。\n使い方: mirudana-cli")) << o.err;
+
+    o = shell("CLI --script none.tts battles");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "エンジンが見つかりません。\nnone.tts\n");
+
+    // Past the memory limit the script stops with a runtime error.
+    folder.script("big.tts",
+                  "s = \"0123456789\"\n"
+                  "For i = 1 To 20\n"
+                  "    s = s & s\n"
+                  "Next\n"
+                  "[保存データ] = Len(s)\n");
+    EXPECT_EQ(shell("CLI --script big.tts battles").status, 0);
+    o = shell("CLI --memory-limit 1 --script big.tts battles");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_NE(o.err.find("big.tts:3:"), std::string::npos) << o.err;
+
+    o = shell("CLI --version");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "mirudana-cli 1.0.0\nスクリプトエンジン 1.00.0000\n");
+    EXPECT_EQ(shell("CLI -h").out, shell("CLI --help").out);
+}
+
+}  // namespace
+}  // namespace mirudana::testing
