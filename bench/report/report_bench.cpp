@@ -1,7 +1,9 @@
 // Times mirudana-cli converting 10,000 battle files of about 2 KB against `cat`
 // reading the same files, and reports the peak memory of the conversion next to the
 // report's size. The script is the first edition's default engine.tts, kept here so
-// the figure stays comparable when the sample script changes.
+// the figure stays comparable when the sample script changes. The program folder
+// holds 20,000 cards of reference data: the sample's lists, masters and statuses,
+// plus generated lists with an INI file for every fourth card, as the sample has.
 //   report_bench [--count N]
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,9 +15,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "app/codepage.h"
 
 extern char** environ;
 
@@ -66,6 +71,38 @@ Measure best(const std::vector<std::string>& args, int rounds) {
     return result;
 }
 
+constexpr int kCards = 20000;
+constexpr int kCardsPerList = 1000;
+
+// SAMPLE_HOME's system folder, then generated card lists up to kCards cards.
+std::string makeProgramFolder(const fs::path& work) {
+    fs::path home = work / "home";
+    fs::create_directories(home);
+    fs::copy(fs::path(SAMPLE_HOME) / "system", home / "system", fs::copy_options::recursive);
+    fs::path cards = home / "system" / "cards";
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(cards)) {
+        if (entry.path().extension() != ".kvl") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        for (std::string line; std::getline(in, line);) ++count;
+    }
+    for (int list = 0; count < kCards; ++list) {
+        std::string text;
+        for (int i = 0; i < kCardsPerList && count < kCards; ++i, ++count) {
+            std::string id = "G" + std::to_string(list) + "-" + std::to_string(i);
+            text +=
+                id + ",氷結の番人" + std::to_string(i) + ",F,相手のモンスター1体を凍らせる。\r\n";
+            if (i % 4 == 3) {
+                std::ofstream(cards / (id + ".ini"), std::ios::binary)
+                    << "[head]\r\nrare=" << i % 5 << "\r\n";
+            }
+        }
+        std::ofstream(cards / ("gen" + std::to_string(list) + ".kvl"), std::ios::binary)
+            << mirudana::utf8ToCp932(text);
+    }
+    return home.string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +125,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     std::uintmax_t bytes = 0;
     for (const auto& entry : fs::recursive_directory_iterator(work)) {
-        if (!entry.is_regular_file()) continue;
+        if (!entry.is_regular_file() || entry.path().extension() != ".kvs") continue;
         files.push_back(entry.path().string());
         bytes += entry.file_size();
     }
@@ -97,15 +134,16 @@ int main(int argc, char** argv) {
     std::vector<std::string> cat = {"/bin/cat"};
     cat.insert(cat.end(), files.begin(), files.end());
     std::string report = (work / "report.html").string();
-    std::vector<std::string> cli = {MIRUDANA_CLI,         "--home",   SAMPLE_HOME, "--script",
+    std::string home = makeProgramFolder(work);
+    std::vector<std::string> cli = {MIRUDANA_CLI,         "--home",   home,  "--script",
                                     FIRST_EDITION_SCRIPT, "--output", report};
     cli.insert(cli.end(), files.begin(), files.end());
 
     Measure read = best(cat, 3);
     Measure convert = best(cli, 3);
     auto reportKiB = static_cast<long>(fs::file_size(report) / 1024);
-    std::printf("battle files:      %d (%.0f KB on average)\n", count,
-                static_cast<double>(bytes) / count / 1024.0);
+    std::printf("battle files:      %d (%.0f KB on average), %d cards of reference data\n", count,
+                static_cast<double>(bytes) / count / 1024.0, kCards);
     std::printf("cat:               %.3f s wall, %.3f s cpu\n", read.seconds, read.cpuSeconds);
     std::printf("mirudana-cli:      %.3f s wall, %.3f s cpu (exit %d): %.2f x / %.2f x cat\n",
                 convert.seconds, convert.cpuSeconds, convert.status, convert.seconds / read.seconds,
