@@ -114,29 +114,36 @@ std::string cp932ToUtf8(std::string_view bytes) {
 }
 
 std::string utf8ToCp932(std::string_view text, Unrepresentable fallback) {
-    // No character takes more bytes in code page 932 than in UTF-8.
-    std::string out(text.size(), '\0');
+    std::string out;
+    utf8ToCp932(text, fallback, out);
+    return out;
+}
+
+void utf8ToCp932(std::string_view text, Unrepresentable fallback, std::string& out) {
+    // No character takes more bytes in code page 932 than in UTF-8, so the loop
+    // writes without capacity checks; a buffer used before keeps its capacity.
+    out.resize(text.size());
     char* p = out.data();
-    for (std::size_t i = 0; i < text.size();) {
-        // Reports are mostly ASCII markup: copy eight bytes at a time and keep those
-        // before the first non-ASCII one. The output is never ahead of the input,
-        // so the eight bytes fit.
-        std::uint64_t eight;
-        if (text.size() - i >= sizeof eight) {
-            std::memcpy(&eight, text.data() + i, sizeof eight);
-            std::memcpy(p, &eight, sizeof eight);
-            std::uint64_t high = eight & 0x8080808080808080u;
-            int asciiBits = std::endian::native == std::endian::little ? std::countr_zero(high)
-                                                                       : std::countl_zero(high);
-            auto ascii = static_cast<std::size_t>(asciiBits / 8);
-            p += ascii;
-            i += ascii;
-            if (ascii == sizeof eight) continue;
-        }
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
         auto b = static_cast<std::uint8_t>(text[i]);
         if (b < 0x80) {
-            *p++ = static_cast<char>(b);
-            ++i;
+            // Reports are mostly ASCII markup: copy eight bytes at a time and keep
+            // those before the first non-ASCII one. The output is never ahead of the
+            // input, so the eight bytes fit.
+            while (size - i >= sizeof(std::uint64_t)) {
+                std::uint64_t eight;
+                std::memcpy(&eight, text.data() + i, sizeof eight);
+                std::memcpy(p, &eight, sizeof eight);
+                std::uint64_t high = eight & 0x8080808080808080u;
+                int asciiBits = std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                                           : std::countl_zero(high);
+                auto ascii = static_cast<std::size_t>(asciiBits / 8);
+                p += ascii;
+                i += ascii;
+                if (ascii < sizeof eight) break;
+            }
+            while (i < size && static_cast<std::uint8_t>(text[i]) < 0x80) *p++ = text[i++];
             continue;
         }
         char32_t cp = threeByteCharacter(text, i);
@@ -157,7 +164,6 @@ std::string utf8ToCp932(std::string_view text, Unrepresentable fallback) {
         }
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
-    return out;
 }
 
 std::size_t cp932PrefixLength(std::string_view bytes, std::size_t limit) {

@@ -31,6 +31,9 @@ enum class Unrepresentable {
 // `fallback` says. Invalid UTF-8 input counts as unrepresentable.
 std::string utf8ToCp932(std::string_view text,
                         Unrepresentable fallback = Unrepresentable::Question);
+// The same into `out`, replacing what it held: a buffer converted into again and
+// again is allocated once.
+void utf8ToCp932(std::string_view text, Unrepresentable fallback, std::string& out);
 
 // The length of the longest start of the code page 932 `bytes`, at most `limit` bytes
 // long, that does not end in the middle of a double-byte character.

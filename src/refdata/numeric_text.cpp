@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "app/failure.h"
@@ -71,11 +72,27 @@ bool isTiny(std::string_view text) {
     return power + exponent < 0;
 }
 
+// A sign and up to 15 digits, nothing else: exact in a double, and the most common
+// numeric text by far, so it is read without the general parser.
+std::optional<double> shortWholeNumber(std::string_view text) {
+    bool negative = !text.empty() && text.front() == '-';
+    if (negative || (!text.empty() && text.front() == '+')) text.remove_prefix(1);
+    if (text.empty() || text.size() > 15) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (!isDigit(c)) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    auto magnitude = static_cast<double>(value);
+    return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 std::optional<double> parseDecimalNumber(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (std::optional<double> whole = shortWholeNumber(text)) return whole;
     if (!isDecimalSpelling(text)) return std::nullopt;
     bool negative = text.front() == '-';
     if (text.front() == '+' || negative) text.remove_prefix(1);

@@ -25,6 +25,9 @@ std::optional<std::string> joinElements(const TextList& list, const std::string&
                                         ElementText elementText) {
     if (!list.present) return std::nullopt;
     std::string joined;
+    // Room for names of a dozen Japanese characters, so most joins allocate once.
+    constexpr std::size_t kLikelyElementBytes = 36;
+    joined.reserve(storedElements(list) * (kLikelyElementBytes + separator.size()));
     for (std::size_t offset = 0; offset < storedElements(list); ++offset) {
         if (offset != 0) joined += separator;
         joined += elementText(list.items[offset]);
@@ -35,9 +38,14 @@ std::optional<std::string> joinElements(const TextList& list, const std::string&
 }  // namespace
 
 std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
-                                        const ReferenceData& references, UserInterface& ui) {
-    return joinElements(list, separator,
-                        [&](const std::string& id) { return references.CardID2CardName(id, ui); });
+                                        const ReferenceData& references) {
+    // The names are appended where they stand: with no copy of each, the lookup
+    // itself cannot fail.
+    static const std::string unknown;
+    return joinElements(list, separator, [&](const std::string& id) -> const std::string& {
+        const CardEntry* entry = references.findCard(id).entry;
+        return entry != nullptr ? entry->Name : unknown;
+    });
 }
 
 std::optional<std::string> identifierList(const TextList& list, const std::string& separator) {

@@ -16,7 +16,7 @@ namespace mirudana {
 // or empty identifier gives an empty name between its separators. Nothing for an
 // absent list.
 std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
-                                        const ReferenceData& references, UserInterface& ui);
+                                        const ReferenceData& references);
 
 // Every element's identifier as stored, in index order, joined with `separator`.
 // Nothing for an absent list.

@@ -46,7 +46,7 @@ Answer secured(const Query& q, std::int16_t minimumLevel, Answerer answer) {
 
 // A pile listed by card name once the security level reaches `minimumLevel`.
 Answer securedPile(const Query& q, const TextList& pile, std::int16_t minimumLevel) {
-    return secured(q, minimumLevel, [&] { return cardNameList(pile, "、", q.references, q.ui); });
+    return secured(q, minimumLevel, [&] { return cardNameList(pile, "、", q.references); });
 }
 
 // A pile listed by identifier once the security level reaches `minimumLevel`.
@@ -104,9 +104,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"山札", [](const Query& q) { return securedPile(q, q.master().DrawPile, 2); }},
         {"山札枚数", [](const Query& q) -> Answer { return listCount(q.master().DrawPile); }},
         {"捨札",
-         [](const Query& q) {
-             return cardNameList(q.master().DiscardPile, ",", q.references, q.ui);
-         }},
+         [](const Query& q) { return cardNameList(q.master().DiscardPile, ",", q.references); }},
         {"捨札枚数", [](const Query& q) -> Answer { return listCount(q.master().DiscardPile); }},
         {"マスター名", [](const Query& q) -> Answer { return q.master().Name; }},
         {"マスター種類",

@@ -32,9 +32,11 @@ bool writeReportFile(const std::string& path, const std::string& text, ReportEnc
         // Converted a piece at a time so a large report is never held twice.
         // Characters typed outside Windows as JIS X 0208 has them keep their
         // look-alikes.
+        std::string piece;
         for (std::string_view rest = text; ok && !rest.empty();) {
             std::size_t length = pieceLength(rest);
-            ok = file.write(utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike));
+            utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike, piece);
+            ok = file.write(piece);
             rest.remove_prefix(length);
         }
     }

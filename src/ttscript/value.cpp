@@ -197,7 +197,10 @@ void reserveToAppend(std::string& text, std::size_t needed) {
     // The string would grow to exactly `needed` when a long tail more than doubles
     // it, and copy all again at the next small append: leave room to spare. Room
     // never written costs no memory.
-    std::size_t capacity = text.empty() ? needed : needed + needed / 2;
+    // Short texts built in many small appends (a row, a card) start with room for
+    // several.
+    constexpr std::size_t kLeastCapacity = 256;
+    std::size_t capacity = text.empty() ? needed : std::max(needed + needed / 2, kLeastCapacity);
     checkMemoryFor(capacity - text.capacity());
     text.reserve(capacity);
 }
