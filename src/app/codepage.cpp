@@ -72,7 +72,8 @@ char* putUtf8(char* p, char16_t cp) {
 // Japanese text is mostly well-formed three-byte UTF-8: its code point at `i`, or
 // 0 for anything else (other lengths, overlong forms, surrogates, bad input), which
 // the general decoder then takes. Spares the general decoder's checks per byte.
-char32_t threeByteCharacter(std::string_view text, std::size_t i) {
+// Inlined into the conversion loops: a call per character costs more than its work.
+[[gnu::always_inline]] inline char32_t threeByteCharacter(std::string_view text, std::size_t i) {
     if (text.size() - i < 3) return 0;
     auto b0 = static_cast<std::uint8_t>(text[i]);
     auto b1 = static_cast<std::uint8_t>(text[i + 1]);
@@ -146,6 +147,15 @@ void utf8ToCp932(std::string_view text, Unrepresentable fallback, std::string& o
             while (i < size && static_cast<std::uint8_t>(text[i]) < 0x80) *p++ = text[i++];
             continue;
         }
+        // Japanese text comes in runs of three-byte characters with double-byte
+        // codes, which need none of the checks below.
+        for (char32_t run; (run = threeByteCharacter(text, i)) != 0; i += 3) {
+            std::uint16_t code = kEncode[run];
+            if (code < 0x100) break;
+            *p++ = static_cast<char>(code >> 8);
+            *p++ = static_cast<char>(code & 0xFF);
+        }
+        if (i == size || static_cast<std::uint8_t>(text[i]) < 0x80) continue;
         char32_t cp = threeByteCharacter(text, i);
         if (cp != 0) {
             i += 3;

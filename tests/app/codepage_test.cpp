@@ -93,8 +93,19 @@ TEST(Codepage, UnrepresentableCharactersBecomeOneQuestionMarkEach) {
 // such runs.
 TEST(Codepage, EncodesTheSameAtEveryOffsetAmidAsciiRuns) {
     const Mapping cases[] = {
-        {"\x88\x9F\x83\x41", "亜ア"}, {"\x81\x5F", "＼"},      {"\xB1", "ｱ"},      {"?", "😀"},
-        {"???", "\xED\xA0\x80"},      {"???", "\xE0\x81\x81"}, {"??", "\xE3\x81"}, {"?x", "\xC0x"},
+        {"\x88\x9F\x83\x41", "亜ア"},
+        {"\x81\x5F", "＼"},
+        {"\xB1", "ｱ"},
+        {"?", "😀"},
+        {"???", "\xED\xA0\x80"},
+        {"???", "\xE0\x81\x81"},
+        {"??", "\xE3\x81"},
+        {"?x", "\xC0x"},
+        // Runs of Japanese text broken by a single-byte code, a character the code
+        // page lacks and bad input.
+        {"\x88\x9F\xB1\x88\x9F", "亜ｱ亜"},
+        {"\x88\x9F?\x88\x9F", "亜€亜"},
+        {"\x88\x9F??\x88\x9F", "亜\xE3\x81亜"},
     };
     const std::string run = "<td class=\"num\">";
     for (const auto& m : cases) {
@@ -105,6 +116,13 @@ TEST(Codepage, EncodesTheSameAtEveryOffsetAmidAsciiRuns) {
                       before + m.bytes + run + m.bytes);
         }
     }
+}
+
+TEST(Codepage, ABufferConvertedIntoAgainHoldsOnlyTheNewText) {
+    std::string buffer;
+    utf8ToCp932("亜亜亜亜亜亜亜亜", Unrepresentable::Question, buffer);
+    utf8ToCp932("a亜", Unrepresentable::Question, buffer);
+    EXPECT_EQ(buffer, "a\x88\x9F");
 }
 
 // Every code the code page defines decodes to a character that encodes back to that
