@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace mirudana {
 
@@ -15,6 +16,10 @@ namespace mirudana {
 // Empty when the file cannot be read or the section or key is missing.
 std::string getPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& fileName, std::size_t bufferSize = 256);
+
+// The same, from the bytes of a file already read.
+std::string profileStringIn(std::string_view content, const std::string& section,
+                            const std::string& key, std::size_t bufferSize = 256);
 
 // Stores `value` under `key` in `section`: replaces the value of the first matching
 // key in place, or adds the key at the end of the section, or the section (with the
