@@ -162,19 +162,8 @@ bool writeBytes(const std::string& fileName, const std::string& content) {
 
 }  // namespace
 
-std::string getPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& fileName, std::size_t bufferSize) {
-    std::string content;
-    try {
-        content = readWholeFile(fileName);
-    } catch (const std::exception&) {
-        return {};
-    }
-    return profileStringIn(content, section, key, bufferSize);
-}
-
-std::string profileStringIn(std::string_view content, const std::string& section,
-                            const std::string& key, std::size_t bufferSize) {
+std::string privateProfileString(std::string_view content, const std::string& section,
+                                 const std::string& key, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     Location where = locate(content, splitLines(content), profileName(section), profileName(key));
     if (!where.key) return {};

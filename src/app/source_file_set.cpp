@@ -17,7 +17,9 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-std::size_t SourceFileSet::add(const std::string& path) {
+SourceFileSet::File& SourceFileSet::noted(const std::string& path) {
+    auto [place, added] = places_.try_emplace(path, files_.size());
+    if (!added) return files_[place->second];
     std::string folder = folderOf(path);
     auto known = [&](const Folder& f) { return f.path == folder; };
     if (std::none_of(folders_.begin(), folders_.end(), known)) {
@@ -25,16 +27,14 @@ std::size_t SourceFileSet::add(const std::string& path) {
         if (stamp && std::chrono::system_clock::now() - stamp->changed < settled_) stamp.reset();
         folders_.push_back({std::move(folder), stamp});
     }
-    files_.push_back({path, std::nullopt});
-    return files_.size() - 1;
+    return files_.emplace_back(File{path, std::nullopt});
 }
 
-std::string SourceFileSet::read(std::size_t place, std::uint64_t maxBytes) {
-    return readWholeFile(files_[place].path, maxBytes, &files_[place].identity);
-}
+void SourceFileSet::add(const std::string& path) { noted(path); }
 
 std::string SourceFileSet::read(const std::string& path, std::uint64_t maxBytes) {
-    return read(add(path), maxBytes);
+    File& file = noted(path);
+    return readWholeFile(path, maxBytes, &file.identity);
 }
 
 bool SourceFileSet::foldersUnchanged() const {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/file_identity.h"
@@ -22,15 +23,11 @@ class SourceFileSet {
     explicit SourceFileSet(std::chrono::nanoseconds settled = std::chrono::seconds(2))
         : settled_(settled) {}
 
-    // Notes `path` as a source before it is read; returns its place in the set. Its
-    // folder is stamped when first met, so that a file replaced later is noticed.
-    std::size_t add(const std::string& path);
+    // Notes `path` as a source before it is read, once however often it is given.
+    // Its folder is stamped when first met, so that a file replaced later is noticed.
+    void add(const std::string& path);
 
-    // readWholeFile of the file at `place`, noting its identity.
-    std::string read(std::size_t place,
-                     std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
-
-    // add, then read.
+    // add, then readWholeFile, noting the identity of the file read.
     std::string read(const std::string& path,
                      std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
@@ -48,10 +45,12 @@ class SourceFileSet {
         std::string path;
         std::optional<FolderStamp> stamp;  // before any of its files was read, if settled
     };
+    File& noted(const std::string& path);
     bool foldersUnchanged() const;
 
     std::chrono::nanoseconds settled_;
     std::vector<File> files_;
+    std::unordered_map<std::string, std::size_t> places_;  // by path: the place in files_
     std::vector<Folder> folders_;
 };
 

@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "app/error_reporter.h"
-#include "app/failure.h"
-#include "refdata/card_rarity.h"
 #include "refdata/loaders.h"
 #include "reference_folder.h"
 #include "support/fake_user_interface.h"
@@ -95,24 +93,6 @@ TEST(CardListLoaderTest, ReadsRarityFromEachCardsIniFile) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].id);
         EXPECT_EQ(entries[i].Rare, cases[i].rare);
-    }
-}
-
-// An INI file listed but unreadable by the time its card comes gives no rarity, as
-// the profile functions give no value; only one too large stops the load.
-TEST(CardListLoaderTest, AnIniFileThatCannotBeReadGivesNoRarity) {
-    ReferenceFolder folder;
-    folder.dir.makeDir("system/cards/DIR.ini");
-    folder.cardFile("BIG.ini", std::string(kMaxRarityFileBytes + 1, ' '));
-    SourceFileSet sources;
-    CardRarity rarity(folder.folders.CardFolder, {"GONE.ini", "DIR.ini", "BIG.ini"}, sources);
-    EXPECT_EQ(rarity.of("GONE"), 0);
-    EXPECT_EQ(rarity.of("DIR"), 0);
-    try {
-        rarity.of("BIG");
-        ADD_FAILURE() << "no failure";
-    } catch (const Failure& e) {
-        EXPECT_EQ(e.number(), failure::kOutOfMemory);
     }
 }
 
