@@ -36,8 +36,8 @@ std::string INIAccess::GetINIData(const std::string& strKey, const std::string& 
     try {
         content = reader_ ? reader_(FileName) : readWholeFile(FileName);
     } catch (const std::exception& e) {
-        const auto* failure = dynamic_cast<const Failure*>(&e);
-        if (failure != nullptr && failure->number() == failure::kOutOfMemory) throw;
+        const auto* reason = dynamic_cast<const Failure*>(&e);
+        if (reason != nullptr && reason->number() == failure::kOutOfMemory) throw;
         // Read first, so a file that is there costs no look of its own.
         if (!FileExists(FileName)) return {};
     }
