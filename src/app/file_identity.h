@@ -2,6 +2,7 @@
 // so that two spellings, a symbolic link or a hard link to one file all match.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,5 +23,19 @@ std::optional<FileIdentity> fileIdentity(const std::string& path);
 // The identity of `path` when it names an ordinary file (as isOrdinaryFile tells),
 // else nothing; one look at the file system where the platform allows.
 std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path);
+
+// A folder as one look sees it: while its identity and the time its entries last
+// changed stay the same, each name in it names the same file as before (a file
+// created, removed or renamed into it changes that time).
+struct FolderStamp {
+    FileIdentity identity;
+    // The status change time here (no one can set it back), the last write on Windows.
+    std::chrono::system_clock::time_point changed;
+
+    bool operator==(const FolderStamp&) const = default;
+};
+
+// The stamp of the folder `path` names; nothing when it cannot be looked at.
+std::optional<FolderStamp> folderStamp(const std::string& path);
 
 }  // namespace mirudana

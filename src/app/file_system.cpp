@@ -33,16 +33,6 @@ bool isHidden(const fs::path& p) {
 #endif
 }
 
-bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
-        auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(a) == lower(b);
-    });
-}
-
 }  // namespace
 
 bool isOrdinaryFile(const std::string& path) {
@@ -53,6 +43,16 @@ bool isOrdinaryFile(const std::string& path) {
 }
 
 bool isHiddenFile(const std::string& path) { return isHidden(nativePath(path)); }
+
+bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
+        auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        return lower(a) == lower(b);
+    });
+}
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
@@ -87,7 +87,8 @@ std::string fileNameKey(const std::string& name) {
     return pathText(wide);
 }
 
-std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
+                          std::optional<FileIdentity>* identity) {
     fs::path p = nativePath(path);
     std::error_code ec;
     if (fs::is_directory(p, ec)) throw Failure(failure::kPathFileAccess);
@@ -106,12 +107,14 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
         content.resize(static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) throw Failure(failure::kDeviceIO);
+    if (identity != nullptr) *identity = fileIdentity(path);
     return content;
 }
 #else
 std::string fileNameKey(const std::string& name) { return name; }
 
-std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
+                          std::optional<FileIdentity>* identity) {
     // One open, one fstat and the reads: battle files are read by the thousand.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throwErrno(errno, FileAccess::Reading);
@@ -127,8 +130,10 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     };
     tooLarge(static_cast<std::uint64_t>(info.st_size > 0 ? info.st_size : 0));
 
-    // Sized by fstat, but read to the end whatever it said, so a file that grows
-    // or reports no size (as some system files do) is still read whole.
+    // Sized by fstat with a byte to spare, so that a short read ends a regular file
+    // without another read. A file that grows is read on, and one that reports no
+    // size (as some system files do) is read until a read gives nothing.
+    const bool sized = S_ISREG(info.st_mode) && info.st_size > 0;
     std::string content(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
@@ -138,7 +143,8 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
                                ? 2 * used
                                : static_cast<std::size_t>(maxBytes) + 1);
         }
-        ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        const std::size_t wanted = content.size() - used;
+        ssize_t got = ::read(fd, content.data() + used, wanted);
         if (got < 0) {
             if (errno == EINTR) continue;
             throwErrno(errno, FileAccess::Reading);
@@ -146,6 +152,11 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes) {
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
         tooLarge(used);
+        if (sized && static_cast<std::size_t>(got) < wanted) break;
+    }
+    if (identity != nullptr) {
+        *identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                                 static_cast<std::uint64_t>(info.st_ino)};
     }
     content.resize(used);
     return content;

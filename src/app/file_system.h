@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "app/file_identity.h"
 
 namespace mirudana {
 
@@ -21,8 +24,12 @@ bool isHiddenFile(const std::string& path);
 // An existing file or folder of any kind.
 bool FileExists(const std::string& path);
 
+// Whether `text` ends with `suffix`, ASCII letter case ignored, as the platform's
+// wildcard match does for file names.
+bool endsWithIgnoringCase(const std::string& text, const std::string& suffix);
+
 // The names of the ordinary files in `folder` whose name ends with `suffix`
-// (letter case ignored, as the platform's wildcard match does), sorted by name in
+// (letter case ignored as endsWithIgnoringCase does), sorted by name in
 // byte order so the order is the same everywhere. Empty when the folder is missing.
 std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix);
 
@@ -33,8 +40,10 @@ std::string fileNameKey(const std::string& name);
 
 // The whole content of a file. Throws Failure (53 missing, 70 not permitted, 75 a
 // folder, ...) when it cannot be read, and 7 (out of memory) when it holds more
-// than `maxBytes`, before reading more than that.
+// than `maxBytes`, before reading more than that. When `identity` is given, it gets
+// the identity of the file read (nothing where it cannot be told).
 std::string readWholeFile(const std::string& path,
-                          std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
+                          std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max(),
+                          std::optional<FileIdentity>* identity = nullptr);
 
 }  // namespace mirudana

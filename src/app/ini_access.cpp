@@ -1,7 +1,9 @@
 #include "app/ini_access.h"
 
+#include <exception>
 #include <utility>
 
+#include "app/failure.h"
 #include "app/file_system.h"
 #include "app/paths.h"
 #include "app/private_profile.h"
@@ -30,9 +32,17 @@ bool INIAccess::SetINIData(const std::string& strKey, const std::string& strData
 std::string INIAccess::GetINIData(const std::string& strKey, const std::string& strSection) {
     if (FileName.empty()) return {};
     if (strSection.empty() && Section.empty()) return {};
-    if (!FileExists(FileName)) return {};
+    std::string content;
+    try {
+        content = reader_ ? reader_(FileName) : readWholeFile(FileName);
+    } catch (const std::exception& e) {
+        const auto* reason = dynamic_cast<const Failure*>(&e);
+        if (reason != nullptr && reason->number() == failure::kOutOfMemory) throw;
+        // Read first, so a file that is there costs no look of its own.
+        if (!FileExists(FileName)) return {};
+    }
     if (!strSection.empty()) Section = strSection;
-    return getPrivateProfileString(Section, strKey, FileName, kValueBufferSize);
+    return privateProfileString(content, Section, strKey, kValueBufferSize);
 }
 
 bool INIAccess::FileExists(const std::string& path) const { return mirudana::FileExists(path); }

@@ -162,15 +162,9 @@ bool writeBytes(const std::string& fileName, const std::string& content) {
 
 }  // namespace
 
-std::string getPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& fileName, std::size_t bufferSize) {
+std::string privateProfileString(std::string_view content, const std::string& section,
+                                 const std::string& key, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
-    std::string content;
-    try {
-        content = readWholeFile(fileName);
-    } catch (const std::exception&) {
-        return {};
-    }
     Location where = locate(content, splitLines(content), profileName(section), profileName(key));
     if (!where.key) return {};
     std::string bytes = utf8ToCp932(unquote(where.value));

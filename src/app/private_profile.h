@@ -6,15 +6,16 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace mirudana {
 
-// The value under `key` in the first section named `section` of the file, with the
-// blanks and one pair of enclosing quotes removed, cut to `bufferSize` - 1 bytes of
-// code page 932 without splitting a double-byte character and at its first NUL.
-// Empty when the file cannot be read or the section or key is missing.
-std::string getPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& fileName, std::size_t bufferSize = 256);
+// The value under `key` in the first section named `section` of the file whose
+// bytes are `content`, with the blanks and one pair of enclosing quotes removed, cut
+// to `bufferSize` - 1 bytes of code page 932 without splitting a double-byte
+// character and at its first NUL. Empty when the section or key is missing.
+std::string privateProfileString(std::string_view content, const std::string& section,
+                                 const std::string& key, std::size_t bufferSize = 256);
 
 // Stores `value` under `key` in `section`: replaces the value of the first matching
 // key in place, or adds the key at the end of the section, or the section (with the

@@ -1,4 +1,6 @@
 // LoadCardlist: every "*.kvl" file of the card folder, with each card's rarity.
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,18 +38,18 @@ LoadVerdict LoadCardlist(ReferenceData& data, const Folders& folders, UserInterf
     data.CardLists.assign(1, CardListData{});
     bool anyFile = false;
     try {
-        std::vector<std::string> fileNames = listOrdinaryFiles(folder, ".kvl");
+        // One listing serves the lists and the INI files.
+        const std::vector<std::string> names = listOrdinaryFiles(folder, "");
+        std::vector<std::string> fileNames;
+        std::copy_if(names.begin(), names.end(), std::back_inserter(fileNames),
+                     [](const std::string& name) { return endsWithIgnoringCase(name, ".kvl"); });
         anyFile = !fileNames.empty();
         if (anyFile) {
-            CardRarity rarity(folder);
-            for (const std::string& name : listOrdinaryFiles(folder, ".ini")) {
-                data.SourceFiles.push_back(folder + name);
-            }
+            CardRarity rarity(folder, names, data.SourceFiles);
             for (std::size_t i = 0; i < fileNames.size(); ++i) {
                 CardListData& list = tableSlot(data.CardLists, i);
                 list.Name = listName(fileNames[i]);
-                data.SourceFiles.push_back(folder + fileNames[i]);
-                FieldReader reader(readWholeFile(folder + fileNames[i], kMaxCardListBytes));
+                FieldReader reader(data.SourceFiles.read(folder + fileNames[i], kMaxCardListBytes));
                 readRecords(reader, list.Entries,
                             [&](FieldReader& r, CardEntry& entry) { readCard(r, entry, rarity); });
             }

@@ -1,19 +1,22 @@
 #include "refdata/card_rarity.h"
 
-#include <filesystem>
-
-#include "app/failure.h"
 #include "app/file_system.h"
-#include "app/native_path.h"
 #include "refdata/loaders.h"
 #include "refdata/numeric_text.h"
 
 namespace mirudana {
 
-CardRarity::CardRarity(const std::string& cardFolder) : folder_(cardFolder) {
-    for (const std::string& name : listOrdinaryFiles(cardFolder, ".ini")) {
+CardRarity::CardRarity(const std::string& cardFolder, const std::vector<std::string>& fileNames,
+                       SourceFileSet& sources)
+    : folder_(cardFolder) {
+    for (const std::string& name : fileNames) {
+        if (!endsWithIgnoringCase(name, ".ini")) continue;
         iniNames_.insert(fileNameKey(name));
+        sources.add(cardFolder + name);
     }
+    // One open reads the file within the size limit and notes its identity.
+    ini_.setFileReader(
+        [&sources](const std::string& path) { return sources.read(path, kMaxRarityFileBytes); });
 }
 
 std::int16_t CardRarity::of(const std::string& cardID) {
@@ -22,10 +25,6 @@ std::int16_t CardRarity::of(const std::string& cardID) {
     std::string name = cardID + ".ini";
     if (!iniNames_.contains(fileNameKey(name))) return 0;
     ini_.FileName = folder_ + name;
-    std::error_code ec;
-    if (std::filesystem::file_size(nativePath(ini_.FileName), ec) > kMaxRarityFileBytes && !ec) {
-        throw Failure(failure::kOutOfMemory);
-    }
     std::optional<double> value = parseDecimalNumber(ini_.GetINIData("rare", "head"));
     return value ? roundToInt16(*value) : 0;
 }

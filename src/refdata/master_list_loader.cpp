@@ -30,8 +30,7 @@ LoadVerdict LoadMasterlist(ReferenceData& data, const Folders& folders, UserInte
     data.MasterList.assign(1, CardEntry{});
     std::size_t records = 0;
     try {
-        data.SourceFiles.push_back(path);
-        FieldReader reader(readWholeFile(path, kMaxMasterListBytes));
+        FieldReader reader(data.SourceFiles.read(path, kMaxMasterListBytes));
         records = readRecords(reader, data.MasterList, readMaster);
     } catch (...) {
         reportCurrentException(ui, kLocation);

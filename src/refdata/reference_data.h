@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/source_file_set.h"
 #include "app/user_interface.h"
 
 namespace mirudana {
@@ -37,7 +38,7 @@ class ReferenceData {
     std::vector<CardEntry> MasterList;
     std::vector<StatusEntry> StatusList;
     // Every file the loaders read, so that a run never writes its report over one.
-    std::vector<std::string> SourceFiles;
+    SourceFileSet SourceFiles;
 
     // Indexes the tables for the lookups; call once the loaders are done.
     void buildIndex();

@@ -30,8 +30,7 @@ LoadVerdict LoadStatusList(ReferenceData& data, const Folders& folders, UserInte
         return LoadVerdict::EndTool;
     }
     try {
-        data.SourceFiles.push_back(path);
-        FieldReader reader(readWholeFile(path, kMaxStatusListBytes));
+        FieldReader reader(data.SourceFiles.read(path, kMaxStatusListBytes));
         readRecords(reader, data.StatusList, readStatus);
     } catch (...) {
         reportCurrentException(ui, kLocation);

@@ -56,10 +56,7 @@ std::optional<std::string> inputAtOutput(const RunContext& context, const std::s
     auto isOutput = [&](const std::string& path) { return fileIdentity(path) == output; };
     if (isOutput(script)) return script;
     if (listed) return listed;
-    for (const std::string& path : context.references.SourceFiles) {
-        if (isOutput(path)) return path;
-    }
-    return std::nullopt;
+    return context.references.SourceFiles.fileAt(*output);
 }
 
 std::string skippedWarning(const std::vector<std::string>& skipped) {

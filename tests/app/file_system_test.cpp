@@ -77,8 +77,15 @@ TEST(FileSystem, ListsOrdinaryFilesBySuffixInByteOrder) {
 TEST(FileSystem, ReadsWholeFilesAndNamesTheFailure) {
     TempDir dir;
     const std::string bytes("a\0\r\n\x82\xA0", 6);
-    EXPECT_EQ(readWholeFile(dir.write("data.bin", bytes)), bytes);
+    const std::string data = dir.write("data.bin", bytes);
+    std::optional<FileIdentity> identity;
+    EXPECT_EQ(readWholeFile(data, bytes.size(), &identity), bytes);
+    EXPECT_EQ(identity, fileIdentity(data));
     EXPECT_EQ(readWholeFile(dir.write("empty.bin", "")), "");
+#ifndef _WIN32
+    // A system file that reports no size is read to its end all the same.
+    EXPECT_NE(readWholeFile("/proc/self/maps").find("[stack]"), std::string::npos);
+#endif
 
     const struct {
         const char* what;

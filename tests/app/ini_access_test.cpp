@@ -121,6 +121,10 @@ TEST(INIAccess, RemembersTheLastSectionUsed) {
     EXPECT_EQ(ini.GetINIData("rare", "head"), "");
     EXPECT_FALSE(ini.SetINIData("rare", "1", "head"));
     EXPECT_EQ(ini.Section, "tail");
+
+    ini.FileName = dir.makeDir("folder.ini");
+    EXPECT_EQ(ini.GetINIData("rare", "head"), "");
+    EXPECT_EQ(ini.Section, "head");  // there, though it cannot be read
 }
 
 TEST(INIAccess, WritingCreatesTheFileAndReadsBack) {
@@ -231,13 +235,12 @@ TEST(INIAccess, FileExistsForFilesAndFolders) {
 }
 
 TEST(PrivateProfile, ReadsIntoAGivenBufferSize) {
-    TempDir dir;
-    std::string file = dir.writeCp932("a.ini", "[s]\r\nk=あいう\r\n");
-    EXPECT_EQ(getPrivateProfileString("s", "k", file, 6), "あい");
-    EXPECT_EQ(getPrivateProfileString("s", "k", file, 5), "あい");
-    EXPECT_EQ(getPrivateProfileString("s", "k", file, 4), "あ");
-    EXPECT_EQ(getPrivateProfileString("s", "k", file, 1), "");
-    EXPECT_EQ(getPrivateProfileString("s", "k", file, 0), "");
+    const std::string content = utf8ToCp932("[s]\r\nk=あいう\r\n");
+    EXPECT_EQ(privateProfileString(content, "s", "k", 6), "あい");
+    EXPECT_EQ(privateProfileString(content, "s", "k", 5), "あい");
+    EXPECT_EQ(privateProfileString(content, "s", "k", 4), "あ");
+    EXPECT_EQ(privateProfileString(content, "s", "k", 1), "");
+    EXPECT_EQ(privateProfileString(content, "s", "k", 0), "");
 }
 
 }  // namespace

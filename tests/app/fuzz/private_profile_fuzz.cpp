@@ -63,14 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Names taken from the raw bytes are code page 932; the functions take UTF-8.
     const Names names = namesIn(bytes);
     const std::size_t bufferSize = size == 0 ? 0 : data[size - 1];
-    check(isValidUtf8(getPrivateProfileString(names.section, names.key, file, bufferSize)));
-    check(isValidUtf8(getPrivateProfileString(names.section, names.key, file)));
+    check(isValidUtf8(privateProfileString(bytes, names.section, names.key, bufferSize)));
+    check(isValidUtf8(privateProfileString(bytes, names.section, names.key)));
 
     // Names that are UTF-8 text go through the code page alike on writing and reading.
     const std::string value = "値 7";
     if (isValidUtf8(names.section) && isValidUtf8(names.key)) {
         check(writePrivateProfileString(names.section, names.key, value, file));
-        check(getPrivateProfileString(names.section, names.key, file) == value);
+        check(privateProfileString(testing::readBytes(file), names.section, names.key) == value);
     }
     return 0;
 }
