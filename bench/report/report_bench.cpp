@@ -110,10 +110,10 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--count") count = std::stoi(argv[2]);
     fs::path work =
         fs::temp_directory_path() / ("mirudana-report-bench-" + std::to_string(getpid()));
-    // kvsgen numbers at most 9,999 files a folder, so the battles come in two halves.
     // Made first: a program folder changed moments before a run is checked file by
     // file, as a player's seldom is.
     std::string home = makeProgramFolder(work);
+    // kvsgen numbers at most 9,999 files a folder, so the battles come in two halves.
     for (int half = 0; half < 2; ++half) {
         int halfCount = half == 0 ? count / 2 : count - count / 2;
         fs::path folder = work / ("battles-" + std::to_string(half));
