@@ -92,6 +92,21 @@ void BM_ReadRecordFromMemory10000(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRecordFromMemory10000)->Unit(benchmark::kMillisecond);
 
+// As the loader reads: each record over the storage of the one before.
+void BM_ReadRecordOverHeldRecord10000(benchmark::State& state) {
+    std::vector<std::string> contents;
+    for (const std::string& path : battles().paths()) contents.push_back(readWholeFile(path));
+    BattleRecord held;
+    for (auto _ : state) {
+        for (const std::string& bytes : contents) {
+            MemorySource source(bytes);
+            readBattleRecord(source, held);
+        }
+        benchmark::DoNotOptimize(held);
+    }
+}
+BENCHMARK(BM_ReadRecordOverHeldRecord10000)->Unit(benchmark::kMillisecond);
+
 class SilentUserInterface : public UserInterface {
   public:
     void showWarning(const std::string&) override {}

@@ -87,9 +87,15 @@ char* putUtf8(char* p, char16_t cp) {
 }  // namespace
 
 std::string cp932ToUtf8(std::string_view bytes) {
+    std::string out;
+    cp932ToUtf8(bytes, out);
+    return out;
+}
+
+void cp932ToUtf8(std::string_view bytes, std::string& out) {
     // Sized for the worst case (three UTF-8 bytes per byte) and cut to fit at the end,
     // so the loop writes without capacity checks.
-    std::string out(bytes.size() * 3, '\0');
+    out.resize(bytes.size() * 3);
     char* p = out.data();
     for (std::size_t i = 0; i < bytes.size();) {
         auto b = static_cast<std::uint8_t>(bytes[i++]);
@@ -111,7 +117,6 @@ std::string cp932ToUtf8(std::string_view bytes) {
         p = putUtf8(p, cp);
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
-    return out;
 }
 
 std::string utf8ToCp932(std::string_view text, Unrepresentable fallback) {

@@ -16,6 +16,8 @@ constexpr bool isCp932LeadByte(std::uint8_t b) {
 // Decodes code page 932 bytes as the platform does: a byte or pair the code page
 // does not define becomes U+30FB.
 std::string cp932ToUtf8(std::string_view bytes);
+// The same into `out`, replacing its content but keeping its storage.
+void cp932ToUtf8(std::string_view bytes, std::string& out);
 
 // What the encoder writes for a character the code page lacks.
 enum class Unrepresentable {

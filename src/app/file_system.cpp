@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <string_view>
 
 #include "app/failure.h"
 #include "app/native_path.h"
@@ -22,14 +23,17 @@ namespace fs = std::filesystem;
 namespace mirudana {
 namespace {
 
+#ifndef _WIN32
+bool isDotName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+#endif
+
 bool isHidden(const fs::path& p) {
 #ifdef _WIN32
     DWORD attributes = GetFileAttributesW(p.c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ||
            (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 #else
-    auto name = p.filename().u8string();
-    return !name.empty() && name.front() == u8'.';
+    return isDotName(p.filename().native());
 #endif
 }
 
@@ -42,7 +46,15 @@ bool isOrdinaryFile(const std::string& path) {
     return fs::is_regular_file(p, ec) && !isHidden(p);
 }
 
-bool isHiddenFile(const std::string& path) { return isHidden(nativePath(path)); }
+bool isHiddenFile(const std::string& path) {
+#ifdef _WIN32
+    return isHidden(nativePath(path));
+#else
+    // The name after the last separator, as a path would give it: a load asks this
+    // for every battle file.
+    return isDotName(std::string_view(path).substr(path.rfind('/') + 1));
+#endif
+}
 
 bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
     if (text.size() < suffix.size()) return false;

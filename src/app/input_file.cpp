@@ -40,7 +40,8 @@ std::size_t InputFile::read(char* into, std::size_t n) {
 // where every further call on a path shows in the time it takes.
 InputFile::InputFile(const std::string& path) {
     // Not blocking, so that opening a named pipe returns at once to be turned away.
-    fd_ = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // The path's bytes are the file system's own here: no path object is needed.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) throwErrno(errno, FileAccess::Reading);
     struct stat info {};
     if (::fstat(fd_, &info) != 0) {

@@ -21,6 +21,16 @@ std::vector<std::string> TextItems::toVector() const {
     return texts;
 }
 
+void TextItems::clear() {
+    constexpr std::size_t kKeptBytes = 64 * 1024;
+    if (chars_.capacity() > kKeptBytes || ends_.capacity() * sizeof(ends_[0]) > kKeptBytes) {
+        *this = TextItems();
+        return;
+    }
+    chars_.clear();
+    ends_.clear();
+}
+
 bool TextItems::push_back(std::string_view text) {
     if (text.size() > std::numeric_limits<std::uint32_t>::max() - chars_.size()) return false;
     chars_.append(text);

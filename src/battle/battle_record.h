@@ -17,6 +17,16 @@ class TextItems {
   public:
     TextItems() = default;
     explicit TextItems(const std::vector<std::string>& texts);
+    TextItems(const TextItems&) = default;
+    TextItems(TextItems&&) noexcept = default;
+    TextItems& operator=(const TextItems&) = default;
+    // Takes the texts of `other` and leaves it this list's storage, so that a record
+    // moved onto another keeps both records' storage for reading again.
+    TextItems& operator=(TextItems&& other) noexcept {
+        chars_.swap(other.chars_);
+        ends_.swap(other.ends_);
+        return *this;
+    }
 
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
@@ -44,6 +54,9 @@ class TextItems {
     const_iterator end() const { return {*this, size()}; }
 
     void reserve(std::size_t count) { ends_.reserve(count); }
+    // Empties the list. Its storage is kept for the next texts unless it has grown
+    // large, so that one long list does not hold its memory for good.
+    void clear();
     // Appends `text`; false (and nothing appended) once the buffer would pass 4 GiB.
     bool push_back(std::string_view text);
 

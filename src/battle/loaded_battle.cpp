@@ -7,16 +7,24 @@
 namespace mirudana {
 namespace {
 
+// Bytes read from a battle file at a time: a whole file of usual size in one call.
+constexpr std::size_t kChunk = 64 * 1024;
+
 // A battle file read a piece at a time: only the bytes the record spans are read,
 // however large the file.
 class FileSource : public RecordSource {
   public:
-    explicit FileSource(const std::string& path) : file_(path) {}
-    std::size_t read(char* into, std::size_t n) override { return file_.read(into, n); }
+    FileSource(const std::string& path, std::vector<char>& buffer) : file_(path), buffer_(buffer) {
+        buffer_.resize(kChunk);
+    }
+    std::string_view next() override {
+        return std::string_view(buffer_.data(), file_.read(buffer_.data(), buffer_.size()));
+    }
     std::uint64_t size() const override { return file_.size(); }
 
   private:
     InputFile file_;
+    std::vector<char>& buffer_;
 };
 
 }  // namespace
@@ -26,10 +34,10 @@ void LoadedBattle::LoadBattleFile(const std::string& path) {
     // Only ordinary files load: the file itself turns away anything but a regular file.
     if (isHiddenFile(path)) return;
     try {
-        FileSource source(path);
-        // Read into a fresh record so a failed read never leaves a half-replaced one.
-        BattleRecord fresh = readBattleRecord(source);
-        record = std::move(fresh);
+        FileSource source(path, buffer_);
+        // Read beside the held record so a failed read never leaves a half-replaced one.
+        readBattleRecord(source, next_);
+        record = std::move(next_);
         FileLoaded = true;
     } catch (...) {
         // A file that cannot be read is passed over silently; the run asks FileLoaded.

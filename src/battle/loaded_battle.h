@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "battle/battle_record.h"
 
@@ -24,6 +25,13 @@ class LoadedBattle {
     bool FileLoaded = false;
     bool TargetIsClient = false;
     std::int16_t CurrentIndex = 0;
+
+  private:
+    // Storage kept from load to load: the record a file is read into, moved onto
+    // `record` once it is read whole (taking back the storage it held), and the
+    // buffer the file's bytes pass through.
+    BattleRecord next_;
+    std::vector<char> buffer_;
 };
 
 }  // namespace mirudana

@@ -1,14 +1,11 @@
 #include "battle/record_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/codepage.h"
 #include "app/failure.h"
@@ -20,115 +17,106 @@ namespace {
 constexpr std::uint64_t kMinElementSize = 2;
 // One dimension's bounds: a 32-bit count and a 32-bit lower bound.
 constexpr std::uint64_t kDimensionSize = 8;
-// Bytes read from the source at a time.
-constexpr std::size_t kChunk = 16 * 1024;
 
-class MemorySource : public RecordSource {
-  public:
-    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
-    std::size_t read(char* into, std::size_t n) override {
-        std::size_t got = std::min(n, bytes_.size());
-        std::memcpy(into, bytes_.data(), got);
-        bytes_.remove_prefix(got);
-        return got;
+// Identifiers are plain ASCII, which reads the same in both encodings: they need no
+// conversion. Eight bytes at a time, as the play log makes long ASCII texts.
+bool isAscii(std::string_view bytes) {
+    std::uint64_t high = 0;
+    std::size_t k = 0;
+    for (; k + 8 <= bytes.size(); k += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes.data() + k, sizeof eight);
+        high |= eight;
     }
-    std::uint64_t size() const override { return total_; }
+    for (; k < bytes.size(); ++k) high |= static_cast<std::uint8_t>(bytes[k]);
+    return (high & 0x8080808080808080u) == 0;
+}
 
-  private:
-    std::string_view bytes_;
-    std::uint64_t total_ = bytes_.size();
-};
+// The product of a list's counts, or more than any list can hold when it passes
+// 64 bits; 0 when any count is 0.
+std::uint64_t saturatingProduct(std::uint64_t product, std::uint32_t count) {
+    if (count != 0 && product > std::numeric_limits<std::uint64_t>::max() / count) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    return product * count;
+}
 
-// Reads the record field by field. Once the source has ended (`ended_`), every
-// further field reads as empty, absent or zero without touching the source.
+// Reads the record field by field into one held record. Once the source has ended
+// (`ended_`), every further field reads as empty, absent or zero without touching
+// the source.
 class RecordReader {
   public:
-    explicit RecordReader(RecordSource& source) : source_(source) {}
+    explicit RecordReader(RecordSource& source) : source_(source), total_(source.size()) {}
 
-    BattleRecord battle() {
-        BattleRecord record;
-        record.Server = side();
-        record.Client = side();
+    void battle(BattleRecord& record) {
+        side(record.Server);
+        side(record.Client);
         record.TurnCount = number();
-        record.AuxText = text();
-        record.InfoText = text();
-        for (auto& aux : record.AuxTexts) aux = text();
-        return record;
+        text(record.AuxText);
+        text(record.InfoText);
+        for (auto& aux : record.AuxTexts) text(aux);
     }
 
   private:
-    SideRecord side() {
-        SideRecord record;
-        record.Master = master();
-        for (auto& monster : record.Monsters) monster = monsterSlot();
-        return record;
+    void side(SideRecord& record) {
+        master(record.Master);
+        for (auto& monster : record.Monsters) monsterSlot(monster);
     }
 
-    MasterRecord master() {
-        MasterRecord record;
-        record.Name = text();
-        record.Deck = deck();
-        record.DrawPile = textList();
-        record.Hand = textList();
-        record.DiscardPile = textList();
+    void master(MasterRecord& record) {
+        text(record.Name);
+        deck(record.Deck);
+        textList(record.DrawPile);
+        textList(record.Hand);
+        textList(record.DiscardPile);
         record.HitPoints = number();
         record.Stones = number();
         record.FirstPlayer = number() != 0;
-        record.Status = text();
-        return record;
+        text(record.Status);
     }
 
-    DeckRecord deck() {
-        DeckRecord record;
-        record.DeckName = text();
-        record.AuthorName = text();
+    void deck(DeckRecord& record) {
+        text(record.DeckName);
+        text(record.AuthorName);
         record.DeckType = number();
-        record.Cards = textList();
-        record.Master = text();
-        return record;
+        textList(record.Cards);
+        text(record.Master);
     }
 
-    MonsterRecord monsterSlot() {
-        MonsterRecord record;
-        record.Card = text();
+    void monsterSlot(MonsterRecord& record) {
+        text(record.Card);
         record.StateFlag = number() != 0;
         record.Level = number();
         record.HitPoints = number();
-        record.Status = text();
-        return record;
+        text(record.Status);
     }
 
     // Bytes left in the source as far as its size tells (never negative).
-    std::uint64_t remaining() const {
-        std::uint64_t total = source_.size();
-        return consumed_ < total ? total - consumed_ : 0;
-    }
+    std::uint64_t remaining() const { return consumed_ < total_ ? total_ - consumed_ : 0; }
 
     // The next `n` bytes, or nothing (and the source ended) when fewer are left.
     // Only asked for `n` the remaining bytes can hold, so it allocates no more. The
-    // bytes are seen where they lie in the buffer when they can be: the view holds
+    // bytes are seen where the source holds them when they can be: the view holds
     // until the next call.
     std::optional<std::string_view> take(std::size_t n) {
         if (ended_) return std::nullopt;
-        if (end_ - begin_ >= n) {
-            std::string_view bytes(buffer_.data() + begin_, n);
-            begin_ += n;
+        if (window_.size() >= n) {
+            std::string_view bytes = window_.substr(0, n);
+            window_.remove_prefix(n);
             consumed_ += n;
             return bytes;
         }
-        spill_.clear();
+        spill_.assign(window_);
+        consumed_ += window_.size();
         while (spill_.size() < n) {
-            if (begin_ == end_) {
-                end_ = source_.read(buffer_.data(), buffer_.size());
-                begin_ = 0;
-                if (end_ == 0) {
-                    ended_ = true;
-                    return std::nullopt;
-                }
+            window_ = source_.next();
+            if (window_.empty()) {
+                ended_ = true;
+                return std::nullopt;
             }
-            std::size_t part = std::min(n - spill_.size(), end_ - begin_);
-            spill_.append(buffer_.data() + begin_, part);
-            begin_ += part;
+            std::size_t part = std::min(n - spill_.size(), window_.size());
+            spill_.append(window_.substr(0, part));
+            window_.remove_prefix(part);
             consumed_ += part;
         }
         return std::string_view(spill_);
@@ -159,101 +147,104 @@ class RecordReader {
         return take(*length);
     }
 
-    // Identifiers are plain ASCII, which reads the same in both encodings: they
-    // need no conversion.
-    static bool isAscii(std::string_view bytes) {
-        return std::all_of(bytes.begin(), bytes.end(),
-                           [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
-    }
-
-    std::string text() {
+    // The next text, as UTF-8, into `into`.
+    void text(std::string& into) {
         std::optional<std::string_view> bytes = rawText();
-        if (!bytes) return std::string();
-        return isAscii(*bytes) ? std::string(*bytes) : cp932ToUtf8(*bytes);
+        if (!bytes) {
+            into.clear();
+        } else if (isAscii(*bytes)) {
+            into.assign(*bytes);
+        } else {
+            cp932ToUtf8(*bytes, into);
+        }
     }
 
-    TextList textList() {
+    static void makeAbsent(TextList& list) {
+        list.present = false;
+        list.lowerBound = 0;
+        list.count = 0;
+        list.items.clear();
+    }
+
+    void textList(TextList& list) {
+        makeAbsent(list);
         std::int16_t dimensions = number();
-        if (dimensions == 0) return {};
+        if (dimensions == 0) return;
         // A negative dimension count describes no list at all.
         if (dimensions < 0) throw Failure(failure::kSubscriptOutOfRange);
         if (remaining() / kDimensionSize < static_cast<std::uint64_t>(dimensions)) {
             ended_ = true;
-            return {};
+            return;
         }
-        TextList list;
-        std::vector<std::uint32_t> counts;
+        std::uint32_t firstCount = 0;
+        std::int32_t firstLowerBound = 0;
+        std::uint64_t elements = 1;
         bool overflows = false;
         for (std::int16_t d = 0; d < dimensions; ++d) {
             std::optional<std::uint32_t> count = unsignedNumber(4);
             std::optional<std::uint32_t> lower = unsignedNumber(4);
-            if (!count || !lower) return {};
+            if (!count || !lower) return;
             auto lowerBound = static_cast<std::int32_t>(*lower);
             std::int64_t upperBound = std::int64_t{lowerBound} + *count - 1;
             overflows = overflows || upperBound > std::numeric_limits<std::int32_t>::max() ||
                         upperBound < std::numeric_limits<std::int32_t>::min();
             if (d == 0) {
-                list.count = *count;
-                list.lowerBound = lowerBound;
+                firstCount = *count;
+                firstLowerBound = lowerBound;
             }
-            counts.push_back(*count);
+            elements = saturatingProduct(elements, *count);
         }
-        std::optional<std::uint64_t> elements = elementCount(counts);
-        if (!elements) {
+        // Checked before anything is allocated.
+        if (elements > remaining() / kMinElementSize) {
             ended_ = true;
-            return {};
+            return;
         }
-        list.present = true;
-        list.items.reserve(static_cast<std::size_t>(*elements));
-        for (std::uint64_t k = 0; k < *elements; ++k) {
-            std::optional<std::string_view> element = rawText();
+        list.items.reserve(static_cast<std::size_t>(elements));
+        for (std::uint64_t k = 0; k < elements; ++k) {
             // The source ends inside the list, or its texts outgrow what a list
             // holds: either way this is where the readable record ends.
-            if (!element || !(isAscii(*element) ? list.items.push_back(*element)
-                                                : list.items.push_back(cp932ToUtf8(*element)))) {
+            if (!element(list.items)) {
+                list.items.clear();
                 ended_ = true;
-                return {};
+                return;
             }
         }
         // Bounds past 32 bits in a list whose bytes are all there: a damaged file.
         if (overflows) throw Failure(failure::kOverflow);
-        return list;
+        list.present = true;
+        list.count = firstCount;
+        list.lowerBound = firstLowerBound;
     }
 
-    // The product of the counts; nothing when the bytes left cannot hold that many
-    // elements (checked before anything is allocated).
-    std::optional<std::uint64_t> elementCount(const std::vector<std::uint32_t>& counts) const {
-        for (std::uint32_t count : counts) {
-            if (count == 0) return 0;
-        }
-        const std::uint64_t most = remaining() / kMinElementSize;
-        std::uint64_t product = 1;
-        for (std::uint32_t count : counts) {
-            if (count > most / product) return std::nullopt;
-            product *= count;
-        }
-        return product;
+    // Appends the next text to `items`; false when there is none or it does not fit.
+    bool element(TextItems& items) {
+        std::optional<std::string_view> bytes = rawText();
+        if (!bytes) return false;
+        if (isAscii(*bytes)) return items.push_back(*bytes);
+        cp932ToUtf8(*bytes, converted_);
+        return items.push_back(converted_);
     }
 
     RecordSource& source_;
-    std::array<char, kChunk> buffer_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
+    const std::uint64_t total_;
+    std::string_view window_;  // bytes from the source not read yet
     std::uint64_t consumed_ = 0;
     bool ended_ = false;
-    std::string spill_;  // bytes that lay across the end of the buffer
+    std::string spill_;      // bytes that lay across the end of a window
+    std::string converted_;  // a list element turned into UTF-8
 };
 
 }  // namespace
 
-BattleRecord readBattleRecord(RecordSource& source) {
-    auto reader = std::make_unique<RecordReader>(source);  // its buffer is large
-    return reader->battle();
+void readBattleRecord(RecordSource& source, BattleRecord& record) {
+    RecordReader(source).battle(record);
 }
 
 BattleRecord readBattleRecord(std::string_view bytes) {
     MemorySource source(bytes);
-    return readBattleRecord(source);
+    BattleRecord record;
+    readBattleRecord(source, record);
+    return record;
 }
 
 }  // namespace mirudana

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/failure.h"
@@ -58,6 +59,19 @@ TEST(FileSystem, OrdinaryFilesAreVisibleRegularFiles) {
         EXPECT_TRUE(FileExists(hidden));
     }
 }
+
+#ifndef _WIN32
+TEST(FileSystem, HiddenByTheLastNameOfThePath) {
+    const std::pair<const char*, bool> cases[] = {
+        {".x.kvs", true},      {"d/.x.kvs", true}, {"d/.", true}, {"/a/..", true}, {"x.kvs", false},
+        {"d/.e/x.kvs", false}, {"d.e/x", false},   {"d/", false}, {"", false},     {"/", false},
+    };
+    for (const auto& [path, hidden] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(isHiddenFile(path), hidden);
+    }
+}
+#endif
 
 TEST(FileSystem, ListsOrdinaryFilesBySuffixInByteOrder) {
     TempDir dir;

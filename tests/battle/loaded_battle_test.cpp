@@ -101,7 +101,10 @@ TEST(LoadedBattleTest, LoadOutcomes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadedBattle battle;
-        battle.LoadBattleFile(dir.write("previous.kvs", kvs::encodeBattleRecord(previous)));
+        // Twice, so that the next file is read over storage that held a record.
+        std::string previousPath = dir.write("previous.kvs", kvs::encodeBattleRecord(previous));
+        battle.LoadBattleFile(previousPath);
+        battle.LoadBattleFile(previousPath);
         ASSERT_TRUE(battle.FileLoaded);
         battle.TargetIsClient = true;
         battle.CurrentIndex = 4;

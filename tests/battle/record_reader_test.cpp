@@ -312,7 +312,13 @@ TEST(RecordReaderTest, CutAnywhereEmptiesTheFieldItFallsInAndAllAfter) {
         }
         // Zeros read as empty texts, absent lists and zero numbers.
         BattleRecord expected = readBattleRecord(bytes.substr(0, fieldStart) + zeros(bytes.size()));
-        EXPECT_EQ(readBattleRecord(bytes.substr(0, cut)), expected);
+        const std::string start = bytes.substr(0, cut);
+        EXPECT_EQ(readBattleRecord(start), expected);
+        // The same over a record that held every field: nothing of it stays.
+        BattleRecord held = fullRecord();
+        MemorySource source(start);
+        readBattleRecord(source, held);
+        EXPECT_EQ(held, expected);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "app/failure.h"
 #include "battle/record_reader.h"
@@ -21,27 +22,26 @@ constexpr std::uint64_t kSparseSize = 1 << 20;
 
 class FuzzSource : public mirudana::RecordSource {
   public:
-    FuzzSource(std::string_view bytes, int mode) : bytes_(bytes), mode_(mode) {}
+    FuzzSource(std::string_view bytes, int mode)
+        : bytes_(bytes), total_(bytes.size()), mode_(mode) {}
 
-    std::size_t read(char* into, std::size_t n) override {
-        std::size_t got = std::min(n, bytes_.size());
-        std::memcpy(into, bytes_.data(), got);
-        bytes_.remove_prefix(got);
-        if (got == n || mode_ == 0) return got;
+    std::string_view next() override {
+        if (!bytes_.empty()) return std::exchange(bytes_, std::string_view());
         if (mode_ == 2) throw mirudana::Failure(mirudana::failure::kDeviceIO);
-        // Sparse: zeros up to the claimed size.
-        std::size_t zeros =
-            static_cast<std::size_t>(std::min<std::uint64_t>(n - got, size() - zerosFrom_));
-        std::memset(into + got, 0, zeros);
+        if (mode_ != 1) return {};
+        // Sparse: zeros up to the claimed size, a piece at a time.
+        static const char kZeros[4096] = {};
+        std::size_t zeros = static_cast<std::size_t>(std::min<std::uint64_t>(
+            sizeof kZeros, kSparseSize - std::min(kSparseSize, zerosFrom_)));
         zerosFrom_ += zeros;
-        return got + zeros;
+        return std::string_view(kZeros, zeros);
     }
 
     std::uint64_t size() const override { return mode_ == 0 ? total_ : kSparseSize; }
 
   private:
     std::string_view bytes_;
-    std::uint64_t total_ = bytes_.size();
+    std::uint64_t total_;
     int mode_;
     std::uint64_t zerosFrom_ = total_;
 };
@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     FuzzSource source(bytes, data[0] % 3);
     try {
-        mirudana::BattleRecord record = mirudana::readBattleRecord(source);
+        mirudana::BattleRecord record;
+        mirudana::readBattleRecord(source, record);
         // Touch the lists the queries walk, through their bounds.
         const mirudana::TextList& hand = record.Server.Master.Hand;
         if (hand.present && hand.count > 0) (void)hand.at(hand.lowerBound);
