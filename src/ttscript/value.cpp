@@ -5,7 +5,6 @@
 #include <cmath>
 #include <utility>
 
-#include "app/large_buffer.h"
 #include "refdata/numeric_text.h"
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
@@ -203,17 +202,7 @@ void reserveToAppend(std::string& text, std::size_t needed) {
     constexpr std::size_t kLeastCapacity = 256;
     std::size_t capacity = text.empty() ? needed : std::max(needed + needed / 2, kLeastCapacity);
     checkMemoryFor(capacity - text.capacity());
-    if (capacity < mirudana::kLargeBufferBytes) {
-        text.reserve(capacity);
-        return;
-    }
-    // A page built in parts: advised before the old text is copied in, so that the
-    // copy faults in huge pages too.
-    std::string larger;
-    larger.reserve(capacity);
-    mirudana::adviseLargeBuffer(larger.data(), larger.capacity());
-    larger.append(text);
-    text.swap(larger);
+    text.reserve(capacity);
 }
 
 }  // namespace ttscript
