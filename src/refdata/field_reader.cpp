@@ -13,8 +13,13 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // None of these bytes can be the trail byte of a double-byte character (trail bytes
 // are 0x40 and above), so scanning the raw bytes for them is safe.
 std::size_t findSeparator(std::string_view bytes, std::size_t from) {
-    std::size_t end = bytes.find_first_of(",\r\n", from);
-    return end == std::string_view::npos ? bytes.size() : end;
+    // A plain loop: find_first_of looks each byte up in the set, several times slower
+    // over the twenty thousand lines of a large card list.
+    std::size_t end = from;
+    while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\r' && bytes[end] != '\n') {
+        ++end;
+    }
+    return end;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -41,11 +46,18 @@ std::string FieldReader::next() {
             throw Failure(failure::kInputPastEnd);
         }
         consumeSeparator(findSeparator(bytes, close + 1));
-        return cp932ToUtf8(bytes.substr(start + 1, close - start - 1));
+        return decoded(bytes.substr(start + 1, close - start - 1));
     }
     std::size_t end = findSeparator(bytes, start);
     consumeSeparator(end);
-    return cp932ToUtf8(trimmed(bytes.substr(start, end - start)));
+    return decoded(trimmed(bytes.substr(start, end - start)));
+}
+
+// Decoded in a buffer kept for the whole file, then copied to a text of just the
+// right size: a table of twenty thousand cards keeps no room to spare.
+std::string FieldReader::decoded(std::string_view field) {
+    cp932ToUtf8(field, scratch_);
+    return scratch_;
 }
 
 void FieldReader::consumeSeparator(std::size_t end) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace mirudana {
@@ -32,8 +33,10 @@ class FieldReader {
   private:
     // Moves past the separator at `end` (or to the end of the file).
     void consumeSeparator(std::size_t end);
+    std::string decoded(std::string_view field);
 
     std::string bytes_;
+    std::string scratch_;
     std::size_t pos_ = 0;
     bool afterComma_ = false;
 };
