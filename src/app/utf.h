@@ -61,4 +61,19 @@ std::u16string utf8ToUtf16(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);
 
+// Counting and cutting UTF-8 text in UTF-16 code units without converting it: each
+// gives what the same step on utf8ToUtf16(text) gives, back through utf16ToUtf8.
+// So invalid bytes count one unit each and come out as U+FFFD, a character past
+// U+FFFF counts two, and a cut between those two leaves U+FFFD for the half kept.
+
+// utf8ToUtf16(text).size()
+std::size_t codeUnitCount(std::string_view text);
+
+// utf16ToUtf8(utf8ToUtf16(text).substr(from, count)), with "" when `from` is past
+// the end and `count` running at most to the end.
+std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t count);
+
+// utf8ToUtf16(text).find(utf8ToUtf16(find), from)
+std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::size_t from);
+
 }  // namespace mirudana

@@ -16,8 +16,6 @@ namespace ttscript {
 namespace {
 
 using builtin::Arguments;
-using mirudana::utf16ToUtf8;
-using mirudana::utf8ToUtf16;
 
 // Positions and lengths in whole code units; fractions are cut off.
 long long wholeNumber(const Value& v) {
@@ -31,42 +29,31 @@ std::size_t length(const Value& v, std::string_view function) {
     return static_cast<std::size_t>(n);
 }
 
-Value textOf(std::u16string_view units) { return Value::text(utf16ToUtf8(units)); }
-
-// The text as UTF-16 code units, which take up to twice its bytes: a runtime error
-// when the run's memory budget cannot hold them.
-std::u16string unitsOf(const Value& v) {
-    TextOf text(v);
-    checkMemoryFor(2 * text.str().size());
-    return utf8ToUtf16(text.str());
+Value len(Arguments a) {
+    return Value::number(static_cast<double>(mirudana::codeUnitCount(TextOf(a[0]).str())));
 }
 
-// `v` as a text value; a text value is shared, not copied.
-Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); }
-
-Value len(Arguments a) { return Value::number(static_cast<double>(unitsOf(a[0]).size())); }
-
+// Positions and lengths count UTF-16 code units; the text is cut where it stands.
+// The text is read before the numbers, so a wrong text is the error reported first.
 Value left(Arguments a) {
-    std::u16string s = unitsOf(a[0]);
-    std::size_t n = length(a[1], "Left");
-    return textOf(std::u16string_view(s).substr(0, n));
+    TextOf text(a[0]);
+    return Value::text(mirudana::codeUnitSlice(text.str(), 0, length(a[1], "Left")));
 }
 
 Value right(Arguments a) {
-    std::u16string s = unitsOf(a[0]);
-    std::size_t n = length(a[1], "Right");
-    return textOf(std::u16string_view(s).substr(s.size() - std::min(n, s.size())));
+    TextOf text(a[0]);
+    std::size_t units = mirudana::codeUnitCount(text.str());
+    std::size_t n = std::min(length(a[1], "Right"), units);
+    return Value::text(mirudana::codeUnitSlice(text.str(), units - n, n));
 }
 
 Value mid(Arguments a) {
-    std::u16string s = unitsOf(a[0]);
+    TextOf text(a[0]);
     long long start = wholeNumber(a[1]);
     if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
-    auto from = static_cast<std::size_t>(start - 1);
-    if (from >= s.size()) return Value::text("");
-    std::size_t n = std::u16string::npos;
+    std::size_t n = std::string::npos;
     if (a.size() > 2) n = length(a[2], "Mid");
-    return textOf(std::u16string_view(s).substr(from, n));
+    return Value::text(mirudana::codeUnitSlice(text.str(), static_cast<std::size_t>(start - 1), n));
 }
 
 // InStr(text, find) or InStr(start, text, find): the 1-based position, 0 when absent.
@@ -77,12 +64,14 @@ Value inStr(Arguments a) {
         if (start < 1) throwRuntimeError("'InStr' の開始位置は 1 以上です");
         a = a.subspan(1);
     }
-    std::u16string text = unitsOf(a[0]);
-    std::u16string find = unitsOf(a[1]);
-    if (start - 1 > static_cast<long long>(text.size())) return Value::number(0);
-    std::size_t at = text.find(find, static_cast<std::size_t>(start - 1));
-    return Value::number(at == std::u16string::npos ? 0 : static_cast<double>(at + 1));
+    TextOf text(a[0]), find(a[1]);
+    std::size_t at =
+        mirudana::findInCodeUnits(text.str(), find.str(), static_cast<std::size_t>(start - 1));
+    return Value::number(at == std::string_view::npos ? 0 : static_cast<double>(at + 1));
 }
+
+// `v` as a text value; a text value is shared, not copied.
+Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); }
 
 Value replace(Arguments a) {
     TextOf textOfArgument(a[0]), findOf(a[1]), withOf(a[2]);

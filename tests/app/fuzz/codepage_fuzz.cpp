@@ -1,6 +1,8 @@
 // libFuzzer entry point for the code page conversions, both ways, on any bytes:
 // decoding always gives valid UTF-8, encoding what was decoded and decoding it again
-// changes nothing, and a prefix never ends inside a double-byte character.
+// changes nothing, and a prefix never ends inside a double-byte character. The same
+// bytes read as UTF-8 are counted, cut and searched in UTF-16 code units as the
+// converted text would be.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string fromText = utf8ToCp932(bytes);
     check(fromText.size() <= bytes.size());
     check(isValidUtf8(cp932ToUtf8(fromText)));
+
+    const std::u16string units = utf8ToUtf16(bytes);
+    check(codeUnitCount(bytes) == units.size());
+    const std::size_t from = size < 2 ? 0 : data[1] % (units.size() + 2);
+    const std::size_t count = size < 3 ? 0 : data[2] % 16;
+    check(codeUnitSlice(bytes, from, count) ==
+          (from > units.size() ? "" : utf16ToUtf8(units.substr(from, count))));
+    const std::string_view find = bytes.substr(size / 2, count);
+    check(findInCodeUnits(bytes, find, from) == units.find(utf8ToUtf16(find), from));
 
     const std::size_t limit = size == 0 ? 0 : data[0];
     const std::size_t prefix = cp932PrefixLength(bytes, limit);
