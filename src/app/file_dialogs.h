@@ -24,6 +24,10 @@ class FileDialogs {
     // mirudana::Failure when the dialog fails.
     virtual std::optional<std::string> saveFile(const std::string& title,
                                                 const std::string& filter) = 0;
+
+    // The folder dialog: an existing folder, its full path. Empty when the user
+    // cancels; throws mirudana::Failure when the dialog fails.
+    virtual std::optional<std::string> chooseFolder(const std::string& title) = 0;
 };
 
 }  // namespace mirudana

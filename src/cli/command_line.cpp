@@ -10,11 +10,19 @@ constexpr const char* kSynopsis =
     "使い方: mirudana-cli [--home DIR] [--script FILE] [--output FILE|-] [--sort] [-r]\n"
     "                     [--files-from FILE|-] [--memory-limit MB] [--]\n"
     "                     [BATTLE_FILE|FOLDER ...]\n"
+    "        mirudana-cli --watch [--settle MS] [オプション] FOLDER ...\n"
     "        mirudana-cli --check SCRIPT\n";
 
-std::optional<std::string>* valueOption(CommandLine& line, std::optional<std::string>& memoryLimit,
+// The options whose values are numbers, read once every option is in.
+struct NumberOptions {
+    std::optional<std::string> memoryLimit;
+    std::optional<std::string> settle;
+};
+
+std::optional<std::string>* valueOption(CommandLine& line, NumberOptions& numbers,
                                         const std::string& name) {
-    if (name == "--memory-limit") return &memoryLimit;
+    if (name == "--memory-limit") return &numbers.memoryLimit;
+    if (name == "--settle") return &numbers.settle;
     if (name == "--home") return &line.home;
     if (name == "--script") return &line.script;
     if (name == "--output") return &line.output;
@@ -26,21 +34,25 @@ std::optional<std::string>* valueOption(CommandLine& line, std::optional<std::st
 // --memory-limit takes whole megabytes, up to a terabyte.
 constexpr std::size_t kMaxMemoryLimitMB = std::size_t{1} << 20;
 
-std::optional<std::size_t> megabytes(const std::string& text) {
+// A whole number from 1 to `max` (at most seven digits), or nothing.
+std::optional<std::size_t> wholeNumber(const std::string& text, std::size_t max) {
     if (text.empty() || text.size() > 7 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     std::size_t value = std::stoul(text);
-    if (value == 0 || value > kMaxMemoryLimitMB) return std::nullopt;
+    if (value == 0 || value > max) return std::nullopt;
     return value;
 }
+
+constexpr std::size_t kMaxSettleMs = 60000;
 
 bool* flagOption(CommandLine& line, const std::string& name) {
     if (name == "--sort") return &line.sort;
     if (name == "-r" || name == "--recursive") return &line.recursive;
     if (name == "-h" || name == "--help") return &line.help;
     if (name == "--version") return &line.version;
+    if (name == "--watch") return &line.watch;
     return nullptr;
 }
 
@@ -48,7 +60,7 @@ bool* flagOption(CommandLine& line, const std::string& name) {
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
-    std::optional<std::string> memoryLimit;
+    NumberOptions numbers;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -66,7 +78,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         }
         std::size_t equals = arg.find('=');
         std::string name = arg.substr(0, equals);
-        std::optional<std::string>* target = valueOption(line, memoryLimit, name);
+        std::optional<std::string>* target = valueOption(line, numbers, name);
         if (target == nullptr) return UsageError{"不明なオプションです: " + arg};
         if (equals != std::string::npos) {
             *target = arg.substr(equals + 1);
@@ -77,13 +89,27 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         }
         if ((*target)->empty()) return UsageError{name + " の値が空です。"};
     }
-    if (memoryLimit) {
-        std::optional<std::size_t> mb = megabytes(*memoryLimit);
+    if (numbers.memoryLimit) {
+        std::optional<std::size_t> mb = wholeNumber(*numbers.memoryLimit, kMaxMemoryLimitMB);
         if (!mb) {
             return UsageError{"--memory-limit の値は 1 から " + std::to_string(kMaxMemoryLimitMB) +
-                              " までの整数 (MB) です: " + *memoryLimit};
+                              " までの整数 (MB) です: " + *numbers.memoryLimit};
         }
         line.memoryBudget = *mb << 20;
+    }
+    if (numbers.settle) {
+        std::optional<std::size_t> ms = wholeNumber(*numbers.settle, kMaxSettleMs);
+        if (!ms) {
+            return UsageError{"--settle の値は 1 から " + std::to_string(kMaxSettleMs) +
+                              " までの整数 (ミリ秒) です: " + *numbers.settle};
+        }
+        line.settle = std::chrono::milliseconds(*ms);
+    }
+    if (line.watch && (line.output == "-" || line.filesFrom == "-")) {
+        return UsageError{"--watch は標準入出力 (-) と一緒には使えません。"};
+    }
+    if (line.watch && line.battleFiles.empty()) {
+        return UsageError{"--watch には見張るフォルダーを指定してください。"};
     }
     if (line.battleFiles.size() > static_cast<std::size_t>(kMaxBattleFiles)) {
         return UsageError{"戦況ファイルは " + std::to_string(kMaxBattleFiles) + " 個までです。"};
@@ -112,6 +138,10 @@ std::string helpText() {
            "  --sort               処理前に戦況ファイルをファイル名でソートします\n"
            "  --memory-limit MB    スクリプトの文字列と集まりが使えるメモリ (既定: 1024 MB)。\n"
            "                       超えるとスクリプトは実行時エラーで止まります\n"
+           "  --watch              処理したあとも FOLDER を見張り、戦況ファイルが保存、変更、\n"
+           "                       削除されるたびに処理し直します。Ctrl+C で終わります\n"
+           "  --settle MS          --watch で、新しいファイルの大きさと時刻がこの間変わらず、\n"
+           "                       読み込みのために開けたときに加えます (既定: 1000 ミリ秒)\n"
            "  --check SCRIPT       スクリプトを実行せずに調べ、ツールの知らないキー、保存項目、\n"
            "                       コマンドを行と列付きで挙げます\n"
            "  -h, --help           この説明を表示します\n"
@@ -121,6 +151,15 @@ std::string helpText() {
            "端末では、実行前の確認で見つかったスクリプトの警告と、最後に一行の結果\n"
            "(処理した戦況の数、飛ばしたファイル、出力先) を標準エラーに出します。\n"
            "パイプやファイルへは警告だけを出します。\n"
+           "\n"
+           "--watch では、更新のたびに一行 (時刻、戦況の数、出力先、かかった秒数) を\n"
+           "標準出力に出します。書きかけのファイルは落ち着くまで待ち、ほかのプログラムが\n"
+           "開いていて読めないファイルは 10 秒試してから名前を挙げて飛ばし、読めるように\n"
+           "なれば加えます。処理中の変更はその処理のあとにもう一度処理します。フォルダーの\n"
+           "変更はシステムの通知で知り、通知のないフォルダー (ネットワークドライブなど) は\n"
+           "2 秒ごとに、通知があっても 1 分ごとに見直します。レポートは毎回一度に置き換え\n"
+           "ます。Ctrl+C で終了コード 0 で終わり、出力に書けないなどの失敗ではその終了\n"
+           "コードで終わります。\n"
            "\n" +
            kExitStatusHelp;
 }

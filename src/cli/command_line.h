@@ -1,6 +1,7 @@
 // The arguments of mirudana-cli and their usage texts.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -19,6 +20,8 @@ struct CommandLine {
     std::size_t memoryBudget = 0;          // --memory-limit in bytes; 0: the engine's default
     bool sort = false;
     bool recursive = false;  // folders add the battle files of their sub-folders too
+    bool watch = false;      // follow the folders, running again as battles are saved
+    std::chrono::milliseconds settle{1000};  // --settle: how long a new file must stand still
     bool help = false;
     bool version = false;
     std::vector<std::string> battleFiles;  // files and folders, in the order given

@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "app/folders.h"
+#include "battle/battle_folder.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "cli/battle_arguments.h"
 #include "cli/command_line.h"
 #include "cli/console_user_interface.h"
 #include "cli/exit_status.h"
+#include "cli/follow_run.h"
 #include "cli/progress_line.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
@@ -78,6 +80,25 @@ int checkOnly(const std::string& script) {
     return check.warnings.empty() ? cli::kExitDone : cli::kExitUnknownNames;
 }
 
+int follow(const cli::CommandLine& line, const std::string& home, const ReferenceData& references,
+           cli::ConsoleUserInterface& ui, cli::ProgressLine& progress) {
+    for (const std::string& folder : line.battleFiles) {
+        if (!isFolder(folder)) {
+            std::cerr << cli::shortUsage("--watch で見張れるのはフォルダーだけです: " + folder);
+            return cli::kExitUsage;
+        }
+    }
+    cli::FollowSetup setup;
+    setup.folders = line.battleFiles;
+    setup.recursive = line.recursive;
+    setup.times.settle = line.settle;
+    setup.script = line.script.value_or(AddDirSep(home) + kDefaultScriptName);
+    setup.output = line.output.value_or(AddDirSep(home) + kDefaultReportName);
+    setup.sort = line.sort;
+    setup.memoryBudget = line.memoryBudget;
+    return cli::followFolders(setup, references, ui, progress, std::cout);
+}
+
 int run(const cli::CommandLine& line) {
     std::vector<std::string> listed;
     if (line.filesFrom && !readListedFiles(*line.filesFrom, listed)) {
@@ -91,6 +112,8 @@ int run(const cli::CommandLine& line) {
     const std::string home = line.home.value_or(programFolder());
     ProgramData started = loadProgramData(home, ui);
     if (started.endTool) ui.endTool();
+
+    if (line.watch) return follow(line, home, started.references, ui, progress);
 
     LoadedBattle battle;
     VectorFileList files(battleList(line, listed));

@@ -63,8 +63,8 @@ void BattleListBox::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    addItems(paths);
     event->acceptProposedAction();
+    emit pathsDropped(paths);
 }
 
 int ListBoxFileList::count() const { return box_.count(); }

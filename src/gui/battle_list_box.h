@@ -1,5 +1,5 @@
-// The battle file list box: one full path per line, and files dropped on it from
-// the desktop's file manager are appended in the dropped order.
+// The battle file list box: one full path per line. Files and folders dropped on it
+// from the desktop's file manager are handed on, in the dropped order, to join the list.
 #pragma once
 
 #include <QListWidget>
@@ -13,6 +13,9 @@ class BattleListBox : public QListWidget {
 
   public:
     explicit BattleListBox(QWidget* parent = nullptr);
+
+  signals:
+    void pathsDropped(const QStringList& paths);
 
   protected:
     // Only data that carries a file list may be dropped; text and the rest are refused.

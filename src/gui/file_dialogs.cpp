@@ -81,4 +81,14 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& title,
     return toUtf8(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
+std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& title) {
+    QFileDialog dialog(parent_, QString::fromStdString(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return toUtf8(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
 }  // namespace mirudana::gui

@@ -20,6 +20,7 @@ class QtFileDialogs : public FileDialogs {
                                          bool several) override;
     std::optional<std::string> saveFile(const std::string& title,
                                         const std::string& filter) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
 
   private:
     QWidget* parent_;

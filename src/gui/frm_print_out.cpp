@@ -11,7 +11,6 @@
 
 #include "gui/run_progress.h"
 #include "gui/window_icon.h"
-#include "report/main_window.h"
 
 namespace mirudana::gui {
 namespace {
@@ -23,31 +22,38 @@ QRect twips(const TwipsRect& place) {
             place.height / kTwipsPerPixel};
 }
 
-template <typename Widget>
-Widget* place(Widget* control, Control which) {
-    const WindowControl& design = windowControl(which);
-    control->setObjectName(QString::fromLatin1(design.name));
-    control->setGeometry(twips(design.place));
-    control->setToolTip(QString::fromUtf8(design.tip));
+QWidget* newControl(const WindowControl& design, QWidget* list, QWidget* parent) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
+        case ControlKind::Label:
+            return new QLabel(caption, parent);
+        case ControlKind::ListBox:
+            return list;
+        case ControlKind::TextBox:
+            return new QLineEdit(parent);
+        case ControlKind::Button:
+            return new QPushButton(caption, parent);
+        case ControlKind::CheckBox:
+            return new QCheckBox(caption, parent);
+    }
+    return nullptr;
+}
+
+QWidget* newStatusControl(QWidget* control, const char* name, const TwipsRect& place) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(twips(place));
     return control;
 }
-
-QString captionOf(mirudana::Control which) {
-    return QString::fromUtf8(windowControl(which).caption);
-}
-
-std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
 
 }  // namespace
 
 frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, FileDialogs& dialogs,
                          const std::string& programFolder, QWidget* parent)
     : QWidget(parent),
-      references_(references),
-      ui_(ui),
       dialogs_(dialogs),
       lstKVS_(new BattleListBox(this)),
-      files_(*lstKVS_) {
+      files_(*lstKVS_),
+      model_(references, ui, files_, *this) {
     setObjectName(QStringLiteral("frmPrintOut"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setWindowIcon(toolIcon());
@@ -61,145 +67,162 @@ frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, Fil
     setFixedSize(
         twips({0, 0, kWindowWidthTwips, kWindowHeightTwips + kStatusLineHeightTwips}).size());
     createControls();
+    createStatusLine();
+    connectControls();
     chainTabOrder();
     Form_Load(programFolder);
 }
 
+// One control for each row of the table, in tab order; a label with an access key
+// hands the focus to the control after it.
 void frmPrintOut::createControls() {
-    Label1_ = place(new QLabel(captionOf(Control::Label1), this), Control::Label1);
-    place(lstKVS_, Control::lstKVS);
-    Label2_ = place(new QLabel(captionOf(Control::Label2), this), Control::Label2);
-    txtEngine_ = place(new QLineEdit(this), Control::txtEngine);
-    cmdOpenEngine_ = place(new QPushButton(this), Control::cmdOpenEngine);
-    lblEngine_ = place(new QLabel(captionOf(Control::lblEngine), this), Control::lblEngine);
-    txtOutputTo_ = place(new QLineEdit(this), Control::txtOutputTo);
-    cmdOpenOutput_ = place(new QPushButton(this), Control::cmdOpenOutput);
-    cmdOpenInput_ = place(new QPushButton(this), Control::cmdOpenInput);
-    cmdStart_ = place(new QPushButton(captionOf(Control::cmdStart), this), Control::cmdStart);
-    Label3_ = place(new QLabel(captionOf(Control::Label3), this), Control::Label3);
-    lblTTSVer_ = place(new QLabel(captionOf(Control::lblTTSVer), this), Control::lblTTSVer);
-    chkFileSort_ =
-        place(new QCheckBox(captionOf(Control::chkFileSort), this), Control::chkFileSort);
-    cmdFClear_ = place(new QPushButton(captionOf(Control::cmdFClear), this), Control::cmdFClear);
-
-    lblStatus_ = new QLabel(this);
-    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus_->setGeometry(twips(kStatusLinePlace));
-    lblWarnings_ = new QLabel(this);
-    lblWarnings_->setObjectName(QStringLiteral("lblWarnings"));
-    lblWarnings_->setGeometry(twips(kScriptWarningsPlace));
-    cmdOpenReport_ = new QPushButton(QString::fromUtf8(kOpenReportCaption), this);
-    cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
-    cmdOpenReport_->setGeometry(twips(kOpenReportPlace));
-    cmdOpenReport_->setToolTip(QString::fromUtf8(kOpenReportTip));
-    cmdOpenReport_->hide();
-
-    Label1_->setBuddy(lstKVS_);
-    Label2_->setBuddy(txtEngine_);
-    lblEngine_->setBuddy(txtOutputTo_);
-    for (auto [button, which] : {std::pair{cmdOpenEngine_, Control::cmdOpenEngine},
-                                 {cmdOpenOutput_, Control::cmdOpenOutput},
-                                 {cmdOpenInput_, Control::cmdOpenInput}}) {
-        const Glyph& glyph = *windowControl(which).glyph;
-        button->setIcon(glyphIcon(glyph));
-        button->setIconSize(QSize(glyph.width, glyph.height));
+    for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
+        const WindowControl& design = kWindowControls[i];
+        QWidget* control = newControl(design, lstKVS_, this);
+        control->setObjectName(QString::fromLatin1(design.name));
+        control->setGeometry(twips(design.place));
+        control->setToolTip(QString::fromUtf8(design.tip));
+        if (design.glyph != nullptr) {
+            auto* button = static_cast<QPushButton*>(control);
+            button->setIcon(glyphIcon(*design.glyph));
+            button->setIconSize(QSize(design.glyph->width, design.glyph->height));
+        }
+        controls_[i] = control;
     }
-
-    connect(cmdOpenInput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenInput_Click);
-    connect(cmdFClear_, &QPushButton::clicked, this, &frmPrintOut::cmdFClear_Click);
-    connect(cmdOpenEngine_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenEngine_Click);
-    connect(cmdOpenOutput_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenOutput_Click);
-    connect(cmdStart_, &QPushButton::clicked, this, &frmPrintOut::cmdStart_Click);
-    connect(cmdOpenReport_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenReport_Click);
+    for (std::size_t i = 0; i + 1 < kWindowControls.size(); ++i) {
+        if (auto* label = qobject_cast<QLabel*>(controls_[i]); label && label->text().contains('&'))
+            label->setBuddy(controls_[i + 1]);
+    }
 }
 
-std::array<QWidget*, 9> frmPrintOut::inputsInTabOrder() const {
-    return {lstKVS_,       txtEngine_, cmdOpenEngine_, txtOutputTo_, cmdOpenOutput_,
-            cmdOpenInput_, cmdStart_,  chkFileSort_,   cmdFClear_};
+// Under the classic layout: what the last run did, its warnings, and its report.
+void frmPrintOut::createStatusLine() {
+    lblStatus_ =
+        static_cast<QLabel*>(newStatusControl(new QLabel(this), "lblStatus", kStatusLinePlace));
+    lblWarnings_ = static_cast<QLabel*>(
+        newStatusControl(new QLabel(this), "lblWarnings", kScriptWarningsPlace));
+    cmdOpenReport_ = static_cast<QPushButton*>(
+        newStatusControl(new QPushButton(QString::fromUtf8(kOpenReportCaption), this),
+                         "cmdOpenReport", kOpenReportPlace));
+    cmdOpenReport_->setToolTip(QString::fromUtf8(kOpenReportTip));
+    cmdOpenReport_->hide();
+}
+
+void frmPrintOut::connectControls() {
+    for (auto [which, slot] : {std::pair{Control::cmdOpenInput, &frmPrintOut::cmdOpenInput_Click},
+                               {Control::cmdAddFolder, &frmPrintOut::cmdAddFolder_Click},
+                               {Control::cmdFClear, &frmPrintOut::cmdFClear_Click},
+                               {Control::cmdOpenEngine, &frmPrintOut::cmdOpenEngine_Click},
+                               {Control::cmdOpenOutput, &frmPrintOut::cmdOpenOutput_Click},
+                               {Control::cmdStart, &frmPrintOut::cmdStart_Click}}) {
+        connect(control<QPushButton>(which), &QPushButton::clicked, this, slot);
+    }
+    connect(cmdOpenReport_, &QPushButton::clicked, this, &frmPrintOut::cmdOpenReport_Click);
+    connect(control<QCheckBox>(Control::chkFollow), &QCheckBox::toggled, this,
+            &frmPrintOut::chkFollow_Click);
+    connect(lstKVS_, &BattleListBox::pathsDropped, this, &frmPrintOut::lstKVS_OLEDragDrop);
 }
 
 void frmPrintOut::chainTabOrder() {
-    const auto inputs = inputsInTabOrder();
-    for (std::size_t i = 0; i + 1 < inputs.size(); ++i) setTabOrder(inputs[i], inputs[i + 1]);
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
+        if (kWindowControls[i].kind == ControlKind::Label) continue;
+        if (previous != nullptr) setTabOrder(previous, controls_[i]);
+        previous = controls_[i];
+    }
     lstKVS_->setFocus();
 }
 
 void frmPrintOut::Form_Load(const std::string& programFolder) {
     lstKVS_->clear();
     const WindowStartTexts start = windowStartTexts(programFolder);
-    txtEngine_->setText(QString::fromStdString(start.scriptPath));
-    txtOutputTo_->setText(QString::fromStdString(start.outputPath));
-    lblTTSVer_->setText(QString::fromStdString(start.versionCaption));
+    control<QLineEdit>(Control::txtEngine)->setText(QString::fromStdString(start.scriptPath));
+    control<QLineEdit>(Control::txtOutputTo)->setText(QString::fromStdString(start.outputPath));
+    control<QLabel>(Control::lblTTSVer)->setText(QString::fromStdString(start.versionCaption));
 }
 
 void frmPrintOut::closeEvent(QCloseEvent* event) {
-    if (running_) {
+    if (!model_.mayClose()) {
         event->ignore();
-    } else {
-        event->accept();
+        return;
     }
+    model_.setFollowing(false);
+    event->accept();
 }
 
-void frmPrintOut::cmdOpenInput_Click() { addBattleFilesByDialog(dialogs_, ui_, files_); }
+void frmPrintOut::cmdOpenInput_Click() { model_.addFilesByDialog(dialogs_); }
 
-void frmPrintOut::cmdFClear_Click() { lstKVS_->clear(); }
+void frmPrintOut::cmdAddFolder_Click() { model_.addFolderByDialog(dialogs_); }
+
+void frmPrintOut::cmdFClear_Click() { model_.clearFiles(); }
 
 void frmPrintOut::cmdOpenEngine_Click() {
-    if (auto path = browseForScript(dialogs_, ui_))
-        txtEngine_->setText(QString::fromStdString(*path));
+    if (auto path = browseForScript(dialogs_, model_.ui()))
+        control<QLineEdit>(Control::txtEngine)->setText(QString::fromStdString(*path));
 }
 
 void frmPrintOut::cmdOpenOutput_Click() {
-    if (auto path = browseForOutput(dialogs_, ui_)) {
-        txtOutputTo_->setText(QString::fromStdString(*path));
-    }
+    if (auto path = browseForOutput(dialogs_, model_.ui()))
+        control<QLineEdit>(Control::txtOutputTo)->setText(QString::fromStdString(*path));
 }
 
-void frmPrintOut::cmdStart_Click() {
-    setInputsEnabled(false);
-    running_ = true;
-    // The last run's line goes; this run's replaces it when the run is over.
-    for (QLabel* line : {lblStatus_, lblWarnings_}) {
-        line->clear();
-        line->setToolTip(QString());
-    }
-    cmdOpenReport_->hide();
-    RunProgress progress(this, progressDelayMs_);
-    RunSummary summary;
-    RunContext context{
-        battle_,   files_,  references_, ui_, [this] { return textOf(txtOutputTo_); },
-        &progress, &summary};
-    RunResult result =
-        startRun(context, textOf(txtEngine_), chkFileSort_->checkState() == Qt::Checked);
-    showRunSummary(result, summary);
-    running_ = false;
-    setInputsEnabled(true);
+void frmPrintOut::cmdStart_Click() { model_.start(); }
+
+void frmPrintOut::cmdOpenReport_Click() { model_.openReport(); }
+
+void frmPrintOut::chkFollow_Click(bool checked) { model_.setFollowing(checked); }
+
+void frmPrintOut::lstKVS_OLEDragDrop(const QStringList& paths) {
+    std::vector<std::string> dropped;
+    for (const QString& path : paths) dropped.push_back(path.toStdString());
+    model_.addPaths(dropped, "frmPrintout.lstKVS_OLEDragDrop");
 }
 
-void frmPrintOut::showRunSummary(RunResult result, const RunSummary& summary) {
-    const std::optional<RunStatus> status = runStatus(result, summary);
-    if (!status) return;
-    // Each line shows what fits (the path's end stays in sight) and its tip all of it.
-    auto show = [](QLabel* line, const QString& text, const QString& tip, Qt::TextElideMode mode) {
-        line->setToolTip(tip);
-        line->setText(line->fontMetrics().elidedText(text, mode, line->width()));
-    };
-    const QString text = QString::fromStdString(status->text);
-    show(lblStatus_, text, text, Qt::ElideMiddle);
-    QStringList tip;
-    for (const std::string& warning : summary.scriptWarnings)
-        tip << QString::fromStdString(warning);
-    show(lblWarnings_, QString::fromStdString(status->warnings), tip.join(u'\n'), Qt::ElideRight);
-    reportPath_ = status->reportToOpen;
-    cmdOpenReport_->setVisible(!reportPath_.empty());
+std::string frmPrintOut::scriptPath() const {
+    return control<QLineEdit>(Control::txtEngine)->text().toStdString();
 }
 
-void frmPrintOut::cmdOpenReport_Click() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(reportPath_)));
+std::string frmPrintOut::outputPath() const {
+    return control<QLineEdit>(Control::txtOutputTo)->text().toStdString();
 }
 
+bool frmPrintOut::sortFirst() const {
+    return control<QCheckBox>(Control::chkFileSort)->checkState() == Qt::Checked;
+}
+
+// The follow box stays on during a run, so following can be ended while it lasts.
 void frmPrintOut::setInputsEnabled(bool enabled) {
-    for (QWidget* input : inputsInTabOrder()) input->setEnabled(enabled);
+    for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
+        if (kWindowControls[i].kind != ControlKind::Label &&
+            static_cast<Control>(i) != Control::chkFollow) {
+            controls_[i]->setEnabled(enabled);
+        }
+    }
+}
+
+void frmPrintOut::showRunStatus(const RunStatus& status) {
+    // Each line shows what fits (the path's end stays in sight) and its tip all of it.
+    auto show = [](QLabel* line, const std::string& text, const std::string& tip,
+                   Qt::TextElideMode mode) {
+        line->setToolTip(QString::fromStdString(tip));
+        line->setText(
+            line->fontMetrics().elidedText(QString::fromStdString(text), mode, line->width()));
+    };
+    show(lblStatus_, status.text, status.text, Qt::ElideMiddle);
+    show(lblWarnings_, status.warnings, status.warningsTip, Qt::ElideRight);
+    cmdOpenReport_->setVisible(!status.reportToOpen.empty());
+}
+
+std::unique_ptr<RunObserver> frmPrintOut::runProgress() {
+    return std::make_unique<RunProgress>(this, progressDelayMs_);
+}
+
+void frmPrintOut::post(std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void frmPrintOut::openWithDesktop(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace mirudana::gui

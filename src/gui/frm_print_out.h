@@ -1,5 +1,6 @@
 // The tool's only window: the battle file list, the script and output paths, the
-// sort box and the start button. It shows and forwards; the run is the core's.
+// sort and follow boxes and the start button. It shows and forwards; what the
+// controls are and what they do is decided below it (report/window_model.h).
 #pragma once
 
 #include <QWidget>
@@ -8,20 +9,17 @@
 
 #include "app/file_dialogs.h"
 #include "app/user_interface.h"
-#include "battle/loaded_battle.h"
 #include "gui/battle_list_box.h"
 #include "refdata/reference_data.h"
-#include "report/conversion_run.h"
 #include "report/main_window.h"
+#include "report/window_model.h"
 
-class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace mirudana::gui {
 
-class frmPrintOut : public QWidget {
+class frmPrintOut : public QWidget, public WindowView {
     Q_OBJECT
 
   public:
@@ -30,58 +28,52 @@ class frmPrintOut : public QWidget {
 
     // How long a run goes on before its progress dialog appears.
     void setProgressDelay(qint64 milliseconds) { progressDelayMs_ = milliseconds; }
+    WindowModel& model() { return model_; }
 
-    // Shows what the last run did in the status line under the controls, and offers
-    // its report for the desktop's browser when one was written; nothing after a
-    // check stopped the run, whose warning said why.
-    void showRunSummary(RunResult result, const RunSummary& summary);
+    std::string scriptPath() const override;
+    std::string outputPath() const override;
+    bool sortFirst() const override;
+    void setInputsEnabled(bool enabled) override;
+    void showRunStatus(const RunStatus& status) override;
+    std::unique_ptr<RunObserver> runProgress() override;
+    void post(std::function<void()> work) override;
+    void openWithDesktop(const std::string& path) override;
 
   protected:
-    // Closing waits while a run is under way: the run's state lives in the window.
+    // Closing waits while a run is under way, and ends following.
     void closeEvent(QCloseEvent* event) override;
 
   private slots:
     void cmdOpenInput_Click();
+    void cmdAddFolder_Click();
     void cmdFClear_Click();
     void cmdOpenEngine_Click();
     void cmdOpenOutput_Click();
     void cmdStart_Click();
     void cmdOpenReport_Click();
+    void chkFollow_Click(bool checked);
+    void lstKVS_OLEDragDrop(const QStringList& paths);
 
   private:
+    template <typename Widget>
+    Widget* control(Control which) const {
+        return static_cast<Widget*>(controls_[static_cast<std::size_t>(which)]);
+    }
     void createControls();
-    // Every control the user can change, in tab order.
-    std::array<QWidget*, 9> inputsInTabOrder() const;
+    void createStatusLine();
+    void connectControls();
     void chainTabOrder();
     void Form_Load(const std::string& programFolder);
-    void setInputsEnabled(bool enabled);
 
-    const ReferenceData& references_;
-    UserInterface& ui_;
     FileDialogs& dialogs_;
-    LoadedBattle battle_;
-    bool running_ = false;
     qint64 progressDelayMs_ = kProgressDelayMs;
-
-    QLabel* Label1_ = nullptr;
+    std::array<QWidget*, kWindowControls.size()> controls_{};
     BattleListBox* lstKVS_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    QLineEdit* txtEngine_ = nullptr;
-    QPushButton* cmdOpenEngine_ = nullptr;
-    QLabel* lblEngine_ = nullptr;
-    QLineEdit* txtOutputTo_ = nullptr;
-    QPushButton* cmdOpenOutput_ = nullptr;
-    QPushButton* cmdOpenInput_ = nullptr;
-    QPushButton* cmdStart_ = nullptr;
-    QLabel* Label3_ = nullptr;
-    QLabel* lblTTSVer_ = nullptr;
-    QCheckBox* chkFileSort_ = nullptr;
-    QPushButton* cmdFClear_ = nullptr;
     QLabel* lblStatus_ = nullptr;
     QLabel* lblWarnings_ = nullptr;
     QPushButton* cmdOpenReport_ = nullptr;
-    std::string reportPath_;
     ListBoxFileList files_;
+    WindowModel model_;
 };
 
 }  // namespace mirudana::gui

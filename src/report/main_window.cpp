@@ -55,23 +55,16 @@ std::optional<std::string> browseForOutput(FileDialogs& dialogs, UserInterface& 
     }
 }
 
-RunResult startRun(RunContext& context, const std::string& scriptPath, bool sortFirst) {
-    try {
-        return runConversion(context, scriptPath, sortFirst);
-    } catch (...) {
-        reportCurrentException(context.ui, "frmPrintout.cmdStart_Click");
-        return RunResult::ScriptFailed;
-    }
-}
-
 std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary) {
     if (result == RunResult::CheckFailed) return std::nullopt;
     const bool written = summary.reportHandedOver && result != RunResult::CompletedUnwritten;
-    std::string warnings;
+    std::string warnings, tip;
     for (const std::string& warning : summary.scriptWarnings) {
         warnings += (warnings.empty() ? "" : "、") + warning;
+        tip += (tip.empty() ? "" : "\n") + warning;
     }
-    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : "", warnings};
+    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : "", warnings,
+                     tip};
 }
 
 std::string progressText(int done, int total) {

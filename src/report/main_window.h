@@ -41,13 +41,14 @@ struct Glyph {
 
 inline constexpr Glyph kBrowseGlyph{3, 11, {{{0, 1, 2, 2}, {0, 5, 2, 2}, {0, 9, 2, 2}}}, 3};
 inline constexpr Glyph kAddFilesGlyph{7, 7, {{{3, 0, 1, 7}, {0, 3, 7, 1}, {}}}, 2};
+inline constexpr Glyph kAddFolderGlyph{9, 7, {{{0, 0, 4, 1}, {0, 1, 9, 6}, {}}}, 2};
 
 struct WindowControl {
     const char* name;
     ControlKind kind;
     const char* caption;  // "&" marks the access key
     TwipsRect place;
-    const char* tip;     // what a captionless button does; empty for the others
+    const char* tip;     // what the control does where its caption does not say; or empty
     const Glyph* glyph;  // what a captionless button shows; null for the others
 };
 
@@ -67,12 +68,16 @@ enum class Control {
     lblTTSVer,
     chkFileSort,
     cmdFClear,
+    cmdAddFolder,
+    chkFollow,
 };
 
 // Four places are wider than the classic layout had them, so that their captions
 // fit in the Japanese UI fonts: Label1 (with the two small buttons beside it moved
-// right by 8 pixels), Label3 and chkFileSort.
-inline constexpr std::array<WindowControl, 14> kWindowControls{{
+// right by 8 pixels), Label3 and chkFileSort. The last two rows are the tool's own:
+// adding a folder's battle files, and following the list's folders, on a line of
+// its own above the status line.
+inline constexpr std::array<WindowControl, 16> kWindowControls{{
     {"Label1", ControlKind::Label, "戦況ファイル(&S)：", {120, 120, 1560, 255}, "", nullptr},
     {"lstKVS", ControlKind::ListBox, "", {240, 360, 4335, 1140}, "", nullptr},
     {"Label2", ControlKind::Label, "処理エンジン(&E)：", {120, 1560, 1695, 255}, "", nullptr},
@@ -107,15 +112,30 @@ inline constexpr std::array<WindowControl, 14> kWindowControls{{
      "",
      nullptr},
     {"cmdFClear", ControlKind::Button, "x", {2040, 120, 255, 180}, "一覧を空にする", nullptr},
+    {"cmdAddFolder",
+     ControlKind::Button,
+     "",
+     {2400, 120, 255, 180},
+     "フォルダーの戦況ファイルを追加",
+     &kAddFolderGlyph},
+    {"chkFollow",
+     ControlKind::CheckBox,
+     "新しい戦況を自動で追加して処理(&F)",
+     {120, 3780, 4455, 255},
+     "一覧のファイルがあるフォルダーを見張り、保存された戦況を加えて処理し直します",
+     nullptr},
 }};
+
+static_assert(kWindowControls.size() == static_cast<std::size_t>(Control::chkFollow) + 1,
+              "one row of kWindowControls for each Control");
 
 // Under the classic layout, added on purpose: a passive status line that says what
 // the last run did (runSummaryText) with a small button that opens its report, and
 // a line below it with the script check's warnings, if any.
-inline constexpr int kStatusLineHeightTwips = 570;
-inline constexpr TwipsRect kStatusLinePlace{120, 3765, 3720, 255};
-inline constexpr TwipsRect kOpenReportPlace{3900, 3750, 675, 270};
-inline constexpr TwipsRect kScriptWarningsPlace{120, 4035, 4455, 255};
+inline constexpr int kStatusLineHeightTwips = 840;
+inline constexpr TwipsRect kStatusLinePlace{120, 4035, 3720, 255};
+inline constexpr TwipsRect kOpenReportPlace{3900, 4020, 675, 270};
+inline constexpr TwipsRect kScriptWarningsPlace{120, 4305, 4455, 255};
 inline constexpr const char* kOpenReportCaption = "開く";
 inline constexpr const char* kOpenReportTip = "レポートをブラウザーで開く";
 
@@ -146,14 +166,11 @@ std::optional<std::string> browseForOutput(FileDialogs& dialogs, UserInterface& 
 struct RunStatus {
     std::string text;
     std::string reportToOpen;
-    std::string warnings;  // the script check's warnings for the line below, "、"-joined
+    std::string warnings;     // the script check's warnings for the line below, "、"-joined
+    std::string warningsTip;  // ... and for its tip, one a line
 };
 
 std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary);
-
-// cmdStart: the run, with any fault escaping it shown by the error reporter
-// instead of thrown into the toolkit's event loop (ScriptFailed then).
-RunResult startRun(RunContext& context, const std::string& scriptPath, bool sortFirst);
 
 // The progress dialog of a long run: it appears at the first progress report after
 // this long, shows this label and offers this button to stop the script.

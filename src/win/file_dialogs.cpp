@@ -2,6 +2,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -81,6 +82,22 @@ std::optional<std::string> WinFileDialogs::saveFile(const std::string& title,
     return show(true, title, filter,
                 OFN_LONGNAMES | OFN_EXPLORER | OFN_NOREADONLYRETURN | OFN_HIDEREADONLY |
                     OFN_OVERWRITEPROMPT);
+}
+
+std::optional<std::string> WinFileDialogs::chooseFolder(const std::string& title) {
+    const std::wstring wideTitle = widen(title);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner_;
+    browse.lpszTitle = wideTitle.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) return std::nullopt;
+    std::vector<wchar_t> path(32768, L'\0');
+    const bool named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                             GPFIDL_DEFAULT) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!named) throw Failure(kDialogFailure);
+    return narrow(path.data());
 }
 
 }  // namespace mirudana::win

@@ -20,6 +20,8 @@ class WinFileDialogs : public FileDialogs {
                                          bool several) override;
     std::optional<std::string> saveFile(const std::string& title,
                                         const std::string& filter) override;
+    // The shell's folder browser; a failure there is the common dialog's failure.
+    std::optional<std::string> chooseFolder(const std::string& title) override;
 
   private:
     std::optional<std::string> show(bool save, const std::string& title, const std::string& filter,

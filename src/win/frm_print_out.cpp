@@ -1,8 +1,9 @@
 #include "win/frm_print_out.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
-#include "app/error_reporter.h"
 #include "win/run_progress.h"
 #include "win/wide_text.h"
 
@@ -68,22 +69,20 @@ std::string textOf(HWND box) { return windowText(box); }
 
 }  // namespace
 
-void openWithDesktop(const std::string& path) {
-    ShellExecuteW(nullptr, L"open", widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 frmPrintOut::frmPrintOut(const ReferenceData& references, UserInterface& ui, FileDialogs& dialogs,
                          const std::string& programFolder)
-    : references_(references), ui_(ui), dialogs_(dialogs) {
+    : dialogs_(dialogs) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, windowProc);
     CreateWindowExW(kExStyle, kClassName, widen(kApplicationTitle).c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    if (window_ == nullptr) throw std::runtime_error("the window could not be created");
+    if (window_ == nullptr) return;
+    model_ = std::make_unique<WindowModel>(references, ui, *files_, *this);
     Form_Load(programFolder);
 }
 
 frmPrintOut::~frmPrintOut() {
+    model_.reset();  // ends following first
     if (window_ != nullptr) DestroyWindow(window_);
 }
 
@@ -132,6 +131,9 @@ LRESULT frmPrintOut::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             onClose();
             return 0;
+        case kPostedWork:
+            onPostedWork();
+            return 0;
         case WM_NCDESTROY: {
             const HWND window = window_;
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -147,7 +149,7 @@ LRESULT frmPrintOut::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK frmPrintOut::listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self) {
     auto* window = reinterpret_cast<frmPrintOut*>(self);
-    if (message == WM_DROPFILES) {
+    if (message == WM_DROPFILES && window->model_) {
         window->onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
@@ -207,14 +209,15 @@ void frmPrintOut::createStatusLine() {
         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | SS_NOTIFY, 0, 0, 0, 0,
         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusLineId)), instance, nullptr);
     warningsLine_ = CreateWindowExW(
-        0, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0,
-        0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWarningsLineId)), instance,
-        nullptr);
+        0, WC_STATICW, nullptr,
+        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_NOTIFY, 0, 0, 0, 0,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWarningsLineId)), instance, nullptr);
     openReport_ = CreateWindowExW(0, WC_BUTTONW, widen(kOpenReportCaption).c_str(),
                                   WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kOpenReportId)),
                                   instance, nullptr);
     addTip(statusLine_, LPSTR_TEXTCALLBACKW);
+    addTip(warningsLine_, LPSTR_TEXTCALLBACKW);
     std::wstring tip = widen(kOpenReportTip);
     addTip(openReport_, tip.data());
 }
@@ -305,8 +308,10 @@ LRESULT frmPrintOut::onNotify(NMHDR& header) {
     if (header.code == TTN_GETDISPINFOW && header.hwndFrom == tips_) {
         auto& tip = reinterpret_cast<NMTTDISPINFOW&>(header);
         if (header.idFrom == reinterpret_cast<UINT_PTR>(control(Control::lstKVS))) onLineTip(tip);
-        if (header.idFrom == reinterpret_cast<UINT_PTR>(statusLine_)) {
-            tipText_ = widen(statusText_);
+        for (auto [line, text] :
+             {std::pair{statusLine_, &statusText_}, {warningsLine_, &warningsTip_}}) {
+            if (header.idFrom != reinterpret_cast<UINT_PTR>(line)) continue;
+            tipText_ = widen(*text);
             tip.lpszText = tipText_.data();
         }
     }
@@ -341,8 +346,9 @@ LRESULT frmPrintOut::onCustomDraw(const NMCUSTOMDRAW& draw) const {
 // the box's border stays whole.
 LRESULT frmPrintOut::onCtlColorStatic(HDC context, HWND control) const {
     const auto id = static_cast<std::size_t>(GetDlgCtrlID(control) - kFirstControlId);
-    const bool label = control == statusLine_ || (id < kWindowControls.size() &&
-                                                  kWindowControls[id].kind == ControlKind::Label);
+    const bool label =
+        control == statusLine_ || control == warningsLine_ ||
+        (id < kWindowControls.size() && kWindowControls[id].kind == ControlKind::Label);
     if (!label) {
         return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                               reinterpret_cast<LPARAM>(control));
@@ -376,8 +382,28 @@ void frmPrintOut::onActivate(bool active) {
 }
 
 void frmPrintOut::onClose() {
-    // The run's state lives in the window: closing waits until the run is over.
-    if (!running_) DestroyWindow(window_);
+    if (!model_->mayClose()) return;
+    model_->setFollowing(false);
+    DestroyWindow(window_);
+}
+
+void frmPrintOut::onPostedWork() {
+    std::function<void()> work;
+    {
+        std::lock_guard<std::mutex> lock(postedLock_);
+        if (posted_.empty()) return;
+        work = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    work();
+}
+
+void frmPrintOut::post(std::function<void()> work) {
+    {
+        std::lock_guard<std::mutex> lock(postedLock_);
+        posted_.push_back(std::move(work));
+    }
+    PostMessageW(window_, kPostedWork, 0, 0);
 }
 
 bool frmPrintOut::navigate(MSG& message) { return IsDialogMessageW(window_, &message) != FALSE; }
@@ -394,8 +420,8 @@ void frmPrintOut::runUntilClosed() {
 void frmPrintOut::Form_Load(const std::string& programFolder) {
     files_->clear();
     const WindowStartTexts start = windowStartTexts(programFolder);
-    setWindowText(control(Control::txtEngine), start.scriptPath);
-    setWindowText(control(Control::txtOutputTo), start.outputPath);
+    setPathText(Control::txtEngine, start.scriptPath);
+    setPathText(Control::txtOutputTo, start.outputPath);
     setLabelText(control(Control::lblTTSVer), start.versionCaption);
 }
 
@@ -408,108 +434,107 @@ void frmPrintOut::setLabelText(HWND label, const std::string& text) {
     RedrawWindow(window_, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void frmPrintOut::showRunStatus(const std::optional<RunStatus>& status) {
-    statusText_ = status ? status->text : std::string();
-    reportToOpen_ = status ? status->reportToOpen : std::string();
+// A path box scrolled to the path's end, so the file name and its extension show.
+void frmPrintOut::setPathText(Control box, const std::string& path) {
+    setWindowText(control(box), path);
+    const LRESULT length = SendMessageW(control(box), WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(control(box), EM_SETSEL, static_cast<WPARAM>(length), length);
+    SendMessageW(control(box), EM_SCROLLCARET, 0, 0);
+}
+
+void frmPrintOut::showRunStatus(const RunStatus& status) {
+    statusText_ = status.text;
+    warningsTip_ = status.warningsTip;
     setLabelText(statusLine_, statusText_);
-    setLabelText(warningsLine_, status ? status->warnings : std::string());
-    ShowWindow(openReport_, reportToOpen_.empty() ? SW_HIDE : SW_SHOW);
+    setLabelText(warningsLine_, status.warnings);
+    ShowWindow(openReport_, status.reportToOpen.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void frmPrintOut::onCommand(int id, int code) {
-    if (code != BN_CLICKED) return;
+    if (code != BN_CLICKED || !model_) return;
     if (id == kOpenReportId) {
         cmdOpenReport_Click();
         return;
     }
-    switch (static_cast<Control>(id - kFirstControlId)) {
-        case Control::cmdOpenInput:
-            cmdOpenInput_Click();
-            break;
-        case Control::cmdFClear:
-            cmdFClear_Click();
-            break;
-        case Control::cmdOpenEngine:
-            cmdOpenEngine_Click();
-            break;
-        case Control::cmdOpenOutput:
-            cmdOpenOutput_Click();
-            break;
-        case Control::cmdStart:
-            cmdStart_Click();
-            break;
-        default:
-            break;
+    static constexpr std::pair<Control, void (frmPrintOut::*)()> kClicks[] = {
+        {Control::cmdOpenInput, &frmPrintOut::cmdOpenInput_Click},
+        {Control::cmdAddFolder, &frmPrintOut::cmdAddFolder_Click},
+        {Control::chkFollow, &frmPrintOut::chkFollow_Click},
+        {Control::cmdFClear, &frmPrintOut::cmdFClear_Click},
+        {Control::cmdOpenEngine, &frmPrintOut::cmdOpenEngine_Click},
+        {Control::cmdOpenOutput, &frmPrintOut::cmdOpenOutput_Click},
+        {Control::cmdStart, &frmPrintOut::cmdStart_Click},
+    };
+    for (const auto& [which, click] : kClicks) {
+        if (id == kFirstControlId + static_cast<int>(which)) (this->*click)();
     }
 }
 
 void frmPrintOut::onDropFiles(HDROP drop) {
-    // Nothing joins the list while a run reads it.
-    if (!running_) {
-        try {
-            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-            for (UINT i = 0; i < count; ++i) {
-                std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-                path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-                files_->append(narrow(path));
-            }
-        } catch (...) {
-            // A list out of room: what was added stays. Nothing may escape into the system.
-            reportCurrentException(ui_, "frmPrintout.lstKVS_OLEDragDrop");
-        }
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(narrow(path));
     }
     DragFinish(drop);
+    model_->addPaths(paths, "frmPrintout.lstKVS_OLEDragDrop");
 }
 
-void frmPrintOut::cmdOpenInput_Click() { addBattleFilesByDialog(dialogs_, ui_, *files_); }
+void frmPrintOut::cmdOpenInput_Click() { model_->addFilesByDialog(dialogs_); }
 
-void frmPrintOut::cmdFClear_Click() { files_->clear(); }
+void frmPrintOut::cmdAddFolder_Click() { model_->addFolderByDialog(dialogs_); }
+
+void frmPrintOut::chkFollow_Click() {
+    model_->setFollowing(SendMessageW(control(Control::chkFollow), BM_GETCHECK, 0, 0) ==
+                         BST_CHECKED);
+}
+
+void frmPrintOut::cmdFClear_Click() { model_->clearFiles(); }
 
 void frmPrintOut::cmdOpenEngine_Click() {
-    if (auto path = browseForScript(dialogs_, ui_))
-        setWindowText(control(Control::txtEngine), *path);
+    if (auto path = browseForScript(dialogs_, model_->ui())) setPathText(Control::txtEngine, *path);
 }
 
 void frmPrintOut::cmdOpenOutput_Click() {
-    if (auto path = browseForOutput(dialogs_, ui_)) {
-        setWindowText(control(Control::txtOutputTo), *path);
+    if (auto path = browseForOutput(dialogs_, model_->ui())) {
+        setPathText(Control::txtOutputTo, *path);
     }
 }
 
+// The focus comes back to where it was once the inputs are on again.
 void frmPrintOut::cmdStart_Click() {
     const HWND focus = GetFocus();
-    setInputsEnabled(false);
-    running_ = true;
-    // The last run's line goes; this run's replaces it when the run is over.
-    showRunStatus(std::nullopt);
-    RunSummary summary;
-    RunResult result;
-    {
-        RunProgress progress(window_, progressDelayMs_);
-        RunContext context{battle_,
-                           *files_,
-                           references_,
-                           ui_,
-                           [this] { return textOf(control(Control::txtOutputTo)); },
-                           &progress,
-                           &summary};
-        result =
-            startRun(context, textOf(control(Control::txtEngine)),
-                     SendMessageW(control(Control::chkFileSort), BM_GETCHECK, 0, 0) == BST_CHECKED);
-    }
-    running_ = false;
-    setInputsEnabled(true);
-    showRunStatus(runStatus(result, summary));
+    model_->start();
     if (focus != nullptr) SetFocus(focus);
 }
 
-void frmPrintOut::cmdOpenReport_Click() {
-    if (!reportToOpen_.empty()) reportOpener_(reportToOpen_);
+void frmPrintOut::cmdOpenReport_Click() { model_->openReport(); }
+
+std::string frmPrintOut::scriptPath() const { return textOf(control(Control::txtEngine)); }
+
+std::string frmPrintOut::outputPath() const { return textOf(control(Control::txtOutputTo)); }
+
+bool frmPrintOut::sortFirst() const {
+    return SendMessageW(control(Control::chkFileSort), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+std::unique_ptr<RunObserver> frmPrintOut::runProgress() {
+    return std::make_unique<RunProgress>(window_, progressDelayMs_);
+}
+
+void frmPrintOut::openWithDesktop(const std::string& path) {
+    ShellExecuteW(nullptr, L"open", widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The follow box stays on during a run, so following can be ended while it lasts.
 void frmPrintOut::setInputsEnabled(bool enabled) {
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
-        if (kWindowControls[i].kind != ControlKind::Label) EnableWindow(controls_[i], enabled);
+        if (kWindowControls[i].kind != ControlKind::Label &&
+            static_cast<Control>(i) != Control::chkFollow) {
+            EnableWindow(controls_[i], enabled);
+        }
     }
 }
 

@@ -9,8 +9,10 @@
 #include <shellapi.h>
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/file_dialogs.h"
@@ -18,17 +20,16 @@
 #include "battle/loaded_battle.h"
 #include "refdata/reference_data.h"
 #include "report/main_window.h"
+#include "report/window_model.h"
 #include "win/dpi.h"
 #include "win/list_box_file_list.h"
 
 namespace mirudana::win {
 
-// Opens `path` with the desktop's program for its type.
-void openWithDesktop(const std::string& path);
-
-class frmPrintOut {
+class frmPrintOut : public WindowView {
   public:
     // Creates the window, hidden, on the monitor's DPI; show it with ShowWindow.
+    // When the system cannot create it, handle() is null.
     frmPrintOut(const ReferenceData& references, UserInterface& ui, FileDialogs& dialogs,
                 const std::string& programFolder);
     ~frmPrintOut();
@@ -37,20 +38,14 @@ class frmPrintOut {
 
     HWND handle() const { return window_; }
     HWND control(Control which) const { return controls_[static_cast<std::size_t>(which)]; }
-    static int controlId(Control which) { return kFirstControlId + static_cast<int>(which); }
     // The status line under the classic layout, and its button for the report.
     HWND statusLine() const { return statusLine_; }
     HWND openReportButton() const { return openReport_; }
     HWND warningsLine() const { return warningsLine_; }
-    UINT dpi() const { return dpi_; }
 
     // How long a run goes on before its progress dialog appears.
     void setProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
-
-    // What opens a written report; the desktop's program for its type unless told.
-    void setReportOpener(std::function<void(const std::string&)> open) {
-        reportOpener_ = std::move(open);
-    }
+    WindowModel& model() { return *model_; }
 
     // Keyboard navigation for a message taken from the queue: Tab, the arrow keys
     // and the access keys. True when the message was used up.
@@ -59,11 +54,22 @@ class frmPrintOut {
     // Dispatches messages until the window is closed.
     void runUntilClosed();
 
+    std::string scriptPath() const override;
+    std::string outputPath() const override;
+    bool sortFirst() const override;
+    void setInputsEnabled(bool enabled) override;
+    void showRunStatus(const RunStatus& status) override;
+    std::unique_ptr<RunObserver> runProgress() override;
+    void post(std::function<void()> work) override;
+    void openWithDesktop(const std::string& path) override;
+
   private:
     static constexpr int kFirstControlId = 100;
     static constexpr int kStatusLineId = kFirstControlId + static_cast<int>(kWindowControls.size());
     static constexpr int kOpenReportId = kStatusLineId + 1;
     static constexpr int kWarningsLineId = kStatusLineId + 2;
+    // Work posted from the following thread waits in `posted_` for this message.
+    static constexpr UINT kPostedWork = WM_APP + 1;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
@@ -77,6 +83,7 @@ class frmPrintOut {
     void onNextDlgCtl(WPARAM target, bool direct);
     void onActivate(bool active);
     void onClose();
+    void onPostedWork();
     void onMeasureItem(MEASUREITEMSTRUCT& item) const;
     void onDrawItem(const DRAWITEMSTRUCT& item) const;
     LRESULT onNotify(NMHDR& header);
@@ -89,23 +96,20 @@ class frmPrintOut {
     int lineAtPointer() const;
     void layOut(POINT position);
     void Form_Load(const std::string& programFolder);
-    void setInputsEnabled(bool enabled);
     void createStatusLine();
     void setLabelText(HWND label, const std::string& text);
-    void showRunStatus(const std::optional<RunStatus>& status);
+    void setPathText(Control box, const std::string& path);
 
     void cmdOpenInput_Click();
+    void cmdAddFolder_Click();
+    void chkFollow_Click();
     void cmdFClear_Click();
     void cmdOpenEngine_Click();
     void cmdOpenOutput_Click();
     void cmdStart_Click();
     void cmdOpenReport_Click();
 
-    const ReferenceData& references_;
-    UserInterface& ui_;
     FileDialogs& dialogs_;
-    LoadedBattle battle_;
-    bool running_ = false;
     int progressDelayMs_ = kProgressDelayMs;
 
     HWND window_ = nullptr;
@@ -118,11 +122,14 @@ class frmPrintOut {
     int tipLine_ = -1;
     std::wstring tipText_;
     std::string statusText_;
-    std::string reportToOpen_;
-    std::function<void(const std::string&)> reportOpener_ = openWithDesktop;
+    std::string warningsTip_;
     UINT dpi_ = kDesignDpi;
     std::unique_ptr<MessageFont> font_;
     std::unique_ptr<ListBoxFileList> files_;
+    std::mutex postedLock_;
+    std::deque<std::function<void()>> posted_;
+    // Last, so following has ended before the posted work goes.
+    std::unique_ptr<WindowModel> model_;
 };
 
 }  // namespace mirudana::win

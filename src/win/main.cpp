@@ -16,6 +16,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const mirudana::ProgramData startup = mirudana::loadProgramData(folder, ui);
     if (startup.endTool) ui.endTool();
     mirudana::win::frmPrintOut window(startup.references, ui, dialogs, folder);
+    if (window.handle() == nullptr) {
+        ui.showWarning("ウィンドウを作れませんでした。");
+        return 1;
+    }
     ui.setOwner(window.handle());
     dialogs.setOwner(window.handle());
     ShowWindow(window.handle(), showCommand);

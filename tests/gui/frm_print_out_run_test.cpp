@@ -100,7 +100,8 @@ class FrmPrintOutRunTest : public QObject {
         summary.reportPath = output_;
         auto* status = fixture_->control<QLabel>("lblStatus");
         auto* open = fixture_->control<QPushButton>("cmdOpenReport");
-        fixture_->window.showRunSummary(mirudana::RunResult::Completed, summary);
+        fixture_->window.showRunStatus(
+            *mirudana::runStatus(mirudana::RunResult::Completed, summary));
         QCOMPARE(status->toolTip(),
                  QString::fromStdString("戦況 3 件を処理しました。 飛ばしたファイル 1 件。 "
                                         "スクリプトの警告 2 件。 出力先: " +
@@ -114,11 +115,11 @@ class FrmPrintOutRunTest : public QObject {
         QVERIFY(!open->isHidden());
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-        open->click();
+        fixture_->window.openWithDesktop(output_);  // what the button ends in
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(catcher.opened, QUrl::fromLocalFile(QString::fromStdString(output_)));
 
-        fixture_->window.showRunSummary(mirudana::RunResult::ScriptFailed, {});
+        fixture_->window.showRunStatus(*mirudana::runStatus(mirudana::RunResult::ScriptFailed, {}));
         QCOMPARE(status->toolTip(), QStringLiteral("スクリプトのエラーで止まりました。"));
         QVERIFY(warnings->text().isEmpty());
         QVERIFY(open->isHidden());

@@ -57,6 +57,11 @@ class FrmPrintOutTest : public QObject {
                                      << "処理前にファイルをソート(&R)" << QRect(8, 188, 186, 17);
         QTest::newRow("cmdFClear") << "QPushButton"
                                    << "x" << QRect(136, 8, 17, 12);
+        QTest::newRow("cmdAddFolder") << "QPushButton"
+                                      << "" << QRect(160, 8, 17, 12);
+        QTest::newRow("chkFollow")
+            << "QCheckBox"
+            << "新しい戦況を自動で追加して処理(&F)" << QRect(8, 252, 297, 17);
     }
 
     void controlsStandWhereTheyBelong() {
@@ -75,7 +80,7 @@ class FrmPrintOutTest : public QObject {
 
     void captionsFitTheirControls() {
         for (const char* name :
-             {"Label1", "Label2", "lblEngine", "Label3", "lblTTSVer", "chkFileSort"}) {
+             {"Label1", "Label2", "lblEngine", "Label3", "lblTTSVer", "chkFileSort", "chkFollow"}) {
             auto* control = fixture_->control<QWidget>(name);
             QVERIFY2(control->sizeHint().width() <= control->width(), name);
         }
@@ -84,8 +89,8 @@ class FrmPrintOutTest : public QObject {
     void windowOpensReady() {
         auto& window = fixture_->window;
         QCOMPARE(window.windowTitle(), QStringLiteral("ミルダナ"));
-        QCOMPARE(window.minimumSize(), QSize(312, 289));
-        QCOMPARE(window.maximumSize(), QSize(312, 289));
+        QCOMPARE(window.minimumSize(), QSize(312, 307));
+        QCOMPARE(window.maximumSize(), QSize(312, 307));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
         QVERIFY(!fixture_->control<QCheckBox>("chkFileSort")->isChecked());
         QVERIFY(fixture_->entries().empty());
@@ -103,7 +108,7 @@ class FrmPrintOutTest : public QObject {
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("lstKVS"));
         for (const char* next :
              {"txtEngine", "cmdOpenEngine", "txtOutputTo", "cmdOpenOutput", "cmdOpenInput",
-              "cmdStart", "chkFileSort", "cmdFClear", "lstKVS"}) {
+              "cmdStart", "chkFileSort", "cmdFClear", "cmdAddFolder", "chkFollow", "lstKVS"}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
         }

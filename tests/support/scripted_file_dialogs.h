@@ -16,7 +16,7 @@ namespace mirudana::testing {
 class ScriptedFileDialogs : public FileDialogs {
   public:
     struct Request {
-        std::string kind;  // "open" or "save"
+        std::string kind;  // "open", "save" or "folder"
         std::string title;
         std::string filter;
         bool several = false;
@@ -35,6 +35,11 @@ class ScriptedFileDialogs : public FileDialogs {
     std::optional<std::string> saveFile(const std::string& title,
                                         const std::string& filter) override {
         requests.push_back({"save", title, filter, false});
+        return next();
+    }
+
+    std::optional<std::string> chooseFolder(const std::string& title) override {
+        requests.push_back({"folder", title, "", false});
         return next();
     }
 

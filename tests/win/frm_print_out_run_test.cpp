@@ -83,7 +83,7 @@ TEST_F(FrmPrintOutRunTest, RunWritesTheReportOfTheKeptFilesInSortedOrder) {
               "戦況 2 件を処理しました。 出力先: " + output);
     ASSERT_TRUE(shown(window.openReportButton()));
     std::string opened;
-    window.setReportOpener([&opened](const std::string& path) { opened = path; });
+    window.model().setReportOpener([&opened](const std::string& path) { opened = path; });
     SendMessageW(window.openReportButton(), BM_CLICK, 0, 0);
     EXPECT_EQ(opened, output);
 }

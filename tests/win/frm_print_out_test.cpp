@@ -92,6 +92,8 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
         {Control::lblTTSVer, "Static", "TTScript.dll Version1.00.0000", {120, 232, 185, 17}},
         {Control::chkFileSort, "CheckBox", "処理前にファイルをソート(&R)", {8, 188, 186, 17}},
         {Control::cmdFClear, "Button", "x", {136, 8, 17, 12}},
+        {Control::cmdAddFolder, "Button", "", {160, 8, 17, 12}},
+        {Control::chkFollow, "CheckBox", "新しい戦況を自動で追加して処理(&F)", {8, 252, 297, 17}},
     };
     LONG fontAt96 = 0;
     for (UINT dpi : {96u, 192u}) {
@@ -101,7 +103,7 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
         RECT client;
         GetClientRect(window.handle(), &client);
         EXPECT_EQ(client.right, 312 * scale);
-        EXPECT_EQ(client.bottom, 289 * scale);
+        EXPECT_EQ(client.bottom, 307 * scale);
         for (const Row& row : rows) {
             SCOPED_TRACE(windowControl(row.control).name);
             EXPECT_EQ(kindOf(row.control), row.kind);
@@ -155,8 +157,9 @@ TEST_F(FrmPrintOutTest, WindowOpensReady) {
 TEST_F(FrmPrintOutTest, TabAndAccessKeysMoveAsLaidOut) {
     ShowWindow(window.handle(), SW_SHOW);
     SetFocus(control(Control::lstKVS));
-    for (const char* next : {"txtEngine", "cmdOpenEngine", "txtOutputTo", "cmdOpenOutput",
-                             "cmdOpenInput", "cmdStart", "chkFileSort", "cmdFClear", "lstKVS"}) {
+    for (const char* next :
+         {"txtEngine", "cmdOpenEngine", "txtOutputTo", "cmdOpenOutput", "cmdOpenInput", "cmdStart",
+          "chkFileSort", "cmdFClear", "cmdAddFolder", "chkFollow", "lstKVS"}) {
         EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
         EXPECT_EQ(focused(), next);
     }
