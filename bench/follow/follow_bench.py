@@ -1,4 +1,4 @@
-#!/ usr / bin / env python3
+#!/usr/bin/env python3
 """mirudana-cli --watch measured as a player uses it, on Linux:
 
   latency  a battle saved into a followed folder of 10,000 battles: time from the

@@ -90,8 +90,12 @@ void frmPrintOut::createControls() {
         controls_[i] = control;
     }
     for (std::size_t i = 0; i + 1 < kWindowControls.size(); ++i) {
-        if (auto* label = qobject_cast<QLabel*>(controls_[i]); label && label->text().contains('&'))
-            label->setBuddy(controls_[i + 1]);
+        auto* label = qobject_cast<QLabel*>(controls_[i]);
+        if (label == nullptr) continue;
+        if (label->text().contains('&')) label->setBuddy(controls_[i + 1]);
+        // Over the box below it, whose frame reaches a pixel into the label's last
+        // row, where the access key's underline is drawn.
+        label->raise();
     }
 }
 

@@ -107,7 +107,11 @@ RunStatus WindowModel::followedStatus(RunResult result, const RunSummary& summar
         return {warnings.empty() ? runSummaryText(result, summary) : warnings.front(), "", "", ""};
     }
     RunStatus status = runStatus(result, summary).value_or(RunStatus{});
-    status.text = localTimeText(std::time(nullptr)) + " 更新  " + status.text;
+    // The time of day and the count, without the output's path (the output box and
+    // the open button have it), so both stay in sight on the line.
+    const std::string now = localTimeText(std::time(nullptr));
+    status.text = now.substr(now.find(' ') + 1) + " 更新  " +
+                  status.text.substr(0, status.text.find(" 出力先: "));
     std::vector<std::string> all = warnings;
     all.insert(all.end(), summary.scriptWarnings.begin(), summary.scriptWarnings.end());
     status.warnings = joined(all, "、");

@@ -168,6 +168,28 @@ class FrmPrintOutRunTest : public QObject {
         QVERIFY(fixture_->control<QWidget>("lstKVS")->isEnabled());
     }
 
+    // The follow box: the list's folder is followed, new battles join and a run
+    // starts; unticked, following ends.
+    void followBoxAddsNewBattlesAndRuns() {
+        using namespace std::chrono_literals;
+        useScript(kListMasters);
+        list(battle("game/1.kvs", "一"));
+        auto& window = fixture_->window;
+        window.model().setFollowTimes({100ms, 500ms, 3600s, 3600s, true});
+        auto* follow = fixture_->control<QCheckBox>("chkFollow");
+        auto* status = fixture_->control<QLabel>("lblStatus");
+        follow->click();
+        QTRY_VERIFY(status->toolTip().contains(QStringLiteral("戦況 1 件")));
+        battle("game/2.kvs", "二");
+        battle("game/3.kvs", "三");
+        QTRY_VERIFY_WITH_TIMEOUT(status->toolTip().contains(QStringLiteral("戦況 3 件")), 10000);
+        QCOMPARE(fixture_->entries().size(), std::size_t{3});
+        QCOMPARE(readBytes(output_), mirudana::utf8ToCp932("一;二;三;\r\n"));
+        QVERIFY(fixture_->ui.warnings.empty());
+        follow->click();
+        QVERIFY(!window.model().following());
+    }
+
   private:
     void useScript(const std::string& text) {
         const std::string path = fixture_->dir.write("script.tts", text);

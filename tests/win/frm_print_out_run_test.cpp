@@ -151,4 +151,33 @@ TEST_F(FrmPrintOutRunTest, ProgressDialogCancelStopsTheScript) {
     EXPECT_FALSE(shown(window.openReportButton()));
 }
 
+// The follow box: new battles in the list's folder join it and a run starts, on the
+// window's thread through its message loop.
+TEST_F(FrmPrintOutRunTest, FollowBoxAddsNewBattlesAndRuns) {
+    using namespace std::chrono_literals;
+    useScript(kListMasters);
+    list(battle("game/1.kvs", "一"));
+    window.model().setFollowTimes({100ms, 500ms, 3600s, 3600s, true});
+    auto statusSays = [this](const std::string& text) {
+        const ULONGLONG limit = GetTickCount64() + 10000;
+        while (mirudana::win::windowText(window.statusLine()).find(text) == std::string::npos) {
+            if (GetTickCount64() > limit) return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
+        return true;
+    };
+    click(Control::chkFollow);
+    EXPECT_TRUE(statusSays("戦況 1 件"));
+    battle("game/2.kvs", "二");
+    battle("game/3.kvs", "三");
+    EXPECT_TRUE(statusSays("戦況 3 件"));
+    EXPECT_EQ(entries().size(), 3u);
+    EXPECT_EQ(readBytes(output), mirudana::utf8ToCp932("一;二;三;\r\n"));
+    EXPECT_TRUE(ui.warnings.empty());
+    click(Control::chkFollow);
+    EXPECT_FALSE(window.model().following());
+}
+
 }  // namespace
