@@ -1,5 +1,5 @@
 // The built-in functions, one table row each: text, number and collection helpers,
-// and the three calls that reach the host.
+// the three calls that reach the host, and ReadText, which reads beside the script.
 #pragma once
 
 #include <cstddef>

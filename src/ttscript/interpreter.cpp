@@ -41,7 +41,7 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
                          const std::atomic<bool>& stopRequested, std::size_t memoryBudget)
     : memory_(memoryBudget),
       program_(program),
-      host_(events, stopRequested),
+      host_(events, stopRequested, program.folder),
       stopRequested_(stopRequested),
       globals_(program.globalNames.size()),
       statementsToClockCheck_(kStatementsPerClockCheck),

@@ -5,6 +5,7 @@
 #include "app/failure.h"
 #include "app/file_system.h"
 #include "app/native_path.h"
+#include "ttscript/beside_files.h"
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"
 #include "ttscript/resolver.h"
@@ -37,6 +38,7 @@ Program loadProgram(const std::string& path) {
     std::string source = decodeScriptSource(readScript(path));
     Program program = parseProgram(tokenize(source), source);
     resolveProgram(program);
+    program.folder = scriptFolderOf(path);
     return program;
 }
 

@@ -115,6 +115,7 @@ struct FunctionDef {
 };
 
 struct Program {
+    std::string folder;  // the script's folder, which ReadText reads in
     Block main;
     std::vector<FunctionDef> functions;
     std::vector<std::string> globalNames;  // set by the resolver, by slot
