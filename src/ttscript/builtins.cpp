@@ -301,7 +301,7 @@ constexpr std::array kBuiltins{
     Builtin{"Abs", 1, 1, Yielding, builtin::absolute, nullptr},
     Builtin{"ChrW", 1, 1, Yielding, builtin::chrW, nullptr},
     Builtin{"AscW", 1, 1, Yielding, builtin::ascW, nullptr},
-    Builtin{"ReadText", 1, 1, Yielding, nullptr, hostReadText},
+    Builtin{"ReadText", 1, 1, Yielding, nullptr, hostReadText, HostBridge::BesideFile},
     Builtin{"JsonText", 1, 1, Yielding, jsonText, nullptr},
 };
 

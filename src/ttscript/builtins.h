@@ -12,7 +12,8 @@
 
 namespace ttscript {
 
-enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd };
+// What a built-in reaches outside the script: a host event, or a file beside it.
+enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd, BesideFile };
 
 // How a built-in's name meets the script's own names.
 enum class Naming : unsigned char {
