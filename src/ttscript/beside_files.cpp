@@ -68,7 +68,10 @@ fs::path checkedRelativePath(std::string_view relative, BesideKind kind) {
         name = relative.substr(from, end - from);
         from = end + 1;
         if (name == "..") refuse("「..」でスクリプトのフォルダーの外へは出られません");
-        if (name.empty() || name == ".") refuse("パスの書き方が正しくありません");
+        // A control character (a NUL above all) would cut the name the system sees.
+        bool control = std::any_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        if (name.empty() || name == "." || control) refuse("パスの書き方が正しくありません");
         if (name.front() == '.')
             refuse("隠しファイルや隠しフォルダー（. で始まる名前）は読めません");
         if (isDeviceName(name)) refuse("デバイス名は使えません");

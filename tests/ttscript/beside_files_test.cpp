@@ -77,6 +77,7 @@ TEST(BesideFiles, OnlyTextFilesInsideTheScriptsFolderAreRead) {
         {"page/../../beside-folder.txt", kOutside},
         {"page//app.js", "refused: パスの書き方が正しくありません"},
         {"./page/app.js", "refused: パスの書き方が正しくありません"},
+        {std::string("key.pem\0.txt", 12), "refused: パスの書き方が正しくありません"},
         {".hidden.txt", kHidden},
         {".git/config.txt", kHidden},
         {"nul.txt", "refused: デバイス名は使えません"},
