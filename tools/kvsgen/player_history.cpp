@@ -77,12 +77,13 @@ const PlayerHistory::DeckSpell& PlayerHistory::decksOfWeek(int week) {
 }
 
 HistoryBattle PlayerHistory::battle(int index) {
-    // Sessions of two to nine battles, most evenings, now and then a few days apart.
+    // Sessions of three to sixteen battles, most evenings, now and then a few days
+    // apart: about six battles a day, so 2,000 battles take a year.
     if (sessions_.empty()) sessions_.push_back({1, 0});
     while (sessions_.back().firstIndex <= index) {
         Dice dice{seed_, kSessions, sessions_.size() - 1};
-        int size = dice.between(2, 4) + (dice.chance(40) ? dice.between(0, 5) : 0);
-        int gap = dice.chance(55) ? 1 : dice.chance(60) ? 2 : dice.between(3, 6);
+        int size = dice.between(3, 8) + (dice.chance(50) ? dice.between(0, 8) : 0);
+        int gap = dice.chance(70) ? 1 : dice.chance(67) ? 2 : dice.between(3, 5);
         Session last = sessions_.back();
         sessions_.push_back({last.firstIndex + size, last.day + gap});
     }
@@ -93,8 +94,9 @@ HistoryBattle PlayerHistory::battle(int index) {
 
     Dice timing{seed_, kSessions, k, 1};
     std::int64_t at =
-        kFirstDay + std::int64_t{session.day} * 86400 + kEveningUtc + timing.between(0, 150) * 60;
-    for (int i = session.firstIndex; i <= index; ++i) at += timing.between(6 * 60, 16 * 60);
+        kFirstDay + std::int64_t{session.day} * 86400 + kEveningUtc + timing.between(0, 90) * 60;
+    // Five to twelve minutes a battle: the longest session ends before midnight.
+    for (int i = session.firstIndex; i <= index; ++i) at += timing.between(5 * 60, 12 * 60);
 
     Dice dice{seed_, kBattles, static_cast<std::uint64_t>(index)};
     HistoryBattle battle;
