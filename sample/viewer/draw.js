@@ -131,7 +131,7 @@
         const points = (line ?? []).map((v, i) => (v === null ? null : `${i * 24 + 16},${120 - v}`));
         const paths = points.filter((p) => p !== null);
         return h("div", { class: "chart" },
-            svg("svg", { viewBox: `0 0 ${width} 150`, role: "img", "aria-label": label },
+            svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
                 svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
                 ...marks,
                 paths.length === 0 ? "" : svg("polyline", { points: paths.join(" "), class: "lead" }),

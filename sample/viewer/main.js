@@ -162,15 +162,14 @@
             head.replaceChildren(viewer.drawListHead(state.sort));
             body.replaceChildren(...viewer.drawListRows(rows, state.open));
             for (const b of rows) if (state.open.has(b.number)) showDetails(b.number);
-            const button = (label, page, name) => h("button", {
+            const button = (label, page) => h("button", {
                 type: "button", "data-page": String(page), disabled: page < 0 || page >= pages || page === state.page,
-                "aria-label": name,
             }, label);
             pager.replaceChildren(
-                button("«", 0, "最初のページ"), button("‹ 前へ", state.page - 1, "前のページ"),
+                button("« 最初", 0), button("‹ 前へ", state.page - 1),
                 h("span", null, shown.length === 0 ? "対戦がありません"
                     : `${start + 1}–${start + rows.length} / ${shown.length} 戦（${state.page + 1} / ${pages} ページ）`),
-                button("次へ ›", state.page + 1, "次のページ"), button("»", pages - 1, "最後のページ"));
+                button("次へ ›", state.page + 1), button("最後 »", pages - 1));
         }
 
         function showDetails(number) {
