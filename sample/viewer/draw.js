@@ -116,11 +116,12 @@
     };
 
     // A bar chart as SVG: bars[i] = { label, value, title }, an optional line of
-    // shares (0-100, null for none) over it, axis labels every few bars.
-    function chart(label, bars, line) {
+    // shares (0-100, null for none) over it, axis labels on at most ten bars and
+    // at least `labelBars` bars apart, so wide labels do not overlap.
+    function chart(label, bars, line, labelBars) {
         const width = Math.max(bars.length * 24 + 8, 120);
         const tallest = Math.max(1, ...bars.map((b) => b.value));
-        const step = Math.ceil(bars.length / 10);
+        const step = Math.max(labelBars, Math.ceil(bars.length / 10));
         const marks = bars.map((b, i) => {
             const x = i * 24 + 6;
             const height = Math.round((b.value * 100) / tallest);
@@ -151,7 +152,7 @@
         return section("週ごとの対戦",
             h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
                 h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%）")),
-            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct)));
+            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct), 2));
     };
 
     viewer.drawTurns = function (turns) {
@@ -166,7 +167,7 @@
             const range = width > 1 ? `${from}–${from + width - 1}` : String(from);
             return { label: String(from), value, title: `${range} ターン: ${value} 戦` };
         });
-        return section("ターン数の分布", chart("ターン数ごとの対戦数", bars, null),
+        return section("ターン数の分布", chart("ターン数ごとの対戦数", bars, null, 1),
             h("p", { class: "note" }, "横軸はターン数、棒の高さは対戦数です。"));
     };
 
