@@ -1,67 +1,79 @@
 "use strict";
 // The battles the page carries: the JSON element read once and turned into plain
 // objects that the filters, the statistics and the drawing share. The row layout
-// is the one sample/engine.tts writes.
+// is the one sample/engine.tts writes. Reading must stay cheap at 20,000 battles,
+// so a battle keeps only what the filters and statistics use and its raw rows for
+// the details drawn when it is opened; cards come as indices into one card table.
 (function (viewer) {
-    // A side's fields, in the order engine.tts writes them.
+    // A side's fields, in the order engine.tts writes them: names are indices into
+    // the strings table, piles and monsters arrays of indices into the card table
+    // (-1 for an empty slot or a card without an identifier).
     const SIDE = ["name", "master", "deck", "hp", "stone", "phase", "statuses", "hand", "handCount",
         "draw", "drawCount", "discard", "discardCount", "monsters", "monsterStates", "monsterLevels",
-        "monsterHps", "monsterStatuses", "deckIds"];
-    const TEXT_FIELDS = new Set(["name", "master", "deck", "phase", "deckIds"]);
+        "monsterHps", "monsterStatuses"];
+    const STRING_FIELDS = new Set(["name", "master", "deck", "phase"]);
+    const CARD_FIELDS = new Set(["hand", "draw", "discard", "monsters"]);
 
-    function ids(text) {
-        return text ? text.split(",").filter((id) => id !== "") : [];
-    }
+    const cardList = (value) => (Array.isArray(value) ? value : []);
 
-    function readSide(row, strings) {
+    // Every field of a side, for its details.
+    viewer.readSide = function (row, strings) {
         const side = {};
         SIDE.forEach((field, i) => {
             const value = row[i];
-            side[field] = TEXT_FIELDS.has(field) ? strings[value] ?? "" : value ?? "";
+            side[field] = STRING_FIELDS.has(field) ? String(strings[value] ?? "")
+                : CARD_FIELDS.has(field) ? cardList(value) : value ?? "";
         });
         return side;
-    }
+    };
 
     // "2024/04/01 10:00:00" to "2024-04-01"; "" when the time could not be read.
     function localDate(saved) {
         return /^\d{4}\/\d{2}\/\d{2}/.test(saved) ? saved.slice(0, 10).replaceAll("/", "-") : "";
     }
 
-    // The page's data from the JSON text: { app, made, cards, statuses, battles }.
-    // Each battle: number (1-based, in the order read), file, saved, date, turns,
-    // level, savedSide, order (the player's 先攻 or 後攻), me, them, lead (the player
-    // has more hit points at the save), the card ids the statistics count, and
-    // `text`, the lower-cased texts the search looks in.
+    // The page's data from the JSON text: { app, made, strings, cards (the card
+    // table: [id, name, rarity]), statuses (id: [name, kind]), battles }. Each
+    // battle: number (1-based, in the order read), file, saved, date, turns, level,
+    // savedSide, order (the player's 先攻 or 後攻), me and them ({ name, master,
+    // deck, hp }), lead (the player has more hit points at the save), rows (both
+    // sides as written), and the cards the statistics count: handCards,
+    // discardCards (both sides) and opponentDeckCards (shared by the battles with
+    // the same deck list).
     viewer.readData = function (json) {
         const data = JSON.parse(json);
         const strings = data.strings ?? [];
-        const deckCards = new Map();
+        const decks = data.decks ?? [];
+        const text = (i) => (typeof strings[i] === "string" ? strings[i] : "");
         const battles = (data.battles ?? []).map((row, i) => {
-            const me = readSide(row[5] ?? [], strings);
-            const them = readSide(row[6] ?? [], strings);
-            if (!deckCards.has(them.deckIds)) deckCards.set(them.deckIds, ids(them.deckIds));
+            const mine = Array.isArray(row[5]) ? row[5] : [];
+            const theirs = Array.isArray(row[6]) ? row[6] : [];
+            const me = { name: text(mine[0]), master: text(mine[1]), deck: text(mine[2]), hp: Number(mine[3]) || 0 };
+            const them = { name: text(theirs[0]), master: text(theirs[1]), deck: text(theirs[2]), hp: Number(theirs[3]) || 0 };
+            const saved = String(row[1] ?? "");
             return {
                 number: i + 1,
                 file: String(row[0] ?? ""),
-                saved: String(row[1] ?? ""),
-                date: localDate(String(row[1] ?? "")),
+                saved,
+                date: localDate(saved),
                 turns: Number(row[2]) || 0,
                 level: String(row[3] ?? ""),
                 savedSide: row[4] ? "クライアント" : "サーバー",
-                order: me.phase,
+                order: text(mine[5]),
                 me,
                 them,
                 lead: me.hp > them.hp,
-                handCards: ids(me.hand),
-                discardCards: ids(me.discard).concat(ids(them.discard)),
-                opponentDeckCards: deckCards.get(them.deckIds),
-                text: [row[0], me.deck, them.name, them.deck].join("\n").toLowerCase(),
+                rows: [mine, theirs],
+                handCards: cardList(mine[7]),
+                discardCards: cardList(mine[11]).concat(cardList(theirs[11])),
+                opponentDeckCards: cardList(decks[theirs[18]]),
             };
         });
         return {
             app: String(data.app ?? ""),
             made: String(data.made ?? ""),
-            cards: data.cards ?? {},
+            strings,
+            cards: data.cards ?? [],
             statuses: data.statuses ?? {},
             battles,
         };

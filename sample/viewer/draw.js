@@ -107,8 +107,8 @@
         const most = result.top[0][1];
         return section(title,
             h("p", { class: "note" }, `${result.battles} 戦から`),
-            h("ol", { class: "top" }, result.top.map(([id, n]) => {
-                const [name, rarity] = cards[id] ?? ["", 0];
+            h("ol", { class: "top" }, result.top.map(([index, n]) => {
+                const [id, name, rarity] = cards[index] ?? ["", "", 0];
                 return h("li", { class: `r${Math.max(0, Math.min(4, Number(rarity) || 0))}` },
                     h("span", { class: "name" }, name === "" ? id : name),
                     h("span", { class: "num" }, String(n)), bar(n, most, "rare"));
@@ -183,16 +183,16 @@
         });
     }
 
-    function cardNames(ids, cards) {
-        return ids.split(",").map((id) => (cards[id]?.[0] || "（不明なカード）")).join("、");
-    }
+    // A card's name from its index into the card table; "" when it has none.
+    const cardName = (cards, index) => String(cards[index]?.[1] ?? "");
 
-    function pile(title, ids, count, cards) {
-        if (ids === "" && count > 0) {
+    function pile(title, indices, count, cards) {
+        if (indices.length === 0 && count > 0) {
             return [h("h5", null, title), h("p", { class: "secret" }, `非公開（${count} 枚）`)];
         }
         return [h("h5", null, `${title} `, h("small", null, `${count} 枚`)),
-            ids === "" ? h("p", { class: "none" }, "なし") : h("p", { class: "cards" }, cardNames(ids, cards))];
+            indices.length === 0 ? h("p", { class: "none" }, "なし") : h("p", { class: "cards" },
+                indices.map((i) => cardName(cards, i) || "（不明なカード）").join("、"))];
     }
 
     function monsters(side, data) {
@@ -205,9 +205,8 @@
                 empty.push(i + 1);
                 continue;
             }
-            const id = item(side.monsters, i);
             rows.push(h("tr", null, h("td", { class: "num" }, String(i + 1)),
-                h("td", { class: "name" }, data.cards[id]?.[0] || id),
+                h("td", { class: "name" }, cardName(data.cards, side.monsters[i]) || "（不明なカード）"),
                 h("td", null, state === "1" ? "通常" : h("b", null, "行動済み")),
                 h("td", { class: "num" }, item(side.monsterLevels, i)),
                 h("td", { class: "num" }, item(side.monsterHps, i)),
@@ -238,7 +237,8 @@
     // Both sides of one battle, as the details under its row.
     viewer.drawDetails = function (b, data) {
         return h("div", { class: "details" },
-            h("div", { class: "sides" }, sideCard("自分", "me", b.me, data), sideCard("相手", "them", b.them, data)),
+            h("div", { class: "sides" }, sideCard("自分", "me", viewer.readSide(b.rows[0], data.strings), data),
+                sideCard("相手", "them", viewer.readSide(b.rows[1], data.strings), data)),
             h("p", { class: "meta" }, `${b.file}・保存した側 ${b.savedSide}・セキュリティレベル ${b.level}`));
     };
 

@@ -17,6 +17,12 @@
         return viewer.FILTER_KEYS.every((key) => a[key] === b[key]);
     };
 
+    // The lower-cased texts the search looks in, made when first searched.
+    function searchText(b) {
+        b.searchText ??= [b.file, b.me.deck, b.them.name, b.them.deck].join("\n").toLowerCase();
+        return b.searchText;
+    }
+
     // The battles `filter` keeps, in their order.
     viewer.applyFilter = function (battles, filter) {
         const q = filter.q.trim().toLowerCase();
@@ -28,7 +34,7 @@
             (filter.opp === "" || b.them.name === filter.opp) &&
             (filter.oppmaster === "" || b.them.master === filter.oppmaster) &&
             (filter.order === "" || b.order === filter.order) &&
-            (q === "" || b.text.includes(q)));
+            (q === "" || searchText(b).includes(q)));
     };
 
     // A local date as "YYYY-MM-DD".

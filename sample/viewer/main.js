@@ -24,7 +24,9 @@
         oppmaster: (b) => b.them.master, oppdeck: (b) => b.them.deck, opphp: (b) => b.them.hp,
     };
 
+    // The battles in the list's order; they are kept in number order already.
     function sorted(battles, sort) {
+        if (sort.key === "number" && !sort.descending) return battles;
         const value = SORT_VALUES[sort.key] ?? SORT_VALUES.number;
         const sign = sort.descending ? -1 : 1;
         return battles.slice().sort((a, b) => {
@@ -146,9 +148,9 @@
                 viewer.drawWeeks(viewer.weeks(shown)),
                 h("h3", null, "よく見るカード"),
                 h("div", { class: "cols" },
-                    viewer.drawTopCards("自分の手札", viewer.topCards(shown, (b) => b.handCards, 12), data.cards),
-                    viewer.drawTopCards("捨札（両者）", viewer.topCards(shown, (b) => b.discardCards, 12), data.cards),
-                    viewer.drawTopCards("相手のデッキ", viewer.topCards(shown, (b) => b.opponentDeckCards, 12), data.cards)),
+                    viewer.drawTopCards("自分の手札", viewer.topCards(shown, (b) => b.handCards, data.cards.length, 12), data.cards),
+                    viewer.drawTopCards("捨札（両者）", viewer.topCards(shown, (b) => b.discardCards, data.cards.length, 12), data.cards),
+                    viewer.drawTopCards("相手のデッキ", viewer.topCards(shown, (b) => b.opponentDeckCards, data.cards.length, 12), data.cards)),
                 h("p", { class: "legend" }, "レア度:", [0, 1, 2, 3, 4].map((r) =>
                     h("span", { class: `r${r}` }, h("i"), r === 4 ? "4 以上" : String(r)))),
                 viewer.drawTurns(viewer.turnCounts(shown)));

@@ -86,18 +86,27 @@
             }));
     };
 
-    // The `limit` card ids that cards(b) lists most often over the battles, with
-    // their counts, most first (then by id), and how many battles showed any.
-    viewer.topCards = function (battles, cards, limit) {
-        const counts = new Map();
+    // The `limit` cards that cards(b) (indices into a card table of `cardCount`
+    // cards) lists most often over the battles, as [index, count], most first
+    // (then by index), and how many battles showed any. Indices outside the table
+    // (-1 for a card without an identifier) are not counted.
+    viewer.topCards = function (battles, cards, cardCount, limit) {
+        const counts = new Int32Array(cardCount);
         let battlesWithCards = 0;
         for (const b of battles) {
-            const ids = cards(b);
-            if (ids.length > 0) battlesWithCards += 1;
-            for (const id of ids) counts.set(id, (counts.get(id) ?? 0) + 1);
+            const indices = cards(b);
+            if (indices.length > 0) battlesWithCards += 1;
+            for (let i = 0; i < indices.length; i++) {
+                const index = indices[i];
+                if (index >= 0 && index < cardCount) counts[index] += 1;
+            }
         }
-        const top = [...counts].sort((a, b) => b[1] - a[1] || (a[0] < b[0] ? -1 : 1)).slice(0, limit);
-        return { top, battles: battlesWithCards };
+        const top = [];
+        counts.forEach((n, index) => {
+            if (n > 0) top.push([index, n]);
+        });
+        top.sort((a, b) => b[1] - a[1] || a[0] - b[0]);
+        return { top: top.slice(0, limit), battles: battlesWithCards };
     };
 
     // [turns, battles] for every turn count seen, fewest turns first.
@@ -143,6 +152,8 @@
         return day.toISOString().slice(0, 10);
     };
 
+    const weekOfDate = new Map();
+
     // Every week from the first battle's to the last's, empty weeks included:
     // { week, lead } with lead a share over the week's battles. Battles without a
     // readable date are left out.
@@ -150,7 +161,11 @@
         const byWeek = new Map();
         for (const b of battles) {
             if (b.date === "") continue;
-            const week = viewer.weekOf(b.date);
+            let week = weekOfDate.get(b.date);
+            if (week === undefined) {
+                week = viewer.weekOf(b.date);
+                weekOfDate.set(b.date, week);
+            }
             const w = byWeek.get(week) ?? { n: 0, leads: 0 };
             w.n += 1;
             w.leads += b.lead ? 1 : 0;

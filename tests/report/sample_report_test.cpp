@@ -51,7 +51,7 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
                 {
                     R"("\u003cscript\u003ealert(1)\u003c/script\u003e")",
                     R"("\u003ci\u003edeck\u003c/i\u003e")",
-                    R"("EVIL":["\u003cimg src=x onerror=alert(1)\u003e",)",
+                    R"(["EVIL","\u003cimg src=x onerror=alert(1)\u003e",)",
                     R"(,"\"\u003e\u003cb\u003e2",0,[)",  // the security level, the saving side
                     R"("S1":["毒","!"])",
                     "\"普通\"",
@@ -147,7 +147,7 @@ TEST_F(SampleStatisticsTest, DefaultPageHoldsEachBattleFromTheSavingSide) {
                           R"("strings":["アリス","炎帝","速攻",)",
                           R"(["b0.kvs","2024/04/01 10:00:00",10,"1",0,[0,1,2,20,0,)",
                           R"(["b1.kvs","2024/04/02 10:00:00",20,"1",1,[0,1,2,5,0,)",
-                          R"("C2":["氷の魔女",)",
+                          R"(["C2","氷の魔女",)",
                           "<title>3 戦 — ",
                           "このページには 3 戦（2024/04/01 〜 2024/04/03）の対戦",
                           "scripts/statistics.tts",

@@ -10,20 +10,22 @@ for (const name of ["data.js", "filters.js", "fragment.js", "statistics.js"]) {
 }
 const viewer = globalThis.viewer;
 
-// A side as engine.tts writes it: name, master, deck (string ids), hp, stone, phase, ...
-const S = ["アリス", "炎帝", "速攻", "ボブ", "氷帝", "守り", "先攻", "後攻", "C1,C2", "", "a\u2028b\ud800</script>"];
-const side = (name, master, deck, hp, phase, hand = "", deckIds = 9) =>
-    [name, master, deck, hp, 0, phase, "", hand, 2, "", 0, "C3", 1, "", "0,0,0,0", "", "", "", deckIds];
+// A side as engine.tts writes it: name, master, deck (indices into strings), hp,
+// stone, phase (an index too), status ids, hand (indices into cards), ...
+const S = ["アリス", "炎帝", "速攻", "ボブ", "氷帝", "守り", "先攻", "後攻", "", "", "a\u2028b\ud800</script>"];
+const side = (name, master, deck, hp, phase, hand = [], deckIndex = 0) =>
+    [name, master, deck, hp, 0, phase, "", hand, 2, [], 0, [2], 1, [], "0,0,0,0", "", "", "", deckIndex];
 const data = viewer.readData(JSON.stringify({
     app: "ミルダナ",
     strings: S,
-    cards: { C1: ["炎の仔竜", 1] },
+    cards: [["C1", "炎の仔竜", 1], ["C2", "氷の魔女", 0], ["C3", "森の小人", 0]],
+    decks: [[0, 1]],
     statuses: {},
     battles: [
-        ["b1.kvs", "2024/04/01 10:00:00", 10, "1", 0, side(0, 1, 2, 20, 6, "C1,C1"), side(3, 4, 5, 10, 7, "", 8)],
-        ["b2.kvs", "2024/04/07 23:59:59", 20, "1", 1, side(0, 1, 2, 5, 7, "C2"), side(3, 4, 5, 15, 6, "", 8)],
-        ["b3.kvs", "2024/04/15 00:00:00", 30, "0", 0, side(0, 4, 5, 8, 6), side(10, 1, 2, 8, 7)],
-        ["b4.kvs", "", 40, "0", 0, side(0, 4, 5, 9, 6), side(3, 1, 2, 1, 7)],
+        ["b1.kvs", "2024/04/01 10:00:00", 10, "1", 0, side(0, 1, 2, 20, 6, [0, 0]), side(3, 4, 5, 10, 7)],
+        ["b2.kvs", "2024/04/07 23:59:59", 20, "1", 1, side(0, 1, 2, 5, 7, [1, -1, 99]), side(3, 4, 5, 15, 6)],
+        ["b3.kvs", "2024/04/15 00:00:00", 30, "0", 0, side(0, 4, 5, 8, 6), side(10, 1, 2, 8, 7, [], 5)],
+        ["b4.kvs", "", 40, "0", 0, side(0, 4, 5, 9, 6), side(3, 1, 2, 1, 7, [], 5)],
     ],
 }));
 const B = data.battles;
@@ -33,8 +35,10 @@ test("the data keeps each battle's facts as the player sees them", () => {
         [1, "2024-04-01", "先攻", true, "サーバー"], [2, "2024-04-07", "後攻", false, "クライアント"],
         [3, "2024-04-15", "先攻", false, "サーバー"], [4, "", "先攻", true, "サーバー"]]);
     assert.equal(B[2].them.name, "a\u2028b\ud800</script>");
-    assert.deepEqual([B[0].handCards, B[0].discardCards, B[0].opponentDeckCards], [["C1", "C1"], ["C3", "C3"], ["C1", "C2"]]);
+    assert.deepEqual([B[0].handCards, B[0].discardCards, B[0].opponentDeckCards, B[2].opponentDeckCards],
+        [[0, 0], [2, 2], [0, 1], []]);
     assert.equal(B[0].opponentDeckCards, B[1].opponentDeckCards, "a deck list shared, not copied");
+    assert.deepEqual(viewer.readSide(B[0].rows[0], data.strings).hand, [0, 0]);
 });
 
 test("filters keep the battles every active key allows", () => {
@@ -85,7 +89,8 @@ test("statistics add up over the chosen battles", () => {
     assert.deepEqual(masters.map((r) => [r.key, r.n, r.averageHp, r.averageOpponentHp, r.lead.pct, r.companion]),
         [["氷帝", 2, 8.5, 4.5, 50, "守り"], ["炎帝", 2, 12.5, 12.5, 50, "速攻"]]);
 
-    assert.deepEqual(viewer.topCards(B, (b) => b.handCards, 1), { top: [["C1", 2]], battles: 2 });
+    // -1 (no identifier) and an index past the table are not counted.
+    assert.deepEqual(viewer.topCards(B, (b) => b.handCards, 3, 5), { top: [[0, 2], [1, 1]], battles: 2 });
     assert.deepEqual(viewer.turnCounts(B), [[10, 1], [20, 1], [30, 1], [40, 1]]);
 
     const grid = viewer.matchups(B, 2);
