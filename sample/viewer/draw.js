@@ -89,6 +89,7 @@
         if (grid.rows.length === 0) return section("マスターカードの組み合わせ", h("p", { class: "none" }, "対戦がありません"));
         return section("マスターカードの組み合わせ",
             h("p", { class: "note" }, "行が自分、列が相手のマスターカード。数は対戦数、% は自分の体力が上回っていた割合です。"),
+            h("p", { class: "note scroll-cue" }, "表は横にスクロールできます。"),
             h("div", { class: "scroll", tabindex: "0", role: "region", "aria-label": "マスターカードの組み合わせ（横にスクロールできます）" },
                 h("table", { class: "grid" },
                     h("thead", null, h("tr", null, h("th", { scope: "col" }, "自分＼相手"),
