@@ -19,7 +19,7 @@ void expectAllIn(const std::string& page, std::initializer_list<const char*> tex
 
 TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     folder.dir.writeCp932("system/cards/z.kvl", "EVIL,<img src=x onerror=alert(1)>,F,x\r\n");
-    references = startUp(folder.dir.path(), ui).references;
+    references = loadProgramData(folder.dir.path(), ui).references;
     BattleRecord hostile =
         namedBattle("<script>alert(1)</script>", "SecurityLevel:\"><b>2\r\nnowplay:s");
     MasterRecord& master = hostile.Server.Master;

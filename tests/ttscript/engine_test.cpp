@@ -7,7 +7,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 #include "recording_host.h"
 #include "support/temp_dir.h"
 
@@ -20,14 +20,14 @@ std::string repeat(const std::string& text, int times) {
     return out;
 }
 
-TEST(ScriptEngine, GetInfoGivesTheVersionOnlyForItsKey) {
+TEST(ScriptEngineTest, GetInfoGivesTheVersionOnlyForItsKey) {
     TTSA engine;
     EXPECT_EQ(engine.GetInfo("バージョン", "0"), "1.00.0000");
     EXPECT_EQ(engine.GetInfo("バージョン", "1"), "");
     EXPECT_EQ(engine.GetInfo("version", "0"), "");
 }
 
-TEST(ScriptEngine, HostBridgeForms) {
+TEST(ScriptEngineTest, HostBridgeForms) {
     RecordingHost host;
     host.answers = {{"ファイル有無", "1"}, {" key ", "spaced"}, {"手札枚数", "3"}};
     ScriptRun run = runScriptBytes(
@@ -57,7 +57,7 @@ TEST(ScriptEngine, HostBridgeForms) {
     EXPECT_EQ(host.events, expected);
 }
 
-TEST(ScriptEngine, TypicalReportLoopRunsToItsEnd) {
+TEST(ScriptEngineTest, TypicalReportLoopRunsToItsEnd) {
     RecordingHost host;
     int loads = 0;
     host.answers["ファイル有無"] = "1";
@@ -75,7 +75,7 @@ TEST(ScriptEngine, TypicalReportLoopRunsToItsEnd) {
               "|-|out");
 }
 
-TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
+TEST(ScriptEngineTest, ASyntaxErrorAnywhereRunsNothing) {
     RecordingHost host;
     ScriptRun run = runScriptBytes(
         "[p] = \"ran\"\nx = [手札]\nRunCmd(\"ロード\")\n[対象] = 2\nIf x Then\nWend\n", host);
@@ -85,7 +85,7 @@ TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
+TEST(ScriptEngineTest, HostAnswersCountAgainstTheMemoryBudget) {
     RecordingHost host;
     host.answers["山札"] = std::string(3 << 20, 'x');
     const char* script = "a = [山札]\nb = [山札]\nc = [山札]\n[p] = Len(a)\n";
@@ -95,7 +95,7 @@ TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
     EXPECT_EQ(host.printed, "3145728\n");
 }
 
-TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
+TEST(ScriptEngineTest, ExceptionFromAHandlerBecomesARuntimeError) {
     RecordingHost host;
     host.onEvent = [](const std::string& event) {
         if (event == "GetData 手札") throw std::runtime_error("読めません");
@@ -107,7 +107,7 @@ TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
     EXPECT_EQ(host.printed, "1\n");
 }
 
-TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
+TEST(ScriptEngineTest, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     RecordingHost host;
     TTSA* engine = nullptr;
     host.onEvent = [&](const std::string& event) {
@@ -142,7 +142,7 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
 }
 
-TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
+TEST(ScriptEngineTest, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -162,7 +162,7 @@ TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
     EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
-TEST(ScriptEngine, NestingAndCallDepthLimits) {
+TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
     auto parens = [](int depth) {
         return "x = " + repeat("(", depth) + "1" + repeat(")", depth) + "\n";
     };
@@ -210,7 +210,7 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
         << error;
 }
 
-TEST(ScriptEngine, SourceEncodings) {
+TEST(ScriptEngineTest, SourceEncodings) {
     const std::string script =
         "' 手札の一覧\r\n手札 = \"ドラゴン、騎士\"\r\n[p] = Item(手札, \"、\", 2) & Len(手札)\r\n";
     mirudana::testing::TempDir dir;
@@ -234,7 +234,7 @@ TEST(ScriptEngine, SourceEncodings) {
     }
 }
 
-TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
+TEST(ScriptEngineTest, ColumnsCountCharactersInCodePage932Sources) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -245,7 +245,7 @@ TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
     EXPECT_EQ(outcome.error->describe(), "エラー.tts:1:10: 構文エラー: 使えない文字です: '?'");
 }
 
-TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
+TEST(ScriptEngineTest, MissingScriptIsAnErrorWithoutALine) {
     mirudana::testing::TempDir dir;
     TTSA engine;
     std::int32_t n1 = 0, n2 = 0;
@@ -257,7 +257,7 @@ TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
         << outcome.error->describe();
 }
 
-TEST(ScriptEngine, AFileLargerThanAnyScriptIsRefusedUnread) {
+TEST(ScriptEngineTest, AFileLargerThanAnyScriptIsRefusedUnread) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -276,7 +276,7 @@ TEST(ScriptEngine, AFileLargerThanAnyScriptIsRefusedUnread) {
 namespace ttscript::testing {
 namespace {
 
-TEST(ScriptEngine, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
+TEST(ScriptEngineTest, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
     mirudana::testing::TempDir dir;
     TTSA engine;
     std::int32_t n1 = 0, n2 = 0;
@@ -287,7 +287,7 @@ TEST(ScriptEngine, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
     EXPECT_EQ(outcome.error->describe(), "alone.tts:3:1: 実行時エラー: 不明なコマンドです: ロード");
 }
 
-TEST(ScriptEngine, RunScriptFromInsideAHandlerIsRefusedAndTheOuterRunGoesOn) {
+TEST(ScriptEngineTest, RunScriptFromInsideAHandlerIsRefusedAndTheOuterRunGoesOn) {
     mirudana::testing::TempDir dir;
     std::string inner = dir.write("inner.tts", "[p] = \"inner\"\n");
     RecordingHost host;
