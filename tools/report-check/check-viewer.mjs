@@ -66,6 +66,7 @@ for (const row of csv) {
     const battle = (expected[Number(row["番号"]) - 1] ??= { file: row["ファイル名"], date: row["日時"].slice(0, 10).replaceAll("/", "-") });
     battle[row["自分の側"] === "1" ? "me" : "them"] = {
         name: row["マスター名"], master: row["マスターカード"], deck: row["デッキ名"], hp: Number(row["体力"]), order: row["先攻後攻"],
+        hand: row["手札"], handCount: row["手札枚数"],
     };
 }
 const total = expected.length;
@@ -167,11 +168,13 @@ selected = expected.filter((b) => b.file.toLowerCase().includes("battle-01") || 
     b.them.name.includes("battle-01") || b.them.deck.includes("battle-01"));
 check((await title()).startsWith(countOf(selected)), `search: ${await title()}, expected ${countOf(selected)}`);
 
-// A battle's details, drawn when opened.
-await page.goto(`${reportUrl}#q=battle-0002`);
+// A battle's details, drawn when opened: a hidden hand gives its count only.
+const hidden = expected.findIndex((b) => b.me.hand === "非公開");
+await page.goto(`${reportUrl}#q=${expected[hidden].file}`);
 await page.click("#battle-rows button.open");
-const details = await page.$eval("#battle-2", (row) => row.textContent).catch(() => "");
-check(details.includes(expected[1].me.name) && details.includes(expected[1].them.name), "battle 2's details");
+const details = await page.$eval(`#battle-${hidden + 1}`, (row) => row.textContent).catch(() => "");
+check(details.includes(expected[hidden].me.name) && details.includes(expected[hidden].them.name) &&
+    details.includes(`非公開（${expected[hidden].me.handCount} 枚）`), `battle ${hidden + 1}'s details`);
 
 // The hostile names: drawn as text, no element made of them, no script run.
 await page.goto(`${reportUrl}#q=hostile`);
