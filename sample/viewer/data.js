@@ -28,8 +28,10 @@
     };
 
     // "2024/04/01 10:00:00" to "2024-04-01"; "" when the time could not be read.
+    const SAVED_DATE = /^(\d{4})\/(\d{2})\/(\d{2})/;
     function localDate(saved) {
-        return /^\d{4}\/\d{2}\/\d{2}/.test(saved) ? saved.slice(0, 10).replaceAll("/", "-") : "";
+        const m = SAVED_DATE.exec(saved);
+        return m ? `${m[1]}-${m[2]}-${m[3]}` : "";
     }
 
     // The page's data from the JSON text: { app, made, strings, cards (the card
