@@ -153,7 +153,14 @@
         return section("週ごとの対戦",
             h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
                 h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%）")),
-            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct), 2));
+            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct), 2),
+            h("details", { class: "numbers" }, h("summary", null, "数値の表"),
+                h("div", { class: "scroll" }, h("table", null,
+                    h("thead", null, h("tr", null, h("th", { scope: "col" }, "週（月曜から）"),
+                        h("th", { scope: "col", class: "num" }, "対戦"), h("th", { scope: "col", class: "num" }, "上回った"))),
+                    h("tbody", null, weeks.filter((w) => w.lead.whole > 0).map((w) => h("tr", null,
+                        h("th", { scope: "row" }, w.week), h("td", { class: "num" }, String(w.lead.whole)),
+                        h("td", { class: "num" }, shareText(w.lead)))))))));
     };
 
     viewer.drawTurns = function (turns) {
