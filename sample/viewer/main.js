@@ -1,23 +1,13 @@
 "use strict";
-// The page: builds the controls once, keeps the view's state (filter, sort, page,
-// opened battles), redraws on each change and keeps the filter in the fragment.
-// Events are handled by delegation on the page's main element.
+// The page: lays it out once, keeps the view's state (filter, sort, page, opened
+// battles), redraws on each change and keeps the filter in the fragment. Events
+// are handled by delegation on the page's main element.
 (function (viewer) {
     const h = viewer.h;
     const PAGE_SIZE = 50;
     const RELOAD_KEY = "mirudana-viewer-reload";
     const VIEW_KEY = "mirudana-viewer-view";
     const RELOAD_SECONDS = 30;
-    const SELECTS = [
-        { key: "master", label: "マスターカード", value: (b) => b.me.master },
-        { key: "deck", label: "デッキ", value: (b) => b.me.deck },
-        { key: "opp", label: "相手", value: (b) => b.them.name },
-        { key: "oppmaster", label: "相手のマスターカード", value: (b) => b.them.master },
-    ];
-    const FILTER_LABELS = {
-        from: "から", to: "まで", master: "マスターカード", deck: "デッキ", opp: "相手",
-        oppmaster: "相手のマスターカード", order: "先後", q: "検索",
-    };
     const SORT_VALUES = {
         number: (b) => b.number, saved: (b) => b.saved, turns: (b) => b.turns, order: (b) => b.order,
         master: (b) => b.me.master, deck: (b) => b.me.deck, hp: (b) => b.me.hp, opp: (b) => b.them.name,
@@ -34,40 +24,6 @@
             const y = value(b);
             return (x < y ? -sign : x > y ? sign : 0) || a.number - b.number;
         });
-    }
-
-    // The values of one field over all battles, most frequent first.
-    function choices(battles, value) {
-        const counts = new Map();
-        for (const b of battles) counts.set(value(b), (counts.get(value(b)) ?? 0) + 1);
-        counts.delete("");
-        return [...counts].sort((a, b) => b[1] - a[1] || (a[0] < b[0] ? -1 : 1));
-    }
-
-    function field(label, id, control) {
-        return h("div", { class: "field" }, h("label", { for: id }, label), control);
-    }
-
-    function buildControls(data) {
-        const selects = SELECTS.map((s) => field(s.label, `f-${s.key}`,
-            h("select", { id: `f-${s.key}`, "data-filter": s.key },
-                h("option", { value: "" }, "すべて"),
-                choices(data.battles, s.value).map(([v, n]) => h("option", { value: v }, `${v}（${n}）`)))));
-        return h("section", { class: "panel filters", "aria-labelledby": "filters-title" },
-            h("h2", { id: "filters-title" }, "絞り込み"),
-            h("div", { class: "controls" },
-                h("fieldset", { class: "period" }, h("legend", null, "期間（保存日時）"),
-                    field("から", "f-from", h("input", { type: "date", id: "f-from", "data-filter": "from" })),
-                    field("まで", "f-to", h("input", { type: "date", id: "f-to", "data-filter": "to" })),
-                    h("div", { class: "quick" },
-                        h("button", { type: "button", "data-days": "7" }, "最近 7 日"),
-                        h("button", { type: "button", "data-days": "30" }, "最近 30 日"))),
-                ...selects,
-                field("先攻・後攻", "f-order", h("select", { id: "f-order", "data-filter": "order" },
-                    h("option", { value: "" }, "すべて"), viewer.ORDERS.map((o) => h("option", { value: o }, o)))),
-                field("検索（ファイル名・デッキ・相手）", "f-q",
-                    h("input", { type: "search", id: "f-q", "data-filter": "q", autocomplete: "off" }))),
-            h("div", { class: "active", id: "active-filters", "aria-live": "polite" }));
     }
 
     function start() {
@@ -92,7 +48,7 @@
         const pager = h("nav", { class: "pager", "aria-label": "対戦一覧のページ" });
         const reload = h("input", { type: "checkbox", id: "auto-reload" });
         root.append(
-            buildControls(data),
+            viewer.drawFilterControls(data.battles),
             count,
             h("section", { class: "panel", "aria-labelledby": "stats-title" },
                 h("h2", { id: "stats-title" }, "統計"),
@@ -118,19 +74,6 @@
                 }
                 if (control.value !== value) control.value = value;
             }
-        }
-
-        function drawActive() {
-            const active = document.getElementById("active-filters");
-            const keys = viewer.FILTER_KEYS.filter((key) => state.filter[key] !== "");
-            active.replaceChildren(...(keys.length === 0 ? [h("span", { class: "none" }, "絞り込みなし")] : [
-                h("span", { class: "label" }, "適用中:"),
-                ...keys.map((key) => h("button", {
-                    type: "button", class: "chip", "data-remove": key,
-                    "aria-label": `${FILTER_LABELS[key]} ${state.filter[key]} を外す`,
-                }, `${FILTER_LABELS[key]}: ${state.filter[key]}`, h("span", { "aria-hidden": "true" }, " ×"))),
-                h("button", { type: "button", class: "clear", "data-clear": "" }, "すべて解除"),
-            ]));
         }
 
         function drawStats() {
@@ -191,7 +134,7 @@
             document.title = `${counted} — ${data.app} 対戦レポート`;
             count.textContent = filtered ? `${total} 戦のうち ${shown.length} 戦を表示しています` : `${total} 戦すべてを表示しています`;
             setControls();
-            drawActive();
+            viewer.drawActiveFilters(document.getElementById("active-filters"), state.filter);
             drawStats();
             drawList();
             root.dataset.drawMs = (performance.now() - began).toFixed(1);
