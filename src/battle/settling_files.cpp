@@ -1,7 +1,6 @@
 #include "battle/settling_files.h"
 
 #include <fstream>
-#include <system_error>
 
 #include "platform/native_path.h"
 
@@ -16,33 +15,44 @@ SettlingFiles::SettlingFiles(std::chrono::milliseconds settle, std::chrono::mill
                              std::function<bool(const std::string&)> opens)
     : settle_(settle), lockedFor_(lockedFor), opens_(std::move(opens)) {}
 
+// Walks the sorted listing beside the sorted files known, so a look at many files
+// that have not changed allocates nothing.
 void SettlingFiles::look(const std::vector<std::string>& paths, FollowClock::time_point now) {
-    namespace fs = std::filesystem;
     waiting_ = false;
-    std::map<std::string, Tracked> present;
+    auto known = files_.begin();
+    auto forget = [&](auto at) {
+        if (at->second.taken) noteChange(now);  // read before and gone since
+        return files_.erase(at);
+    };
     for (const std::string& path : paths) {
-        std::error_code sizeError, timeError;
-        const fs::path native = nativePath(path);
-        const Stamp stamp{fs::file_size(native, sizeError), fs::last_write_time(native, timeError)};
-        if (sizeError || timeError) continue;  // gone between the listing and now
-        auto known = files_.find(path);
-        Tracked file;
-        if (known != files_.end()) {
-            file = std::move(known->second);
-            files_.erase(known);
-            if (!(file.seen == stamp)) file = {stamp, now, file.taken, std::nullopt, false};
+        while (known != files_.end() && known->first < path) known = forget(known);
+        const std::optional<Stamp> stamp = fileStamp(path);
+        if (known != files_.end() && known->first == path) {
+            if (!stamp) {
+                known = forget(known);  // gone between the listing and now
+                continue;
+            }
+            seenAgain(known->second, *stamp, now);
         } else {
-            const bool old = fs::file_time_type::clock::now() - stamp.time >= settle_;
-            file = {stamp, old ? now - settle_ : now, std::nullopt, std::nullopt, false};
+            if (!stamp) continue;
+            known = files_.emplace_hint(known, path, firstSeen(*stamp, now));
         }
-        consider(path, file, now);
-        present.emplace(path, std::move(file));
+        consider(path, known->second, now);
+        ++known;
     }
-    // What is left was read before and has gone since.
-    for (const auto& [path, file] : files_) {
-        if (file.taken) noteChange(now);
-    }
-    files_ = std::move(present);
+    while (known != files_.end()) known = forget(known);
+}
+
+SettlingFiles::Tracked SettlingFiles::firstSeen(const Stamp& stamp,
+                                                FollowClock::time_point now) const {
+    const bool old = std::chrono::system_clock::now() - stamp.modified >= settle_;
+    return {stamp, old ? now - settle_ : now, std::nullopt, std::nullopt, false};
+}
+
+void SettlingFiles::seenAgain(Tracked& file, const Stamp& stamp,
+                              FollowClock::time_point now) const {
+    if (file.seen == stamp) return;
+    file = {stamp, now, file.taken, std::nullopt, false};
 }
 
 void SettlingFiles::consider(const std::string& path, Tracked& file, FollowClock::time_point now) {

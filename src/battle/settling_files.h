@@ -6,12 +6,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace mirudana {
 
@@ -33,8 +34,8 @@ class SettlingFiles {
     SettlingFiles(std::chrono::milliseconds settle, std::chrono::milliseconds lockedFor,
                   std::function<bool(const std::string&)> opens = opensForReading);
 
-    // One look at the battle files there are now. A file already older than the
-    // settle interval when first seen counts as settled at once.
+    // One look at the battle files there are now (`paths` sorted, each once). A file
+    // already older than the settle interval when first seen counts as settled at once.
     void look(const std::vector<std::string>& paths, FollowClock::time_point now);
 
     // Files still changing, or settled but not opening yet (for up to `lockedFor`,
@@ -51,11 +52,7 @@ class SettlingFiles {
     FollowUpdate take();
 
   private:
-    struct Stamp {
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type time{};
-        bool operator==(const Stamp&) const = default;
-    };
+    using Stamp = FileStamp;
     struct Tracked {
         Stamp seen;
         FollowClock::time_point since;                        // when `seen` was first seen
@@ -64,6 +61,8 @@ class SettlingFiles {
         bool givenUp = false;
     };
 
+    Tracked firstSeen(const Stamp& stamp, FollowClock::time_point now) const;
+    void seenAgain(Tracked& file, const Stamp& stamp, FollowClock::time_point now) const;
     void consider(const std::string& path, Tracked& file, FollowClock::time_point now);
     void noteChange(FollowClock::time_point now);
 

@@ -2,6 +2,7 @@
 // UTF-8 text as given; code page 932 applies to file contents, not to names.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -20,6 +21,17 @@ bool isOrdinaryFile(const std::string& path);
 // Hidden as isOrdinaryFile tells it; by the name alone here, so without a look at
 // the file system.
 bool isHiddenFile(const std::string& path);
+
+// A file's size and time of last change, read in one call of the system: what
+// tells whether a file is still being written.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::chrono::system_clock::time_point modified;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Nothing when the file cannot be looked at (gone, not permitted).
+std::optional<FileStamp> fileStamp(const std::string& path);
 
 // An existing file or folder of any kind.
 bool FileExists(const std::string& path);

@@ -256,6 +256,13 @@ TEST_F(FrmPrintOutTest, Browsing) {
         dialogs.answer("C:\\選んだ\\名前");
         click(row.button);
         EXPECT_EQ(text(row.box), "C:\\選んだ\\名前");
+        // A path longer than the box shows its end, the file name and its extension.
+        const std::string longPath = "C:\\" + std::string(200, 'd') + "\\出力データ.html";
+        dialogs.answer(longPath);
+        click(row.button);
+        const LRESULT atLeftEdge =
+            SendMessageW(control(row.box), EM_CHARFROMPOS, 0, MAKELPARAM(4, 4));
+        EXPECT_GT(LOWORD(atLeftEdge), 100);
 
         for (const auto& request : dialogs.requests) {
             EXPECT_EQ(request.kind, row.kind);
