@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "platform/native_path.h"
 
 namespace mirudana {
@@ -11,13 +13,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool isBattleFile(const fs::directory_entry& entry) {
+// A ".kvs" name (letter case ignored), told from the path's text alone; a follow
+// rescan lists many files, and this costs no conversion of the path.
+bool isBattleFile(const fs::directory_entry& entry, const std::string& text) {
+    constexpr std::string_view kSuffix = ".kvs";
+    if (text.size() <= kSuffix.size() || !endsWithIgnoringCase(text, std::string(kSuffix))) {
+        return false;
+    }
+    const char before = text[text.size() - kSuffix.size() - 1];
     std::error_code ec;
-    if (!entry.is_regular_file(ec)) return false;
-    std::string extension = pathText(entry.path().extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".kvs";
+    return before != '/' && before != '\\' && entry.is_regular_file(ec);
 }
 
 template <typename Iterator>
@@ -26,7 +31,8 @@ std::vector<std::string> folderFiles(const fs::path& folder, std::size_t limit) 
     std::error_code ec;
     Iterator it(folder, fs::directory_options::skip_permission_denied, ec);
     for (; !ec && it != Iterator() && found.size() < limit; it.increment(ec)) {
-        if (isBattleFile(*it)) found.push_back(pathText(it->path()));
+        std::string text = pathText(it->path());
+        if (isBattleFile(*it, text)) found.push_back(std::move(text));
     }
     std::sort(found.begin(), found.end());
     return found;

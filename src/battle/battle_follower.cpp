@@ -26,10 +26,13 @@ std::vector<std::string> BattleFollower::listFiles() const {
     return files;
 }
 
-// Soon while files settle; otherwise as a fallback for what notifications miss.
-std::chrono::milliseconds BattleFollower::lookInterval() const {
-    if (settling_.waiting()) return std::max(times_.settle / 4, std::chrono::milliseconds(10));
-    return watch_.notifying() ? times_.rescan : times_.rescanWithout;
+// When a file settles, or soon for one that would not open; otherwise as a
+// fallback for what notifications miss.
+std::chrono::milliseconds BattleFollower::timeUntilLook(FollowClock::time_point now) const {
+    using std::chrono::milliseconds;
+    const FollowClock::time_point due = settling_.nextLook().value_or(
+        lastLook_ + (watch_.notifying() ? times_.rescan : times_.rescanWithout));
+    return std::max(std::chrono::ceil<milliseconds>(due - now), milliseconds(0));
 }
 
 std::optional<FollowUpdate> BattleFollower::next() {
@@ -44,9 +47,7 @@ std::optional<FollowUpdate> BattleFollower::next() {
             first_ = false;
             return settling_.take();
         }
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastLook_);
-        const auto timeout = std::max(lookInterval() - elapsed, std::chrono::milliseconds(0));
-        if (watch_.wait(timeout) != FolderWatch::Wake::Woken) lookDue_ = true;
+        if (watch_.wait(timeUntilLook(now)) != FolderWatch::Wake::Woken) lookDue_ = true;
     }
     return std::nullopt;
 }

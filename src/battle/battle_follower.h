@@ -44,7 +44,7 @@ class BattleFollower {
 
   private:
     std::vector<std::string> listFiles() const;
-    std::chrono::milliseconds lookInterval() const;
+    std::chrono::milliseconds timeUntilLook(FollowClock::time_point now) const;
 
     std::vector<std::string> folders_;
     bool recursive_;

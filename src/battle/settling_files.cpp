@@ -1,5 +1,6 @@
 #include "battle/settling_files.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/native_path.h"
@@ -19,6 +20,7 @@ SettlingFiles::SettlingFiles(std::chrono::milliseconds settle, std::chrono::mill
 // that have not changed allocates nothing.
 void SettlingFiles::look(const std::vector<std::string>& paths, FollowClock::time_point now) {
     waiting_ = false;
+    nextLook_.reset();
     auto known = files_.begin();
     auto forget = [&](auto at) {
         if (at->second.taken) noteChange(now);  // read before and gone since
@@ -43,22 +45,32 @@ void SettlingFiles::look(const std::vector<std::string>& paths, FollowClock::tim
     while (known != files_.end()) known = forget(known);
 }
 
+// A file's time says since when it has stood still, where the clocks agree; a time
+// ahead of this machine's (a network drive) counts from now.
+FollowClock::time_point SettlingFiles::stillSince(const Stamp& stamp,
+                                                  FollowClock::time_point now) const {
+    const auto age = std::chrono::system_clock::now() - stamp.modified;
+    if (age < std::chrono::system_clock::duration::zero()) return now;
+    return now - std::min(std::chrono::duration_cast<FollowClock::duration>(age),
+                          std::chrono::duration_cast<FollowClock::duration>(settle_));
+}
+
 SettlingFiles::Tracked SettlingFiles::firstSeen(const Stamp& stamp,
                                                 FollowClock::time_point now) const {
-    const bool old = std::chrono::system_clock::now() - stamp.modified >= settle_;
-    return {stamp, old ? now - settle_ : now, std::nullopt, std::nullopt, false};
+    return {stamp, stillSince(stamp, now), std::nullopt, std::nullopt, false};
 }
 
 void SettlingFiles::seenAgain(Tracked& file, const Stamp& stamp,
                               FollowClock::time_point now) const {
     if (file.seen == stamp) return;
-    file = {stamp, now, file.taken, std::nullopt, false};
+    file = {stamp, stillSince(stamp, now), file.taken, std::nullopt, false};
 }
 
 void SettlingFiles::consider(const std::string& path, Tracked& file, FollowClock::time_point now) {
     if (file.taken == file.seen) return;
     if (now - file.since < settle_) {
         waiting_ = true;
+        lookAgainBy(file.since + settle_);
         return;
     }
     if (opens_(path)) {
@@ -75,10 +87,15 @@ void SettlingFiles::consider(const std::string& path, Tracked& file, FollowClock
         return;
     }
     waiting_ = true;
+    lookAgainBy(now + settle_ / 4);
 }
 
 void SettlingFiles::noteChange(FollowClock::time_point now) {
     if (!changedSince_) changedSince_ = now;
+}
+
+void SettlingFiles::lookAgainBy(FollowClock::time_point when) {
+    if (!nextLook_ || when < *nextLook_) nextLook_ = when;
 }
 
 bool SettlingFiles::ready(FollowClock::time_point now) const {

@@ -43,6 +43,11 @@ class SettlingFiles {
     // looking again soon.
     bool waiting() const { return waiting_; }
 
+    // When the next look is worth making: when the first file still changing would
+    // have stood still long enough, or soon for files that would not open. Nothing
+    // while no file waits.
+    std::optional<FollowClock::time_point> nextLook() const { return nextLook_; }
+
     // Whether an update is due: settled changes, and either nothing still changing
     // or the changes have waited twice the settle interval (so a long stream of new
     // files gives an update now and then, not one per file nor only at its end).
@@ -61,6 +66,8 @@ class SettlingFiles {
         bool givenUp = false;
     };
 
+    FollowClock::time_point stillSince(const Stamp& stamp, FollowClock::time_point now) const;
+    void lookAgainBy(FollowClock::time_point when);
     Tracked firstSeen(const Stamp& stamp, FollowClock::time_point now) const;
     void seenAgain(Tracked& file, const Stamp& stamp, FollowClock::time_point now) const;
     void consider(const std::string& path, Tracked& file, FollowClock::time_point now);
@@ -72,6 +79,7 @@ class SettlingFiles {
     std::map<std::string, Tracked> files_;
     std::vector<std::string> givenUp_;
     std::optional<FollowClock::time_point> changedSince_;
+    std::optional<FollowClock::time_point> nextLook_;
     bool waiting_ = false;
 };
 

@@ -118,9 +118,9 @@ TEST_F(FrmPrintOutTest, ControlsStandWhereTheyBelongAtEachDpi) {
         }
         // The status line, its button and the warnings line, under the classic layout.
         const std::tuple<HWND, const char*, RECT> extras[] = {
-            {window.statusLine(), "", {8, 251, 248, 17}},
-            {window.openReportButton(), "開く", {260, 250, 45, 18}},
-            {window.warningsLine(), "", {8, 269, 297, 17}}};
+            {window.statusLine(), "", {8, 269, 248, 17}},
+            {window.openReportButton(), "開く", {260, 268, 45, 18}},
+            {window.warningsLine(), "", {8, 287, 297, 17}}};
         for (const auto& [extra, caption, at96] : extras) {
             SCOPED_TRACE(caption);
             EXPECT_EQ(mirudana::win::windowText(extra), caption);
