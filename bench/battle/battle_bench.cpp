@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
 #include "app/user_interface.h"
 #include "battle/kvs_writer.h"
 #include "battle/list_sort.h"
 #include "battle/loaded_battle.h"
 #include "battle/record_reader.h"
 #include "battle_generator.h"
+#include "platform/file_system.h"
 
 namespace {
 

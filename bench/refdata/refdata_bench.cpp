@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/codepage.h"
-#include "app/file_system.h"
-#include "startup/startup.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "refdata/program_data.h"
 
 namespace mirudana {
 namespace {
@@ -85,7 +85,7 @@ void BM_StartupLoad(benchmark::State& state) {
     SilentUserInterface ui;
     const std::string home = folder().path();  // generated outside the timing
     for (auto _ : state) {
-        Startup loaded = startUp(home, ui);
+        ProgramData loaded = loadProgramData(home, ui);
         benchmark::DoNotOptimize(loaded);
     }
 }
@@ -108,7 +108,7 @@ BENCHMARK(BM_ReadAllFiles)->Unit(benchmark::kMillisecond);
 
 void BM_MillionLookups(benchmark::State& state) {
     SilentUserInterface ui;
-    Startup loaded = startUp(folder().path(), ui);
+    ProgramData loaded = loadProgramData(folder().path(), ui);
     std::vector<std::string> ids;
     for (int i = 0; i < 1000; ++i) {
         ids.push_back(cardID(i % kLists, (i * 37) % kCardsPerList));

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 
 extern char** environ;
 

@@ -1,6 +1,6 @@
 #include "app/error_reporter.h"
 
-#include "app/failure.h"
+#include "platform/failure.h"
 
 namespace mirudana {
 

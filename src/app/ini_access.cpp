@@ -3,10 +3,10 @@
 #include <exception>
 #include <utility>
 
-#include "app/failure.h"
-#include "app/file_system.h"
-#include "app/paths.h"
-#include "app/private_profile.h"
+#include "platform/failure.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/private_profile.h"
 
 namespace mirudana {
 

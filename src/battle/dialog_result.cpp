@@ -1,6 +1,6 @@
 #include "battle/dialog_result.h"
 
-#include "app/paths.h"
+#include "platform/paths.h"
 
 namespace mirudana {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 
 namespace mirudana {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 
 namespace mirudana::kvs {
 namespace {

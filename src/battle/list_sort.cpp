@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/error_reporter.h"
-#include "app/utf.h"
 #include "battle/file_title.h"
+#include "platform/utf.h"
 
 namespace mirudana {
 

@@ -1,8 +1,8 @@
 #include "battle/loaded_battle.h"
 
-#include "app/file_system.h"
-#include "app/input_file.h"
 #include "battle/record_reader.h"
+#include "platform/file_system.h"
+#include "platform/input_file.h"
 
 namespace mirudana {
 namespace {

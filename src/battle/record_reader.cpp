@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/codepage.h"
-#include "app/failure.h"
+#include "platform/codepage.h"
+#include "platform/failure.h"
 
 namespace mirudana {
 namespace {

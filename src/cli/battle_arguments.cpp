@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 
 namespace mirudana::cli {
 namespace {

@@ -7,9 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/native_path.h"
-#include "app/paths.h"
-#include "app/terminal.h"
+#include "app/folders.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
 #include "cli/battle_arguments.h"
@@ -17,10 +15,13 @@
 #include "cli/console_user_interface.h"
 #include "cli/exit_status.h"
 #include "cli/progress_line.h"
+#include "platform/native_path.h"
+#include "platform/paths.h"
+#include "platform/terminal.h"
+#include "refdata/program_data.h"
 #include "report/conversion_run.h"
 #include "report/run_summary_text.h"
 #include "report/script_check.h"
-#include "startup/startup.h"
 #include "ttscript/engine.h"
 
 namespace {
@@ -88,7 +89,7 @@ int run(const cli::CommandLine& line) {
     cli::ConsoleUserInterface ui(std::cerr, &progress);
 
     const std::string home = line.home.value_or(programFolder());
-    Startup started = startUp(home, ui);
+    ProgramData started = loadProgramData(home, ui);
     if (started.endTool) ui.endTool();
 
     LoadedBattle battle;

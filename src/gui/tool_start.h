@@ -7,18 +7,18 @@
 
 #include "app/file_dialogs.h"
 #include "gui/frm_print_out.h"
-#include "startup/startup.h"
+#include "refdata/program_data.h"
 
 namespace mirudana::gui {
 
-struct RunningTool {
-    Startup startup;
+struct OpenedTool {
+    ProgramData startup;
     std::unique_ptr<frmPrintOut> window;
 };
 
 // Runs start-up for the program in `programFolder` and shows the window. When start-up
 // says so, calls ui.endTool() at once instead.
-std::unique_ptr<RunningTool> startTool(const std::string& programFolder, UserInterface& ui,
-                                       FileDialogs& dialogs);
+std::unique_ptr<OpenedTool> openTool(const std::string& programFolder, UserInterface& ui,
+                                     FileDialogs& dialogs);
 
 }  // namespace mirudana::gui

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/error_reporter.h"
-#include "app/file_system.h"
+#include "platform/file_system.h"
 #include "refdata/card_rarity.h"
 #include "refdata/field_reader.h"
 #include "refdata/loader_messages.h"

@@ -1,8 +1,8 @@
 #include "refdata/card_rarity.h"
 
-#include "app/file_system.h"
+#include "platform/file_system.h"
+#include "platform/numeric_text.h"
 #include "refdata/loaders.h"
-#include "refdata/numeric_text.h"
 
 namespace mirudana {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/ini_access.h"
-#include "app/source_file_set.h"
+#include "platform/source_file_set.h"
 
 namespace mirudana {
 

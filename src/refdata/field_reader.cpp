@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/codepage.h"
-#include "app/failure.h"
+#include "platform/codepage.h"
+#include "platform/failure.h"
 
 namespace mirudana {
 namespace {

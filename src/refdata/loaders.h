@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/paths.h"
+#include "app/folders.h"
 #include "app/user_interface.h"
 #include "refdata/reference_data.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/failure.h"
+#include "platform/failure.h"
 #include "refdata/field_reader.h"
 
 namespace mirudana {

@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/source_file_set.h"
 #include "app/user_interface.h"
+#include "platform/source_file_set.h"
 
 namespace mirudana {
 

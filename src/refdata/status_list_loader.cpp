@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/error_reporter.h"
-#include "app/file_system.h"
+#include "platform/file_system.h"
 #include "refdata/field_reader.h"
 #include "refdata/loader_messages.h"
 #include "refdata/loaders.h"

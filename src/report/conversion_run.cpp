@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "app/file_identity.h"
-#include "app/file_system.h"
 #include "battle/list_sort.h"
+#include "platform/file_identity.h"
+#include "platform/file_system.h"
 #include "report/script_check.h"
 #include "report/script_host.h"
 #include "ttscript/engine.h"

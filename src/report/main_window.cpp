@@ -1,8 +1,9 @@
 #include "report/main_window.h"
 
 #include "app/error_reporter.h"
-#include "app/paths.h"
+#include "app/folders.h"
 #include "battle/dialog_result.h"
+#include "platform/paths.h"
 #include "report/run_summary_text.h"
 #include "ttscript/engine.h"
 

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/native_path.h"
+#include "platform/local_time.h"
+#include "platform/native_path.h"
 #include "refdata/text_helpers.h"
 
 namespace mirudana {
@@ -103,14 +104,7 @@ std::string modificationTime(const std::string& path) {
     std::time_t seconds = std::chrono::system_clock::to_time_t(
         std::chrono::time_point_cast<std::chrono::system_clock::duration>(
             std::chrono::file_clock::to_sys(written)));
-    std::tm local{};
-#ifdef _WIN32
-    if (localtime_s(&local, &seconds) != 0) return {};
-#else
-    if (localtime_r(&seconds, &local) == nullptr) return {};
-#endif
-    char text[32];
-    return std::string(text, std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local));
+    return localTimeText(seconds);
 }
 
 }  // namespace mirudana

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/codepage.h"
-#include "app/file_replacement.h"
+#include "platform/codepage.h"
+#include "platform/file_replacement.h"
 
 namespace mirudana {
 namespace {

@@ -1,7 +1,7 @@
 #include "report/script_host.h"
 
-#include "app/failure.h"
 #include "battle/file_list.h"
+#include "platform/failure.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 

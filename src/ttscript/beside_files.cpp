@@ -4,11 +4,11 @@
 #include <array>
 #include <filesystem>
 
-#include "app/failure.h"
-#include "app/file_system.h"
-#include "app/input_file.h"
-#include "app/native_path.h"
-#include "app/utf.h"
+#include "platform/failure.h"
+#include "platform/file_system.h"
+#include "platform/input_file.h"
+#include "platform/native_path.h"
+#include "platform/utf.h"
 #include "ttscript/run_memory.h"
 
 namespace ttscript {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/utf.h"
+#include "platform/utf.h"
 #include "ttscript/builtin_functions.h"
 #include "ttscript/script_failure.h"
 

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/utf.h"
+#include "platform/local_time.h"
+#include "platform/utf.h"
 #include "ttscript/builtin_functions.h"
 #include "ttscript/json_text.h"
 #include "ttscript/lexer.h"
@@ -245,18 +246,7 @@ Value hostRunCmd(HostLink& host, Arguments a, const CallTarget&) {
 }
 
 // Local date and time as "2024/05/06 07:08:09".
-Value now(Arguments) {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    char buffer[32];
-    std::size_t n = std::strftime(buffer, sizeof buffer, "%Y/%m/%d %H:%M:%S", &local);
-    return Value::text(std::string(buffer, n));
-}
+Value now(Arguments) { return Value::text(mirudana::localTimeText(std::time(nullptr))); }
 
 constexpr int kAny = kAnyNumberOfArguments;
 using enum Naming;

@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "app/thread_stack.h"
+#include "platform/thread_stack.h"
 #include "ttscript/builtins.h"
 #include "ttscript/collection.h"
 #include "ttscript/script_failure.h"

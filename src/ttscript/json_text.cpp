@@ -1,6 +1,6 @@
 #include "ttscript/json_text.h"
 
-#include "app/utf.h"
+#include "platform/utf.h"
 #include "ttscript/value.h"
 
 namespace ttscript {

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "ttscript/beside_files.h"
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/failure.h"
-#include "app/file_system.h"
-#include "app/native_path.h"
+#include "platform/failure.h"
+#include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "ttscript/beside_files.h"
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"

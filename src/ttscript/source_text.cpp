@@ -1,7 +1,7 @@
 #include "ttscript/source_text.h"
 
-#include "app/codepage.h"
-#include "app/utf.h"
+#include "platform/codepage.h"
+#include "platform/utf.h"
 
 namespace ttscript {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "refdata/numeric_text.h"
+#include "platform/numeric_text.h"
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"

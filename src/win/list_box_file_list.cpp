@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/failure.h"
+#include "platform/failure.h"
 #include "win/wide_text.h"
 
 namespace mirudana::win {

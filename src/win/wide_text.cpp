@@ -1,6 +1,6 @@
 #include "win/wide_text.h"
 
-#include "app/utf.h"
+#include "platform/utf.h"
 
 namespace mirudana::win {
 

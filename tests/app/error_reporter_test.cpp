@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/failure.h"
+#include "platform/failure.h"
 #include "support/fake_user_interface.h"
 
 namespace mirudana {
@@ -20,7 +20,7 @@ const std::string kDetail53 =
     "・エラー番号：53\r\n・エラー内容：ファイルが見つかりません。\r\n"
     "・発生箇所：CardList.LoadCardlist";
 
-TEST(ErrorReporter, BuildsTheDetailAndMessageTexts) {
+TEST(ErrorReporterTest, BuildsTheDetailAndMessageTexts) {
     EXPECT_EQ(errorDetailText(53, "CardList.LoadCardlist"), kDetail53);
     EXPECT_EQ(errorMessageText(53, "CardList.LoadCardlist"),
               "以下のエラーが発生しました。\r\n" + kDetail53 +
@@ -32,7 +32,7 @@ TEST(ErrorReporter, BuildsTheDetailAndMessageTexts) {
               "・発生箇所：frmPrintout.ListSort");
 }
 
-TEST(ErrorReporter, AnswerNoLeavesTheClipboardAndReturns) {
+TEST(ErrorReporterTest, AnswerNoLeavesTheClipboardAndReturns) {
     FakeUserInterface ui;
     ui.clipboard = "before";
     ui.answers = {false};
@@ -44,14 +44,14 @@ TEST(ErrorReporter, AnswerNoLeavesTheClipboardAndReturns) {
     EXPECT_FALSE(ui.ended);
 }
 
-TEST(ErrorReporter, EnterAnswersNo) {
+TEST(ErrorReporterTest, EnterAnswersNo) {
     FakeUserInterface ui;  // no queued answer: the default button
     ReportError(ui, 53, "CardList.LoadCardlist");
     EXPECT_EQ(ui.clipboard, "");
     EXPECT_FALSE(ui.ended);
 }
 
-TEST(ErrorReporter, AnswerYesCopiesExactlyTheDetailLines) {
+TEST(ErrorReporterTest, AnswerYesCopiesExactlyTheDetailLines) {
     FakeUserInterface ui;
     ui.clipboard = "before";
     ui.answers = {true};
@@ -60,7 +60,7 @@ TEST(ErrorReporter, AnswerYesCopiesExactlyTheDetailLines) {
     EXPECT_FALSE(ui.ended);
 }
 
-TEST(ErrorReporter, Failure339EndsTheToolWhateverTheAnswer) {
+TEST(ErrorReporterTest, Failure339EndsTheToolWhateverTheAnswer) {
     for (bool yes : {false, true}) {
         SCOPED_TRACE(yes ? "Yes" : "No");
         FakeUserInterface ui;
@@ -72,7 +72,7 @@ TEST(ErrorReporter, Failure339EndsTheToolWhateverTheAnswer) {
     }
 }
 
-TEST(ErrorReporter, ReportsTheCurrentExceptionWithItsNumber) {
+TEST(ErrorReporterTest, ReportsTheCurrentExceptionWithItsNumber) {
     const struct {
         const char* what;
         void (*raise)();
@@ -97,7 +97,7 @@ TEST(ErrorReporter, ReportsTheCurrentExceptionWithItsNumber) {
     }
 }
 
-TEST(Failure, DescriptionsAreTheRuntimeTexts) {
+TEST(FailureTest, DescriptionsAreTheRuntimeTexts) {
     const struct {
         std::int16_t number;
         const char* text;
@@ -120,7 +120,7 @@ TEST(Failure, DescriptionsAreTheRuntimeTexts) {
     }
 }
 
-TEST(Failure, OperatingSystemErrorsMapToNumbersAndTextsForReadingAndWriting) {
+TEST(FailureTest, OperatingSystemErrorsMapToNumbersAndTextsForReadingAndWriting) {
     const struct {
         int err;
         std::int16_t reading;

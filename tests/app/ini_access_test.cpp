@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/codepage.h"
-#include "app/paths.h"
-#include "app/private_profile.h"
+#include "platform/codepage.h"
+#include "platform/paths.h"
+#include "platform/private_profile.h"
 #include "support/temp_dir.h"
 
 namespace mirudana {
@@ -24,7 +24,7 @@ struct ReadCase {
     std::string expected;
 };
 
-TEST(INIAccess, ReadsAsThePlatformProfileFunctions) {
+TEST(INIAccessTest, ReadsAsThePlatformProfileFunctions) {
     const ReadCase cases[] = {
         {"names ignore case", "[Head]\r\nRARE=3\r\n", "head", "rare", "3"},
         {"full-width names ignore case", "[ＨＥＡＤ]\r\nｒａｒｅ=4\r\n", "ｈｅａｄ", "ＲＡＲＥ",
@@ -65,7 +65,7 @@ TEST(INIAccess, ReadsAsThePlatformProfileFunctions) {
     }
 }
 
-TEST(INIAccess, AUtf8ByteOrderMarkHidesTheFirstHeader) {
+TEST(INIAccessTest, AUtf8ByteOrderMarkHidesTheFirstHeader) {
     TempDir dir;
     INIAccess ini;
     ini.FileName = dir.write("card.ini", "\xEF\xBB\xBF[head]\r\nrare=1\r\n[tail]\r\nrare=2\r\n");
@@ -79,7 +79,7 @@ std::string repeat(const std::string& text, int times) {
     return out;
 }
 
-TEST(INIAccess, ValuesAreCutTo255BytesWithoutSplittingACharacter) {
+TEST(INIAccessTest, ValuesAreCutTo255BytesWithoutSplittingACharacter) {
     const struct {
         const char* what;
         std::string value;
@@ -101,7 +101,7 @@ TEST(INIAccess, ValuesAreCutTo255BytesWithoutSplittingACharacter) {
     }
 }
 
-TEST(INIAccess, RemembersTheLastSectionUsed) {
+TEST(INIAccessTest, RemembersTheLastSectionUsed) {
     TempDir dir;
     INIAccess ini;
     ini.FileName = dir.writeCp932("card.ini", "[head]\r\nrare=3\r\n[tail]\r\nrare=4\r\n");
@@ -127,7 +127,7 @@ TEST(INIAccess, RemembersTheLastSectionUsed) {
     EXPECT_EQ(ini.Section, "head");  // there, though it cannot be read
 }
 
-TEST(INIAccess, WritingCreatesTheFileAndReadsBack) {
+TEST(INIAccessTest, WritingCreatesTheFileAndReadsBack) {
     TempDir dir;
     INIAccess ini;
     ini.FileName = dir.file("card.ini");
@@ -151,7 +151,7 @@ struct WriteCase {
     std::string after;
 };
 
-TEST(INIAccess, WritingKeepsEveryOtherLine) {
+TEST(INIAccessTest, WritingKeepsEveryOtherLine) {
     const WriteCase cases[] = {
         {"value replaced in place", "; top\r\n[head]\r\n; note\r\n Rare = 1 \r\nx=2\r\n", "HEAD",
          "rare", "3", "; top\r\n[head]\r\n; note\r\nRare=3\r\nx=2\r\n"},
@@ -183,7 +183,7 @@ TEST(INIAccess, WritingKeepsEveryOtherLine) {
     }
 }
 
-TEST(INIAccess, WritingKeepsBytesTheCodePageLacks) {
+TEST(INIAccessTest, WritingKeepsBytesTheCodePageLacks) {
     TempDir dir;
     INIAccess ini;
     ini.FileName = dir.write("card.ini", "\x85\x40=\x81\r\n[head]\r\nx=1\r\n");
@@ -191,7 +191,7 @@ TEST(INIAccess, WritingKeepsBytesTheCodePageLacks) {
     EXPECT_EQ(readBytes(ini.FileName), "\x85\x40=\x81\r\n[head]\r\nx=2\r\n");
 }
 
-TEST(INIAccess, WritingFailsWhereNoFileCanBe) {
+TEST(INIAccessTest, WritingFailsWhereNoFileCanBe) {
     TempDir dir;
     INIAccess ini;
     ini.FileName = dir.file("missing/card.ini");
@@ -209,7 +209,7 @@ TEST(INIAccess, WritingFailsWhereNoFileCanBe) {
     EXPECT_EQ(readBytes(ini.FileName), "[head]\r\nrare=1\r\n");
 }
 
-TEST(INIAccess, SetAppPathFilenamePutsTheNameInTheProgramFolder) {
+TEST(INIAccessTest, SetAppPathFilenamePutsTheNameInTheProgramFolder) {
     const std::string folder = kDirSep == '/' ? "/opt/tool" : "C:\\Tools";
     INIAccess tool(folder);
     tool.SetAppPathFilename("a.ini");
@@ -225,7 +225,7 @@ TEST(INIAccess, SetAppPathFilenamePutsTheNameInTheProgramFolder) {
     EXPECT_EQ(running.FileName, programFolder() + kDirSep + "a.ini");
 }
 
-TEST(INIAccess, FileExistsForFilesAndFolders) {
+TEST(INIAccessTest, FileExistsForFilesAndFolders) {
     TempDir dir;
     INIAccess ini;
     EXPECT_TRUE(ini.FileExists(dir.write("a.ini", "")));
@@ -234,7 +234,7 @@ TEST(INIAccess, FileExistsForFilesAndFolders) {
     EXPECT_FALSE(ini.FileExists(""));
 }
 
-TEST(PrivateProfile, ReadsIntoAGivenBufferSize) {
+TEST(PrivateProfileTest, ReadsIntoAGivenBufferSize) {
     const std::string content = utf8ToCp932("[s]\r\nk=あいう\r\n");
     EXPECT_EQ(privateProfileString(content, "s", "k", 6), "あい");
     EXPECT_EQ(privateProfileString(content, "s", "k", 5), "あい");

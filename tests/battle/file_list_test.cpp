@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/error_reporter.h"
-#include "app/failure.h"
-#include "app/paths.h"
 #include "battle/dialog_result.h"
 #include "battle/file_title.h"
 #include "battle/list_sort.h"
+#include "platform/failure.h"
+#include "platform/paths.h"
 #include "support/fake_user_interface.h"
 
 namespace mirudana {

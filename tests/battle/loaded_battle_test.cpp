@@ -11,7 +11,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #else
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -6,8 +6,8 @@
 #include <limits>
 #include <variant>
 
-#include "app/failure.h"
 #include "battle/kvs_writer.h"
+#include "platform/failure.h"
 
 namespace mirudana {
 namespace {

@@ -11,8 +11,8 @@
 #endif
 #include <filesystem>
 
-#include "app/codepage.h"
-#include "report/program_folder.h"
+#include "platform/codepage.h"
+#include "support/program_folder.h"
 #include "support/subprocess.h"
 #ifndef _WIN32
 #include "support/unprivileged.h"

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/codepage.h"
-#include "report/program_folder.h"
+#include "platform/codepage.h"
 #include "support/list_masters_script.h"
+#include "support/program_folder.h"
 
 namespace mirudana::testing {
 namespace {

@@ -6,7 +6,7 @@
 namespace mirudana::cli {
 namespace {
 
-TEST(CommandLine, ReadsOptionsAnywhereBeforeTheDoubleDash) {
+TEST(CommandLineTest, ReadsOptionsAnywhereBeforeTheDoubleDash) {
     auto parsed =
         parseCommandLine({"a.kvs", "--sort", "--home", "H", "b.kvs", "--script=s.tts", "--output",
                           "-", "-r", "--files-from=-", "--check", "c.tts", "-h", "--version",
@@ -24,7 +24,7 @@ TEST(CommandLine, ReadsOptionsAnywhereBeforeTheDoubleDash) {
               (std::vector<std::string>{"a.kvs", "b.kvs", "--sort", "-", "c.kvs"}));
 }
 
-TEST(CommandLine, RejectsWhatItCannotRead) {
+TEST(CommandLineTest, RejectsWhatItCannotRead) {
     struct Case {
         std::vector<std::string> args;
         const char* problem;

@@ -7,10 +7,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-#include "app/codepage.h"
 #include "battle/kvs_writer.h"
 #include "gui/gui_fixture.h"
 #include "gui/modal_answers.h"
+#include "platform/codepage.h"
 #include "support/list_masters_script.h"
 
 using mirudana::testing::kListMasters;

@@ -11,9 +11,9 @@
 #include <QUrl>
 
 #include "app/error_reporter.h"
-#include "app/failure.h"
-#include "app/paths.h"
 #include "gui/gui_fixture.h"
+#include "platform/failure.h"
+#include "platform/paths.h"
 
 using mirudana::testing::WindowFixture;
 

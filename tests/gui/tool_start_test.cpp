@@ -6,7 +6,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/paths.h"
+#include "app/folders.h"
+#include "platform/paths.h"
 #include "refdata/loader_messages.h"
 #include "support/fake_user_interface.h"
 #include "support/scripted_file_dialogs.h"
@@ -26,7 +27,7 @@ class ToolStartTest : public QObject {
         FakeUserInterface ui;
         ScriptedFileDialogs dialogs;
         QVERIFY_THROWS_EXCEPTION(mirudana::testing::ToolEnded,
-                                 mirudana::gui::startTool(dir.path(), ui, dialogs));
+                                 mirudana::gui::openTool(dir.path(), ui, dialogs));
         QVERIFY(ui.ended);
         QCOMPARE(ui.warnings, std::vector<std::string>{mirudana::loaderWarning(
                                   mirudana::kCardListsMissingWarning,
@@ -40,7 +41,7 @@ class ToolStartTest : public QObject {
                               std::filesystem::copy_options::recursive);
         FakeUserInterface ui;
         ScriptedFileDialogs dialogs;
-        auto tool = mirudana::gui::startTool(dir.path(), ui, dialogs);
+        auto tool = mirudana::gui::openTool(dir.path(), ui, dialogs);
         QVERIFY(ui.warnings.empty() && !ui.ended);
         QVERIFY(tool->window->isVisible());
         QVERIFY(!tool->startup.references.CardLists.empty());

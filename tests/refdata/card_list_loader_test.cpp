@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "app/error_reporter.h"
+#include "platform/paths.h"
 #include "refdata/loaders.h"
-#include "reference_folder.h"
 #include "support/fake_user_interface.h"
+#include "support/reference_folder.h"
 
 namespace mirudana {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "platform/failure.h"
 
 namespace mirudana {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "app/error_reporter.h"
 #include "refdata/loaders.h"
-#include "reference_folder.h"
 #include "support/fake_user_interface.h"
+#include "support/reference_folder.h"
 
 namespace mirudana {
 namespace {

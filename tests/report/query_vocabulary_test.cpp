@@ -149,7 +149,7 @@ TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
 TEST_F(ReportTest, AnswersTheDeckFileAndReferenceKeys) {
     folder.dir.writeCp932("system/cards/C2.ini", "[head]\r\nrare=3\r\n");
     folder.dir.writeCp932("system/cards/c.kvl", "C4,雷の槍,M,x\r\nC5,謎の札,B,x\r\n");
-    references = startUp(folder.dir.path(), ui).references;
+    references = loadProgramData(folder.dir.path(), ui).references;
     BattleRecord record = fullBattle();
     record.InfoText = "SecurityLevel:2\r\nnowplay:c";
     DeckRecord& deck = record.Server.Master.Deck;

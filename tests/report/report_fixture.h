@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "app/codepage.h"
-#include "app/native_path.h"
 #include "battle/file_list.h"
 #include "battle/loaded_battle.h"
-#include "program_folder.h"
+#include "platform/codepage.h"
+#include "platform/native_path.h"
+#include "refdata/program_data.h"
 #include "report/conversion_run.h"
 #include "report/script_host.h"
-#include "startup/startup.h"
 #include "support/fake_user_interface.h"
+#include "support/program_folder.h"
 
 namespace mirudana::testing {
 
@@ -63,7 +63,7 @@ class ReportTest : public ::testing::Test {
   protected:
     ReportTest()
         : output(folder.dir.file("出力データ.html")),
-          references(startUp(folder.dir.path(), ui).references) {}
+          references(loadProgramData(folder.dir.path(), ui).references) {}
 
     // Runs `scriptText` over `battles` (written first) and returns the outcome.
     RunResult run(const std::string& scriptText, const std::vector<BattleRecord>& battles,

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/codepage.h"
-#include "app/native_path.h"
+#include "platform/codepage.h"
+#include "platform/native_path.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -33,7 +33,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
+TEST(ReportWriterTest, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
     TempDir dir;
     std::string path = dir.file("r.html");
     ASSERT_TRUE(writeReportFile(path, "紅蓮<b>\n☃"));
@@ -47,7 +47,7 @@ TEST(ReportWriter, WritesCodePage932WithCrLfAndLeavesNoTemporaryFile) {
 
 // The seven JIS X 0208 characters code page 932 decodes to other code points are
 // written as the code it decodes to them instead; in every other text they stay "?".
-TEST(ReportWriter, WritesTheSevenLookAlikesAndQuestionMarksForTheRest) {
+TEST(ReportWriterTest, WritesTheSevenLookAlikesAndQuestionMarksForTheRest) {
     struct Case {
         const char* character;
         const char* code;
@@ -66,7 +66,7 @@ TEST(ReportWriter, WritesTheSevenLookAlikesAndQuestionMarksForTheRest) {
     }
 }
 
-TEST(ReportWriter, ALargeReportConvertsAsOneText) {
+TEST(ReportWriterTest, ALargeReportConvertsAsOneText) {
     TempDir dir;
     std::string path = dir.file("big.html");
     std::string text;
@@ -77,7 +77,7 @@ TEST(ReportWriter, ALargeReportConvertsAsOneText) {
 }
 
 #ifdef _WIN32
-TEST(ReportWriter, KeepsTheOldAttributesAndGivesANewFileNone) {
+TEST(ReportWriterTest, KeepsTheOldAttributesAndGivesANewFileNone) {
     TempDir dir;
     std::string fresh = dir.file("new.html");
     ASSERT_TRUE(writeReportFile(fresh, "a"));
@@ -96,7 +96,7 @@ fs::perms permissionsOf(const std::string& path) {
     return fs::status(path).permissions() & fs::perms::all;
 }
 
-TEST(ReportWriter, KeepsTheOldPermissionsAndGivesANewFileTheUsualOnes) {
+TEST(ReportWriterTest, KeepsTheOldPermissionsAndGivesANewFileTheUsualOnes) {
     TempDir dir;
     mode_t old = umask(022);
     std::string fresh = dir.file("new.html");
@@ -111,7 +111,7 @@ TEST(ReportWriter, KeepsTheOldPermissionsAndGivesANewFileTheUsualOnes) {
 }
 #endif
 
-TEST(ReportWriter, WritesThroughASymbolicLink) {
+TEST(ReportWriterTest, WritesThroughASymbolicLink) {
     TempDir dir;
     std::string target = dir.write("real/report.html", "old");
     std::string link = dir.file("link.html");
@@ -121,7 +121,7 @@ TEST(ReportWriter, WritesThroughASymbolicLink) {
     EXPECT_EQ(readBytes(target), "new\r\n");
 }
 
-TEST(ReportWriter, FailsWithoutTouchingAnything) {
+TEST(ReportWriterTest, FailsWithoutTouchingAnything) {
     TempDir dir;
     std::string readOnly = dir.write("ro.html", "old");
     fs::permissions(readOnly, fs::perms::owner_read);
@@ -153,7 +153,7 @@ TEST(ReportWriter, FailsWithoutTouchingAnything) {
 }
 
 #ifndef _WIN32
-TEST(ReportWriter, KeepsTheOwnerAndGroupOfAReplacedReport) {
+TEST(ReportWriterTest, KeepsTheOwnerAndGroupOfAReplacedReport) {
     if (geteuid() != 0) {
         // CI runs as root, so there this must run.
         if (std::getenv("CI") != nullptr) FAIL() << "needs root, which CI has";
@@ -169,7 +169,7 @@ TEST(ReportWriter, KeepsTheOwnerAndGroupOfAReplacedReport) {
     EXPECT_EQ(info.st_gid, kNobody);
 }
 
-TEST(ReportWriter, WritesInPlaceWhenTheFolderRefusesANewFile) {
+TEST(ReportWriterTest, WritesInPlaceWhenTheFolderRefusesANewFile) {
     TempDir dir;
     std::string folder = dir.makeDir("locked");
     std::string path = dir.write("locked/r.html", std::string(100, 'o'));
@@ -186,7 +186,7 @@ TEST(ReportWriter, WritesInPlaceWhenTheFolderRefusesANewFile) {
 
 #endif
 
-TEST(ReportWriter, AReplacedReportLeavesOtherHardLinksWithTheOldContent) {
+TEST(ReportWriterTest, AReplacedReportLeavesOtherHardLinksWithTheOldContent) {
     TempDir dir;
     std::string path = dir.write("r.html", "old");
     fs::create_hard_link(path, dir.file("hard.html"));

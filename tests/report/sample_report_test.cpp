@@ -10,7 +10,7 @@ namespace {
 
 TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     folder.dir.writeCp932("system/cards/z.kvl", "EVIL,<img src=x onerror=alert(1)>,F,x\r\n");
-    references = startUp(folder.dir.path(), ui).references;
+    references = loadProgramData(folder.dir.path(), ui).references;
     BattleRecord hostile =
         namedBattle("<script>alert(1)</script>", "SecurityLevel:\"><b>2\r\nnowplay:s");
     MasterRecord& master = hostile.Server.Master;
@@ -125,7 +125,7 @@ TEST_F(SampleStatisticsTest, TotalsAddUpOnBothPages) {
 
 // The statistics page is the default page with its switch turned off, so the two
 // cannot drift apart.
-TEST(SampleScripts, StatisticsIsTheDefaultReportWithoutDetails) {
+TEST(SampleScriptsTest, StatisticsIsTheDefaultReportWithoutDetails) {
     std::string engine = readBytes(SAMPLE_ENGINE);
     const std::string on = "\n詳細を載せる = 1\n";
     auto at = engine.find(on);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
 #include "app/file_dialogs.h"
+#include "platform/failure.h"
 
 namespace mirudana::testing {
 

@@ -1,6 +1,6 @@
 #include "support/subprocess.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32

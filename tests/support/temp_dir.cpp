@@ -4,8 +4,8 @@
 #include <random>
 #include <sstream>
 
-#include "app/codepage.h"
-#include "app/native_path.h"
+#include "platform/codepage.h"
+#include "platform/native_path.h"
 
 #ifdef _WIN32
 #include <windows.h>

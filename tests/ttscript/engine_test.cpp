@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <stdexcept>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 #include "recording_host.h"
 #include "support/temp_dir.h"
 
@@ -20,14 +21,14 @@ std::string repeat(const std::string& text, int times) {
     return out;
 }
 
-TEST(ScriptEngine, GetInfoGivesTheVersionOnlyForItsKey) {
+TEST(ScriptEngineTest, GetInfoGivesTheVersionOnlyForItsKey) {
     TTSA engine;
     EXPECT_EQ(engine.GetInfo("バージョン", "0"), "1.00.0000");
     EXPECT_EQ(engine.GetInfo("バージョン", "1"), "");
     EXPECT_EQ(engine.GetInfo("version", "0"), "");
 }
 
-TEST(ScriptEngine, HostBridgeForms) {
+TEST(ScriptEngineTest, HostBridgeForms) {
     RecordingHost host;
     host.answers = {{"ファイル有無", "1"}, {" key ", "spaced"}, {"手札枚数", "3"}};
     ScriptRun run = runScriptBytes(
@@ -57,7 +58,7 @@ TEST(ScriptEngine, HostBridgeForms) {
     EXPECT_EQ(host.events, expected);
 }
 
-TEST(ScriptEngine, TypicalReportLoopRunsToItsEnd) {
+TEST(ScriptEngineTest, TypicalReportLoopRunsToItsEnd) {
     RecordingHost host;
     int loads = 0;
     host.answers["ファイル有無"] = "1";
@@ -75,7 +76,7 @@ TEST(ScriptEngine, TypicalReportLoopRunsToItsEnd) {
               "|-|out");
 }
 
-TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
+TEST(ScriptEngineTest, ASyntaxErrorAnywhereRunsNothing) {
     RecordingHost host;
     ScriptRun run = runScriptBytes(
         "[p] = \"ran\"\nx = [手札]\nRunCmd(\"ロード\")\n[対象] = 2\nIf x Then\nWend\n", host);
@@ -85,7 +86,7 @@ TEST(ScriptEngine, ASyntaxErrorAnywhereRunsNothing) {
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
+TEST(ScriptEngineTest, HostAnswersCountAgainstTheMemoryBudget) {
     RecordingHost host;
     host.answers["山札"] = std::string(3 << 20, 'x');
     const char* script = "a = [山札]\nb = [山札]\nc = [山札]\n[p] = Len(a)\n";
@@ -95,7 +96,7 @@ TEST(ScriptEngine, HostAnswersCountAgainstTheMemoryBudget) {
     EXPECT_EQ(host.printed, "3145728\n");
 }
 
-TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
+TEST(ScriptEngineTest, ExceptionFromAHandlerBecomesARuntimeError) {
     RecordingHost host;
     host.onEvent = [](const std::string& event) {
         if (event == "GetData 手札") throw std::runtime_error("読めません");
@@ -107,7 +108,7 @@ TEST(ScriptEngine, ExceptionFromAHandlerBecomesARuntimeError) {
     EXPECT_EQ(host.printed, "1\n");
 }
 
-TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
+TEST(ScriptEngineTest, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     RecordingHost host;
     TTSA* engine = nullptr;
     host.onEvent = [&](const std::string& event) {
@@ -142,7 +143,7 @@ TEST(ScriptEngine, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
 }
 
-TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
+TEST(ScriptEngineTest, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -162,7 +163,7 @@ TEST(ScriptEngine, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
     EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
-TEST(ScriptEngine, NestingAndCallDepthLimits) {
+TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
     auto parens = [](int depth) {
         return "x = " + repeat("(", depth) + "1" + repeat(")", depth) + "\n";
     };
@@ -174,10 +175,20 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
                "End Function\n[p] = R(" +
                std::to_string(depth) + ")\n";
     };
+    // `count` files beside the script, each importing the next.
+    auto importChain = [](int count) {
+        std::map<std::string, std::string> files;
+        for (int i = 1; i <= count; ++i) {
+            files["f" + std::to_string(i) + ".tts"] =
+                i < count ? "Import \"f" + std::to_string(i + 1) + ".tts\"\n" : "";
+        }
+        return files;
+    };
     struct Case {
         std::string name;
         std::string script;
         std::string expected;
+        std::map<std::string, std::string> beside = {};
     };
     const Case cases[] = {
         {"200 parentheses", parens(200), ""},
@@ -192,11 +203,14 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
         {"200 calls deep", recursion(200), ""},
         {"201 calls deep", recursion(201),
          "test.tts:3:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
+        {"64 imported files", "Import \"f1.tts\"\n", "", importChain(64)},
+        {"65 imported files", "Import \"f1.tts\"\n",
+         "f64.tts:1:1: 構文エラー: Import できるのは 64 ファイルまでです", importChain(65)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingHost host;
-        EXPECT_EQ(runScriptBytes(c.script, host).error, c.expected);
+        EXPECT_EQ(runScriptBytes(c.script, host, std::nullopt, c.beside).error, c.expected);
     }
 
     // Deep expressions in every frame of a deep recursion run short of stack before
@@ -210,7 +224,7 @@ TEST(ScriptEngine, NestingAndCallDepthLimits) {
         << error;
 }
 
-TEST(ScriptEngine, SourceEncodings) {
+TEST(ScriptEngineTest, SourceEncodings) {
     const std::string script =
         "' 手札の一覧\r\n手札 = \"ドラゴン、騎士\"\r\n[p] = Item(手札, \"、\", 2) & Len(手札)\r\n";
     mirudana::testing::TempDir dir;
@@ -234,7 +248,7 @@ TEST(ScriptEngine, SourceEncodings) {
     }
 }
 
-TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
+TEST(ScriptEngineTest, ColumnsCountCharactersInCodePage932Sources) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -245,7 +259,7 @@ TEST(ScriptEngine, ColumnsCountCharactersInCodePage932Sources) {
     EXPECT_EQ(outcome.error->describe(), "エラー.tts:1:10: 構文エラー: 使えない文字です: '?'");
 }
 
-TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
+TEST(ScriptEngineTest, MissingScriptIsAnErrorWithoutALine) {
     mirudana::testing::TempDir dir;
     TTSA engine;
     std::int32_t n1 = 0, n2 = 0;
@@ -257,7 +271,7 @@ TEST(ScriptEngine, MissingScriptIsAnErrorWithoutALine) {
         << outcome.error->describe();
 }
 
-TEST(ScriptEngine, AFileLargerThanAnyScriptIsRefusedUnread) {
+TEST(ScriptEngineTest, AFileLargerThanAnyScriptIsRefusedUnread) {
     mirudana::testing::TempDir dir;
     RecordingHost host;
     TTSA engine(&host);
@@ -276,7 +290,7 @@ TEST(ScriptEngine, AFileLargerThanAnyScriptIsRefusedUnread) {
 namespace ttscript::testing {
 namespace {
 
-TEST(ScriptEngine, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
+TEST(ScriptEngineTest, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
     mirudana::testing::TempDir dir;
     TTSA engine;
     std::int32_t n1 = 0, n2 = 0;
@@ -287,7 +301,7 @@ TEST(ScriptEngine, WithoutAHostQueriesAnswerEmptyAndCommandsAreUnknown) {
     EXPECT_EQ(outcome.error->describe(), "alone.tts:3:1: 実行時エラー: 不明なコマンドです: ロード");
 }
 
-TEST(ScriptEngine, RunScriptFromInsideAHandlerIsRefusedAndTheOuterRunGoesOn) {
+TEST(ScriptEngineTest, RunScriptFromInsideAHandlerIsRefusedAndTheOuterRunGoesOn) {
     mirudana::testing::TempDir dir;
     std::string inner = dir.write("inner.tts", "[p] = \"inner\"\n");
     RecordingHost host;

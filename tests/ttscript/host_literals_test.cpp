@@ -15,7 +15,7 @@ std::string describe(const HostLiteral& l) {
     return l.value ? out + " = " + *l.value : out;
 }
 
-TEST(HostLiterals, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
+TEST(HostLiteralsTest, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
     mirudana::testing::TempDir dir;
     std::string path = dir.write("check.tts",
                                  "Function Side()\n"
@@ -40,7 +40,7 @@ TEST(HostLiterals, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
     EXPECT_EQ(found, expected);
 }
 
-TEST(HostLiterals, ASyntaxErrorComesBackAsRunScriptGivesIt) {
+TEST(HostLiteralsTest, ASyntaxErrorComesBackAsRunScriptGivesIt) {
     mirudana::testing::TempDir dir;
     HostLiteralScan scan = scanHostLiterals(dir.write("bad.tts", "x = [a]\nIf x\nEnd If\n"));
     ASSERT_TRUE(scan.error);

@@ -66,7 +66,7 @@ std::vector<Case> casesIn(const std::string& text) {
     return cases;
 }
 
-TEST(ScriptFiles, EveryCaseRunsAsItsCommentsExpect) {
+TEST(ScriptFilesTest, EveryCaseRunsAsItsCommentsExpect) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(TTSCRIPT_CASES)) {
         if (entry.path().extension() != ".tts") continue;
@@ -86,7 +86,7 @@ TEST(ScriptFiles, EveryCaseRunsAsItsCommentsExpect) {
 
 // Every ```tts block of the language's documentation runs to its end over three
 // battles and hands over a report.
-TEST(ScriptFiles, DocumentedExamplesRun) {
+TEST(ScriptFilesTest, DocumentedExamplesRun) {
     std::string docs = mirudana::testing::readBytes(TTSCRIPT_DOCS);
     std::vector<std::string> reports;
     constexpr std::string_view kOpen = "```tts\n", kClose = "```\n";

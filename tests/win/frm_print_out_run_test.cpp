@@ -1,7 +1,7 @@
 // Runs started from the Win32 window: the checks, the pruning, the sort box, the
 // report, and the progress dialog's Cancel while the script runs.
-#include "app/codepage.h"
 #include "battle/kvs_writer.h"
+#include "platform/codepage.h"
 #include "support/list_masters_script.h"
 #include "win/posted_call.h"
 #include "win/run_progress.h"

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "app/error_reporter.h"
-#include "app/failure.h"
-#include "app/paths.h"
+#include "platform/failure.h"
+#include "platform/paths.h"
 #include "win/window_fixture.h"
 
 using mirudana::Control;

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/codepage.h"
+#include "platform/codepage.h"
 
 namespace fs = std::filesystem;
 

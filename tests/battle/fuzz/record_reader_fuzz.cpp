@@ -13,8 +13,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/failure.h"
 #include "battle/record_reader.h"
+#include "platform/failure.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/failure.h"
-#include "app/paths.h"
-#include "app/utf.h"
+#include "app/folders.h"
+#include "platform/failure.h"
+#include "platform/utf.h"
 #include "refdata/field_reader.h"
 #include "refdata/loaders.h"
 #include "refdata/reference_data.h"

@@ -1,0 +1,178 @@
+#include "platform/file_system.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string_view>
+
+#include "platform/failure.h"
+#include "platform/native_path.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace mirudana {
+namespace {
+
+#ifndef _WIN32
+bool isDotName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+#endif
+
+bool isHidden(const fs::path& p) {
+#ifdef _WIN32
+    DWORD attributes = GetFileAttributesW(p.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ||
+           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+#else
+    return isDotName(p.filename().native());
+#endif
+}
+
+}  // namespace
+
+bool isOrdinaryFile(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::path p = nativePath(path);
+    return fs::is_regular_file(p, ec) && !isHidden(p);
+}
+
+bool isHiddenFile(const std::string& path) {
+#ifdef _WIN32
+    return isHidden(nativePath(path));
+#else
+    // The name after the last separator, as a path would give it: a load asks this
+    // for every battle file.
+    return isDotName(std::string_view(path).substr(path.rfind('/') + 1));
+#endif
+}
+
+bool endsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
+        auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        return lower(a) == lower(b);
+    });
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    return fs::exists(nativePath(path), ec);
+}
+
+std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(nativePath(folder), ec);
+    if (ec) return names;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) break;
+        const fs::directory_entry& entry = *it;
+        std::error_code typeError;
+        if (!entry.is_regular_file(typeError) || isHidden(entry.path())) continue;
+        std::string name = pathText(entry.path().filename());
+        if (endsWithIgnoringCase(name, suffix)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+#ifdef _WIN32
+std::string fileNameKey(const std::string& name) {
+    std::wstring wide = nativePath(name).wstring();
+    // The invariant upper case is the one the file system's own comparison uses.
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(),
+                  static_cast<int>(wide.size()), wide.data(), static_cast<int>(wide.size()),
+                  nullptr, nullptr, 0);
+    return pathText(wide);
+}
+
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
+                          std::optional<FileIdentity>* identity) {
+    fs::path p = nativePath(path);
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) throw Failure(failure::kPathFileAccess);
+    errno = 0;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) throwErrno(errno != 0 ? errno : ENOENT, FileAccess::Reading);
+    std::string content;
+    in.seekg(0, std::ios::end);
+    auto size = in.tellg();
+    if (size > 0 && static_cast<std::uint64_t>(size) > maxBytes)
+        throw Failure(failure::kOutOfMemory);
+    if (size > 0) {
+        content.resize(static_cast<std::size_t>(size));
+        in.seekg(0, std::ios::beg);
+        in.read(content.data(), static_cast<std::streamsize>(content.size()));
+        content.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) throw Failure(failure::kDeviceIO);
+    if (identity != nullptr) *identity = fileIdentity(path);
+    return content;
+}
+#else
+std::string fileNameKey(const std::string& name) { return name; }
+
+std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
+                          std::optional<FileIdentity>* identity) {
+    // One open, one fstat and the reads: battle files are read by the thousand.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throwErrno(errno, FileAccess::Reading);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) throwErrno(errno, FileAccess::Reading);
+    if (S_ISDIR(info.st_mode)) throw Failure(failure::kPathFileAccess);
+    auto tooLarge = [maxBytes](std::uint64_t bytes) {
+        if (bytes > maxBytes) throw Failure(failure::kOutOfMemory);
+    };
+    tooLarge(static_cast<std::uint64_t>(info.st_size > 0 ? info.st_size : 0));
+
+    // Sized by fstat with a byte to spare, so that a short read ends a regular file
+    // without another read. A file that grows is read on, and one that reports no
+    // size (as some system files do) is read until a read gives nothing.
+    const bool sized = S_ISREG(info.st_mode) && info.st_size > 0;
+    std::string content(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        // Grown no further than one byte past the limit, which tells it was passed.
+        if (used == content.size()) {
+            content.resize(maxBytes >= 2 * std::uint64_t{used}
+                               ? 2 * used
+                               : static_cast<std::size_t>(maxBytes) + 1);
+        }
+        const std::size_t wanted = content.size() - used;
+        ssize_t got = ::read(fd, content.data() + used, wanted);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throwErrno(errno, FileAccess::Reading);
+        }
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+        tooLarge(used);
+        if (sized && static_cast<std::size_t>(got) < wanted) break;
+    }
+    if (identity != nullptr) {
+        *identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                                 static_cast<std::uint64_t>(info.st_ino)};
+    }
+    content.resize(used);
+    return content;
+}
+#endif
+
+}  // namespace mirudana

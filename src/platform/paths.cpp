@@ -1,0 +1,33 @@
+#include "platform/paths.h"
+
+#include <filesystem>
+
+#include "platform/native_path.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace mirudana {
+
+std::string AddDirSep(const std::string& path) {
+    if (!path.empty() && path.back() == kDirSep) return path;
+    return path + kDirSep;
+}
+
+std::string programFolder() {
+    std::filesystem::path exe;
+    std::error_code ec;
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (n == 0) return {};
+    exe = std::filesystem::path(std::wstring(buffer, n));
+#else
+    exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+#endif
+    return pathText(exe.parent_path());
+}
+
+}  // namespace mirudana
