@@ -11,11 +11,6 @@ namespace mirudana {
 // when a report cannot be written.
 inline constexpr const char* kReportUnwritten = "出力ファイルに書き込めませんでした。";
 
-// The set-data item that chooses the report's encoding, and the value that picks
-// UTF-8 without a byte-order mark; any other value keeps code page 932.
-inline constexpr const char* kOutputEncodingItem = "出力文字コード";
-inline constexpr const char* kUtf8Encoding = "UTF-8";
-
 enum class ReportEncoding { Cp932, Utf8 };
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.

@@ -1,6 +1,7 @@
 #include "report/script_check.h"
 
 #include "report/query_vocabulary.h"
+#include "report/script_host.h"
 #include "ttscript/host_literals.h"
 
 namespace mirudana {
@@ -27,8 +28,9 @@ std::string problemOf(const ttscript::HostLiteral& literal) {
             }
             if (literal.text == kTargetItem && literal.value &&
                 selectsServerByMistake(*literal.value)) {
-                return "[" + literal.text + "] = \"" + *literal.value +
-                       "\" はサーバー側を選びます (クライアント側は \"" + std::string(kClientSide) +
+                const std::string client(kClientSide);
+                return "[" + literal.text + "] = \"" + *literal.value + "\" は" +
+                       std::string(kServerSide) + "側を選びます (" + client + "側は \"" + client +
                        "\")";
             }
             return "";
