@@ -92,11 +92,11 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          [](const Query& q) -> Answer { return std::to_string(q.battle.record.TurnCount); }},
         {"サイド",
          [](const Query& q) -> Answer {
-             return std::string(q.info("nowplay") == "s" ? kServerSide : kClientSide);
+             return q.info("nowplay") == "s" ? kServerSide : kClientSide;
          }},
         {"対象",
          [](const Query& q) -> Answer {
-             return std::string(q.battle.TargetIsClient ? kClientSide : kServerSide);
+             return q.battle.TargetIsClient ? kClientSide : kServerSide;
          }},
         {"手札", [](const Query& q) { return securedPile(q, q.master().Hand, 1); }},
         {"手札枚数", [](const Query& q) -> Answer { return listCount(q.master().Hand); }},

@@ -18,12 +18,12 @@ inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダ
 
 // The set-data item that chooses the side questions answer for, and the command
 // that loads the next battle file.
-inline constexpr std::string_view kTargetItem = "対象";
-inline constexpr std::string_view kLoadCommand = "ロード";
+inline constexpr const char* kTargetItem = "対象";
+inline constexpr const char* kLoadCommand = "ロード";
 // The value of kTargetItem that selects the client side; any other text the server,
 // kServerSide on purpose.
-inline constexpr std::string_view kClientSide = "クライアント";
-inline constexpr std::string_view kServerSide = "サーバー";
+inline constexpr const char* kClientSide = "クライアント";
+inline constexpr const char* kServerSide = "サーバー";
 
 // Whether the host answers `key` from the battle or acts on `verb`. Anything else
 // still runs (an unknown key answers "True"), so these feed warnings only.

@@ -17,9 +17,9 @@ enum class ReportEncoding { Cp932, Utf8 };
 // A symbolic link is written through to its target; an existing file keeps its
 // permissions, a new one gets the usual ones. A read-only target, a missing
 // folder or any write error leaves the old file untouched, removes the temporary
-// file and gives false, with the reason in `why` when given. When the folder
-// refuses a new file but the report itself may be written, it is written in place.
-bool writeReportFile(const std::string& path, const std::string& text,
-                     ReportEncoding encoding = ReportEncoding::Cp932, std::string* why = nullptr);
+// file and throws Failure, whose text is the reason. When the folder refuses a new
+// file but the report itself may be written, it is written in place.
+void writeReportFile(const std::string& path, const std::string& text,
+                     ReportEncoding encoding = ReportEncoding::Cp932);
 
 }  // namespace mirudana

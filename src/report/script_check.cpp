@@ -28,10 +28,8 @@ std::string problemOf(const ttscript::HostLiteral& literal) {
             }
             if (literal.text == kTargetItem && literal.value &&
                 selectsServerByMistake(*literal.value)) {
-                const std::string client(kClientSide);
-                return "[" + literal.text + "] = \"" + *literal.value + "\" は" +
-                       std::string(kServerSide) + "側を選びます (" + client + "側は \"" + client +
-                       "\")";
+                return "[" + literal.text + "] = \"" + *literal.value + "\" は" + kServerSide +
+                       "側を選びます (" + kClientSide + "側は \"" + kClientSide + "\")";
             }
             return "";
         case Kind::Command:

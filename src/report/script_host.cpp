@@ -113,18 +113,17 @@ void ScriptHost::writeReport(const std::string& text) {
     const std::string path = context_.outputPath();
     summary_.reportHandedOver = true;
     summary_.reportPath = path;
-    bool written = false;
     std::string why;
     try {
-        written = writeReportFile(path, text, encoding_, &why);
+        writeReportFile(path, text, encoding_);
+        return;
+    } catch (const Failure& failure) {
+        why = failure.what();
     } catch (const std::exception& e) {
         why = failureDescription(failureNumberOf(e));
     }
-    if (!written) {
-        reportUnwritten_ = true;
-        context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path +
-                                (why.empty() ? "" : "\r\n" + why));
-    }
+    reportUnwritten_ = true;
+    context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path + "\r\n" + why);
 }
 
 }  // namespace mirudana

@@ -162,7 +162,7 @@ TEST_F(ReportTest, HostFlagsOnlyLoadAndTargetAsFound) {
 }
 
 // The documentation's tables name each set-data item the host acts on, and only
-// keys the host answers.
+// keys the host answers; its first sections tell a new player what they need.
 TEST(ScriptDocsTest, TheKeyListMatchesTheHost) {
     const std::string docs = readBytes(SCRIPT_LANGUAGE_DOCS);
     auto section = [&](std::string_view heading) {
@@ -191,6 +191,17 @@ TEST(ScriptDocsTest, TheKeyListMatchesTheHost) {
     const std::set<std::string> keys = firstCells(section("### GetData"), '"', '"');
     EXPECT_GT(keys.size(), 40u);
     for (const std::string& key : keys) EXPECT_TRUE(isKnownQueryKey(key)) << key;
+
+    // What a new player looks for first, and no pointer to a manual that is not there.
+    std::vector<std::string> wanted = {
+        "--script", "--output", "## CSV を書く", "\"マスター名\"（その側のプレイヤーの名前）",
+        "\"マスター種類\"（そのプレイヤーが使うマスターカードの名前）"};
+    for (const auto& script : std::filesystem::directory_iterator(
+             std::filesystem::path(SAMPLE_STATISTICS).parent_path())) {
+        wanted.push_back("scripts/" + script.path().filename().string());
+    }
+    for (const std::string& text : wanted) EXPECT_NE(docs.find(text), std::string::npos) << text;
+    EXPECT_EQ(docs.find("説明書"), std::string::npos);
 }
 
 // UTF-8 keeps what code page 932 cannot hold and adds no byte-order mark; any
