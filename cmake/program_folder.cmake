@@ -1,5 +1,5 @@
 # The program folder a player unpacks (make windows): the programs, the sample
-# reference data, the default script, the sample scripts and battles, and the
+# reference data, the default script with its viewer files, the sample scripts and battles, and the
 # guide and the script language's documentation as texts Notepad opens.
 # tests/program_folder_check.cmake installs it and checks what it holds.
 function(mirudana_install_program_folder)
@@ -11,7 +11,8 @@ function(mirudana_install_program_folder)
         endif()
     endforeach()
     set(folder ${CMAKE_BINARY_DIR}/bin)
-    install(DIRECTORY ${folder}/system ${folder}/battles ${folder}/scripts DESTINATION .)
+    install(DIRECTORY ${folder}/system ${folder}/battles ${folder}/viewer ${folder}/scripts
+        DESTINATION .)
     install(FILES ${folder}/engine.tts ${folder}/readme.txt ${folder}/script-language.txt
         DESTINATION .)
 endfunction()

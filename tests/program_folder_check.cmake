@@ -1,5 +1,6 @@
 # Installs the program folder into PREFIX from the build BUILD and checks that it
-# holds what a player needs: the programs, the reference data, the scripts, the
+# holds what a player needs: the programs, the reference data, the scripts with the
+# viewer's files, the
 # battles, and the guide and documentation as texts Notepad opens (UTF-8 with a
 # byte-order mark, CR LF).
 file(REMOVE_RECURSE ${PREFIX})
@@ -9,7 +10,8 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "install failed: ${status}")
 endif()
 foreach(item mirudana-cli${EXE} system/cards/master.dat system/state/state.dat engine.tts
-        battles scripts/export-csv.tts scripts/export-json.tts scripts/statistics.tts
+        battles viewer/main.js viewer/viewer.css scripts/export-csv.tts scripts/export-json.tts
+        scripts/export-jsonl.tts scripts/statistics.tts
         readme.txt script-language.txt)
     if(NOT EXISTS ${PREFIX}/${item})
         message(FATAL_ERROR "the program folder lacks ${item}")
