@@ -9,6 +9,7 @@
 
 #include "platform/failure.h"
 #include "report_fixture.h"
+#include "support/file_list_entries.h"
 #include "support/list_masters_script.h"
 
 namespace mirudana::testing {
@@ -107,7 +108,7 @@ TEST_F(WindowModelTest, FoldersGiveTheirBattleFilesInNameOrder) {
     const std::string in = pathText(nativePath(a).parent_path());
     model.addPaths({loose, in}, "test");
     std::vector<std::filesystem::path> listed;  // compared as paths: "/" or "\\" alike
-    for (const std::string& entry : files.entries()) listed.push_back(nativePath(entry));
+    for (const std::string& entry : entriesOf(files)) listed.push_back(nativePath(entry));
     EXPECT_EQ(listed, (std::vector{nativePath(loose), nativePath(a), nativePath(b)}));
 }
 
@@ -121,7 +122,7 @@ TEST_F(WindowModelTest, AListOutOfRoomIsReported) {
     } full;
     WindowModel small(references, ui, full, view);
     small.addPaths({"a.kvs", "b.kvs"}, "frmPrintout.lstKVS_OLEDragDrop");
-    EXPECT_EQ(full.entries(), std::vector<std::string>{"a.kvs"});
+    EXPECT_EQ(entriesOf(full), std::vector<std::string>{"a.kvs"});
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_NE(ui.questions[0].message.find("frmPrintout.lstKVS_OLEDragDrop"), std::string::npos);
 }
@@ -133,7 +134,7 @@ TEST_F(WindowModelTest, FollowingAddsNewBattlesAndRunsAgain) {
     EXPECT_EQ(report(), "一;");
     const std::string second = folder.battle("game/2.kvs", namedBattle("二"));
     ASSERT_TRUE(view.runPostedUntil([&] { return files.count() == 2 && !model.running(); }));
-    EXPECT_EQ(nativePath(files.entries().back()), nativePath(second));
+    EXPECT_EQ(nativePath(entriesOf(files).back()), nativePath(second));
     EXPECT_EQ(report(), "一;二;");
     EXPECT_NE(view.statuses.back().text.find(" 更新  戦況 2 件を処理しました。"),
               std::string::npos);
