@@ -142,7 +142,8 @@
             runs[runs.length - 1].push(`${x},${y}`);
             points.push(svg("circle", { cx: x, cy: y, r: 2.5, class: share.small ? "lead small" : "lead" }));
         });
-        return h("div", { class: "chart" },
+        return h("div", { class: "chart", tabindex: "0", role: "region", "aria-label": `${label}（横にスクロールできます）` },
+            h("p", { class: "note scroll-cue" }, "グラフは横にスクロールできます。"),
             svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
                 svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
                 ...marks,
