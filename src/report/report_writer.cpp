@@ -1,5 +1,6 @@
 #include "report/report_writer.h"
 
+#include <functional>
 #include <string_view>
 
 #include "platform/codepage.h"
@@ -22,12 +23,11 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding,
-                     std::string* why) {
-    FileReplacement file(path);
-    bool ok = file.ok();
+bool encodeReport(const std::string& text, ReportEncoding encoding,
+                  const std::function<bool(std::string_view)>& take) {
+    bool ok = true;
     if (encoding == ReportEncoding::Utf8) {
-        ok = ok && file.write(text);
+        ok = take(text);
     } else {
         // Converted a piece at a time so a large report is never held twice.
         // Characters typed outside Windows as JIS X 0208 has them keep their
@@ -36,11 +36,20 @@ bool writeReportFile(const std::string& path, const std::string& text, ReportEnc
         for (std::string_view rest = text; ok && !rest.empty();) {
             std::size_t length = pieceLength(rest);
             utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike, piece);
-            ok = file.write(piece);
+            ok = take(piece);
             rest.remove_prefix(length);
         }
     }
-    ok = ok && file.write("\r\n") && file.commit();
+    return ok && take("\r\n");
+}
+
+bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding,
+                     std::string* why) {
+    FileReplacement file(path);
+    bool ok =
+        file.ok() &&
+        encodeReport(text, encoding, [&](std::string_view bytes) { return file.write(bytes); }) &&
+        file.commit();
     if (!ok && why != nullptr) *why = file.failureText();
     return ok;
 }

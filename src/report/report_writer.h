@@ -3,7 +3,9 @@
 // leaves it emptied or half written.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace mirudana {
 
@@ -17,6 +19,11 @@ inline constexpr const char* kOutputEncodingItem = "出力文字コード";
 inline constexpr const char* kUtf8Encoding = "UTF-8";
 
 enum class ReportEncoding { Cp932, Utf8 };
+
+// Hands `take` the bytes a report file holds for `text`, a piece at a time: the
+// text in `encoding`, then CR LF. Stops at the first piece `take` refuses (false).
+bool encodeReport(const std::string& text, ReportEncoding encoding,
+                  const std::function<bool(std::string_view)>& take);
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
 // A symbolic link is written through to its target; an existing file keeps its

@@ -85,6 +85,14 @@ void ScriptHost::WriteReport(const std::string& text) {
     summary_.reportPath = path;
     bool written = false;
     std::string why;
+    if (context_.heldReport != nullptr) {
+        context_.heldReport->clear();
+        encodeReport(text, encoding_, [this](std::string_view bytes) {
+            context_.heldReport->append(bytes);
+            return true;
+        });
+        return;
+    }
     try {
         written = writeReportFile(path, text, encoding_, &why);
     } catch (const std::exception& e) {
