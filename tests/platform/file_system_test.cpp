@@ -8,6 +8,7 @@
 
 #include "platform/failure.h"
 #include "platform/file_identity.h"
+#include "platform/file_replacement.h"
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
 #include "platform/utf.h"
@@ -145,6 +146,9 @@ TEST(FileSystemTest, PathsWorkAtAnyLength) {
     EXPECT_EQ(entries[0].name, "深い.kvs");
     EXPECT_TRUE(entries[0].isFile);
     EXPECT_EQ(listOrdinaryFiles(folder, ".KVS"), std::vector<std::string>{"深い.kvs"});
+    FileReplacement replacement(file);
+    EXPECT_TRUE(replacement.write("replaced") && replacement.commit()) << replacement.failureText();
+    EXPECT_EQ(readWholeFile(file), "replaced");
 }
 
 }  // namespace
