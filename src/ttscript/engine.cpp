@@ -65,7 +65,7 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
         Interpreter(program, impl_->events, impl_->stopRequested, impl_->memoryBudget).run();
         outcome.completed = true;
     } catch (const ScriptFailure& failure) {
-        outcome.error = scriptError(path, failure.message(), failure.line(), failure.column());
+        outcome.error = scriptError(path, failure);
         outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
     } catch (const std::bad_alloc&) {
         outcome.error = scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません");

@@ -50,6 +50,7 @@ class Scanner {
             literal.value = literalText(*e.operands[1]);
         }
         if (bridge == HostBridge::RunCmd) literal.kind = HostLiteral::Kind::Command;
+        if (bridge == HostBridge::BesideFile) literal.kind = HostLiteral::Kind::BesideFile;
         literals.push_back(std::move(literal));
     }
 };
@@ -65,7 +66,7 @@ HostLiteralScan scanHostLiterals(const std::string& path) {
         for (const FunctionDef& fn : program.functions) scanner.block(fn.body);
         scan.literals = std::move(scanner.literals);
     } catch (const ScriptFailure& failure) {
-        scan.error = scriptError(path, failure.message(), failure.line(), failure.column());
+        scan.error = scriptError(path, failure);
     }
     // Functions are kept apart from the main block: put everything back in source order.
     std::ranges::stable_sort(scan.literals, [](const HostLiteral& a, const HostLiteral& b) {

@@ -41,7 +41,7 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
                          const std::atomic<bool>& stopRequested, std::size_t memoryBudget)
     : memory_(memoryBudget),
       program_(program),
-      host_(events, stopRequested),
+      host_(events, stopRequested, program.folder),
       stopRequested_(stopRequested),
       globals_(program.globalNames.size()),
       statementsToClockCheck_(kStatementsPerClockCheck),
@@ -442,15 +442,19 @@ Value Interpreter::callFunction(const Expr& e) {
         Interpreter& self;
         std::size_t base, callerBase;
         int depth;
+        SourcePosition call;
         ~Restore() {
             self.stack_.resize(base);
             self.localBase_ = callerBase, self.callDepth_ = depth;
+            self.position_ = call;
         }
-    } restore{*this, stack_.size(), localBase_, callDepth_};
+    } restore{*this, stack_.size(), localBase_, callDepth_, position_};
     for (const ExprPtr& argument : e.operands) {
         Value v = eval(*argument);
         stack_.push_back(std::move(v));
     }
+    // The body's errors name the file it was imported from.
+    position_.file = fn.file > 0 ? &program_.files[static_cast<std::size_t>(fn.file)] : nullptr;
     assert(stack_.capacity() >= restore.base + static_cast<std::size_t>(fn.localCount));
     stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
     localBase_ = restore.base;

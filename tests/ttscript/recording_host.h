@@ -35,9 +35,10 @@ struct ScriptRun {
     std::string error;  // outcome.error->describe(), or "" when the script completed
 };
 
-// Writes `bytes` to a temporary "test.tts" and runs it against `host`, within
-// `memoryBudget` bytes when given.
+// Writes `bytes` to a temporary "test.tts", and `beside` (name -> text) beside it,
+// and runs it against `host`, within `memoryBudget` bytes when given.
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
-                         std::optional<std::size_t> memoryBudget = std::nullopt);
+                         std::optional<std::size_t> memoryBudget = std::nullopt,
+                         const std::map<std::string, std::string>& beside = {});
 
 }  // namespace ttscript::testing
