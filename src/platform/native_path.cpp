@@ -16,6 +16,7 @@ constexpr std::size_t kShortPathLimit = 248;
 
 constexpr std::wstring_view kExtended = L"\\\\?\\";
 constexpr std::wstring_view kExtendedUnc = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kDevice = L"\\\\.\\";  // NUL, CON, ... in any folder
 
 std::wstring fullPathOf(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
@@ -32,13 +33,13 @@ std::wstring fullPathOf(const std::wstring& path) {
 }
 
 std::wstring extendedForm(std::wstring wide) {
-    if (wide.starts_with(L"\\\\?\\") || wide.starts_with(L"\\\\.\\")) return wide;
+    if (wide.starts_with(kExtended) || wide.starts_with(kDevice)) return wide;
     // A short relative path may still be long once the current folder is before it.
     const bool absolute = wide.starts_with(L"\\\\") || (wide.size() > 2 && wide[1] == L':' &&
                                                         (wide[2] == L'\\' || wide[2] == L'/'));
     if (absolute && wide.size() < kShortPathLimit) return wide;
     std::wstring full = fullPathOf(wide);
-    if (full.size() < kShortPathLimit || full.starts_with(L"\\\\.\\")) return wide;
+    if (full.size() < kShortPathLimit || full.starts_with(kDevice)) return wide;
     if (full.starts_with(L"\\\\")) return std::wstring(kExtendedUnc) + full.substr(2);
     return std::wstring(kExtended) + full;
 }
