@@ -120,8 +120,8 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);
-    if (context.summary != nullptr)
-        context.summary->scriptWarnings = checkScript(scriptPath).warnings;
+    std::vector<std::string> scriptWarnings;
+    if (context.summary != nullptr) scriptWarnings = checkScript(scriptPath).warnings;
 
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
@@ -150,10 +150,8 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     const RunSummary& done = host.summary();
     if (!done.skippedFiles.empty()) context.ui.showWarning(skippedWarning(done.skippedFiles));
     if (context.summary != nullptr) {
-        context.summary->battlesReported = done.battlesReported;
-        context.summary->skippedFiles = done.skippedFiles;
-        context.summary->reportHandedOver = done.reportHandedOver;
-        context.summary->reportPath = done.reportPath;
+        *context.summary = done;
+        context.summary->scriptWarnings = std::move(scriptWarnings);
     }
     return result;
 }

@@ -23,35 +23,29 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool encodeReport(const std::string& text, ReportEncoding encoding,
-                  const std::function<bool(std::string_view)>& take) {
-    bool ok = true;
+void encodeReport(const std::string& text, ReportEncoding encoding,
+                  const std::function<void(std::string_view)>& take) {
     if (encoding == ReportEncoding::Utf8) {
-        ok = take(text);
+        take(text);
     } else {
         // Converted a piece at a time so a large report is never held twice.
         // Characters typed outside Windows as JIS X 0208 has them keep their
         // look-alikes.
         std::string piece;
-        for (std::string_view rest = text; ok && !rest.empty();) {
+        for (std::string_view rest = text; !rest.empty();) {
             std::size_t length = pieceLength(rest);
             utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike, piece);
-            ok = take(piece);
+            take(piece);
             rest.remove_prefix(length);
         }
     }
-    return ok && take("\r\n");
+    take("\r\n");
 }
 
-bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding,
-                     std::string* why) {
+void writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
     FileReplacement file(path);
-    bool ok =
-        file.ok() &&
-        encodeReport(text, encoding, [&](std::string_view bytes) { return file.write(bytes); }) &&
-        file.commit();
-    if (!ok && why != nullptr) *why = file.failureText();
-    return ok;
+    encodeReport(text, encoding, [&file](std::string_view bytes) { file.write(bytes); });
+    file.commit();
 }
 
 }  // namespace mirudana
