@@ -1,5 +1,5 @@
-// The battle files of a folder, as a folder argument, a folder added to the
-// window's list and a followed folder all take them.
+// The battle files of a folder, as a folder added to the window's list and a
+// followed folder take them.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,6 @@
 #include <vector>
 
 namespace mirudana {
-
-// Whether `path` names a folder.
-bool isFolder(const std::string& path);
 
 // The ".kvs" files (letter case ignored) of `folder`, with `recursive` those of its
 // sub-folders too, in name order; unreadable sub-folders are passed over. At most

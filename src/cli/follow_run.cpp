@@ -68,14 +68,14 @@ int followFolders(const FollowSetup& setup, const ReferenceData& references,
         VectorFileList files(std::move(update->files));
         RunSummary summary;
         RunContext context{
-            battle,    files,    references,        ui, [&setup] { return setup.output; },
-            &observer, &summary, setup.memoryBudget};
+            battle,   files,   references,        ui, [&setup] { return setup.output; }, &observer,
+            &summary, nullptr, setup.memoryBudget};
         const auto started = std::chrono::steady_clock::now();
         const RunResult result = runConversion(context, setup.script, setup.sort);
         progress.clear();
         if (StopOnInterrupt::stopRequested()) break;
         if (tooMany) continue;
-        if (endsFollowing(result)) return exitStatusOf(result, summary);
+        if (endsFollowing(result)) return exitStatusOf(result, summary, false);
         out << localTimeText(std::time(nullptr)) << "  戦況 " << summary.battlesReported << " 件  "
             << setup.output << "  " << secondsText(std::chrono::steady_clock::now() - started)
             << " 秒" << std::endl;

@@ -7,6 +7,7 @@
 #include "app/error_reporter.h"
 #include "battle/battle_folder.h"
 #include "battle/dialog_result.h"
+#include "platform/file_system.h"
 #include "platform/local_time.h"
 #include "platform/native_path.h"
 #include "report/run_summary_text.h"
