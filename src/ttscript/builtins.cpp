@@ -78,11 +78,19 @@ Value replace(Arguments a) {
     TextOf textOfArgument(a[0]), findOf(a[1]), withOf(a[2]);
     std::string_view text = textOfArgument.str(), find = findOf.str(), with = withOf.str();
     if (find.empty() || text.find(find) == std::string_view::npos) return asText(a[0]);
+    // The result's size first, so the whole of it is checked against the budget
+    // before any of it is made.
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = text.find(find, at)) != std::string_view::npos;
+         at += find.size()) {
+        ++count;
+    }
     std::string out;
+    reserveToAppend(out,
+                    addSizes(text.size() - count * find.size(), multiplySizes(count, with.size())));
     std::size_t from = 0;
     for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
          from = at + find.size()) {
-        reserveToAppend(out, out.size() + (at - from) + with.size());
         out.append(text.substr(from, at - from)).append(with);
     }
     out.append(text.substr(from));
@@ -107,6 +115,7 @@ Value trim(Arguments a) {
 }
 
 Value upperCase(Arguments a) {
+    checkMemoryFor(TextOf(a[0]).str().size());
     std::string s = a[0].toText();
     for (char& c : s) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -114,7 +123,11 @@ Value upperCase(Arguments a) {
     return Value::text(std::move(s));
 }
 
-Value lowerCase(Arguments a) { return Value::text(foldCase(TextOf(a[0]).str())); }
+Value lowerCase(Arguments a) {
+    TextOf text(a[0]);
+    checkMemoryFor(text.str().size());
+    return Value::text(foldCase(text.str()));
+}
 
 // The number at the start of the text, 0 when there is none: "12個" gives 12.
 Value val(Arguments a) {

@@ -61,7 +61,10 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
     RunningFlag running(impl_->running);
     impl_->stopRequested = false;
     try {
-        Program program = loadProgram(path);
+        Program program = loadProgram(path, [this](std::size_t done, std::size_t total) {
+            if (impl_->events) impl_->events->Loading(done, total);
+            if (impl_->stopRequested) throwStopped();
+        });
         Interpreter(program, impl_->events, impl_->stopRequested, impl_->memoryBudget).run();
         outcome.completed = true;
     } catch (const ScriptFailure& failure) {

@@ -31,6 +31,10 @@ class EngineEvents {
     // Raised at short intervals of script time, so a host can keep its window alive
     // and call RequestStop even while a script loops without asking anything.
     virtual void Tick() {}
+
+    // Raised now and then while a long script is read and checked: `done` of its
+    // `total` tokens are parsed. A host may show it and call RequestStop to cancel.
+    virtual void Loading(std::size_t done, std::size_t total) { (void)done, (void)total; }
 };
 
 // Why a script did not run to its end.

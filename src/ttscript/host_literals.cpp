@@ -1,6 +1,7 @@
 #include "ttscript/host_literals.h"
 
 #include <algorithm>
+#include <new>
 
 #include "ttscript/builtins.h"
 #include "ttscript/script_failure.h"
@@ -66,6 +67,9 @@ HostLiteralScan scanHostLiterals(const std::string& path) {
         scan.literals = std::move(scanner.literals);
     } catch (const ScriptFailure& failure) {
         scan.error = scriptError(path, failure.message(), failure.line(), failure.column());
+    } catch (const std::bad_alloc&) {
+        scan.literals.clear();
+        scan.error = scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません");
     }
     // Functions are kept apart from the main block: put everything back in source order.
     std::ranges::stable_sort(scan.literals, [](const HostLiteral& a, const HostLiteral& b) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "platform/numeric_text.h"
@@ -57,6 +58,11 @@ Value Value::text(std::string s) {
         v.kind_ = Kind::SharedText;
     }
     return v;
+}
+
+std::size_t Value::textBytes(std::size_t size) {
+    constexpr std::size_t kBlockOverhead = 16;
+    return size <= kShortBytes ? 0 : sizeof(Shared) + size + 1 + 2 * kBlockOverhead;
 }
 
 // Long text counts against the budget of the run that makes it.
@@ -117,6 +123,7 @@ bool Value::isTrue() const {
 
 std::string& Value::ownText() {
     if (kind_ == Kind::SharedText && shared_->refs == 1) return shared_->text;
+    checkMemoryFor(textBytes(rawText().size()));
     Shared* own = share(toText());
     release();
     kind_ = Kind::SharedText;
@@ -190,6 +197,12 @@ int compareValues(const Value& a, const Value& b) {
     }
     if (a.isNumber() || b.isNumber()) return compareTextsByCodeUnit(a.toText(), b.toText());
     return compareTextsByCodeUnit(a.rawText(), b.rawText());
+}
+
+std::size_t addSizes(std::size_t a, std::size_t b) { return a > SIZE_MAX - b ? SIZE_MAX : a + b; }
+
+std::size_t multiplySizes(std::size_t a, std::size_t b) {
+    return b != 0 && a > SIZE_MAX / b ? SIZE_MAX : a * b;
 }
 
 void reserveToAppend(std::string& text, std::size_t needed) {

@@ -45,6 +45,8 @@ class Value {
 
     static Value number(double n);
     static Value text(std::string s);
+    // What a text value of `size` bytes takes from the budget beyond the value.
+    static std::size_t textBytes(std::size_t size);
     // Takes a share of `collection`, which the caller has just made.
     static Value of(Collection* collection);
 
@@ -156,6 +158,10 @@ int compareValues(const Value& a, const Value& b);
 
 // -1, 0 or 1 in UTF-16 code unit order.
 int compareTextsByCodeUnit(std::string_view a, std::string_view b);
+
+// Sizes that saturate rather than wrap, for a result too large for any budget.
+std::size_t addSizes(std::size_t a, std::size_t b);
+std::size_t multiplySizes(std::size_t a, std::size_t b);
 
 // Makes room in `text` for `needed` bytes before an append; a runtime error when
 // the run's memory budget cannot hold them.

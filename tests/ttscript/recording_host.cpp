@@ -49,4 +49,10 @@ ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
     return run;
 }
 
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 }  // namespace ttscript::testing

@@ -40,4 +40,7 @@ struct ScriptRun {
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
                          std::optional<std::size_t> memoryBudget = std::nullopt);
 
+// `text` `times` times over, for scripts of a given size.
+std::string repeat(const std::string& text, int times);
+
 }  // namespace ttscript::testing
