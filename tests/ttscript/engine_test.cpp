@@ -138,6 +138,14 @@ TEST(ScriptEngineTest, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     host.onEvent = nullptr;
     std::string once = dir.write("once.tts", "[p] = 3\n");
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
+
+    // A long script reports its loading, and a stop asked for then cancels it.
+    std::string slow = dir.write("slow.tts", "[p] = 4\n" + repeat("x = 1 + 2\n", 20000));
+    host.onLoading = [&] { engine->RequestStop(); };
+    outcome = stoppable.RunScript(slow, n1, n2);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(host.loadings, 1);
+    EXPECT_EQ(host.printed, "1\n3\n");
 }
 
 TEST(ScriptEngineTest, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {

@@ -38,6 +38,27 @@ TEST(HostLiteralsTest, ListsLiteralKeysItemsAndVerbsInSourceOrder) {
         "Command ロード 9:1",
     };
     EXPECT_EQ(found, expected);
+    EXPECT_TRUE(scan.someVerbNotLiteral);
+}
+
+TEST(HostLiteralsTest, MarksWhatALoopAsksAtEveryRound) {
+    mirudana::testing::TempDir dir;
+    std::string path = dir.write("loop.tts",
+                                 "While [ファイル有無] = \"1\"\n"
+                                 "    For i = 1 To [ターン数]\n"
+                                 "    Next\n"
+                                 "Wend\n"
+                                 "For i = 1 To [手札]\n"
+                                 "    x = [枚数]\n"
+                                 "Next\n"
+                                 "y = [マスター名]\n");
+    HostLiteralScan scan = scanHostLiterals(path);
+    std::vector<std::string> inLoops;
+    for (const HostLiteral& l : scan.literals) inLoops.push_back(l.text + (l.inLoop ? " 1" : " 0"));
+    std::vector<std::string> expected = {"ファイル有無 1", "ターン数 1", "手札 0", "枚数 1",
+                                         "マスター名 0"};
+    EXPECT_EQ(inLoops, expected);
+    EXPECT_FALSE(scan.someVerbNotLiteral);
 }
 
 TEST(HostLiteralsTest, ASyntaxErrorComesBackAsRunScriptGivesIt) {

@@ -37,6 +37,11 @@ void RecordingHost::Tick() {
     if (onTick) onTick();
 }
 
+void RecordingHost::Loading(std::size_t, std::size_t) {
+    ++loadings;
+    if (onLoading) onLoading();
+}
+
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
                          std::optional<std::size_t> memoryBudget) {
     mirudana::testing::TempDir dir;

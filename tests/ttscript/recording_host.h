@@ -21,6 +21,8 @@ class RecordingHost : public EngineEvents {
     std::function<void(const std::string& event)> onEvent;  // runs inside each handler
     int ticks = 0;
     std::function<void()> onTick;
+    int loadings = 0;
+    std::function<void()> onLoading;
 
     void GetData(const std::string& key, std::string& result) override;
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
@@ -28,6 +30,7 @@ class RecordingHost : public EngineEvents {
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
     void Tick() override;
+    void Loading(std::size_t done, std::size_t total) override;
 };
 
 struct ScriptRun {
