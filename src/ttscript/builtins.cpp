@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 #include <ctime>
+#include <map>
 
 #include "platform/local_time.h"
 #include "platform/utf.h"
@@ -303,11 +304,17 @@ constexpr std::array kBuiltins{
 
 std::span<const Builtin> builtins() { return kBuiltins; }
 
+// The table's names folded once, for a lookup that costs a search, not a scan.
 int findBuiltin(std::string_view foldedName) {
-    for (std::size_t i = 0; i < kBuiltins.size(); ++i) {
-        if (foldCase(kBuiltins[i].name) == foldedName) return static_cast<int>(i);
-    }
-    return -1;
+    static const std::map<std::string, int, std::less<>> byName = [] {
+        std::map<std::string, int, std::less<>> names;
+        for (std::size_t i = 0; i < kBuiltins.size(); ++i) {
+            names.emplace(foldCase(kBuiltins[i].name), static_cast<int>(i));
+        }
+        return names;
+    }();
+    auto it = byName.find(foldedName);
+    return it == byName.end() ? -1 : it->second;
 }
 
 }  // namespace ttscript

@@ -352,7 +352,7 @@ class Parser {
         parseForBody(s, opener);
     }
 
-    // "Each" and "In" are words only here, so older scripts may still use them as names.
+    // "Each" and "In" are words only here, so a script may still use them as names.
     static bool isWord(const Token& t, std::string_view folded) {
         return t.kind == TokenKind::Name && foldCase(t.text) == folded;
     }

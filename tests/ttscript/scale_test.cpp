@@ -87,7 +87,7 @@ TEST(EngineScaleTest, WhatBuiltInsAndCallsMakeEndsAtTheBudget) {
         std::string script;
     };
     std::string manyLocals;
-    for (int i = 0; i < 20000; ++i) manyLocals += "a" + std::to_string(i) + " = 1\n";
+    for (int i = 0; i < 40000; ++i) manyLocals += "a" + std::to_string(i) + " = 1\n";
     const Case cases[] = {
         {"Replace", doubled("s", "a", 23) + doubled("w", "x", 10) + "r = Replace(s, \"a\", w)\n"},
         {"Join", doubled("sep", ",", 20) +
