@@ -69,7 +69,8 @@ WIN_CMAKE := cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) -DMIRUDANA_GUI=OFF -DMIRUDANA_BENCH=OFF
 
-# The program folder a player runs: the programs, system/, engine.tts and sample battles.
+# The program folder a player runs: the programs, system/, engine.tts with viewer/,
+# scripts/ and sample battles.
 windows:
 	@tools/install-deps windows
 	@$(WIN_CMAKE) >/dev/null

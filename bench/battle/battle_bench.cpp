@@ -32,9 +32,10 @@ class BattleFolder {
         kvsgen::GeneratorOptions options;
         options.seed = 2024;
         options.sizeTarget = kBattleSize;
+        kvsgen::BattleSeries series(options);
         for (int index = 1; index <= kBattleFiles; ++index) {
             std::string path = (folder_ / kvsgen::battleFileName(index)).string();
-            std::string bytes = kvs::encodeBattleRecord(kvsgen::generateBattle(options, index));
+            std::string bytes = kvs::encodeBattleRecord(series.battle(index));
             std::ofstream(path, std::ios::binary)
                 .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             paths_.push_back(path);

@@ -117,13 +117,14 @@ int main(int argc, char** argv) {
     // Made first: a program folder changed moments before a run is checked file by
     // file, as a player's seldom is.
     std::string home = makeProgramFolder(work);
-    // kvsgen numbers at most 9,999 files a folder, so the battles come in two halves.
+    // One player's history in two folders, as a player who moved their saves might have.
     for (int half = 0; half < 2; ++half) {
         int halfCount = half == 0 ? count / 2 : count - count / 2;
         fs::path folder = work / ("battles-" + std::to_string(half));
         Measure made =
-            spawn({KVSGEN, "--seed", std::to_string(7 + half), "--count", std::to_string(halfCount),
-                   "--out", folder.string(), "--size-target", "2048"});
+            spawn({KVSGEN, "--seed", "7", "--first", std::to_string(half == 0 ? 1 : count / 2 + 1),
+                   "--count", std::to_string(halfCount), "--out", folder.string(), "--size-target",
+                   "2048"});
         if (made.status != 0) {
             std::cerr << "kvsgen failed\n";
             return 1;

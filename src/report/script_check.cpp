@@ -1,6 +1,7 @@
 #include "report/script_check.h"
 
 #include "report/query_vocabulary.h"
+#include "ttscript/beside_files.h"
 #include "ttscript/host_literals.h"
 
 namespace mirudana {
@@ -15,8 +16,20 @@ bool selectsServerByMistake(const std::string& value) {
     return value.find_first_not_of("0123456789.+- ") != std::string::npos;
 }
 
-// What is wrong with `literal`, or "" when nothing is.
-std::string problemOf(const ttscript::HostLiteral& literal) {
+// Why ReadText could not read `name` beside the script in `folder`, or "".
+std::string besideFileProblem(const std::string& folder, const std::string& name) {
+    try {
+        ttscript::besideFileText(
+            ttscript::readBesideFile(folder, name, ttscript::BesideKind::PageText).bytes);
+        return "";
+    } catch (const ttscript::BesideFileRefused& refused) {
+        return "ReadText(\"" + name + "\") を読めません: " + refused.what() +
+               " (実行時エラーになります)";
+    }
+}
+
+// What is wrong with `literal` in a script in `folder`, or "" when nothing is.
+std::string problemOf(const ttscript::HostLiteral& literal, const std::string& folder) {
     switch (literal.kind) {
         case Kind::Query:
             if (isKnownQueryKey(literal.text)) return "";
@@ -35,6 +48,8 @@ std::string problemOf(const ttscript::HostLiteral& literal) {
         case Kind::Command:
             if (isKnownCommand(literal.text)) return "";
             return "不明なコマンド \"" + literal.text + "\" (実行時エラーになります)";
+        case Kind::BesideFile:
+            return besideFileProblem(folder, literal.text);
     }
     return "";
 }
@@ -44,8 +59,9 @@ std::string problemOf(const ttscript::HostLiteral& literal) {
 ScriptCheck checkScript(const std::string& scriptPath) {
     ttscript::HostLiteralScan scan = ttscript::scanHostLiterals(scriptPath);
     ScriptCheck check{scan.error, {}};
+    const std::string folder = ttscript::scriptFolderOf(scriptPath);
     for (const ttscript::HostLiteral& literal : scan.literals) {
-        std::string problem = problemOf(literal);
+        std::string problem = problemOf(literal, folder);
         if (problem.empty()) continue;
         check.warnings.push_back(std::to_string(literal.line) + ":" +
                                  std::to_string(literal.column) + ": " + problem);

@@ -10,6 +10,7 @@
 #include "platform/local_time.h"
 #include "platform/utf.h"
 #include "ttscript/builtin_functions.h"
+#include "ttscript/json_text.h"
 #include "ttscript/lexer.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
@@ -247,6 +248,12 @@ Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {
     return Value::text("");
 }
 
+Value hostReadText(HostLink& host, Arguments a, const CallTarget&) {
+    return Value::text(host.readText(TextOf(a[0]).string()));
+}
+
+Value jsonText(Arguments a) { return Value::text(jsonStringLiteral(TextOf(a[0]).str())); }
+
 Value hostRunCmd(HostLink& host, Arguments a, const CallTarget&) {
     host.runCmd(TextOf(a[0]).string(), a.size() > 1 ? TextOf(a[1]).string() : "");
     return Value::text("");
@@ -298,6 +305,8 @@ constexpr std::array kBuiltins{
     Builtin{"Abs", 1, 1, Yielding, builtin::absolute, nullptr},
     Builtin{"ChrW", 1, 1, Yielding, builtin::chrW, nullptr},
     Builtin{"AscW", 1, 1, Yielding, builtin::ascW, nullptr},
+    Builtin{"ReadText", 1, 1, Yielding, nullptr, hostReadText, HostBridge::BesideFile},
+    Builtin{"JsonText", 1, 1, Yielding, jsonText, nullptr},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The built-in functions, one table row each: text, number and collection helpers,
-// and the three calls that reach the host.
+// the three calls that reach the host, and ReadText, which reads beside the script.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +12,8 @@
 
 namespace ttscript {
 
-enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd };
+// What a built-in reaches outside the script: a host event, or a file beside it.
+enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd, BesideFile };
 
 // How a built-in's name meets the script's own names.
 enum class Naming : unsigned char {

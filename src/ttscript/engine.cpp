@@ -61,8 +61,7 @@ struct TTSA::Impl {
             step();
             outcome.completed = true;
         } catch (const ScriptFailure& failure) {
-            outcome.error =
-                scriptError(scriptPath, failure.message(), failure.line(), failure.column());
+            outcome.error = scriptError(scriptPath, failure);
             outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
         } catch (const std::bad_alloc&) {
             outcome.error =

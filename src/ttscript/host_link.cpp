@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "ttscript/beside_files.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript {
@@ -52,6 +53,15 @@ void HostLink::runCmd(const std::string& verb, const std::string& noun) {
     bool notFound = true;
     if (events_) guarded("RunCmd", [&] { events_->RunCmd(verb, noun, notFound); });
     if (notFound) throwRuntimeError("不明なコマンドです: " + verb);
+}
+
+std::string HostLink::readText(const std::string& relative) {
+    checkStop();
+    try {
+        return besideFileText(readBesideFile(scriptFolder_, relative, BesideKind::PageText).bytes);
+    } catch (const BesideFileRefused& refused) {
+        throwRuntimeError("ReadText(\"" + relative + "\") を読めません: " + refused.what());
+    }
 }
 
 }  // namespace ttscript

@@ -66,6 +66,7 @@ class Scanner {
             literal.value = literalText(*e.operands[1]);
         }
         if (bridge == HostBridge::RunCmd) literal.kind = HostLiteral::Kind::Command;
+        if (bridge == HostBridge::BesideFile) literal.kind = HostLiteral::Kind::BesideFile;
         add(std::move(literal));
     }
 
@@ -89,7 +90,7 @@ HostLiteralScan scanned(const std::string& path, const Load& load) {
     try {
         return scanProgram(load());
     } catch (const ScriptFailure& failure) {
-        return {scriptError(path, failure.message(), failure.line(), failure.column()), {}, false};
+        return {scriptError(path, failure), {}, false};
     } catch (const std::bad_alloc&) {
         return {
             scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません"), {}, false};

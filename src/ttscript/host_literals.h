@@ -11,7 +11,7 @@
 namespace ttscript {
 
 struct HostLiteral {
-    enum class Kind { Query, SetItem, Command };
+    enum class Kind { Query, SetItem, Command, BesideFile };
     Kind kind;
     std::string text;
     int line;
@@ -31,8 +31,8 @@ struct HostLiteralScan {
 
 // Reads and parses the script like RunScript (giving the same ScriptError on a
 // syntax error) and lists every literal key of [..] / GetData("..."), literal item of
-// SetData / [item] = ..., and literal verb of RunCmd, in source order. Keys built
-// from expressions are not listed.
+// SetData / [item] = ..., literal verb of RunCmd and literal file name of ReadText,
+// in source order. Keys built from expressions are not listed.
 HostLiteralScan scanHostLiterals(const std::string& path);
 
 // The same for the script `engine` has loaded (TTSA::LoadScript), read only once.

@@ -41,7 +41,7 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
                          const std::atomic<bool>& stopRequested, std::size_t memoryBudget)
     : memory_(memoryBudget),
       program_(program),
-      host_(events, stopRequested),
+      host_(events, stopRequested, program.folder),
       stopRequested_(stopRequested),
       globals_(program.globalNames.size()),
       statementsToClockCheck_(kStatementsPerClockCheck),
@@ -452,18 +452,26 @@ Value Interpreter::callFunction(const Expr& e) {
         std::size_t base, callerBase;
         int depth;
         std::size_t frameBytes;
+        SourcePosition call;
         ~Restore() {
             self.stack_.resize(base);
             self.memory_.give(frameBytes);
             self.localBase_ = callerBase, self.callDepth_ = depth;
+            self.position_ = call;
         }
-    } restore{*this, stack_.size(), localBase_, callDepth_,
-              static_cast<std::size_t>(fn.localCount) * sizeof(Value)};
+    } restore{*this,
+              stack_.size(),
+              localBase_,
+              callDepth_,
+              static_cast<std::size_t>(fn.localCount) * sizeof(Value),
+              position_};
     memory_.take(restore.frameBytes);
     for (const ExprPtr& argument : e.operands) {
         Value v = eval(*argument);
         stack_.push_back(std::move(v));
     }
+    // The body's errors name the file it was imported from.
+    position_.file = fn.file > 0 ? &program_.files[static_cast<std::size_t>(fn.file)] : nullptr;
     stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
     localBase_ = restore.base;
     ++callDepth_;

@@ -67,7 +67,7 @@ class Interpreter {
     void checkpoint();
 
     // Marks where the script is, for the runtime errors raised from here on.
-    void at(int line, int column) { position_ = {line, column}; }
+    void at(int line, int column) { position_.line = line, position_.column = column; }
     void at(const Expr& e) { at(e.line, e.column); }
     void at(const Stmt& s) { at(s.line, s.column); }
 

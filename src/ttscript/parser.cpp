@@ -36,7 +36,7 @@ class Parser {
                             {t.line, t.column});
     }
 
-    // program := { functionDefinition | statement | NEWLINE } END
+    // program := { functionDefinition | importLine | statement | NEWLINE } END
     Program parseProgram() {
         Program program;
         std::size_t nextReport = kTokensPerProgressReport;
@@ -50,6 +50,11 @@ class Parser {
             }
             if (t.kind == TokenKind::Function) {
                 program.functions.push_back(parseFunction());
+            } else if (isImport(t) && peek(1).kind == TokenKind::String) {
+                // importLine := "Import" string NEWLINE
+                advance();
+                program.imports.push_back({advance().text, t.line, t.column});
+                expectLineEnd();
             } else if (isBlockEnd(t)) {
                 strayBlockEnd(t);
             } else {
@@ -60,6 +65,11 @@ class Parser {
     }
 
   private:
+    // "Import" is no keyword: a script may still name a variable so.
+    static bool isImport(const Token& t) {
+        return t.kind == TokenKind::Name && foldCase(t.text) == "import";
+    }
+
     // Counts nesting like Lua's enterlevel/leavelevel so deep input gives an error,
     // not a stack overflow.
     class Level {
@@ -245,6 +255,9 @@ class Parser {
         const Token& t = peek();
         if (peek(1).kind == TokenKind::Equal) return parseAssignment(s);
         if (peek(1).kind != TokenKind::LParen) {
+            if (isImport(t) && peek(1).kind == TokenKind::String) {
+                fail(t, "'Import' はスクリプトの一番外側（関数やブロックの外）に書きます");
+            }
             if (foldCase(t.text) == "dim") {
                 fail(t, "'Dim' は要りません（変数は宣言しなくても、代入すると使えます）");
             }

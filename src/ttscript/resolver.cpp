@@ -52,14 +52,31 @@ class Resolver {
     explicit Resolver(Program& program) : program_(program) {}
 
     void run() {
-        for (std::size_t i = 0; i < program_.functions.size(); ++i) addFunction(i);
+        for (std::size_t i = 0; i < program_.functions.size(); ++i) {
+            inFileOf(program_.functions[i], [&] { addFunction(i); });
+        }
         collectAssigned(program_.main, globals_, &program_.globalNames);
         resolveBlock(program_.main);
-        for (FunctionDef& fn : program_.functions) resolveFunction(fn);
+        for (FunctionDef& fn : program_.functions) inFileOf(fn, [&] { resolveFunction(fn); });
         markLastReadsOfPieces(program_);
     }
 
   private:
+    // Runs `step`, placing its syntax errors in the file `fn` was imported from.
+    template <typename Step>
+    void inFileOf(const FunctionDef& fn, Step&& step) const {
+        if (fn.file == 0) return step();
+        try {
+            step();
+        } catch (const ScriptFailure& failure) {
+            throw ScriptFailure(failure.message(), {failure.line(), failure.column(), &fileOf(fn)});
+        }
+    }
+
+    const std::string& fileOf(const FunctionDef& fn) const {
+        return program_.files[static_cast<std::size_t>(fn.file)];
+    }
+
     void addFunction(std::size_t index) {
         const FunctionDef& fn = program_.functions[index];
         std::string folded = foldCase(fn.name);
@@ -70,8 +87,12 @@ class Resolver {
         auto [it, added] = functions_.emplace(folded, static_cast<int>(index));
         if (!added) {
             const FunctionDef& first = program_.functions[static_cast<std::size_t>(it->second)];
-            throwSyntaxError("関数 '" + fn.name + "' は " + std::to_string(first.line) +
-                                 " 行目ですでに定義されています",
+            std::string place = std::to_string(first.line) + " 行目";
+            if (first.file != fn.file) {
+                place = fileOf(first) + ":" + std::to_string(first.line) + ":" +
+                        std::to_string(first.column) + " ";
+            }
+            throwSyntaxError("関数 '" + fn.name + "' は " + place + "ですでに定義されています",
                              fn.line, fn.column);
         }
     }

@@ -7,24 +7,34 @@
 
 namespace ttscript {
 
-// A place in the script: 1-based line and column, 0 when not tied to one.
+// A place in the script: 1-based line and column, 0 when not tied to one, and the
+// file a script imports it is in (null: the script itself).
 struct SourcePosition {
     int line = 0;
     int column = 0;
+    const std::string* file = nullptr;
 };
 
 class ScriptFailure : public std::runtime_error {
   public:
     ScriptFailure(std::string message, SourcePosition at)
-        : std::runtime_error(message), message_(std::move(message)), at_(at) {}
+        : std::runtime_error(message),
+          message_(std::move(message)),
+          line_(at.line),
+          column_(at.column),
+          file_(at.file ? *at.file : std::string()) {}
 
     const std::string& message() const noexcept { return message_; }
-    int line() const noexcept { return at_.line; }
-    int column() const noexcept { return at_.column; }
+    int line() const noexcept { return line_; }
+    int column() const noexcept { return column_; }
+    // The imported file it arose in, as its Import names it; "" for the script itself.
+    const std::string& file() const noexcept { return file_; }
 
   private:
     std::string message_;
-    SourcePosition at_;
+    int line_;
+    int column_;
+    std::string file_;
 };
 
 // What ends a script whose host asked it to stop: a runtime error of its own kind,

@@ -6,10 +6,12 @@
 #include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "ttscript/beside_files.h"
 #include "ttscript/lexer.h"
 #include "ttscript/parser.h"
 #include "ttscript/resolver.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/script_imports.h"
 #include "ttscript/source_text.h"
 
 namespace ttscript {
@@ -45,6 +47,9 @@ Program loadProgram(const std::string& path, const ParseProgress& progress) {
     try {
         std::string source = decodeScriptSource(readScript(path));
         Program program = parseProgram(tokenize(source), source, progress);
+        program.folder = scriptFolderOf(path);
+        program.files.push_back(scriptFileName(path));
+        importFunctions(program, path);
         resolveProgram(program);
         return program;
     } catch (const std::bad_alloc&) {
@@ -59,6 +64,11 @@ std::string scriptFileName(const std::string& path) {
 
 ScriptError scriptError(const std::string& path, std::string message, int line, int column) {
     return ScriptError{scriptFileName(path), line, column, std::move(message)};
+}
+
+ScriptError scriptError(const std::string& path, const ScriptFailure& failure) {
+    return ScriptError{failure.file().empty() ? scriptFileName(path) : failure.file(),
+                       failure.line(), failure.column(), failure.message()};
 }
 
 }  // namespace ttscript

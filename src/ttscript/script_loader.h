@@ -6,6 +6,7 @@
 
 #include "ttscript/engine.h"
 #include "ttscript/parser.h"
+#include "ttscript/script_failure.h"
 #include "ttscript/syntax_tree.h"
 
 namespace ttscript {
@@ -21,5 +22,8 @@ std::string scriptFileName(const std::string& path);
 
 // `message` (with its position, if any) as the error of the script at `path`.
 ScriptError scriptError(const std::string& path, std::string message, int line = 0, int column = 0);
+
+// `failure` as the error of the script at `path`, in the imported file it names if any.
+ScriptError scriptError(const std::string& path, const ScriptFailure& failure);
 
 }  // namespace ttscript

@@ -124,9 +124,21 @@ struct FunctionDef {
     std::vector<std::string> parameters;
     Block body;
     int localCount = 0;  // set by the resolver: parameters first
+    int file = 0;        // where it is written: an index in Program::files
+};
+
+// `Import "path"`, a line of the script's outermost level.
+struct ImportLine {
+    std::string path;  // as written
+    int line = 0;
+    int column = 0;
 };
 
 struct Program {
+    std::string folder;  // the script's folder, which ReadText and Import read in
+    // The script's file name, then each file it imports, as messages name them.
+    std::vector<std::string> files;
+    std::vector<ImportLine> imports;  // this file's own Import lines, in order
     Block main;
     std::vector<FunctionDef> functions;
     std::vector<std::string> globalNames;  // set by the resolver, by slot

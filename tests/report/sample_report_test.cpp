@@ -1,12 +1,21 @@
 // The bundled engine.tts and scripts/statistics.tts over battles a hostile file
 // could write and over battles whose totals are known: every text from a battle
-// or reference file reaches the page escaped, hidden piles show their count once,
-// and the statistics add up. The CSV and JSON exports, and both pages under an
-// HTML checker, are read back by tools/report-check/check-reports.mjs.
+// or reference file reaches the page as JSON data that cannot close its element,
+// hidden piles give their count only, and the statistics add up. The CSV and JSON
+// exports, and both pages under an HTML checker, are read back by
+// tools/report-check/check-reports.mjs; the default page is used in a browser by
+// tools/report-check/check-viewer.mjs.
 #include "report_fixture.h"
 
 namespace mirudana::testing {
 namespace {
+
+void expectAllIn(const std::string& page, std::initializer_list<const char*> texts) {
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_NE(page.find(text), std::string::npos);
+    }
+}
 
 TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     folder.dir.writeCp932("system/cards/z.kvl", "EVIL,<img src=x onerror=alert(1)>,F,x\r\n");
@@ -30,20 +39,31 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
         << (ui.warnings.empty() ? "" : ui.warnings[0]);
 
     std::string page = report(false);
-    EXPECT_EQ(page.find("<script"), std::string::npos);
+    // The facts sit in the page as JSON, where no text can close the element or open
+    // a tag; the viewer draws them as text (tools/report-check/check-viewer.mjs).
+    std::size_t data = page.find("<script type=\"application/json\" id=\"battles\">");
+    ASSERT_NE(data, std::string::npos);
+    std::string json = page.substr(data, page.find("</script>", data) - data);
+    EXPECT_EQ(json.find('<', 1), std::string::npos);
     EXPECT_EQ(page.find("<img"), std::string::npos);
-    EXPECT_NE(page.find("セキュリティレベル &quot;&gt;&lt;b&gt;2"), std::string::npos);
     EXPECT_EQ(page.find("<i>deck"), std::string::npos);
-    EXPECT_NE(page.find("&lt;i&gt;deck&lt;/i&gt;"), std::string::npos);
-    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-    EXPECT_NE(page.find("<meta charset=\"UTF-8\">"), std::string::npos);
-    EXPECT_NE(page.find("普通"), std::string::npos);
-    EXPECT_EQ(page.find("<li></li>"), std::string::npos);  // no unknown card for an empty pile
-    EXPECT_EQ(page.find("-1 枚"), std::string::npos);
-    // The hidden hand gives its count once, in the words a player reads.
-    EXPECT_NE(page.find("<h4>手札</h4><p class=\"secret\">非公開（3 枚）</p>"), std::string::npos);
-    EXPECT_EQ(page.find("手札 <small>3"), std::string::npos);
-    EXPECT_NE(page.find("<span class=\"tag bad\">毒</span>"), std::string::npos);
+    expectAllIn(page,
+                {
+                    R"("\u003cscript\u003ealert(1)\u003c/script\u003e")",
+                    R"("\u003ci\u003edeck\u003c/i\u003e")",
+                    R"(["EVIL","\u003cimg src=x onerror=alert(1)\u003e",)",
+                    R"(,"\"\u003e\u003cb\u003e2",0,[)",  // the security level, the saving side
+                    R"("S1":["毒","!"])",
+                    "\"普通\"",
+                    "<meta charset=\"UTF-8\">",
+                    "default-src 'none';",
+                    "このページには 2 戦",
+                });
+    // The hidden hand gives its count only, and the empty draw pile 0, not -1.
+    EXPECT_EQ(page.find("\"C2\""), std::string::npos);
+    EXPECT_EQ(page.find("\"C3\""), std::string::npos);
+    EXPECT_NE(json.find(R"(,"",3,)"), std::string::npos);
+    EXPECT_EQ(json.find(",-1,"), std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
 }
 
@@ -91,47 +111,47 @@ class SampleStatisticsTest : public ReportTest {
     ScopedTimeZone tokyo{"JST-9"};
 };
 
-TEST_F(SampleStatisticsTest, TotalsAddUpOnBothPages) {
-    for (const char* script : {SAMPLE_ENGINE, SAMPLE_STATISTICS}) {
-        SCOPED_TRACE(script);
-        ASSERT_EQ(runFile(script), RunResult::Completed);
-        std::string page = report(false);
-        const char* expected[] = {
-            "<b>3 戦</b>",
-            "<b>2024/04/01</b><span>〜 2024/04/03</span>",
-            "<b>20.0</b><span>平均ターン数</span>",
-            "<b>33%</b>",  // only the first battle has アリス ahead
-            // 炎帝 twice: hit points 20 and 5 against 10 and 15, ahead once
-            ">炎帝</th><td class=\"num\">2<svg",
-            "<td class=\"num\">12.5</td><td class=\"num\">12.5</td><td class=\"num\">50%",
-            // 炎の仔竜 once, level with キャロル: not ahead
-            ">炎の仔竜</th><td class=\"num\">1<svg",
-            "<td class=\"num\">8.0</td><td class=\"num\">8.0</td><td class=\"num\">0%",
-            ">ボブ</th><td class=\"num\">2<svg",
-            "<td class=\"name with\">炎帝</td>",
-            // the hand: 氷の魔女 twice in each of three battles
-            "<span class=\"name\">氷の魔女</span><span class=\"num\">6</span>",
-            "<title>20 ターン: 1 戦</title>",
-        };
-        for (const char* text : expected) {
-            SCOPED_TRACE(text);
-            EXPECT_NE(page.find(text), std::string::npos);
-        }
-        bool details = std::string(script) == SAMPLE_ENGINE;
-        EXPECT_EQ(page.find("<h2>対戦一覧</h2>") != std::string::npos, details);
-        EXPECT_EQ(page.find("<details") != std::string::npos, details);
-    }
+// The static statistics page adds up; it carries no script, so it reads the same
+// without JavaScript.
+TEST_F(SampleStatisticsTest, StatisticsPageAddsUp) {
+    ASSERT_EQ(runFile(SAMPLE_STATISTICS), RunResult::Completed);
+    std::string page = report(false);
+    expectAllIn(page,
+                {
+                    "<b>3 戦</b>",
+                    "<b>2024/04/01</b><span>〜 2024/04/03</span>",
+                    "<b>20.0</b><span>平均ターン数</span>",
+                    "<b>33%</b>",  // only the first battle has アリス ahead
+                    // 炎帝 twice: hit points 20 and 5 against 10 and 15, ahead once
+                    ">炎帝</th><td class=\"num\">2<svg",
+                    "<td class=\"num\">12.5</td><td class=\"num\">12.5</td><td class=\"num\">50%",
+                    // 炎の仔竜 once, level with キャロル: not ahead
+                    ">炎の仔竜</th><td class=\"num\">1<svg",
+                    "<td class=\"num\">8.0</td><td class=\"num\">8.0</td><td class=\"num\">0%",
+                    ">ボブ</th><td class=\"num\">2<svg",
+                    "<td class=\"name with\">炎帝</td>",
+                    // the hand: 氷の魔女 twice in each of three battles
+                    "<span class=\"name\">氷の魔女</span><span class=\"num\">6</span>",
+                    "<title>20 ターン: 1 戦</title>",
+                });
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("<details"), std::string::npos);
 }
 
-// The statistics page is the default page with its switch turned off, so the two
-// cannot drift apart.
-TEST(SampleScriptsTest, StatisticsIsTheDefaultReportWithoutDetails) {
-    std::string engine = readBytes(SAMPLE_ENGINE);
-    const std::string on = "\n詳細を載せる = 1\n";
-    auto at = engine.find(on);
-    ASSERT_NE(at, std::string::npos);
-    engine.replace(at, on.size(), "\n詳細を載せる = 0\n");
-    EXPECT_EQ(readBytes(SAMPLE_STATISTICS), engine);
+// The default page holds each battle once, seen from the side that saved it, with
+// names through the shared table; without JavaScript it says what it holds.
+TEST_F(SampleStatisticsTest, DefaultPageHoldsEachBattleFromTheSavingSide) {
+    ASSERT_EQ(runFile(SAMPLE_ENGINE), RunResult::Completed);
+    std::string page = report(false);
+    expectAllIn(page, {
+                          R"("strings":["アリス","炎帝","速攻",)",
+                          R"(["b0.kvs","2024/04/01 10:00:00",10,"1",0,[0,1,2,20,0,)",
+                          R"(["b1.kvs","2024/04/02 10:00:00",20,"1",1,[0,1,2,5,0,)",
+                          R"(["C2","氷の魔女",)",
+                          "<title>3 戦 — ",
+                          "このページには 3 戦（2024/04/01 〜 2024/04/03）の対戦",
+                          "scripts/statistics.tts",
+                      });
 }
 
 }  // namespace

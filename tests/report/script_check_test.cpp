@@ -38,6 +38,22 @@ TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
     EXPECT_TRUE(ui.warnings.empty());
 }
 
+// A file a script reads or imports by a literal name is looked for before the run.
+TEST_F(ReportTest, TheCheckNamesAFileTheScriptCannotRead) {
+    folder.script("style.css", "p {}");
+    EXPECT_EQ(
+        checkScript(folder.script("page.tts",
+                                  "x = ReadText(\"style.css\") & "
+                                  "ReadText(\"none.css\")\n"))
+            .warnings,
+        std::vector<std::string>{"1:29: ReadText(\"none.css\") を読めません: ファイルがありません "
+                                 "(実行時エラーになります)"});
+    ScriptCheck imports = checkScript(folder.script("import.tts", "Import \"none.tts\"\n"));
+    ASSERT_TRUE(imports.error);
+    EXPECT_EQ(imports.error->describe(),
+              "import.tts:1:1: 構文エラー: Import \"none.tts\" を読めません: ファイルがありません");
+}
+
 TEST(RunSummaryTextTest, SaysWhatTheRunDid) {
     RunSummary done;
     done.battlesReported = 12;

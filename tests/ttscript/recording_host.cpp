@@ -43,8 +43,10 @@ void RecordingHost::Loading(std::size_t, std::size_t) {
 }
 
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
-                         std::optional<std::size_t> memoryBudget) {
+                         std::optional<std::size_t> memoryBudget,
+                         const std::map<std::string, std::string>& beside) {
     mirudana::testing::TempDir dir;
+    for (const auto& [name, text] : beside) dir.write(name, text);
     std::string path = dir.write("test.tts", bytes);
     TTSA engine(&host);
     if (memoryBudget) engine.SetMemoryBudget(*memoryBudget);

@@ -38,10 +38,11 @@ struct ScriptRun {
     std::string error;  // outcome.error->describe(), or "" when the script completed
 };
 
-// Writes `bytes` to a temporary "test.tts" and runs it against `host`, within
-// `memoryBudget` bytes when given.
+// Writes `bytes` to a temporary "test.tts", and `beside` (name -> text) beside it,
+// and runs it against `host`, within `memoryBudget` bytes when given.
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
-                         std::optional<std::size_t> memoryBudget = std::nullopt);
+                         std::optional<std::size_t> memoryBudget = std::nullopt,
+                         const std::map<std::string, std::string>& beside = {});
 
 // `text` `times` times over, for scripts of a given size.
 std::string repeat(const std::string& text, int times);

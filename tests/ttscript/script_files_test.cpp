@@ -3,10 +3,12 @@
 // with `[p] = x`; its `' expect: x` lines give what it prints, in order, and an
 // `' expect error: line:column: message` line the error that ends it. Lines are
 // counted from the line after "'===", leaving out lines that hold only an
-// expectation. Each runs within 64 MB.
+// expectation. A `' beside name: text` line adds a line to the file `name` written
+// beside the script, and is left out too. Each runs within 64 MB.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,13 +21,15 @@ namespace {
 struct Case {
     std::string name;
     std::string script;
-    std::string printed;  // the expected output
-    std::string error;    // the expected "line:column: message", or ""
+    std::string printed;                        // the expected output
+    std::string error;                          // the expected "line:column: message", or ""
+    std::map<std::string, std::string> beside;  // files beside the script: name -> text
 };
 
 std::vector<Case> casesIn(const std::string& text) {
     std::vector<Case> cases;
-    constexpr std::string_view kCase = "'=== ", kPrint = "' expect:", kError = "' expect error: ";
+    constexpr std::string_view kCase = "'=== ", kPrint = "' expect:", kError = "' expect error: ",
+                               kBeside = "' beside ";
     std::size_t from = 0;
     while (from < text.size()) {
         std::size_t end = text.find('\n', from);
@@ -42,10 +46,16 @@ std::vector<Case> casesIn(const std::string& text) {
         std::string_view comment = at == std::string_view::npos ? "" : line.substr(at);
         // A line holding only an expectation is not part of the script, so it moves
         // neither the end of the script nor the lines after it.
-        bool onlyExpectation =
-            comment.starts_with("' expect") && line.find_first_not_of(" \t") == at;
+        bool onlyExpectation = (comment.starts_with("' expect") || comment.starts_with(kBeside)) &&
+                               line.find_first_not_of(" \t") == at;
         if (!onlyExpectation) c.script.append(line).append("\n");
-        if (comment.starts_with(kError)) {
+        if (onlyExpectation && comment.starts_with(kBeside)) {
+            std::string_view file = comment.substr(kBeside.size());
+            std::size_t colon = file.find(": ");
+            c.beside[std::string(file.substr(0, colon))]
+                .append(file.substr(colon + 2))
+                .append("\n");
+        } else if (comment.starts_with(kError)) {
             c.error = comment.substr(kError.size());
         } else if (comment.starts_with(kPrint)) {
             std::string_view printed = comment.substr(kPrint.size());
@@ -63,7 +73,7 @@ TEST(ScriptFilesTest, EveryCaseRunsAsItsCommentsExpect) {
         for (const Case& c : casesIn(mirudana::testing::readBytes(entry.path().string()))) {
             SCOPED_TRACE(entry.path().filename().string() + ": " + c.name);
             RecordingHost host;
-            ScriptRun run = runScriptBytes(c.script, host, std::size_t{64} << 20);
+            ScriptRun run = runScriptBytes(c.script, host, std::size_t{64} << 20, c.beside);
             std::string error = run.error;
             if (error.starts_with("test.tts:")) error.erase(0, 9);
             EXPECT_EQ(error, c.error);

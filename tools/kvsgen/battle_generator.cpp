@@ -1,12 +1,11 @@
 #include "battle_generator.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 #include "battle/kvs_writer.h"
+#include "dice.h"
 
 namespace mirudana::kvsgen {
 namespace {
@@ -14,10 +13,8 @@ namespace {
 constexpr std::size_t kMaxTextBytes = 0xFFFF;
 constexpr int kDeckSize = 40;
 
-const std::array<const char*, 8> kPlayerNames = {"ひかり", "蒼月", "ミナト", "sora_42",
-                                                 "カイト", "紅葉", "Rin",    "ツバサ"};
-const std::array<const char*, 6> kDeckNames = {"速攻デッキ", "炎の守り",   "氷結コントロール",
-                                               "森の行進",   "雷鳴ビート", "test deck"};
+// Dice streams of their own, apart from the history's.
+enum Stream : std::uint64_t { kBattle = 101, kDeckCards, kMatchup };
 
 std::string numbered(char prefix, int number, int width) {
     char buffer[16];
@@ -25,82 +22,90 @@ std::string numbered(char prefix, int number, int width) {
     return buffer;
 }
 
-// Draws from std::mt19937_64, whose output is fixed by the standard, without the
-// distributions, whose output is not.
-class Dice {
-  public:
-    explicit Dice(std::uint64_t seed) : engine_(seed) {}
-
-    int below(int n) { return static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
-    int between(int low, int high) { return low + below(high - low + 1); }
-    bool chance(int percent) { return below(100) < percent; }
-
-  private:
-    std::mt19937_64 engine_;
+// The names and deck of one side, before the battle deals its cards.
+struct SideSetup {
+    std::string name;
+    std::string deckName;
+    int master;
+    std::uint64_t deckKey;  // the same deck always holds the same cards
+    int hitPointBias;       // how the matchup leans, for this side
 };
 
 class BattleMaker {
   public:
     BattleMaker(const GeneratorOptions& options, int index)
-        : ids_(options.ids), dice_(options.seed * 1000003u + static_cast<std::uint64_t>(index)) {}
+        : options_(options), dice_{options.seed, kBattle, static_cast<std::uint64_t>(index)} {}
 
-    BattleRecord battle(std::size_t sizeTarget) {
+    BattleRecord battle(const SideSetup& player, const SideSetup& opponent) {
         BattleRecord record;
-        bool serverFirst = dice_.chance(50);
-        record.Server = side(serverFirst);
-        record.Client = side(!serverFirst);
-        record.TurnCount = static_cast<std::int16_t>(dice_.between(1, 30));
+        bool serverSaved = dice_.chance(50);
+        bool playerFirst = dice_.chance(50);
+        record.Server = side(serverSaved ? player : opponent, serverSaved == playerFirst);
+        record.Client = side(serverSaved ? opponent : player, serverSaved != playerFirst);
+        record.TurnCount = static_cast<std::int16_t>(dice_.between(3, 24));
         record.InfoText.append("SecurityLevel:")
             .append(std::to_string(dice_.between(0, 2)))
             .append("\r\nnowplay:")
-            .append(dice_.chance(50) ? "s" : "c")
+            .append(serverSaved ? "s" : "c")
             .append("\r\n");
         record.AuxTexts = {"ver2", "", std::to_string(dice_.between(1000, 9999)), "", "end"};
-        padWithLog(record, record.TurnCount, sizeTarget);
+        padWithLog(record, record.TurnCount, options_.sizeTarget);
         return record;
     }
 
   private:
-    std::string card() { return numbered('C', dice_.between(1, ids_.cards), 4); }
-    std::string masterCard() { return numbered('M', dice_.between(1, ids_.masters), 2); }
+    std::string card() { return numbered('C', dice_.between(1, options_.ids.cards), 4); }
 
     std::string statuses() {
         std::string joined;
         for (int k = dice_.between(0, 2); k > 0; --k) {
             if (!joined.empty()) joined += "/";
-            joined += numbered('S', dice_.between(1, ids_.statuses), 2);
+            joined += numbered('S', dice_.between(1, options_.ids.statuses), 2);
         }
         return joined;
     }
 
-    // The piles count from 1, so their upper bound is their number of cards.
-    TextList cards(int n) {
+    std::vector<std::string> deckCards(std::uint64_t deckKey) const {
+        Dice dice{options_.seed, kDeckCards, deckKey};
+        std::vector<std::string> cards;
+        for (int k = 0; k < kDeckSize; ++k) {
+            cards.push_back(numbered('C', dice.between(1, options_.ids.cards), 4));
+        }
+        return cards;
+    }
+
+    // `n` cards of `deck`. The piles count from 1, so their upper bound is their size.
+    TextList cardsOf(const std::vector<std::string>& deck, int n) {
         std::vector<std::string> ids;
-        for (int k = 0; k < n; ++k) ids.push_back(card());
+        for (int k = 0; k < n; ++k)
+            ids.push_back(deck[static_cast<std::size_t>(dice_.below(kDeckSize))]);
         return kvs::textListOf(std::move(ids), 1);
     }
 
-    SideRecord side(bool first) {
+    SideRecord side(const SideSetup& setup, bool first) {
         SideRecord side;
         MasterRecord& master = side.Master;
-        master.Name = kPlayerNames[static_cast<std::size_t>(dice_.below(kPlayerNames.size()))];
-        master.Deck.DeckName = kDeckNames[static_cast<std::size_t>(dice_.below(kDeckNames.size()))];
-        master.Deck.AuthorName = master.Name;
-        master.Deck.DeckType = static_cast<std::int16_t>(dice_.between(0, 3));
-        master.Deck.Cards = cards(kDeckSize);
-        master.Deck.Master = masterCard();
+        master.Name = setup.name;
+        master.Deck.DeckName = setup.deckName;
+        master.Deck.AuthorName = setup.name;
+        master.Deck.DeckType = static_cast<std::int16_t>(setup.deckKey % 4);
+        std::vector<std::string> deck = deckCards(setup.deckKey);
+        master.Deck.Cards = kvs::textListOf(deck, 1);
+        master.Deck.Master = numbered('M', setup.master, 2);
         int hand = dice_.between(0, 7);
         int discarded = dice_.between(0, 20);
-        master.DrawPile = cards(std::max(0, kDeckSize - hand - discarded - 5));
-        master.Hand = cards(hand);
-        master.DiscardPile = cards(discarded);
-        master.HitPoints = static_cast<std::int16_t>(dice_.between(0, 30));
+        master.DrawPile = cardsOf(deck, std::max(0, kDeckSize - hand - discarded - 5));
+        master.Hand = cardsOf(deck, hand);
+        master.DiscardPile = cardsOf(deck, discarded);
+        master.HitPoints =
+            static_cast<std::int16_t>(std::clamp(dice_.between(0, 30) + setup.hitPointBias, 0, 30));
         master.Stones = static_cast<std::int16_t>(dice_.between(0, 10));
         master.FirstPlayer = first;
         master.Status = statuses();
         for (MonsterRecord& slot : side.Monsters) {
             if (!dice_.chance(60)) continue;
-            slot.Card = card() + "/" + std::to_string(dice_.between(0, 3));
+            slot.Card = deck[static_cast<std::size_t>(dice_.below(kDeckSize))] + "/" +
+                        std::to_string(dice_.between(0, 3));
             slot.StateFlag = dice_.chance(30);
             slot.Level = static_cast<std::int16_t>(dice_.between(1, 5));
             slot.HitPoints = static_cast<std::int16_t>(dice_.between(1, 50));
@@ -126,19 +131,41 @@ class BattleMaker {
         }
     }
 
-    IdScheme ids_;
+    const GeneratorOptions& options_;
     Dice dice_;
 };
 
 }  // namespace
 
-BattleRecord generateBattle(const GeneratorOptions& options, int index) {
-    BattleRecord record = BattleMaker(options, index).battle(options.sizeTarget);
-    if (options.awkwardTexts && index % 3 == 0) {
+BattleSeries::BattleSeries(const GeneratorOptions& options)
+    : options_(options), history_(options.seed, options.ids.masters) {}
+
+BattleRecord BattleSeries::battle(int index) {
+    HistoryBattle planned = history_.battle(index);
+    const int masters = options_.ids.masters;
+    PlayerDeck deck = playerDeck(planned.playerDeck, masters);
+    const Opponent& opponent = history_.opponents()[static_cast<std::size_t>(planned.opponent)];
+    // Each of the player's decks fares better against some masters than others.
+    Dice matchup{options_.seed, kMatchup, static_cast<std::uint64_t>(planned.playerDeck),
+                 static_cast<std::uint64_t>(planned.opponentMaster)};
+    int lean = matchup.between(-6, 6);
+    SideSetup player{kPlayerName, deck.name, deck.master,
+                     static_cast<std::uint64_t>(planned.playerDeck), lean};
+    SideSetup other{opponent.name, opponentDeckName(planned.opponent, planned.opponentMaster),
+                    planned.opponentMaster,
+                    1000 + static_cast<std::uint64_t>(planned.opponent) * 100 +
+                        static_cast<std::uint64_t>(planned.opponentMaster),
+                    0};
+    BattleRecord record = BattleMaker(options_, index).battle(player, other);
+    if (options_.awkwardTexts && index % 3 == 0) {
         record.Server.Master.Name = kAwkwardName;
         record.Server.Master.Deck.DeckName = kAwkwardDeck;
     }
     return record;
+}
+
+BattleRecord generateBattle(const GeneratorOptions& options, int index) {
+    return BattleSeries(options).battle(index);
 }
 
 std::string battleFileName(int index) {

@@ -1,12 +1,14 @@
-// Makes plausible battle records from a seed, for the sample data and the benches.
-// The card, master and status identifiers follow the sample reference data:
-// "C0001".."C0060", "M01".."M05" and "S01".."S15" unless told otherwise.
+// Makes plausible battle records from a seed, for the sample data and the benches:
+// one player's history (see player_history.h), the player on the side that saved
+// each battle. The card, master and status identifiers follow the sample reference
+// data: "C0001".."C0060", "M01".."M05" and "S01".."S15" unless told otherwise.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "battle/battle_record.h"
+#include "player_history.h"
 
 namespace mirudana::kvsgen {
 
@@ -27,8 +29,24 @@ struct GeneratorOptions {
     IdScheme ids;
 };
 
-// The battle number `index` of the series `options.seed` makes; the same
-// arguments always give the same record on every platform.
+// The battles of the series `options.seed` makes; the same arguments always give
+// the same record and time on every platform.
+class BattleSeries {
+  public:
+    explicit BattleSeries(const GeneratorOptions& options);
+
+    // Battle number `index`, from 1.
+    BattleRecord battle(int index);
+    // When battle `index` was saved, in seconds since 1970-01-01 00:00 UTC: the
+    // modification time of its file.
+    std::int64_t savedAt(int index) { return history_.battle(index).savedAt; }
+
+  private:
+    GeneratorOptions options_;
+    PlayerHistory history_;
+};
+
+// Battle number `index` alone; BattleSeries makes many faster.
 BattleRecord generateBattle(const GeneratorOptions& options, int index);
 
 // The awkward player name of the server side of every third battle, and its

@@ -1,6 +1,6 @@
 // kvsgen: writes plausible battle files made from a seed, for the sample data
 // and the benches.
-//   kvsgen --seed N --count K --out DIR [--size-target BYTES]
+//   kvsgen --seed N --count K --out DIR [--first I] [--size-target BYTES]
 //          [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]
 #include <charconv>
 #include <chrono>
@@ -16,15 +16,18 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kvsgen --seed N --count K --out DIR [--size-target BYTES]\n"
+    "usage: kvsgen --seed N --count K --out DIR [--first I] [--size-target BYTES]\n"
     "              [--cards N] [--masters N] [--statuses N] [--awkward-texts 1]\n"
-    "Writes DIR/battle-0001.kvs ... with cards C0001.., masters M01.., statuses S01..\n"
-    "--awkward-texts 1 gives every third battle names that need quoting.\n"
-    "Battle K is dated 2024-04-01 01:00:00 UTC plus K-1 times 47 minutes.\n";
+    "Writes battles I to I+K-1 (I is 1 unless given) of one player's history as\n"
+    "DIR/battle-0001.kvs ..., with cards C0001.., masters M01.., statuses S01..\n"
+    "The player \"ミナト\" saved every battle, in evening sessions (Japan time) from\n"
+    "2024-04-01; each file's modification time is when it was saved.\n"
+    "--awkward-texts 1 gives every third battle names that need quoting.\n";
 
 struct Arguments {
     mirudana::kvsgen::GeneratorOptions options;
     int count = 0;
+    int first = 1;
     std::string out;
 };
 
@@ -51,6 +54,8 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
             ok = parseNumber(value, args.options.seed);
         } else if (name == "--count") {
             ok = parseCount(value, 99999, args.count);
+        } else if (name == "--first") {
+            ok = parseCount(value, 99999, args.first);
         } else if (name == "--out") {
             args.out = value;
         } else if (name == "--size-target") {
@@ -73,12 +78,11 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
     return argc % 2 == 1 && args.count > 0 && !args.out.empty();
 }
 
-// A fixed modification time, so reports that show file dates are the same on
-// every machine and every run: one battle every 47 minutes from 2024-04-01.
-std::filesystem::file_time_type battleTime(int index) {
+// The battle's own time, so reports that show file dates are the same on every
+// machine and every run.
+std::filesystem::file_time_type fileTime(std::int64_t secondsSince1970) {
     using namespace std::chrono;
-    sys_seconds first = sys_days(year(2024) / April / 1) + hours(1);
-    return file_clock::from_sys(first + minutes(47) * (index - 1));
+    return file_clock::from_sys(sys_seconds(seconds(secondsSince1970)));
 }
 
 }  // namespace
@@ -92,14 +96,14 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(args.out, ec);
-    for (int index = 1; index <= args.count; ++index) {
+    mirudana::kvsgen::BattleSeries series(args.options);
+    for (int index = args.first; index < args.first + args.count; ++index) {
         fs::path path = fs::path(args.out) / mirudana::kvsgen::battleFileName(index);
-        std::string bytes = mirudana::kvs::encodeBattleRecord(
-            mirudana::kvsgen::generateBattle(args.options, index));
+        std::string bytes = mirudana::kvs::encodeBattleRecord(series.battle(index));
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        fs::last_write_time(path, battleTime(index), ec);
+        fs::last_write_time(path, fileTime(series.savedAt(index)), ec);
         if (!out || ec) {
             std::cerr << "kvsgen: cannot write " << path.string() << "\n";
             return 1;

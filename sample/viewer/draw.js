@@ -1,0 +1,302 @@
+"use strict";
+// The drawing: elements built from the data with createElement and textContent
+// only, so no text from a battle file is ever read as markup.
+(function (viewer) {
+    const SVG = "http://www.w3.org/2000/svg";
+
+    // An element with attributes ("class", "aria-*", ...) and children (nodes or texts).
+    function h(tag, attributes, ...children) {
+        const element = document.createElement(tag);
+        for (const [name, value] of Object.entries(attributes ?? {})) {
+            if (value !== null && value !== undefined && value !== false) element.setAttribute(name, value);
+        }
+        element.append(...children.flat().filter((c) => c !== null && c !== undefined));
+        return element;
+    }
+    viewer.h = h;
+
+    function svg(tag, attributes, ...children) {
+        const element = document.createElementNS(SVG, tag);
+        for (const [name, value] of Object.entries(attributes ?? {})) element.setAttribute(name, value);
+        element.append(...children);
+        return element;
+    }
+
+    const fixed1 = (x) => (x === null ? "―" : x.toFixed(1));
+    const shortTime = (saved) => saved.slice(0, 16);
+    viewer.shortTime = shortTime;
+
+    // A share as "50%" with the battles it rests on, small samples marked by "＊".
+    function shareText(share) {
+        if (share.pct === null) return h("span", { class: "none" }, "―");
+        return h("span", { class: share.small ? "share small" : "share" },
+            `${share.pct}%`, h("small", null, `（${share.whole} 戦）${share.small ? "＊" : ""}`));
+    }
+
+    function bar(part, whole, kind) {
+        const width = whole === 0 ? 0 : Math.round((part * 1000) / whole) / 10;
+        return h("span", { class: `bar ${kind}`, "aria-hidden": "true" },
+            h("span", { style: `width:${width}%` }));
+    }
+
+    const nameOrNone = (text) => (text === "" ? h("span", { class: "none" }, "（名前なし）") : text);
+
+    function section(title, ...content) {
+        return h("section", { class: "stat" }, h("h3", null, title), ...content);
+    }
+
+    viewer.drawTiles = function (summary) {
+        const tile = (value, label) => h("div", { class: "tile" }, h("b", null, value), h("span", null, label));
+        const lead = summary.lead;
+        return h("div", { class: "tiles" },
+            tile(`${summary.count} 戦`, "対戦数"),
+            tile(summary.first === "" ? "―" : summary.first.slice(0, 10),
+                summary.last === "" ? "保存日時" : `〜 ${summary.last.slice(0, 10)}（保存日時）`),
+            tile(fixed1(summary.averageTurns), "平均ターン数"),
+            tile(lead.pct === null ? "―" : `${lead.pct}%`,
+                `保存時点で自分の体力が上回っていた対戦（${lead.whole} 戦${lead.small ? "・＊少数" : ""}）`));
+    };
+
+    // A table of rows from viewer.groupBy, the first `limit` of them.
+    viewer.drawGroupTable = function (title, nameHeader, companionHeader, rows, limit) {
+        const most = rows.length === 0 ? 0 : rows[0].n;
+        const body = rows.slice(0, limit).map((row) => h("tr", null,
+            h("th", { scope: "row", class: "name" }, nameOrNone(row.key)),
+            h("td", { class: "num" }, String(row.n), bar(row.n, most, "count")),
+            h("td", { class: "num" }, fixed1(row.averageHp)),
+            h("td", { class: "num" }, fixed1(row.averageOpponentHp)),
+            h("td", { class: "num" }, shareText(row.lead), bar(row.lead.part, row.lead.whole, "lead")),
+            h("td", { class: "name with" }, nameOrNone(row.companion))));
+        const rest = rows.slice(limit);
+        return section(title,
+            rows.length === 0 ? h("p", { class: "none" }, "対戦がありません") : h("div", { class: "scroll" },
+                h("table", { class: "group" },
+                    h("thead", null,
+                        h("tr", null,
+                            h("th", { scope: "col" }, nameHeader),
+                            h("th", { scope: "col", class: "num" }, "対戦"),
+                            h("th", { scope: "col", class: "num" }, "平均体力", h("br"), h("small", null, "自分")),
+                            h("th", { scope: "col", class: "num" }, "平均体力", h("br"), h("small", null, "相手")),
+                            h("th", { scope: "col", class: "num" }, "上回った", h("br"), h("small", null, "保存時点")),
+                            h("th", { scope: "col", class: "with" }, companionHeader))),
+                    h("tbody", null, body))),
+            rest.length === 0 ? null : h("p", { class: "note" },
+                `ほか ${rest.length} 件（${rest.reduce((n, row) => n + row.n, 0)} 戦）`));
+    };
+
+    // The matchup grid from viewer.matchups.
+    viewer.drawMatchups = function (grid) {
+        if (grid.rows.length === 0) return section("マスターカードの組み合わせ", h("p", { class: "none" }, "対戦がありません"));
+        return section("マスターカードの組み合わせ",
+            h("p", { class: "note" }, "行が自分、列が相手のマスターカード。数は対戦数、% は自分の体力が上回っていた割合です。"),
+            h("p", { class: "note scroll-cue" }, "表は横にスクロールできます。"),
+            h("div", { class: "scroll", tabindex: "0", role: "region", "aria-label": "マスターカードの組み合わせ（横にスクロールできます）" },
+                h("table", { class: "grid" },
+                    h("thead", null, h("tr", null, h("th", { scope: "col" }, "自分＼相手"),
+                        grid.columns.map((c) => h("th", { scope: "col", class: "num" }, nameOrNone(c))))),
+                    h("tbody", null, grid.rows.map((r, i) => h("tr", null,
+                        h("th", { scope: "row", class: "name" }, nameOrNone(r)),
+                        grid.cells[i].map((cell) => h("td", { class: cell.whole === 0 ? "num empty" : "num" },
+                            cell.whole === 0 ? "―" : [h("b", null, String(cell.whole)), h("br"),
+                                h("small", null, `${cell.pct}%${cell.small ? "＊" : ""}`)]))))))),
+            grid.others === 0 ? null : h("p", { class: "note" }, `ほかの組み合わせ ${grid.others} 戦`));
+    };
+
+    // The most seen cards from viewer.topCards; names and rarities from the card table.
+    viewer.drawTopCards = function (title, result, cards) {
+        if (result.top.length === 0) return section(title, h("p", { class: "none" }, "記録がありません"));
+        const most = result.top[0][1];
+        return section(title,
+            h("p", { class: "note" }, `${result.battles} 戦から`),
+            h("ol", { class: "top" }, result.top.map(([index, n]) => {
+                const [id, name, rarity] = cards[index] ?? ["", "", 0];
+                return h("li", { class: `r${Math.max(0, Math.min(4, Number(rarity) || 0))}` },
+                    h("span", { class: "name" }, name === "" ? id : name),
+                    h("span", { class: "num" }, String(n)), bar(n, most, "rare"));
+            })));
+    };
+
+    // A bar chart as SVG: bars[i] = { label, value, title }, an optional line of
+    // shares (0-100, null for none) over it, axis labels on at most ten bars and
+    // at least `labelBars` bars apart, so wide labels do not overlap.
+    function chart(label, bars, line, labelBars) {
+        const width = Math.max(bars.length * 24 + 8, 120);
+        const tallest = Math.max(1, ...bars.map((b) => b.value));
+        const step = Math.max(labelBars, Math.ceil(bars.length / 10));
+        const marks = bars.map((b, i) => {
+            const x = i * 24 + 6;
+            const height = Math.round((b.value * 100) / tallest);
+            return svg("g", null, svg("title", null, b.title),
+                svg("rect", { x, y: 120 - height, width: 20, height, class: "count" }),
+                i % step === 0 ? svg("text", { x: x + 10, y: 136 }, b.label) : "");
+        });
+        const points = (line ?? []).map((v, i) => (v === null ? null : `${i * 24 + 16},${120 - v}`));
+        const paths = points.filter((p) => p !== null);
+        return h("div", { class: "chart" },
+            svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
+                svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
+                ...marks,
+                paths.length === 0 ? "" : svg("polyline", { points: paths.join(" "), class: "lead" }),
+                ...paths.map((p) => {
+                    const [x, y] = p.split(",");
+                    return svg("circle", { cx: x, cy: y, r: 2.5, class: "lead" });
+                })));
+    }
+
+    viewer.drawWeeks = function (weeks) {
+        if (weeks.length === 0) return section("週ごとの対戦", h("p", { class: "none" }, "対戦がありません"));
+        const bars = weeks.map((w) => ({
+            label: w.week.slice(5).replace("-", "/"),
+            value: w.lead.whole,
+            title: `${w.week} の週: ${w.lead.whole} 戦` + (w.lead.pct === null ? "" : `・上回った ${w.lead.pct}%`),
+        }));
+        return section("週ごとの対戦",
+            h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
+                h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%）")),
+            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct), 2),
+            h("details", { class: "numbers" }, h("summary", null, "数値の表"),
+                h("div", { class: "scroll" }, h("table", null,
+                    h("thead", null, h("tr", null, h("th", { scope: "col" }, "週（月曜から）"),
+                        h("th", { scope: "col", class: "num" }, "対戦"), h("th", { scope: "col", class: "num" }, "上回った"))),
+                    h("tbody", null, weeks.filter((w) => w.lead.whole > 0).map((w) => h("tr", null,
+                        h("th", { scope: "row" }, w.week), h("td", { class: "num" }, String(w.lead.whole)),
+                        h("td", { class: "num" }, shareText(w.lead)))))))));
+    };
+
+    viewer.drawTurns = function (turns) {
+        if (turns.length === 0) return section("ターン数の分布", h("p", { class: "none" }, "対戦がありません"));
+        const low = turns[0][0];
+        const high = turns[turns.length - 1][0];
+        const width = Math.floor((high - low) / 30) + 1;
+        const values = new Array(Math.floor((high - low) / width) + 1).fill(0);
+        for (const [t, n] of turns) values[Math.floor((t - low) / width)] += n;
+        const bars = values.map((value, i) => {
+            const from = low + i * width;
+            const range = width > 1 ? `${from}–${from + width - 1}` : String(from);
+            return { label: String(from), value, title: `${range} ターン: ${value} 戦` };
+        });
+        return section("ターン数の分布", chart("ターン数ごとの対戦数", bars, null, 1),
+            h("p", { class: "note" }, "横軸はターン数、棒の高さは対戦数です。"));
+    };
+
+    // ---- one battle's details ----
+
+    function statusTags(ids, statuses) {
+        const list = ids.split("/").filter((id) => id !== "");
+        if (list.length === 0) return h("span", { class: "none" }, "なし");
+        const kinds = { "!": "bad", S: "guard", P: "buff" };
+        return list.map((id) => {
+            const [name, kind] = statuses[id] ?? [id, ""];
+            return h("span", { class: `tag ${kinds[kind] ?? "other"}` }, name === "" ? id : name);
+        });
+    }
+
+    // A card's name from its index into the card table; "" when it has none.
+    const cardName = (cards, index) => String(cards[index]?.[1] ?? "");
+
+    function pile(title, indices, count, cards) {
+        if (indices.length === 0 && count > 0) {
+            return [h("h5", null, title), h("p", { class: "secret" }, `非公開（${count} 枚）`)];
+        }
+        return [h("h5", null, `${title} `, h("small", null, `${count} 枚`)),
+            indices.length === 0 ? h("p", { class: "none" }, "なし") : h("p", { class: "cards" },
+                indices.map((i) => cardName(cards, i) || "（不明なカード）").join("、"))];
+    }
+
+    function monsters(side, data) {
+        const item = (text, i) => String(text).split(",")[i] ?? "";
+        const rows = [];
+        const empty = [];
+        for (let i = 0; i < 4; i++) {
+            const state = item(side.monsterStates, i);
+            if (state === "0" || state === "") {
+                empty.push(i + 1);
+                continue;
+            }
+            rows.push(h("tr", null, h("td", { class: "num" }, String(i + 1)),
+                h("td", { class: "name" }, cardName(data.cards, side.monsters[i]) || "（不明なカード）"),
+                h("td", null, state === "1" ? "通常" : h("b", null, "行動済み")),
+                h("td", { class: "num" }, item(side.monsterLevels, i)),
+                h("td", { class: "num" }, item(side.monsterHps, i)),
+                h("td", null, statusTags(item(side.monsterStatuses, i), data.statuses))));
+        }
+        return [h("h5", null, "モンスター", empty.length === 0 ? null : h("small", null, ` 空き枠 ${empty.join(" ")}`)),
+            rows.length === 0 ? h("p", { class: "none" }, "なし") : h("div", { class: "scroll" }, h("table", { class: "field" },
+                h("thead", null, h("tr", null, ["枠", "名前", "状態", "Lv", "体力", "ステータス"].map((t) =>
+                    h("th", { scope: "col" }, t)))),
+                h("tbody", null, rows)))];
+    }
+
+    function sideCard(label, kind, side, data) {
+        const fact = (name, value, cls) => h("div", null, h("dt", null, name), h("dd", { class: cls }, value));
+        return h("article", { class: `side ${kind}` },
+            h("h4", null, h("span", { class: "who" }, label), h("span", { class: "pname" }, nameOrNone(side.name)),
+                h("small", null, side.phase)),
+            h("dl", { class: "facts" },
+                fact("マスターカード", nameOrNone(side.master)), fact("体力", String(side.hp), "hp"),
+                fact("デッキ", nameOrNone(side.deck)), fact("ストーン", String(side.stone))),
+            h("p", { class: "status" }, h("span", { class: "label" }, "ステータス"), statusTags(side.statuses, data.statuses)),
+            pile("手札", side.hand, side.handCount, data.cards),
+            pile("山札", side.draw, side.drawCount, data.cards),
+            pile("捨札", side.discard, side.discardCount, data.cards),
+            monsters(side, data));
+    }
+
+    // Both sides of one battle, as the details under its row.
+    viewer.drawDetails = function (b, data) {
+        return h("div", { class: "details" },
+            h("div", { class: "sides" }, sideCard("自分", "me", viewer.readSide(b.rows[0], data.strings), data),
+                sideCard("相手", "them", viewer.readSide(b.rows[1], data.strings), data)),
+            h("p", { class: "meta" }, `${b.file}・保存した側 ${b.savedSide}・セキュリティレベル ${b.level}`));
+    };
+
+    // ---- the battle list ----
+
+    viewer.LIST_COLUMNS = [
+        { key: "number", label: "#", num: true },
+        { key: "saved", label: "保存日時" },
+        { key: "turns", label: "ターン", num: true },
+        { key: "order", label: "先後" },
+        { key: "master", label: "マスターカード" },
+        { key: "deck", label: "デッキ" },
+        { key: "hp", label: "体力", num: true },
+        { key: "opp", label: "相手" },
+        { key: "oppmaster", label: "相手のマスターカード" },
+        { key: "oppdeck", label: "相手のデッキ" },
+        { key: "opphp", label: "体力", num: true },
+    ];
+
+    // The list's head: a sort button per column, aria-sort on the sorted one.
+    viewer.drawListHead = function (sort) {
+        return h("tr", null, viewer.LIST_COLUMNS.map((c) => h("th", {
+            scope: "col",
+            class: c.num ? "num" : null,
+            "aria-sort": sort.key === c.key ? (sort.descending ? "descending" : "ascending") : null,
+        }, h("button", { type: "button", class: "sort", "data-sort": c.key },
+            c.label, h("span", { class: "arrow", "aria-hidden": "true" },
+                sort.key === c.key ? (sort.descending ? "▼" : "▲") : "")))));
+    };
+
+    // One row per battle; the number opens the details (drawn when opened).
+    viewer.drawListRows = function (battles, open) {
+        return battles.map((b) => {
+            const expanded = open.has(b.number);
+            const cell = (label, value, cls) => h("td", { class: cls, "data-label": label }, value);
+            return h("tr", { "data-battle": String(b.number) },
+                h("td", { class: "num", "data-label": "#" }, h("button", {
+                    type: "button", class: "open", "aria-expanded": String(expanded),
+                    "aria-controls": `battle-${b.number}`, "aria-label": `第 ${b.number} 戦の詳細`,
+                }, String(b.number))),
+                cell("保存日時", shortTime(b.saved), "date"),
+                cell("ターン", String(b.turns), "num"),
+                cell("先後", b.order),
+                cell("マスターカード", nameOrNone(b.me.master), "name"),
+                cell("デッキ", nameOrNone(b.me.deck), "name"),
+                cell("体力", String(b.me.hp), b.lead ? "num hp lead" : "num hp"),
+                cell("相手", nameOrNone(b.them.name), "name"),
+                cell("相手のマスターカード", nameOrNone(b.them.master), "name"),
+                cell("相手のデッキ", nameOrNone(b.them.deck), "name"),
+                cell("相手の体力", String(b.them.hp), "num hp"));
+        });
+    };
+})(globalThis.viewer ??= {});

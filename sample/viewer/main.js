@@ -1,0 +1,226 @@
+"use strict";
+// The page: lays it out once, keeps the view's state (filter, sort, page, opened
+// battles), redraws on each change and keeps the filter in the fragment. Events
+// are handled by delegation on the page's main element.
+(function (viewer) {
+    const h = viewer.h;
+    const PAGE_SIZE = 50;
+    const RELOAD_KEY = "mirudana-viewer-reload";
+    const VIEW_KEY = "mirudana-viewer-view";
+    const RELOAD_SECONDS = 30;
+    const SORT_VALUES = {
+        number: (b) => b.number, saved: (b) => b.saved, turns: (b) => b.turns, order: (b) => b.order,
+        master: (b) => b.me.master, deck: (b) => b.me.deck, hp: (b) => b.me.hp, opp: (b) => b.them.name,
+        oppmaster: (b) => b.them.master, oppdeck: (b) => b.them.deck, opphp: (b) => b.them.hp,
+    };
+
+    // The battles in the list's order; they are kept in number order already.
+    function sorted(battles, sort) {
+        if (sort.key === "number" && !sort.descending) return battles;
+        const value = SORT_VALUES[sort.key] ?? SORT_VALUES.number;
+        const sign = sort.descending ? -1 : 1;
+        return battles.slice().sort((a, b) => {
+            const x = value(a);
+            const y = value(b);
+            return (x < y ? -sign : x > y ? sign : 0) || a.number - b.number;
+        });
+    }
+
+    function start() {
+        const root = document.getElementById("viewer");
+        const source = document.getElementById("battles");
+        const data = viewer.readData(source.textContent);
+        source.remove();
+        const saved = JSON.parse(sessionStorage.getItem(VIEW_KEY) ?? "null");
+        sessionStorage.removeItem(VIEW_KEY);
+        const state = {
+            filter: viewer.fromFragment(location.hash),
+            sort: saved?.sort ?? { key: "number", descending: false },
+            page: saved?.page ?? 0,
+            open: new Set(saved?.open ?? []),
+        };
+        let shown = [];
+
+        const count = h("p", { class: "count", id: "count", role: "status" });
+        const stats = h("div", { id: "statistics" });
+        const head = h("thead");
+        const body = h("tbody", { id: "battle-rows" });
+        const pager = h("nav", { class: "pager", "aria-label": "対戦一覧のページ" });
+        const reload = h("input", { type: "checkbox", id: "auto-reload" });
+        root.append(
+            viewer.drawFilterControls(data.battles),
+            count,
+            h("section", { class: "panel", "aria-labelledby": "stats-title" },
+                h("h2", { id: "stats-title" }, "統計"),
+                h("p", { class: "note" }, "「自分」は戦況ファイルを保存した側、「相手」はもう一方の側です。",
+                    "体力は保存した時点の値で、対戦の勝敗ではありません。＊は 10 戦未満の割合（参考値）です。"),
+                stats),
+            h("section", { class: "panel", "aria-labelledby": "list-title" },
+                h("h2", { id: "list-title" }, "対戦一覧"),
+                h("p", { class: "note" }, "日時は戦況ファイルの保存日時（ファイルの更新日時）です。",
+                    "ファイルを別の PC にコピーすると変わることがあります。番号を押すと詳細が開きます。"),
+                h("div", { class: "list-wrap" }, h("table", { class: "list" }, head, body)),
+                pager),
+            h("p", { class: "settings" }, reload,
+                h("label", { for: "auto-reload" }, `開いている間 ${RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
+        root.hidden = false;
+
+        function setControls() {
+            for (const control of root.querySelectorAll("[data-filter]")) {
+                const value = state.filter[control.dataset.filter];
+                if (control.tagName === "SELECT" && value !== "" &&
+                    ![...control.options].some((o) => o.value === value)) {
+                    control.append(h("option", { value }, `${value}（0）`));
+                }
+                if (control.value !== value) control.value = value;
+            }
+        }
+
+        function drawStats() {
+            const s = viewer.summary(shown);
+            stats.replaceChildren(
+                viewer.drawTiles(s),
+                h("div", { class: "cols2" },
+                    viewer.drawGroupTable("マスターカード別（自分）", "マスターカード", "主なデッキ",
+                        viewer.groupBy(shown, (b) => b.me.master, (b) => b.me.deck), 15),
+                    viewer.drawGroupTable("デッキ別（自分）", "デッキ", "主なマスターカード",
+                        viewer.groupBy(shown, (b) => b.me.deck, (b) => b.me.master), 15)),
+                viewer.drawGroupTable("相手別", "相手", "相手の主なマスターカード",
+                    viewer.groupBy(shown, (b) => b.them.name, (b) => b.them.master), 20),
+                viewer.drawMatchups(viewer.matchups(shown, 8)),
+                viewer.drawWeeks(viewer.weeks(shown)),
+                h("h3", null, "よく見るカード"),
+                h("div", { class: "cols" },
+                    viewer.drawTopCards("自分の手札", viewer.topCards(shown, (b) => b.handCards, data.cards.length, 12), data.cards),
+                    viewer.drawTopCards("捨札（両者）", viewer.topCards(shown, (b) => b.discardCards, data.cards.length, 12), data.cards),
+                    viewer.drawTopCards("相手のデッキ", viewer.topCards(shown, (b) => b.opponentDeckCards, data.cards.length, 12), data.cards)),
+                h("p", { class: "legend" }, "レア度:", [0, 1, 2, 3, 4].map((r) =>
+                    h("span", { class: `r${r}` }, h("i"), r === 4 ? "4 以上" : String(r)))),
+                viewer.drawTurns(viewer.turnCounts(shown)));
+        }
+
+        function drawList() {
+            const pages = Math.max(1, Math.ceil(shown.length / PAGE_SIZE));
+            state.page = Math.min(Math.max(0, state.page), pages - 1);
+            const start = state.page * PAGE_SIZE;
+            const rows = sorted(shown, state.sort).slice(start, start + PAGE_SIZE);
+            head.replaceChildren(viewer.drawListHead(state.sort));
+            body.replaceChildren(...viewer.drawListRows(rows, state.open));
+            for (const b of rows) if (state.open.has(b.number)) showDetails(b.number);
+            const button = (label, page) => h("button", {
+                type: "button", "data-page": String(page), disabled: page < 0 || page >= pages || page === state.page,
+            }, label);
+            pager.replaceChildren(
+                button("« 最初", 0), button("‹ 前へ", state.page - 1),
+                h("span", null, shown.length === 0 ? "対戦がありません"
+                    : `${start + 1}–${start + rows.length} / ${shown.length} 戦（${state.page + 1} / ${pages} ページ）`),
+                button("次へ ›", state.page + 1), button("最後 »", pages - 1));
+        }
+
+        function showDetails(number) {
+            const row = body.querySelector(`tr[data-battle="${number}"]`);
+            if (!row) return;
+            const b = data.battles[number - 1];
+            row.after(h("tr", { class: "detail", id: `battle-${number}` },
+                h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(b, data))));
+        }
+
+        function draw() {
+            const began = performance.now();
+            shown = viewer.applyFilter(data.battles, state.filter);
+            const total = data.battles.length;
+            const filtered = viewer.isFiltered(state.filter);
+            const counted = filtered ? `${shown.length} / ${total} 戦` : `${total} 戦`;
+            document.title = `${counted} — ${data.app} 対戦レポート`;
+            count.textContent = filtered ? `${total} 戦のうち ${shown.length} 戦を表示しています` : `${total} 戦すべてを表示しています`;
+            setControls();
+            viewer.drawActiveFilters(document.getElementById("active-filters"), state.filter);
+            drawStats();
+            drawList();
+            root.dataset.drawMs = (performance.now() - began).toFixed(1);
+        }
+
+        // A new filter from the controls: drawn at once and written to the address.
+        function setFilter(filter, replace) {
+            if (viewer.sameFilter(filter, state.filter)) return;
+            state.filter = filter;
+            state.page = 0;
+            const fragment = viewer.toFragment(filter);
+            const address = fragment === "" ? location.pathname + location.search : `#${fragment}`;
+            history[replace ? "replaceState" : "pushState"](null, "", address);
+            draw();
+        }
+
+        function followAddress() {
+            const filter = viewer.fromFragment(location.hash);
+            if (viewer.sameFilter(filter, state.filter)) return;
+            state.filter = filter;
+            state.page = 0;
+            draw();
+        }
+
+        root.addEventListener("change", (event) => {
+            const key = event.target.dataset.filter;
+            if (key && key !== "q") setFilter({ ...state.filter, [key]: event.target.value }, false);
+            if (event.target === reload) {
+                localStorage.setItem(RELOAD_KEY, reload.checked ? "1" : "0");
+            }
+        });
+        root.addEventListener("input", (event) => {
+            if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
+        });
+        root.addEventListener("click", (event) => {
+            const target = event.target.closest("button");
+            if (!target) return;
+            const d = target.dataset;
+            if (d.days) {
+                setFilter({ ...state.filter, ...viewer.lastDays(new Date(), Number(d.days)) }, false);
+            } else if (d.remove) {
+                setFilter({ ...state.filter, [d.remove]: "" }, false);
+                document.getElementById(`f-${d.remove}`)?.focus();
+            } else if (d.clear !== undefined) {
+                setFilter(viewer.emptyFilter(), false);
+                document.getElementById("f-from").focus();
+            } else if (d.sort) {
+                const descending = state.sort.key === d.sort ? !state.sort.descending : false;
+                state.sort = { key: d.sort, descending };
+                drawList();
+                head.querySelector(`[data-sort="${d.sort}"]`).focus();
+            } else if (d.page) {
+                state.page = Number(d.page);
+                drawList();
+                pager.querySelector("button:not([disabled])")?.focus();
+            } else if (target.classList.contains("open")) {
+                const number = Number(target.closest("tr").dataset.battle);
+                const opening = !state.open.has(number);
+                target.setAttribute("aria-expanded", String(opening));
+                if (opening) {
+                    state.open.add(number);
+                    showDetails(number);
+                } else {
+                    state.open.delete(number);
+                    document.getElementById(`battle-${number}`)?.remove();
+                }
+            }
+        });
+        window.addEventListener("hashchange", followAddress);
+        window.addEventListener("popstate", followAddress);
+
+        // The automatic reload keeps the view: the fragment survives a reload, the
+        // rest goes through sessionStorage.
+        reload.checked = localStorage.getItem(RELOAD_KEY) === "1";
+        setInterval(() => {
+            if (!reload.checked) return;
+            sessionStorage.setItem(VIEW_KEY, JSON.stringify({
+                sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY,
+            }));
+            location.reload();
+        }, RELOAD_SECONDS * 1000);
+
+        draw();
+        if (saved?.scroll) window.scrollTo(0, saved.scroll);
+        viewer.state = state;
+    }
+
+    if (typeof document !== "undefined") start();
+})(globalThis.viewer ??= {});

@@ -1,0 +1,227 @@
+// Opens the default report (engine.tts) in headless Chromium and uses it as a
+// player would: filters through the page's own controls and through the address's
+// fragment, counts and shares checked against totals computed here from the CSV
+// export of the same battles, a battle's details opened, hostile names shown as
+// written with no script run, no request made and no console error, and an
+// accessibility audit (axe-core) at 1280 and 390 px, light and dark.
+// Exits 0 when all hold, 1 on a failure, 77 when Chromium or the checkers are
+// not installed (tools/install-deps test installs them).
+//   node check-viewer.mjs BIN_DIR WORK_DIR HOSTILE_BATTLES_PROGRAM
+import { execFileSync } from "node:child_process";
+import { cpSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync } from "node:fs";
+import { createRequire } from "node:module";
+import { join } from "node:path";
+import { pathToFileURL } from "node:url";
+
+const [bin, work, hostileProgram] = process.argv.slice(2);
+if (!bin || !work || !hostileProgram) {
+    console.error("usage: node check-viewer.mjs BIN_DIR WORK_DIR HOSTILE_BATTLES_PROGRAM");
+    process.exit(2);
+}
+const chromium = process.env.CHROMIUM ?? "/usr/bin/chromium";
+let puppeteer, parse, axeSource;
+try {
+    puppeteer = (await import("puppeteer-core")).default;
+    ({ parse } = await import("csv-parse/sync"));
+    axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
+} catch {
+    console.log("puppeteer-core, axe-core or csv-parse is not installed: run tools/install-deps test");
+    process.exit(77);
+}
+if (!existsSync(chromium)) {
+    console.log(`${chromium} is not installed: run tools/install-deps test`);
+    process.exit(77);
+}
+
+const failures = [];
+function check(condition, what) {
+    if (!condition) failures.push(what);
+}
+
+// ---- the battles, the report and the CSV export of the same battles ----
+
+rmSync(work, { recursive: true, force: true });
+mkdirSync(work, { recursive: true });
+const home = join(work, "home");
+cpSync(join(bin, "system"), join(home, "system"), { recursive: true, dereference: true });
+execFileSync(hostileProgram, [work]);
+cpSync(join(work, "hostile.kvl"), join(home, "system", "cards", "hostile.kvl"));
+const battles = join(work, "battles");
+execFileSync(join(bin, "kvsgen"), ["--seed", "3", "--count", "150", "--out", battles]);
+const files = readdirSync(battles).sort().map((name) => join(battles, name));
+const hostileCount = files.filter((f) => f.includes("hostile-")).length;
+
+function run(script, output) {
+    const path = join(work, output);
+    execFileSync(join(bin, "mirudana-cli"), ["--home", home, "--script", join(bin, script), "--output", path, "--", ...files]);
+    return path;
+}
+const report = run("engine.tts", "report.html");
+const csv = parse(new TextDecoder("shift_jis").decode(readFileSync(run("scripts/export-csv.tts", "export.csv"))),
+    { record_delimiter: "\r\n", columns: true });
+
+// One battle per file, seen from the side that saved it.
+const expected = [];
+for (const row of csv) {
+    const battle = (expected[Number(row["番号"]) - 1] ??= { file: row["ファイル名"], date: row["日時"].slice(0, 10).replaceAll("/", "-") });
+    battle[row["自分の側"] === "1" ? "me" : "them"] = {
+        name: row["マスター名"], master: row["マスターカード"], deck: row["デッキ名"], hp: Number(row["体力"]), order: row["先攻後攻"],
+        hand: row["手札"], handCount: row["手札枚数"],
+    };
+}
+const total = expected.length;
+const mostCommon = (values) => {
+    const counts = new Map();
+    for (const v of values) counts.set(v, (counts.get(v) ?? 0) + 1);
+    return [...counts].sort((a, b) => b[1] - a[1])[0][0];
+};
+// The page's clock is fixed to a day inside the battles' period.
+const dates = expected.map((b) => b.date).sort();
+const today = dates[Math.floor(dates.length * 0.8)];
+const weekAgo = new Date(`${today}T00:00:00Z`);
+weekAgo.setUTCDate(weekAgo.getUTCDate() - 6);
+const lastWeek = (b) => b.date >= weekAgo.toISOString().slice(0, 10) && b.date <= today;
+
+// ---- the browser ----
+
+const browser = await puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+        "--disable-component-update", "--disable-sync"],
+});
+const reportUrl = pathToFileURL(report).href;
+const page = await browser.newPage();
+page.on("console", (m) => check(m.type() !== "error" && m.type() !== "warn", `console ${m.type()}: ${m.text()}`));
+page.on("pageerror", (e) => failures.push(`page error: ${e.message}`));
+// The browser's own controls draw their icons from data: addresses; anything else
+// but the report itself is a request the page should not make.
+page.on("request", (r) => check(r.url() === reportUrl || r.url().startsWith("data:"), `request: ${r.url()}`));
+await page.evaluateOnNewDocument((iso) => {
+    const fixed = new Date(`${iso}T12:00:00`).getTime();
+    const RealDate = Date;
+    globalThis.Date = class extends RealDate {
+        constructor(...args) {
+            super(...(args.length === 0 ? [fixed] : args));
+        }
+        static now() {
+            return fixed;
+        }
+    };
+}, today);
+await page.setViewport({ width: 1280, height: 900 });
+await page.goto(reportUrl);
+
+const title = () => page.title();
+const countOf = (selected) => `${selected.length} / ${total} 戦`;
+// The row of a statistics table whose name cell is `name`: its cells' texts.
+const tableRow = (heading, name) => page.evaluate((heading, name) => {
+    const section = [...document.querySelectorAll("section.stat")].find((s) => s.querySelector("h3")?.textContent === heading);
+    const row = [...(section?.querySelectorAll("tbody tr") ?? [])].find((r) => r.querySelector("th")?.textContent === name);
+    return row ? [...row.querySelectorAll("td")].map((td) => td.textContent) : null;
+}, heading, name);
+const sharePercent = (selected) => `${Math.round((selected.filter((b) => b.me.hp > b.them.hp).length * 100) / selected.length)}%`;
+
+check((await title()).startsWith(`${total} 戦`), `title without a filter: ${await title()}`);
+
+// Through the controls: the player's most common deck, then going first.
+const deck = mostCommon(expected.map((b) => b.me.deck));
+await page.select("#f-deck", deck);
+let selected = expected.filter((b) => b.me.deck === deck);
+check((await title()).startsWith(countOf(selected)), `deck filter: ${await title()}, expected ${countOf(selected)}`);
+const deckRow = await tableRow("デッキ別（自分）", deck);
+check(deckRow?.[0].startsWith(String(selected.length)), `deck row battles: ${deckRow}`);
+check(deckRow?.[3].startsWith(`${sharePercent(selected)}（${selected.length} 戦）`), `deck row share: ${deckRow}, expected ${sharePercent(selected)}`);
+await page.select("#f-order", "先攻");
+selected = selected.filter((b) => b.me.order === "先攻");
+check((await title()).startsWith(countOf(selected)), `deck and order: ${await title()}, expected ${countOf(selected)}`);
+check(decodeURIComponent(new URL(page.url()).hash) === `#deck=${deck}&order=先攻`, `fragment: ${page.url()}`);
+check(await page.$$eval("#active-filters .chip", (c) => c.length) === 2, "two active filters shown");
+
+// Removing one filter, then the last seven days counted back from the fixed today.
+await page.click('#active-filters [data-remove="order"]');
+check((await title()).startsWith(countOf(expected.filter((b) => b.me.deck === deck))), "order removed");
+await page.click('[data-days="7"]');
+selected = expected.filter((b) => b.me.deck === deck && lastWeek(b));
+check((await title()).startsWith(countOf(selected)), `last 7 days: ${await title()}, expected ${countOf(selected)}`);
+await page.click("#active-filters [data-clear]");
+check((await title()).startsWith(`${total} 戦`) && !(await title()).includes("/"), `clear all: ${await title()}`);
+
+// Through the fragment: the most common opponent and their master card.
+const opponent = mostCommon(expected.map((b) => b.them.name));
+selected = expected.filter((b) => b.them.name === opponent);
+const theirMaster = mostCommon(selected.map((b) => b.them.master));
+await page.evaluate((hash) => { location.hash = hash; }, `opp=${encodeURIComponent(opponent)}`);
+await page.waitForFunction((t) => document.title.startsWith(t), { timeout: 5000 }, countOf(selected)).catch(() => {});
+check((await title()).startsWith(countOf(selected)), `opponent by fragment: ${await title()}, expected ${countOf(selected)}`);
+const opponentRow = await tableRow("相手別", opponent);
+check(opponentRow?.[3].startsWith(`${sharePercent(selected)}（${selected.length} 戦）`), `opponent share: ${opponentRow}`);
+check(await page.$eval("#f-opp", (s) => s.value) === opponent, "the opponent's control follows the fragment");
+selected = selected.filter((b) => b.them.master === theirMaster);
+await page.goto(`${reportUrl}#opp=${encodeURIComponent(opponent)}&oppmaster=${encodeURIComponent(theirMaster)}`);
+check((await title()).startsWith(countOf(selected)), `opening with a fragment: ${await title()}, expected ${countOf(selected)}`);
+
+// The search, typed: file names.
+await page.goto(reportUrl);
+await page.type("#f-q", "battle-01");
+selected = expected.filter((b) => b.file.toLowerCase().includes("battle-01") || b.me.deck.includes("battle-01") ||
+    b.them.name.includes("battle-01") || b.them.deck.includes("battle-01"));
+check((await title()).startsWith(countOf(selected)), `search: ${await title()}, expected ${countOf(selected)}`);
+
+// A battle's details, drawn when opened: a hidden hand gives its count only.
+const hidden = Math.max(0, expected.findIndex((b) => b.me.hand === "非公開"));
+const opened = expected[hidden];
+await page.goto(`${reportUrl}#q=${encodeURIComponent(opened.file)}`);
+await page.click("#battle-rows button.open");
+const details = await page.$eval(`#battle-${hidden + 1}`, (row) => row.textContent).catch(() => "");
+check(details.includes(opened.me.name) && details.includes(opened.them.name) &&
+    (opened.me.hand !== "非公開" || details.includes(`非公開（${opened.me.handCount} 枚）`)), `battle ${hidden + 1}'s details`);
+
+// The hostile names: drawn as text, no element made of them, no script run.
+await page.goto(`${reportUrl}#q=hostile`);
+check((await title()).startsWith(`${hostileCount} / ${total} 戦`), `hostile battles: ${await title()}`);
+await page.$$eval("#battle-rows button.open", (buttons) => buttons.forEach((b) => b.click()));
+const shown = await page.evaluate(() => ({
+    hostile: globalThis.hostile,
+    images: document.querySelectorAll("img").length,
+    scripts: document.querySelectorAll("script").length,
+    text: document.body.textContent,
+}));
+check(shown.hostile === undefined && shown.images === 0 && shown.scripts === 1, `hostile names ran: ${JSON.stringify({ ...shown, text: undefined })}`);
+for (const name of ["</script><script>window.hostile=1</script>", '"><img src=x onerror=window.hostile=2>',
+    "<img src=x onerror=window.hostile=3>", "長".repeat(1000)]) {
+    check(shown.text.includes(name), `hostile name not shown as written: ${name.slice(0, 40)}`);
+}
+// Texts a battle file cannot carry, through the drawing code.
+const odd = await page.evaluate(() => {
+    const text = "a\u2028b\u2029c\ud800d";
+    const data = viewer.readData(JSON.stringify({ strings: [text], cards: [["x", text, 0]],
+        battles: [["f", "", 1, "2", 0, [0, 0, 0, 1, 0, 0, "", [0]], [0, 0, 0, 0]]] }));
+    return viewer.drawDetails(data.battles[0], data).textContent.split(text).length - 1;
+});
+// Five texts on the player's side (name, master, deck, phase, hand), three on the other.
+check(odd === 8, `U+2028, U+2029 and a lone surrogate drawn as they are: ${odd}`);
+
+// The accessibility audit with a filter active and a battle open, light and dark.
+for (const width of [1280, 390]) {
+    for (const scheme of ["light", "dark"]) {
+        await page.setViewport({ width, height: 900 });
+        await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
+        await page.goto(`${reportUrl}#order=${encodeURIComponent("後攻")}`);
+        await page.click("#battle-rows button.open");
+        await page.evaluate(axeSource);
+        const result = await page.evaluate(() => axe.run(document, { runOnly: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa"] }));
+        for (const v of result.violations) {
+            failures.push(`axe ${width}px ${scheme}: ${v.id}: ${v.help} (${v.nodes.slice(0, 3).map((n) => n.target.join(" ")).join("; ")})`);
+        }
+        const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+        check(overflow <= 0, `${width}px ${scheme}: the page is ${overflow} px wider than the window`);
+    }
+}
+await browser.close();
+
+if (failures.length > 0) {
+    for (const failure of failures) console.error(failure);
+    process.exit(1);
+}
+console.log(`report viewer: all checks hold (${total} battles)`);
