@@ -20,6 +20,8 @@ inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダ
 inline constexpr std::string_view kReportItem = "保存データ";
 inline constexpr std::string_view kTargetItem = "対象";
 inline constexpr std::string_view kLoadCommand = "ロード";
+// The key that tells whether a battle file is loaded: what a loop over the files asks.
+inline constexpr std::string_view kFileLoadedKey = "ファイル有無";
 // The value of kTargetItem that selects the client side; any other text the server,
 // kServerSide on purpose.
 inline constexpr std::string_view kClientSide = "クライアント";

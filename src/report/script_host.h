@@ -40,6 +40,9 @@ class ScriptHost : public ttscript::EngineEvents {
     // Lets the run's observer keep its window alive, and stops the script on request.
     void Tick() override;
 
+    // Shows how far the script's loading has come, and cancels it on request.
+    void Loading(std::size_t done, std::size_t total) override;
+
     // Replaces the output file with `text`; a failure shows a warning each time.
     void WriteReport(const std::string& text);
 
