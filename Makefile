@@ -16,12 +16,13 @@ configure:
 		-DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) >/dev/null
 
 # Convert the sample battles with the default script and say where the report is.
+# Off a terminal the build's lines show only when it fails.
 run:
 	@tools/install-deps run
 	@$(MAKE) --no-print-directory configure
-	@cmake --build $(BUILD) -j $(JOBS) --target mirudana-cli sample
+	@tools/quietly cmake --build $(BUILD) -j $(JOBS) --target mirudana-cli sample
 	@$(SAMPLE)/mirudana-cli --home $(SAMPLE) $(SAMPLE)/battles
-	@echo "$(abspath $(SAMPLE))/出力データ.html"
+	@echo "Report written: $(abspath $(SAMPLE))/出力データ.html"
 
 # Every test program; a build that found no tests (GoogleTest missing) fails.
 test:
@@ -69,8 +70,7 @@ WIN_CMAKE := cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) -DMIRUDANA_GUI=OFF -DMIRUDANA_BENCH=OFF
 
-# The program folder a player runs: the programs, system/, engine.tts with viewer/,
-# scripts/ and sample battles.
+# The program folder a player runs (cmake/program_folder.cmake says what it holds).
 windows:
 	@tools/install-deps windows
 	@$(WIN_CMAKE) >/dev/null

@@ -24,20 +24,3 @@ function(mirudana_add_manifests dir)
     endforeach()
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL mirudana_add_manifests ${CMAKE_SOURCE_DIR})
-
-# The program folder a player unpacks (make windows): the programs, the sample
-# reference data, the default script with its viewer files, the sample scripts and
-# the sample battles.
-function(mirudana_install_program_folder)
-    add_custom_target(program_folder DEPENDS sample)
-    foreach(program mirudana mirudana-cli)
-        if(TARGET ${program})
-            install(TARGETS ${program} RUNTIME DESTINATION .)
-            add_dependencies(program_folder ${program})
-        endif()
-    endforeach()
-    install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/system ${CMAKE_BINARY_DIR}/bin/battles
-                      ${CMAKE_BINARY_DIR}/bin/viewer ${CMAKE_BINARY_DIR}/bin/scripts DESTINATION .)
-    install(FILES ${CMAKE_BINARY_DIR}/bin/engine.tts DESTINATION .)
-endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL mirudana_install_program_folder)

@@ -1,12 +1,13 @@
 // Times mirudana-cli converting 10,000 battle files of about 2 KB against `cat`
 // reading the same files, and reports the peak memory of the conversion next to the
-// report's size. The script is the first edition's default engine.tts, kept here so
-// the figure stays comparable when the sample script changes. Two floors run beside
-// it: loading every battle with no page built, and loading them then handing over
-// a page of the same size with no questions asked; they show how much of the
-// figure any script-built report pays before it asks anything. The program folder
-// holds 20,000 cards of reference data: the sample's lists, masters and statuses,
-// plus generated lists with an INI file for every fourth card, as the sample has.
+// report's size. The script is a fixed one (a table of battles and each battle's
+// details), so the figure stays comparable when the sample engine.tts changes. Two
+// floors run beside it: loading every battle with no page built, and loading them
+// then handing over a page of the same size with no questions asked; they show how
+// much of the figure any script-built report pays before it asks anything. The
+// program folder holds 20,000 cards of reference data: the sample's lists, masters
+// and statuses, plus generated lists with an INI file for every fourth card, as the
+// sample has.
 //   report_bench [--count N]
 #include <fcntl.h>
 #include <spawn.h>

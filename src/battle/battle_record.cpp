@@ -6,7 +6,7 @@ namespace mirudana {
 
 TextItems::TextItems(const std::vector<std::string>& texts) {
     reserve(texts.size());
-    for (const std::string& text : texts) push_back(text);
+    for (const std::string& text : texts) appendIfRoom(text);
 }
 
 std::string_view TextItems::view(std::size_t offset) const {
@@ -31,7 +31,7 @@ void TextItems::clear() {
     ends_.clear();
 }
 
-bool TextItems::push_back(std::string_view text) {
+bool TextItems::appendIfRoom(std::string_view text) {
     if (text.size() > std::numeric_limits<std::uint32_t>::max() - chars_.size()) return false;
     chars_.append(text);
     ends_.push_back(static_cast<std::uint32_t>(chars_.size()));

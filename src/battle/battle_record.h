@@ -57,8 +57,8 @@ class TextItems {
     // Empties the list. Its storage is kept for the next texts unless it has grown
     // large, so that one long list does not hold its memory for good.
     void clear();
-    // Appends `text`; false (and nothing appended) once the buffer would pass 4 GiB.
-    bool push_back(std::string_view text);
+    // Appends `text`; false (and nothing appended) when the texts would pass 4 GiB.
+    bool appendIfRoom(std::string_view text);
 
     bool operator==(const TextItems&) const = default;
 

@@ -14,6 +14,8 @@ namespace mirudana {
 // the script can step to every one of them.
 inline constexpr int kMaxBattleFiles = std::numeric_limits<std::int16_t>::max();
 
+// entryAt, replaceAt and removeAt throw std::out_of_range (checkPosition) for a
+// position outside the list.
 class BattleFileList {
   public:
     virtual ~BattleFileList() = default;
@@ -24,6 +26,13 @@ class BattleFileList {
     virtual void removeAt(int index) = 0;
     virtual void append(const std::string& entry) = 0;
     virtual void clear() = 0;
+
+  protected:
+    void checkPosition(int index) const {
+        if (index < 0 || index >= count()) {
+            throw std::out_of_range("no battle file at list position " + std::to_string(index));
+        }
+    }
 };
 
 class VectorFileList : public BattleFileList {
@@ -32,11 +41,16 @@ class VectorFileList : public BattleFileList {
     explicit VectorFileList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
 
     int count() const override { return static_cast<int>(entries_.size()); }
-    std::string entryAt(int index) const override { return entries_.at(index); }
-    void replaceAt(int index, const std::string& entry) override { entries_.at(index) = entry; }
+    std::string entryAt(int index) const override {
+        checkPosition(index);
+        return entries_[index];
+    }
+    void replaceAt(int index, const std::string& entry) override {
+        checkPosition(index);
+        entries_[index] = entry;
+    }
     void removeAt(int index) override {
-        // The same out-of-range failure as the other operations give.
-        if (index < 0 || index >= count()) throw std::out_of_range("VectorFileList::removeAt");
+        checkPosition(index);
         entries_.erase(entries_.begin() + index);
     }
     void append(const std::string& entry) override { entries_.push_back(entry); }

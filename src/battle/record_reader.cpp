@@ -220,9 +220,9 @@ class RecordReader {
     bool element(TextItems& items) {
         std::optional<std::string_view> bytes = rawText();
         if (!bytes) return false;
-        if (isAscii(*bytes)) return items.push_back(*bytes);
+        if (isAscii(*bytes)) return items.appendIfRoom(*bytes);
         cp932ToUtf8(*bytes, converted_);
-        return items.push_back(converted_);
+        return items.appendIfRoom(converted_);
     }
 
     RecordSource& source_;

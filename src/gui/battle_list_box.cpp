@@ -6,8 +6,6 @@
 #include <QMimeData>
 #include <QToolTip>
 #include <QUrl>
-#include <memory>
-#include <stdexcept>
 
 namespace mirudana::gui {
 namespace {
@@ -70,20 +68,18 @@ void BattleListBox::dropEvent(QDropEvent* event) {
 int ListBoxFileList::count() const { return box_.count(); }
 
 std::string ListBoxFileList::entryAt(int index) const {
-    const QListWidgetItem* line = box_.item(index);
-    if (line == nullptr) throw std::out_of_range("no list entry at this position");
-    return line->text().toStdString();
+    checkPosition(index);
+    return box_.item(index)->text().toStdString();
 }
 
 void ListBoxFileList::replaceAt(int index, const std::string& entry) {
-    QListWidgetItem* line = box_.item(index);
-    if (line == nullptr) throw std::out_of_range("no list entry at this position");
-    line->setText(QString::fromStdString(entry));
+    checkPosition(index);
+    box_.item(index)->setText(QString::fromStdString(entry));
 }
 
 void ListBoxFileList::removeAt(int index) {
-    std::unique_ptr<QListWidgetItem> line(box_.takeItem(index));
-    if (!line) throw std::out_of_range("no list entry at this position");
+    checkPosition(index);
+    delete box_.takeItem(index);
 }
 
 void ListBoxFileList::append(const std::string& entry) {

@@ -182,8 +182,8 @@ bool FileReplacement::fail(int err) {
     return false;
 }
 
-std::string FileReplacement::failureText() const {
-    return error_ == 0 ? std::string() : errnoDescription(error_, FileAccess::Writing);
+void FileReplacement::throwFailure() const {
+    throwErrno(error_ != 0 ? error_ : EIO, FileAccess::Writing);
 }
 
 bool FileReplacement::createUnnamed() {
@@ -245,13 +245,13 @@ bool FileReplacement::openInPlace() {
     return true;
 }
 
-bool FileReplacement::write(std::string_view bytes) {
-    if (file_ == nullptr) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return true;
+void FileReplacement::write(std::string_view bytes) {
+    if (file_ == nullptr) throwFailure();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return;
     fail(errno);
     std::fclose(file_);
     file_ = nullptr;
-    return false;
+    throwFailure();
 }
 
 bool FileReplacement::giveOldAttributes() {
@@ -298,8 +298,8 @@ bool FileReplacement::nameUnnamed() {
     return fail(EEXIST);
 }
 
-bool FileReplacement::commit() {
-    if (file_ == nullptr) return false;
+void FileReplacement::commit() {
+    if (file_ == nullptr) throwFailure();
     // Named only now, just before it takes the target's place.
     bool ok = flushToDisk() && (!unnamed_ || nameUnnamed());
     if (std::fclose(file_) != 0 && ok) ok = fail(errno);
@@ -310,7 +310,7 @@ bool FileReplacement::commit() {
     }
     committed_ = ok;
     cleanup_.reset();
-    return ok;
+    if (!ok) throwFailure();
 }
 
 }  // namespace mirudana

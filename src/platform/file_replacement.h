@@ -26,33 +26,30 @@ class RemoveOnInterrupt;
 class FileReplacement {
   public:
     // Prepares to replace `path`. A symbolic link (on Windows also a junction) is
-    // followed to the file it names, which is replaced while the link stays. Fails
-    // (see ok()) for an empty path, a link loop or a link to nothing, a target that
-    // is not a regular file, a read-only target (the read-only attribute on
-    // Windows), or a folder where no file can be created (unless the target can be
-    // written in place).
+    // followed to the file it names, which is replaced while the link stays. The
+    // first write fails for an empty path, a link loop or a link to nothing, a
+    // target that is not a regular file, a read-only target (the read-only
+    // attribute on Windows), or a folder where no file can be created (unless the
+    // target can be written in place).
     explicit FileReplacement(const std::string& path);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    bool ok() const { return file_ != nullptr; }
-
-    // Appends bytes to the new content; false once anything has failed.
-    bool write(std::string_view bytes);
+    // Appends bytes to the new content. Throws Failure, with the writing text of
+    // the error, once anything has failed.
+    void write(std::string_view bytes);
 
     // Flushes the new content to the disk, gives it the old file's permissions,
     // owner and group (a new file keeps the usual ones) and puts it in the
     // target's place; on Windows with ReplaceFileW, which keeps the old file's
     // attributes (hidden, system) and security, or with MoveFileExW writing
-    // through for a new file.
-    bool commit();
-
-    // Why the replacement failed, for the user (empty while nothing failed).
-    std::string failureText() const;
+    // through for a new file. Throws Failure as write() does.
+    void commit();
 
   private:
     bool fail(int err);
+    [[noreturn]] void throwFailure() const;
     bool createUnnamed();
     bool createNamed();
     bool openInPlace();

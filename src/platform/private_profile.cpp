@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/failure.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/utf.h"
@@ -156,8 +157,14 @@ std::optional<std::string> readProfile(const std::string& fileName) {
 // the old file as it was instead of cut short; a read-only file is refused, as the
 // platform refuses it.
 bool writeBytes(const std::string& fileName, const std::string& content) {
-    FileReplacement file(fileName);
-    return file.write(content) && file.commit();
+    try {
+        FileReplacement file(fileName);
+        file.write(content);
+        file.commit();
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-SourceFileSet::File& SourceFileSet::noted(const std::string& path) {
+SourceFileSet::File& SourceFileSet::entryFor(const std::string& path) {
     auto [place, added] = places_.try_emplace(path, files_.size());
     if (!added) return files_[place->second];
     std::string folder = folderOf(path);
@@ -30,10 +30,10 @@ SourceFileSet::File& SourceFileSet::noted(const std::string& path) {
     return files_.emplace_back(File{path, std::nullopt});
 }
 
-void SourceFileSet::add(const std::string& path) { noted(path); }
+void SourceFileSet::add(const std::string& path) { entryFor(path); }
 
 std::string SourceFileSet::read(const std::string& path, std::uint64_t maxBytes) {
-    File& file = noted(path);
+    File& file = entryFor(path);
     return readWholeFile(path, maxBytes, &file.identity);
 }
 
@@ -43,10 +43,10 @@ bool SourceFileSet::foldersUnchanged() const {
 }
 
 std::optional<std::string> SourceFileSet::fileAt(const FileIdentity& identity) const {
-    const bool noted = foldersUnchanged();
+    const bool identitiesHold = foldersUnchanged();
     for (const File& file : files_) {
         std::optional<FileIdentity> now =
-            noted && file.identity ? file.identity : fileIdentity(file.path);
+            identitiesHold && file.identity ? file.identity : fileIdentity(file.path);
         if (now == identity) return file.path;
     }
     return std::nullopt;

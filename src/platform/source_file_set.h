@@ -45,7 +45,8 @@ class SourceFileSet {
         std::string path;
         std::optional<FolderStamp> stamp;  // before any of its files was read, if settled
     };
-    File& noted(const std::string& path);
+    // The entry of `path`, made (and its folder stamped) when `path` is new.
+    File& entryFor(const std::string& path);
     bool foldersUnchanged() const;
 
     std::chrono::nanoseconds settled_;

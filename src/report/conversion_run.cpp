@@ -113,6 +113,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         return RunResult::CheckFailed;
     }
     if (sortFirst) ListSort(context.files, context.ui);
+    std::vector<std::string> scriptWarnings;
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
     if (context.memoryBudget != 0) engine.SetMemoryBudget(context.memoryBudget);
@@ -122,8 +123,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     // Read and checked once: the check's warnings come from the script that runs.
     ttscript::RunOutcome outcome = engine.LoadScript(scriptPath);
     if (outcome.completed) {
-        if (context.summary != nullptr)
-            context.summary->scriptWarnings = checkLoadedScript(engine).warnings;
+        if (context.summary != nullptr) scriptWarnings = checkLoadedScript(engine).warnings;
         outcome = engine.RunLoaded();
     }
     if (context.observer != nullptr) context.observer->onScriptEnded();
@@ -144,10 +144,8 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     const RunSummary& done = host.summary();
     if (!done.skippedFiles.empty()) context.ui.showWarning(skippedWarning(done.skippedFiles));
     if (context.summary != nullptr) {
-        context.summary->battlesReported = done.battlesReported;
-        context.summary->skippedFiles = done.skippedFiles;
-        context.summary->reportHandedOver = done.reportHandedOver;
-        context.summary->reportPath = done.reportPath;
+        *context.summary = done;
+        context.summary->scriptWarnings = std::move(scriptWarnings);
     }
     return result;
 }

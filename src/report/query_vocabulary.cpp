@@ -6,7 +6,6 @@
 #include "battle/file_title.h"
 #include "refdata/text_helpers.h"
 #include "report/query_texts.h"
-#include "report/report_writer.h"
 
 namespace mirudana {
 namespace {
@@ -93,11 +92,11 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          [](const Query& q) -> Answer { return std::to_string(q.battle.record.TurnCount); }},
         {"サイド",
          [](const Query& q) -> Answer {
-             return q.info("nowplay") == "s" ? "サーバー" : "クライアント";
+             return q.info("nowplay") == "s" ? kServerSide : kClientSide;
          }},
         {"対象",
          [](const Query& q) -> Answer {
-             return q.battle.TargetIsClient ? "クライアント" : "サーバー";
+             return q.battle.TargetIsClient ? kClientSide : kServerSide;
          }},
         {"手札", [](const Query& q) { return securedPile(q, q.master().Hand, 1); }},
         {"手札枚数", [](const Query& q) -> Answer { return listCount(q.master().Hand); }},
@@ -228,10 +227,6 @@ ArgumentKey argumentKey(std::string_view key) {
 
 bool isKnownQueryKey(std::string_view key) {
     return vocabulary().contains(key) || argumentKey(key).handler != nullptr;
-}
-
-bool isKnownSetDataItem(std::string_view item) {
-    return item == kReportItem || item == kTargetItem || item == kOutputEncodingItem;
 }
 
 bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }

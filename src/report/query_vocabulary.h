@@ -16,21 +16,20 @@ namespace mirudana {
 // The fixed text of "アプリ名".
 inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダナ";
 
-// The set-data items and the command the host acts on.
-inline constexpr std::string_view kReportItem = "保存データ";
-inline constexpr std::string_view kTargetItem = "対象";
-inline constexpr std::string_view kLoadCommand = "ロード";
+// The set-data item that chooses the side questions answer for, and the command
+// that loads the next battle file.
+inline constexpr const char* kTargetItem = "対象";
+inline constexpr const char* kLoadCommand = "ロード";
 // The key that tells whether a battle file is loaded: what a loop over the files asks.
-inline constexpr std::string_view kFileLoadedKey = "ファイル有無";
+inline constexpr const char* kFileLoadedKey = "ファイル有無";
 // The value of kTargetItem that selects the client side; any other text the server,
 // kServerSide on purpose.
-inline constexpr std::string_view kClientSide = "クライアント";
-inline constexpr std::string_view kServerSide = "サーバー";
+inline constexpr const char* kClientSide = "クライアント";
+inline constexpr const char* kServerSide = "サーバー";
 
-// Whether the host answers `key` from the battle, sets `item` or acts on `verb`.
-// Anything else still runs (an unknown key answers "True"), so these feed warnings only.
+// Whether the host answers `key` from the battle or acts on `verb`. Anything else
+// still runs (an unknown key answers "True"), so these feed warnings only.
 bool isKnownQueryKey(std::string_view key);
-bool isKnownSetDataItem(std::string_view item);
 bool isKnownCommand(std::string_view verb);
 
 // The answer to `key`, or nothing when the key gets no answer (an absent list, an

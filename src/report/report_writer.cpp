@@ -22,27 +22,24 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-bool writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding,
-                     std::string* why) {
+void writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
     FileReplacement file(path);
-    bool ok = file.ok();
     if (encoding == ReportEncoding::Utf8) {
-        ok = ok && file.write(text);
+        file.write(text);
     } else {
         // Converted a piece at a time so a large report is never held twice.
         // Characters typed outside Windows as JIS X 0208 has them keep their
         // look-alikes.
         std::string piece;
-        for (std::string_view rest = text; ok && !rest.empty();) {
+        for (std::string_view rest = text; !rest.empty();) {
             std::size_t length = pieceLength(rest);
             utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike, piece);
-            ok = file.write(piece);
+            file.write(piece);
             rest.remove_prefix(length);
         }
     }
-    ok = ok && file.write("\r\n") && file.commit();
-    if (!ok && why != nullptr) *why = file.failureText();
-    return ok;
+    file.write("\r\n");
+    file.commit();
 }
 
 }  // namespace mirudana

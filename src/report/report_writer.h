@@ -11,20 +11,15 @@ namespace mirudana {
 // when a report cannot be written.
 inline constexpr const char* kReportUnwritten = "出力ファイルに書き込めませんでした。";
 
-// The set-data item that chooses the report's encoding, and the value that picks
-// UTF-8 without a byte-order mark; any other value keeps code page 932.
-inline constexpr const char* kOutputEncodingItem = "出力文字コード";
-inline constexpr const char* kUtf8Encoding = "UTF-8";
-
 enum class ReportEncoding { Cp932, Utf8 };
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
 // A symbolic link is written through to its target; an existing file keeps its
 // permissions, a new one gets the usual ones. A read-only target, a missing
 // folder or any write error leaves the old file untouched, removes the temporary
-// file and gives false, with the reason in `why` when given. When the folder
-// refuses a new file but the report itself may be written, it is written in place.
-bool writeReportFile(const std::string& path, const std::string& text,
-                     ReportEncoding encoding = ReportEncoding::Cp932, std::string* why = nullptr);
+// file and throws Failure, whose text is the reason. When the folder refuses a new
+// file but the report itself may be written, it is written in place.
+void writeReportFile(const std::string& path, const std::string& text,
+                     ReportEncoding encoding = ReportEncoding::Cp932);
 
 }  // namespace mirudana

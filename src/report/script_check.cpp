@@ -1,6 +1,7 @@
 #include "report/script_check.h"
 
 #include "report/query_vocabulary.h"
+#include "report/script_host.h"
 #include "ttscript/beside_files.h"
 #include "ttscript/host_literals.h"
 
@@ -40,9 +41,8 @@ std::string problemOf(const ttscript::HostLiteral& literal, const std::string& f
             }
             if (literal.text == kTargetItem && literal.value &&
                 selectsServerByMistake(*literal.value)) {
-                return "[" + literal.text + "] = \"" + *literal.value +
-                       "\" はサーバー側を選びます (クライアント側は \"" + std::string(kClientSide) +
-                       "\")";
+                return "[" + literal.text + "] = \"" + *literal.value + "\" は" + kServerSide +
+                       "側を選びます (" + kClientSide + "側は \"" + kClientSide + "\")";
             }
             return "";
         case Kind::Command:

@@ -1,5 +1,7 @@
 #include "report/script_host.h"
 
+#include <algorithm>
+
 #include "battle/file_list.h"
 #include "platform/failure.h"
 #include "report/query_vocabulary.h"
@@ -57,7 +59,8 @@ void ScriptHost::Tick() {
 void ScriptHost::Loading(std::size_t done, std::size_t total) {
     if (context_.observer == nullptr || total == 0) return;
     auto percent = static_cast<int>(done * 100 / total);
-    if (!context_.observer->onScriptLoading(percent, context_.files.count()) && engine_ != nullptr) {
+    if (!context_.observer->onScriptLoading(percent, context_.files.count()) &&
+        engine_ != nullptr) {
         engine_->RequestStop();
     }
 }
@@ -71,38 +74,65 @@ void ScriptHost::reportProgress() {
     }
 }
 
+std::span<const ScriptHost::SetDataItem> ScriptHost::setDataItems() {
+    using Num = const std::optional<double>&;
+    static constexpr SetDataItem kItems[] = {
+        // The side later questions answer for: the client for kClientSide or the
+        // number 2, else the server.
+        {kTargetItem,
+         [](ScriptHost& host, const std::string& normal, Num num) {
+             host.context_.battle.TargetIsClient = normal == kClientSide || (num && *num == 2.0);
+             return true;
+         }},
+        // "UTF-8" has later reports written in UTF-8 without a byte-order mark, any
+        // other value in code page 932.
+        {"出力文字コード",
+         [](ScriptHost& host, const std::string& normal, Num) {
+             host.encoding_ = normal == "UTF-8" ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
+             return true;
+         }},
+        // The whole report: replaces the output file. Left "not found", which the
+        // engine ignores for SetData.
+        {"保存データ",
+         [](ScriptHost& host, const std::string& normal, Num) {
+             host.writeReport(normal);
+             return false;
+         }},
+    };
+    return kItems;
+}
+
+bool isKnownSetDataItem(std::string_view item) {
+    return std::ranges::any_of(ScriptHost::setDataItems(), [&](const ScriptHost::SetDataItem& row) {
+        return row.name == item;
+    });
+}
+
 void ScriptHost::SetData(const std::string& item, const std::string& normal,
                          const std::optional<double>& num, const std::string& /*plain*/,
                          bool& notFound) {
     scriptRan_ = true;
     notFound = true;
-    if (item == kReportItem) {
-        WriteReport(normal);
-    } else if (item == kTargetItem) {
-        context_.battle.TargetIsClient = normal == kClientSide || (num && *num == 2.0);
-        notFound = false;
-    } else if (item == kOutputEncodingItem) {
-        encoding_ = normal == kUtf8Encoding ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
-        notFound = false;
+    for (const SetDataItem& row : setDataItems()) {
+        if (row.name == item) notFound = !row.apply(*this, normal, num);
     }
 }
 
-void ScriptHost::WriteReport(const std::string& text) {
+void ScriptHost::writeReport(const std::string& text) {
     const std::string path = context_.outputPath();
     summary_.reportHandedOver = true;
     summary_.reportPath = path;
-    bool written = false;
     std::string why;
     try {
-        written = writeReportFile(path, text, encoding_, &why);
+        writeReportFile(path, text, encoding_);
+        return;
+    } catch (const Failure& failure) {
+        why = failure.what();
     } catch (const std::exception& e) {
         why = failureDescription(failureNumberOf(e));
     }
-    if (!written) {
-        reportUnwritten_ = true;
-        context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path +
-                                (why.empty() ? "" : "\r\n" + why));
-    }
+    reportUnwritten_ = true;
+    context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path + "\r\n" + why);
 }
 
 }  // namespace mirudana

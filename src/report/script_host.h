@@ -1,9 +1,12 @@
 // The tool's side of a running report script: answers its questions, steps to the
-// next battle file on "ロード", and takes "対象" and the report text ("保存データ").
+// next battle file on "ロード", and acts on the items it sets (the side it reads,
+// the report's encoding, the report text).
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "report/conversion_run.h"
 #include "report/report_writer.h"
@@ -29,22 +32,27 @@ class ScriptHost : public ttscript::EngineEvents {
     // the list as exhausted when none is left.
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
 
-    // "対象" picks the client side for "クライアント" or the number 2, else the
-    // server side. "出力文字コード" "UTF-8" has later reports written in UTF-8,
-    // any other value in code page 932. "保存データ" writes the report and stays
-    // "not found".
+    // Acts on the item's row of setDataItems(); any other item is "not found".
     void SetData(const std::string& item, const std::string& normal,
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
+
+    // One item a script sets with `[name] = value`, and what setting it does.
+    struct SetDataItem {
+        std::string_view name;
+        // Acts on the value (as text, and as a number when it is one); the result
+        // is whether the engine hears the item as found.
+        bool (*apply)(ScriptHost& host, const std::string& normal,
+                      const std::optional<double>& num);
+    };
+    // Every item SetData acts on, one row each.
+    static std::span<const SetDataItem> setDataItems();
 
     // Lets the run's observer keep its window alive, and stops the script on request.
     void Tick() override;
 
     // Shows how far the script's loading has come, and cancels it on request.
     void Loading(std::size_t done, std::size_t total) override;
-
-    // Replaces the output file with `text`; a failure shows a warning each time.
-    void WriteReport(const std::string& text);
 
     // Whether a report handed over during the run could not be written.
     bool reportUnwritten() const { return reportUnwritten_; }
@@ -58,6 +66,9 @@ class ScriptHost : public ttscript::EngineEvents {
     bool scriptRan() const { return scriptRan_; }
 
   private:
+    // Replaces the output file with `text`; a failure shows a warning each time.
+    void writeReport(const std::string& text);
+
     // Reports progress to the observer; a "stop" answer stops the script.
     void reportProgress();
 
@@ -68,5 +79,12 @@ class ScriptHost : public ttscript::EngineEvents {
     RunSummary summary_;
     ReportEncoding encoding_ = ReportEncoding::Cp932;
 };
+
+}  // namespace mirudana
+
+namespace mirudana {
+
+// Whether ScriptHost acts on `item` (a row of ScriptHost::setDataItems()).
+bool isKnownSetDataItem(std::string_view item);
 
 }  // namespace mirudana

@@ -11,13 +11,15 @@
 namespace ttscript::builtin {
 namespace {
 
-enum class Want : unsigned char { Any, List, Dict };
+enum class Takes : unsigned char { Either, List, Dict };
 
-Collection& need(const Value& v, const char* function, Want want) {
+// The collection `v` holds, when it is of the kind `function` takes; a runtime
+// error naming the function otherwise.
+Collection& collectionArgument(const Value& v, const char* function, Takes takes) {
     Collection* c = v.collection();
-    if (c && (want == Want::Any || c->isDict() == (want == Want::Dict))) return *c;
+    if (c && (takes == Takes::Either || c->isDict() == (takes == Takes::Dict))) return *c;
     const char* wanted =
-        want == Want::Any ? "リストか辞書" : (want == Want::List ? "リスト" : "辞書");
+        takes == Takes::Either ? "リストか辞書" : (takes == Takes::List ? "リスト" : "辞書");
     throwRuntimeError(std::string("'") + function + "' には" + wanted + "が必要です");
 }
 
@@ -67,7 +69,7 @@ Value makeDict(Arguments) { return Value::of(new Collection(Collection::Kind::Di
 
 // Add(list, value) appends; Add(dict, key, value) adds a key that is not there yet.
 Value add(Arguments a) {
-    Collection& c = need(a[0], "Add", Want::Any);
+    Collection& c = collectionArgument(a[0], "Add", Takes::Either);
     if (c.isDict() != (a.size() == 3)) {
         throwRuntimeError(c.isDict() ? "辞書への 'Add' にはキーと値が必要です"
                                      : "リストへの 'Add' には値だけを渡します");
@@ -85,12 +87,13 @@ Value add(Arguments a) {
 }
 
 Value exists(Arguments a) {
-    return Value::number(need(a[0], "Exists", Want::Dict).find(TextOf(a[1]).str()) ? 1 : 0);
+    return Value::number(
+        collectionArgument(a[0], "Exists", Takes::Dict).find(TextOf(a[1]).str()) ? 1 : 0);
 }
 
 // Remove(dict, key) or Remove(list, position); a missing one is an error.
 Value remove(Arguments a) {
-    Collection& c = need(a[0], "Remove", Want::Any);
+    Collection& c = collectionArgument(a[0], "Remove", Takes::Either);
     if (c.isDict()) {
         if (!c.erase(TextOf(a[1]).str())) element(c, a[1]);
     } else {
@@ -101,18 +104,19 @@ Value remove(Arguments a) {
 
 Value keys(Arguments a) {
     std::vector<Value> out;
-    for (const Collection::Entry& e : need(a[0], "Keys", Want::Dict).entries()) {
+    for (const Collection::Entry& e : collectionArgument(a[0], "Keys", Takes::Dict).entries()) {
         if (!e.removed) out.push_back(Value::text(e.key));
     }
     return newList(std::move(out));
 }
 
 Value size(Arguments a) {
-    return Value::number(static_cast<double>(need(a[0], "Size", Want::Any).size()));
+    return Value::number(
+        static_cast<double>(collectionArgument(a[0], "Size", Takes::Either).size()));
 }
 
 Value join(Arguments a) {
-    Collection& c = need(a[0], "Join", Want::List);
+    Collection& c = collectionArgument(a[0], "Join", Takes::List);
     TextOf sepOf(a[1]);
     // The result's size first, so the whole of it is checked against the budget
     // before any of it is made.
@@ -158,7 +162,7 @@ Value split(Arguments a) {
 
 // Sort(list[, descending]): a new sorted list; the list itself stays as it was.
 Value sort(Arguments a) {
-    const std::vector<Value>& items = need(a[0], "Sort", Want::List).items();
+    const std::vector<Value>& items = collectionArgument(a[0], "Sort", Takes::List).items();
     std::vector<SortKey> order;
     order.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) order.push_back(sortKey(items[i], i, "Sort"));
@@ -171,7 +175,8 @@ Value sort(Arguments a) {
 
 // KeysByValue(dict[, descending]): the keys ordered by their values, as Sort orders.
 Value keysByValue(Arguments a) {
-    const std::vector<Collection::Entry>& entries = need(a[0], "KeysByValue", Want::Dict).entries();
+    const std::vector<Collection::Entry>& entries =
+        collectionArgument(a[0], "KeysByValue", Takes::Dict).entries();
     std::vector<SortKey> order;
     order.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -192,7 +197,7 @@ Value copy(Arguments a) {
 
 // Lookup(collection, key, default): the element, or `default` when it is not there.
 Value lookup(Arguments a) {
-    Value* v = findElement(need(a[0], "Lookup", Want::Any), a[1]);
+    Value* v = findElement(collectionArgument(a[0], "Lookup", Takes::Either), a[1]);
     return v ? *v : a[2];
 }
 

@@ -62,8 +62,9 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
     // The hidden hand gives its count only, and the empty draw pile 0, not -1.
     EXPECT_EQ(page.find("\"C2\""), std::string::npos);
     EXPECT_EQ(page.find("\"C3\""), std::string::npos);
-    EXPECT_NE(json.find(R"(,"",3,)"), std::string::npos);
-    EXPECT_EQ(json.find(",-1,"), std::string::npos);
+    EXPECT_NE(json.find(R"(,[],3,)"), std::string::npos);
+    EXPECT_NE(json.find(R"(,[],0,)"), std::string::npos);
+    EXPECT_EQ(json.find(R"(,[],-1,)"), std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
 }
 

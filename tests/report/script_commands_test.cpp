@@ -1,8 +1,11 @@
 // "ロード", "対象" and "保存データ" as a script sends them, and the report files
 // that result.
 #include <filesystem>
+#include <set>
 
+#include "report/query_vocabulary.h"
 #include "report/report_writer.h"
+#include "report/script_host.h"
 #include "report_fixture.h"
 
 namespace mirudana::testing {
@@ -156,6 +159,49 @@ TEST_F(ReportTest, HostFlagsOnlyLoadAndTargetAsFound) {
     }
     EXPECT_TRUE(battle.TargetIsClient);
     EXPECT_EQ(battle.CurrentIndex, 0);
+}
+
+// The documentation's tables name each set-data item the host acts on, and only
+// keys the host answers; its first sections tell a new player what they need.
+TEST(ScriptDocsTest, TheKeyListMatchesTheHost) {
+    const std::string docs = readBytes(SCRIPT_LANGUAGE_DOCS);
+    auto section = [&](std::string_view heading) {
+        std::size_t from = docs.find(heading);
+        EXPECT_NE(from, std::string::npos) << heading;
+        return docs.substr(from, docs.find("\n### ", from + heading.size()) - from);
+    };
+    // The texts between `open` and `close` in the first cell of each table row.
+    auto firstCells = [](const std::string& text, char open, char close) {
+        std::set<std::string> names;
+        for (std::size_t line = text.find("\n| "); line != std::string::npos;
+             line = text.find("\n| ", line + 1)) {
+            std::size_t cellEnd = text.find(" | ", line + 3);
+            for (std::size_t at = text.find(open, line); at < cellEnd;
+                 at = text.find(open, at + 1)) {
+                std::size_t end = text.find(close, at + 1);
+                names.insert(text.substr(at + 1, end - at - 1));
+                at = end;
+            }
+        }
+        return names;
+    };
+    std::set<std::string> items;
+    for (const ScriptHost::SetDataItem& row : ScriptHost::setDataItems()) items.emplace(row.name);
+    EXPECT_EQ(firstCells(section("### SetData と RunCmd"), '[', ']'), items);
+    const std::set<std::string> keys = firstCells(section("### GetData"), '"', '"');
+    EXPECT_GT(keys.size(), 40u);
+    for (const std::string& key : keys) EXPECT_TRUE(isKnownQueryKey(key)) << key;
+
+    // What a new player looks for first, and no pointer to a manual that is not there.
+    std::vector<std::string> wanted = {
+        "--script", "--output", "## CSV を書く", "\"マスター名\"（その側のプレイヤーの名前）",
+        "\"マスター種類\"（そのプレイヤーが使うマスターカードの名前）"};
+    for (const auto& script : std::filesystem::directory_iterator(
+             std::filesystem::path(SAMPLE_STATISTICS).parent_path())) {
+        wanted.push_back("scripts/" + script.path().filename().string());
+    }
+    for (const std::string& text : wanted) EXPECT_NE(docs.find(text), std::string::npos) << text;
+    EXPECT_EQ(docs.find("説明書"), std::string::npos);
 }
 
 // UTF-8 keeps what code page 932 cannot hold and adds no byte-order mark; any

@@ -27,7 +27,7 @@ std::string outcome(const std::string& folder, const std::string& relative,
     }
 }
 
-TEST(BesideFiles, OnlyTextFilesInsideTheScriptsFolderAreRead) {
+TEST(BesideFilesTest, OnlyTextFilesInsideTheScriptsFolderAreRead) {
     TempDir outside;
     std::string secret = outside.write("secret.txt", "secret");
     TempDir dir;
@@ -102,7 +102,7 @@ TEST(BesideFiles, OnlyTextFilesInsideTheScriptsFolderAreRead) {
 
 #ifndef _WIN32
 // A named pipe or a device must not hang the run nor be read without end.
-TEST(BesideFiles, PipesAndDevicesAreRefusedWithoutWaiting) {
+TEST(BesideFilesTest, PipesAndDevicesAreRefusedWithoutWaiting) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
     EXPECT_EQ(outcome(dir.path(), "pipe.txt"), "refused: 通常のファイルではありません");
@@ -113,14 +113,14 @@ TEST(BesideFiles, PipesAndDevicesAreRefusedWithoutWaiting) {
 }
 #endif
 
-TEST(BesideFiles, TheFileMustFitTheRunsMemoryBudgetBeforeItIsRead) {
+TEST(BesideFilesTest, TheFileMustFitTheRunsMemoryBudgetBeforeItIsRead) {
     TempDir dir;
     dir.write("a.txt", std::string(5000, 'a'));
     RunMemory memory(4000);
     EXPECT_THROW(readBesideFile(dir.path(), "a.txt", BesideKind::PageText), ScriptFailure);
 }
 
-TEST(BesideFiles, TextMustBeUtf8AndLosesItsByteOrderMark) {
+TEST(BesideFilesTest, TextMustBeUtf8AndLosesItsByteOrderMark) {
     struct Case {
         std::string bytes, expected;
     };

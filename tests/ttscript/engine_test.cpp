@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <stdexcept>
 
 #ifndef _WIN32
@@ -180,10 +181,20 @@ TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
                "End Function\n[p] = R(" +
                std::to_string(depth) + ")\n";
     };
+    // `count` files beside the script, each importing the next.
+    auto importChain = [](int count) {
+        std::map<std::string, std::string> files;
+        for (int i = 1; i <= count; ++i) {
+            files["f" + std::to_string(i) + ".tts"] =
+                i < count ? "Import \"f" + std::to_string(i + 1) + ".tts\"\n" : "";
+        }
+        return files;
+    };
     struct Case {
         std::string name;
         std::string script;
         std::string expected;
+        std::map<std::string, std::string> beside = {};
     };
     const Case cases[] = {
         {"200 parentheses", parens(200), ""},
@@ -200,11 +211,14 @@ TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
         {"200 calls deep", recursion(200), ""},
         {"201 calls deep", recursion(201),
          "test.tts:3:8: 実行時エラー: 関数の呼び出しが深すぎます（上限 200 段）"},
+        {"64 imported files", "Import \"f1.tts\"\n", "", importChain(64)},
+        {"65 imported files", "Import \"f1.tts\"\n",
+         "f64.tts:1:1: 構文エラー: Import できるのは 64 ファイルまでです", importChain(65)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingHost host;
-        EXPECT_EQ(runScriptBytes(c.script, host).error, c.expected);
+        EXPECT_EQ(runScriptBytes(c.script, host, std::nullopt, c.beside).error, c.expected);
     }
 
     // Deep expressions in every frame of a deep recursion run short of stack before

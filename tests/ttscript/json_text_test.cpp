@@ -5,7 +5,7 @@
 namespace ttscript {
 namespace {
 
-TEST(JsonText, EscapesWhatCouldEndAScriptElementOrAJavaScriptString) {
+TEST(JsonTextTest, EscapesWhatCouldEndAScriptElementOrAJavaScriptString) {
     struct Case {
         std::string text, literal;
     };

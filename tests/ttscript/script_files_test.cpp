@@ -95,10 +95,10 @@ TEST(ScriptFilesTest, DocumentedExamplesRun) {
         std::size_t end = docs.find(kClose, at);
         ASSERT_NE(end, std::string::npos);
         RecordingHost host;
-        host.answers = {{"ファイル有無", "1"},      {"マスター種類", "炎の王"},
-                        {"手札", "竜、騎士"},       {"捨札", "剣,盾,剣"},
-                        {"マスター体力", "18"},     {"ターン数", "21"},
-                        {"マスター名", "アリシア"}, {"アプリ名", "ミルダナ"}};
+        host.answers = {
+            {"ファイル有無", "1"},      {"マスター種類", "炎の王"}, {"手札", "竜、騎士"},
+            {"捨札", "剣,盾,剣"},       {"マスター体力", "18"},     {"ターン数", "21"},
+            {"マスター名", "アリシア"}, {"アプリ名", "ミルダナ"},   {"ファイル名", "a,\"b\".kvs"}};
         int loads = 0;
         host.onEvent = [&](const std::string& event) {
             if (event == "RunCmd ロード" && ++loads == 3) host.answers["ファイル有無"] = "0";
@@ -109,13 +109,15 @@ TEST(ScriptFilesTest, DocumentedExamplesRun) {
         reports.push_back(host.events.back());
         at = end;
     }
-    ASSERT_EQ(reports.size(), 2u);
+    ASSERT_EQ(reports.size(), 3u);
     EXPECT_TRUE(reports[0].starts_with("SetData 保存データ|<!DOCTYPE html>")) << reports[0];
     for (const char* part :
          {"3 戦、マスターの平均体力 18.0", "<td>炎の王</td><td class=\"num\">6</td>",
           "<td class=\"num\">100.0%</td>", "<td>1</td><td>剣</td><td class=\"num\">12</td>"}) {
         EXPECT_NE(reports[1].find(part), std::string::npos) << part;
     }
+    EXPECT_NE(reports[2].find("\r\n\"a,\"\"b\"\".kvs\",アリシア,炎の王\r\n"), std::string::npos)
+        << reports[2];
 }
 
 }  // namespace
