@@ -59,6 +59,10 @@ void Interpreter::run() {
     try {
         execBlock(program_.main);
     } catch (const std::bad_alloc&) {
+        // What the script holds goes first, so that the error itself has room.
+        globals_.clear();
+        stack_.clear();
+        returnValue_ = Value();
         throwRuntimeError("メモリが足りません");
     }
 }
