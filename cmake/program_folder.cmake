@@ -1,6 +1,7 @@
 # The program folder a player unpacks (make windows): the programs, the sample
-# reference data, the default script with its viewer files, the sample scripts and battles, and the
-# guide and the script language's documentation as texts Notepad opens.
+# reference data, the default script with its viewer files, the sample scripts and
+# battles, and the guide and the script language's documentation as texts Notepad
+# opens.
 # tests/program_folder_check.cmake installs it and checks what it holds.
 function(mirudana_install_program_folder)
     add_custom_target(program_folder DEPENDS sample)

@@ -1,8 +1,7 @@
 # Installs the program folder into PREFIX from the build BUILD and checks that it
 # holds what a player needs: the programs, the reference data, the scripts with the
-# viewer's files, the
-# battles, and the guide and documentation as texts Notepad opens (UTF-8 with a
-# byte-order mark, CR LF).
+# viewer's files, the battles, and the guide and documentation as texts Notepad
+# opens (UTF-8 with a byte-order mark, CR LF).
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
     RESULT_VARIABLE status)

@@ -126,7 +126,7 @@ void BM_ListSort(benchmark::State& state) {
     for (auto _ : state) {
         VectorFileList list(entries);
         ListSort(list, ui);
-        benchmark::DoNotOptimize(list.entries().data());
+        benchmark::DoNotOptimize(list);
     }
 }
 BENCHMARK(BM_ListSort)->Arg(2000)->Unit(benchmark::kMillisecond);

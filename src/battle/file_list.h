@@ -56,8 +56,6 @@ class VectorFileList : public BattleFileList {
     void append(const std::string& entry) override { entries_.push_back(entry); }
     void clear() override { entries_.clear(); }
 
-    const std::vector<std::string>& entries() const { return entries_; }
-
   private:
     std::vector<std::string> entries_;
 };

@@ -94,7 +94,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          [](const Query& q) -> Answer {
              return q.info("nowplay") == "s" ? kServerSide : kClientSide;
          }},
-        {"対象",
+        {kTargetItem,
          [](const Query& q) -> Answer {
              return q.battle.TargetIsClient ? kClientSide : kServerSide;
          }},

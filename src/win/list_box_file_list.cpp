@@ -1,7 +1,5 @@
 #include "win/list_box_file_list.h"
 
-#include <stdexcept>
-
 #include "platform/failure.h"
 #include "win/wide_text.h"
 
@@ -18,12 +16,8 @@ int ListBoxFileList::count() const {
     return static_cast<int>(SendMessageW(box_, LB_GETCOUNT, 0, 0));
 }
 
-void ListBoxFileList::checkIndex(int index) const {
-    if (index < 0 || index >= count()) throw std::out_of_range("ListBoxFileList");
-}
-
 std::string ListBoxFileList::entryAt(int index) const {
-    checkIndex(index);
+    checkPosition(index);
     const auto position = static_cast<WPARAM>(index);
     std::wstring text(static_cast<std::size_t>(SendMessageW(box_, LB_GETTEXTLEN, position, 0)) + 1,
                       L'\0');
@@ -34,7 +28,7 @@ std::string ListBoxFileList::entryAt(int index) const {
 }
 
 void ListBoxFileList::replaceAt(int index, const std::string& entry) {
-    checkIndex(index);
+    checkPosition(index);
     const std::wstring text = widen(entry);
     SendMessageW(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     checkAdded(SendMessageW(box_, LB_INSERTSTRING, static_cast<WPARAM>(index),
@@ -42,7 +36,7 @@ void ListBoxFileList::replaceAt(int index, const std::string& entry) {
 }
 
 void ListBoxFileList::removeAt(int index) {
-    checkIndex(index);
+    checkPosition(index);
     SendMessageW(box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 

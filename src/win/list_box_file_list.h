@@ -13,7 +13,6 @@ class ListBoxFileList : public BattleFileList {
     explicit ListBoxFileList(HWND box) : box_(box) {}
 
     int count() const override;
-    // Positions outside the list throw std::out_of_range.
     std::string entryAt(int index) const override;
     void replaceAt(int index, const std::string& entry) override;
     void removeAt(int index) override;
@@ -22,8 +21,6 @@ class ListBoxFileList : public BattleFileList {
     void clear() override;
 
   private:
-    void checkIndex(int index) const;
-
     HWND box_;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "support/fake_user_interface.h"
+#include "support/file_list_entries.h"
 
 namespace mirudana {
 namespace {
@@ -47,8 +48,8 @@ TEST(DialogResultTest, AppendsAfterExistingEntriesKeepingDuplicates) {
     VectorFileList list({"first.kvs"});
     appendDialogResult(list, "d\0a.kvs\0b.kvs"s);
     appendDialogResult(list, "d" + kSep + "a.kvs");
-    EXPECT_EQ(list.entries(), (Entries{"first.kvs", "d" + kSep + "a.kvs", "d" + kSep + "b.kvs",
-                                       "d" + kSep + "a.kvs"}));
+    EXPECT_EQ(testing::entriesOf(list), (Entries{"first.kvs", "d" + kSep + "a.kvs",
+                                                 "d" + kSep + "b.kvs", "d" + kSep + "a.kvs"}));
 }
 
 TEST(FileTitleTest, TitleIsTheNameAfterTheLastSeparator) {
@@ -128,7 +129,7 @@ TEST(ListSortTest, SortsByFileTitle) {
         RecordingList list(c.entries);
         testing::FakeUserInterface ui;
         ListSort(list, ui);
-        EXPECT_EQ(list.entries(), c.sorted);
+        EXPECT_EQ(testing::entriesOf(list), c.sorted);
         EXPECT_EQ(list.rewrites, c.rewrites);
         EXPECT_TRUE(ui.questions.empty());
     }
@@ -139,7 +140,7 @@ TEST(ListSortTest, FailureIsReportedAndEarlierExchangesStay) {
     list.failOnRewrite = 3;  // the first line of the second exchange
     testing::FakeUserInterface ui;
     ListSort(list, ui);
-    EXPECT_EQ(list.entries(), (Entries{"b.kvs", "c.kvs", "a.kvs"}));
+    EXPECT_EQ(testing::entriesOf(list), (Entries{"b.kvs", "c.kvs", "a.kvs"}));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].message,
               errorMessageText(failure::kInvalidCall, "frmPrintout.ListSort"));

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "report_fixture.h"
+#include "support/file_list_entries.h"
 #include "support/list_masters_script.h"
 
 namespace mirudana::testing {
@@ -38,7 +39,7 @@ TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
         EXPECT_EQ(ui.warnings, std::vector<std::string>{c.warning});
         EXPECT_FALSE(std::filesystem::exists(output));
     }
-    EXPECT_TRUE(files.entries().empty());
+    EXPECT_TRUE(entriesOf(files).empty());
 }
 
 TEST_F(ReportTest, RunDropsMissingFilesAndKeepsTheOrder) {
@@ -49,11 +50,11 @@ TEST_F(ReportTest, RunDropsMissingFilesAndKeepsTheOrder) {
                             folder.dir.file("z.kvs"), a, c, folder.dir.path()});
     ASSERT_EQ(runScript(kListMasters), RunResult::Completed);
     EXPECT_EQ(report(), "B;A;C;");
-    EXPECT_EQ(files.entries(), (std::vector<std::string>{b, a, c}));
+    EXPECT_EQ(entriesOf(files), (std::vector<std::string>{b, a, c}));
 
     ASSERT_EQ(runScript(kListMasters, /*sort=*/true), RunResult::Completed);
     EXPECT_EQ(report(), "A;B;C;");
-    EXPECT_EQ(files.entries(), (std::vector<std::string>{a, b, c}));
+    EXPECT_EQ(entriesOf(files), (std::vector<std::string>{a, b, c}));
 }
 
 TEST_F(ReportTest, AScriptErrorIsShownAndNothingIsWritten) {
