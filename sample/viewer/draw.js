@@ -117,8 +117,9 @@
     };
 
     // A bar chart as SVG: bars[i] = { label, value, title }, an optional line of
-    // shares (0-100, null for none) over it, axis labels on at most ten bars and
-    // at least `labelBars` bars apart, so wide labels do not overlap.
+    // shares over it (viewer.share results; broken where a bar has none, small
+    // samples as hollow points), axis labels on at most ten bars and at least
+    // `labelBars` bars apart, so wide labels do not overlap.
     function chart(label, bars, line, labelBars) {
         const width = Math.max(bars.length * 24 + 8, 120);
         const tallest = Math.max(1, ...bars.map((b) => b.value));
@@ -130,17 +131,24 @@
                 svg("rect", { x, y: 120 - height, width: 20, height, class: "count" }),
                 i % step === 0 ? svg("text", { x: x + 10, y: 136 }, b.label) : "");
         });
-        const points = (line ?? []).map((v, i) => (v === null ? null : `${i * 24 + 16},${120 - v}`));
-        const paths = points.filter((p) => p !== null);
-        return h("div", { class: "chart" },
+        const runs = [[]];
+        const points = [];
+        (line ?? []).forEach((share, i) => {
+            if (share.pct === null) {
+                if (runs[runs.length - 1].length > 0) runs.push([]);
+                return;
+            }
+            const [x, y] = [i * 24 + 16, 120 - share.pct];
+            runs[runs.length - 1].push(`${x},${y}`);
+            points.push(svg("circle", { cx: x, cy: y, r: 2.5, class: share.small ? "lead small" : "lead" }));
+        });
+        return h("div", { class: "chart", tabindex: "0", role: "region", "aria-label": `${label}（横にスクロールできます）` },
+            h("p", { class: "note scroll-cue" }, "グラフは横にスクロールできます。"),
             svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
                 svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
                 ...marks,
-                paths.length === 0 ? "" : svg("polyline", { points: paths.join(" "), class: "lead" }),
-                ...paths.map((p) => {
-                    const [x, y] = p.split(",");
-                    return svg("circle", { cx: x, cy: y, r: 2.5, class: "lead" });
-                })));
+                ...runs.filter((run) => run.length > 1).map((run) => svg("polyline", { points: run.join(" "), class: "lead" })),
+                ...points));
     }
 
     viewer.drawWeeks = function (weeks) {
@@ -152,8 +160,8 @@
         }));
         return section("週ごとの対戦",
             h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
-                h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%）")),
-            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead.pct), 2),
+                h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%。白抜きの点は 10 戦未満）")),
+            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead), 2),
             h("details", { class: "numbers" }, h("summary", null, "数値の表"),
                 h("div", { class: "scroll" }, h("table", null,
                     h("thead", null, h("tr", null, h("th", { scope: "col" }, "週（月曜から）"),

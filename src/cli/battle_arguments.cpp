@@ -1,77 +1,61 @@
 #include "cli/battle_arguments.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
-#include "platform/native_path.h"
+#include "platform/file_system.h"
+#include "platform/folder_listing.h"
+#include "platform/paths.h"
 
 namespace mirudana::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Longer than any path a file system accepts.
-constexpr std::size_t kMaxLineBytes = 1 << 16;
-
-bool isBattleFile(const fs::directory_entry& entry) {
-    std::error_code ec;
-    if (!entry.is_regular_file(ec)) return false;
-    std::string extension = pathText(entry.path().extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".kvs";
-}
-
-// The folder's battle files, sorted; unreadable sub-folders are passed over.
-template <typename Iterator>
-std::vector<std::string> folderFiles(const fs::path& folder, std::size_t limit) {
-    std::vector<std::string> found;
-    std::error_code ec;
-    Iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != Iterator() && found.size() < limit; it.increment(ec)) {
-        if (isBattleFile(*it)) found.push_back(pathText(it->path()));
+// Adds the battle files of `folder` (and, with `recursive`, of its sub-folders) to
+// `found`, until it holds `limit`.
+void collect(const std::string& folder, bool recursive, std::size_t limit,
+             std::vector<std::string>& found, FolderNotes& notes) {
+    std::vector<FolderEntry> entries;
+    if (!readFolder(folder, entries)) notes.unreadable.push_back(folder);
+    const std::string prefix = AddDirSep(folder);
+    for (const FolderEntry& entry : entries) {
+        if (found.size() >= limit) return;
+        if (entry.isFile && endsWithIgnoringCase(entry.name, ".kvs")) {
+            found.push_back(prefix + entry.name);
+        } else if (entry.isFolder && recursive) {
+            collect(prefix + entry.name, recursive, limit, found, notes);
+        }
     }
-    std::sort(found.begin(), found.end());
-    return found;
 }
 
 }  // namespace
 
 void addBattleArgument(const std::string& argument, bool recursive, std::size_t limit,
-                       std::vector<std::string>& entries) {
+                       std::vector<std::string>& entries, FolderNotes& notes) {
     if (entries.size() >= limit) return;
-    std::error_code ec;
-    const fs::path path = nativePath(argument);
-    std::vector<std::string> files;
-    if (fs::is_directory(path, ec)) {
-        const std::size_t room = limit - entries.size();
-        files = recursive ? folderFiles<fs::recursive_directory_iterator>(path, room)
-                          : folderFiles<fs::directory_iterator>(path, room);
-    }
-    if (files.empty()) {
+    if (!isFolder(argument)) {
         entries.push_back(argument);
-    } else {
-        entries.insert(entries.end(), files.begin(), files.end());
+        return;
     }
+    std::vector<std::string> files;
+    const std::size_t unreadableBefore = notes.unreadable.size();
+    collect(argument, recursive, limit - entries.size(), files, notes);
+    std::sort(files.begin(), files.end());
+    if (files.empty() && notes.unreadable.size() == unreadableBefore) {
+        notes.withoutBattles.push_back(argument);
+    }
+    entries.insert(entries.end(), files.begin(), files.end());
 }
 
-bool readPathList(std::istream& in, std::size_t limit, std::vector<std::string>& paths) {
-    std::string line;
-    char c = 0;
-    while (paths.size() < limit && in.get(c)) {
-        if (c != '\n') {
-            if (line.size() == kMaxLineBytes) return false;
-            line += c;
-            continue;
-        }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) paths.push_back(line);
-        line.clear();
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && paths.size() < limit) paths.push_back(line);
-    return true;
+std::string folderWarning(const FolderNotes& notes) {
+    std::string text;
+    auto name = [&text](const char* what, const std::vector<std::string>& folders) {
+        if (folders.empty()) return;
+        if (!text.empty()) text += '\n';
+        text += what;
+        for (const std::string& folder : folders) text += '\n' + folder;
+    };
+    name("戦況ファイル (.kvs) のないフォルダーです。", notes.withoutBattles);
+    name("開けなかったフォルダーです (中の戦況ファイルは使われていません)。", notes.unreadable);
+    return text;
 }
 
 }  // namespace mirudana::cli

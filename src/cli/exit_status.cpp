@@ -2,7 +2,7 @@
 
 namespace mirudana::cli {
 
-int exitStatusOf(RunResult result, const RunSummary& summary) {
+int exitStatusOf(RunResult result, const RunSummary& summary, bool foldersPassedOver) {
     switch (result) {
         case RunResult::CheckFailed:
             return kExitStopped;
@@ -15,7 +15,7 @@ int exitStatusOf(RunResult result, const RunSummary& summary) {
             break;
     }
     if (!summary.reportHandedOver) return kExitNoReport;
-    if (!summary.skippedFiles.empty()) return kExitSkipped;
+    if (!summary.skippedFiles.empty() || foldersPassedOver) return kExitSkipped;
     return kExitDone;
 }
 
@@ -26,7 +26,7 @@ const char* const kExitStatusHelp =
     "  2  引数の誤り\n"
     "  3  スクリプトのエラー (構文エラー、実行時エラー、中断)\n"
     "  4  スクリプトは終わったが出力ファイルに書き込めなかった\n"
-    "  5  完了したが、読めない戦況ファイルを飛ばした\n"
+    "  5  完了したが、読めない戦況ファイルや、戦況ファイルのないフォルダーを飛ばした\n"
     "  6  スクリプトが保存データを渡さずに終わった\n"
     "  7  --check が知らない名前を見つけた\n"
     "  重なったときは 3、4、6、5 の順に重いものを返します。\n";

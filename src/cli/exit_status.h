@@ -14,8 +14,9 @@ inline constexpr int kExitSkipped = 5;       // done, but battle files were skip
 inline constexpr int kExitNoReport = 6;      // the script ended without handing over a report
 inline constexpr int kExitUnknownNames = 7;  // --check found names the tool does not know
 
-// The status of a run. When several apply, the most serious wins: 3, 4, 6, then 5.
-int exitStatusOf(RunResult result, const RunSummary& summary);
+// The status of a run; `foldersPassedOver` when folders among the arguments gave no
+// battle files. When several apply, the most serious wins: 3, 4, 6, then 5.
+int exitStatusOf(RunResult result, const RunSummary& summary, bool foldersPassedOver);
 
 // The table as --help shows it.
 extern const char* const kExitStatusHelp;

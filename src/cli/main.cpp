@@ -1,8 +1,6 @@
 // mirudana-cli: the conversion run for batch and headless use. See --help.
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <random>
 #include <string>
 #include <variant>
 #include <vector>
@@ -14,7 +12,9 @@
 #include "cli/command_line.h"
 #include "cli/console_user_interface.h"
 #include "cli/exit_status.h"
+#include "cli/path_list.h"
 #include "cli/progress_line.h"
+#include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
@@ -28,47 +28,41 @@ namespace {
 
 using namespace mirudana;
 
-// Reads the paths of --files-from, standard input for "-".
-bool readListedFiles(const std::string& listFile, std::vector<std::string>& listed) {
+// Where the summary says a piped report went.
+constexpr const char* kStandardOutput = "標準出力";
+
+// The paths of --files-from, standard input for "-". One more than the run may
+// hold is enough for it to refuse the list.
+cli::PathList listedFiles(const std::string& listFile) {
     const std::size_t limit = static_cast<std::size_t>(kMaxBattleFiles) + 1;
-    if (listFile == "-") return cli::readPathList(std::cin, limit, listed);
+    if (listFile == "-") return cli::readPathList(std::cin, limit);
+    if (isFolder(listFile)) return {{}, "フォルダーです。"};
     std::ifstream in(nativePath(listFile), std::ios::binary);
-    return in && cli::readPathList(in, limit, listed);
+    if (!in) return {{}, "開けません。"};
+    return cli::readPathList(in, limit);
 }
 
 // The run's list: the arguments, then the paths of --files-from, folders opened up.
-// One more than the list may hold is enough for the run to refuse it.
 std::vector<std::string> battleList(const cli::CommandLine& line,
-                                    const std::vector<std::string>& listed) {
+                                    const std::vector<std::string>& listed,
+                                    cli::FolderNotes& notes) {
     const std::size_t limit = static_cast<std::size_t>(kMaxBattleFiles) + 1;
     std::vector<std::string> entries;
     for (const auto* arguments : {&line.battleFiles, &listed}) {
         for (const std::string& argument : *arguments) {
-            cli::addBattleArgument(argument, line.recursive, limit, entries);
+            cli::addBattleArgument(argument, line.recursive, limit, entries, notes);
         }
     }
     return entries;
 }
 
-// A report for standard output goes to a file of its own first: the script may hand
-// over several, and only the last one, complete, is wanted.
-std::string pipedReportPath() {
-    std::random_device random;
-    return pathText(std::filesystem::temp_directory_path() /
-                    ("mirudana-" + std::to_string(random()) + ".html"));
-}
-
-void sendToStandardOutput(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(nativePath(path), ec)) return;
-    {
-        std::ifstream report(nativePath(path), std::ios::binary);
-        std::cout << report.rdbuf() << std::flush;
-    }
-    std::filesystem::remove(nativePath(path), ec);
-}
-
 int checkOnly(const std::string& script) {
+    if (isFolder(script)) {
+        std::cerr << "mirudana-cli: --check にはスクリプトのファイルを指定してください。"
+                     "フォルダーです。\n"
+                  << script << '\n';
+        return cli::kExitUsage;
+    }
     ScriptCheck check = checkScript(script);
     if (check.error) {
         std::cerr << check.error->describe() << '\n';
@@ -79,10 +73,14 @@ int checkOnly(const std::string& script) {
 }
 
 int run(const cli::CommandLine& line) {
-    std::vector<std::string> listed;
-    if (line.filesFrom && !readListedFiles(*line.filesFrom, listed)) {
-        std::cerr << "mirudana-cli: 一覧ファイルを読めません。\n" << *line.filesFrom << '\n';
-        return cli::kExitUsage;
+    cli::PathList listed;
+    if (line.filesFrom) {
+        listed = listedFiles(*line.filesFrom);
+        if (!listed.problem.empty()) {
+            std::cerr << "mirudana-cli: 一覧ファイルを読めません。" << listed.problem << '\n'
+                      << *line.filesFrom << '\n';
+            return cli::kExitUsage;
+        }
     }
     const bool terminal = standardErrorIsTerminal();
     cli::ProgressLine progress(std::cerr, terminal);
@@ -93,29 +91,40 @@ int run(const cli::CommandLine& line) {
     if (started.endTool) ui.endTool();
 
     LoadedBattle battle;
-    VectorFileList files(battleList(line, listed));
+    cli::FolderNotes notes;
+    VectorFileList files(battleList(line, listed.paths, notes));
+    listed = {};
     const bool noFiles = files.count() == 0;
+    // A report for standard output is held until the script has ended: the script
+    // may hand over several, and only the last one, complete, is wanted.
     const bool piped = line.output == "-";
-    const std::string output =
-        piped ? pipedReportPath() : line.output.value_or(AddDirSep(home) + kDefaultReportName);
+    std::string pipedReport;
+    const std::string output = piped ? std::string(kStandardOutput)
+                                     : line.output.value_or(AddDirSep(home) + kDefaultReportName);
     const std::string script = line.script.value_or(AddDirSep(home) + kDefaultScriptName);
     RunSummary summary;
-    RunContext context{battle,    files,    started.references, ui, [&output] { return output; },
-                       &progress, &summary, line.memoryBudget};
+    RunContext context{battle,
+                       files,
+                       started.references,
+                       ui,
+                       [&output] { return output; },
+                       &progress,
+                       &summary,
+                       piped ? &pipedReport : nullptr,
+                       line.memoryBudget};
     RunResult result = runConversion(context, script, line.sort);
     progress.clear();
-    if (piped) {
-        sendToStandardOutput(output);
-        summary.reportPath = "標準出力";
-    }
+    if (piped && summary.reportHandedOver) std::cout << pipedReport << std::flush;
+    const std::string folders = cli::folderWarning(notes);
+    if (!folders.empty()) ui.showWarning(folders);
     if (noFiles) std::cerr << cli::shortUsage();
-    if (terminal && result != RunResult::CheckFailed) {
+    if (result != RunResult::CheckFailed) {
         for (const std::string& warning : summary.scriptWarnings) {
             std::cerr << script << ':' << warning << '\n';
         }
-        std::cerr << runSummaryText(result, summary) << '\n';
+        if (terminal) std::cerr << runSummaryText(result, summary) << '\n';
     }
-    return cli::exitStatusOf(result, summary);
+    return cli::exitStatusOf(result, summary, !folders.empty());
 }
 
 }  // namespace

@@ -75,6 +75,8 @@ std::string errnoDescription(int err, FileAccess access) {
         case EISDIR: return reading ? "フォルダーはファイルとして読めません。" : "フォルダーには書き込めません。";
         case ENOENT: return reading ? "ファイルが見つかりません。" : "書き込み先のフォルダーが見つかりません。";
         case ELOOP: return "シンボリックリンクが循環しています。";
+        case ENODEV: return reading ? "デバイスが準備されていません。" : "デバイスなど、ファイルでないものには書き込めません。";
+        case EBUSY: return reading ? "ファイルは既に開かれています。" : "ほかの処理がこのファイルに書き込んでいます。";
         case EIO: return reading ? "読み取り中にデバイス I/O エラーが起きました。" : "書き込み中にデバイス I/O エラーが起きました。";
         default: return failureDescription(failureFromErrno(err, access));
     }

@@ -14,6 +14,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -122,6 +123,31 @@ int moveIntoPlace(const fs::path& temporary, const fs::path& target, bool) {
 }
 #endif
 
+enum class Device { None, Null, Other };
+
+#ifdef _WIN32
+// Windows gives device names (NUL, CON, LPT1.txt, ...) in any folder the full form
+// "\\.\NAME".
+Device deviceAt(const fs::path& path) {
+    std::error_code ec;
+    std::wstring full = fs::absolute(path, ec).native();
+    if (ec || !full.starts_with(L"\\\\.\\")) return Device::None;
+    return _wcsicmp(full.c_str() + 4, L"NUL") == 0 ? Device::Null : Device::Other;
+}
+#else
+// Anything but a regular file or a folder; the null device by its device number.
+Device deviceAt(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        return Device::None;
+    }
+    struct stat null {};
+    const bool isNull =
+        S_ISCHR(info.st_mode) && ::stat("/dev/null", &null) == 0 && info.st_rdev == null.st_rdev;
+    return isNull ? Device::Null : Device::Other;
+}
+#endif
+
 // A fresh hidden name beside `target`. Short and fixed in form, so that a target
 // whose own name is near the system's limit can still be replaced.
 fs::path temporaryName(const fs::path& target) {
@@ -148,6 +174,16 @@ FileReplacement::FileReplacement(const std::string& path) {
         return;
     }
     target_ = *target;
+    switch (deviceAt(target_)) {
+        case Device::Null:
+            discard_ = true;
+            return;
+        case Device::Other:
+            fail(ENODEV);
+            return;
+        case Device::None:
+            break;
+    }
     std::error_code ec;
     fs::file_status old = fs::status(target_, ec);
     targetExists_ = fs::exists(old);
@@ -234,18 +270,35 @@ bool FileReplacement::createNamed() {
     return fail(EEXIST);
 }
 
+// Locked for the write, so that two runs never mix their reports in one file: the
+// second is refused rather than kept waiting.
 bool FileReplacement::openInPlace() {
 #ifdef _WIN32
-    file_ = _wfopen(target_.c_str(), L"r+b");
+    HANDLE handle = CreateFileW(target_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return fail(GetLastError() == ERROR_SHARING_VIOLATION ? EBUSY : lastErrno());
+    }
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) CloseHandle(handle);
+    file_ = fd < 0 ? nullptr : _fdopen(fd, "r+b");
+    if (file_ == nullptr) return fail(EIO);
 #else
     file_ = std::fopen(target_.c_str(), "r+be");
-#endif
     if (file_ == nullptr) return fail(errno);
+    if (::flock(fileno(file_), LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+        std::fclose(file_);
+        file_ = nullptr;
+        return fail(err);
+    }
+#endif
     inPlace_ = true;
     return true;
 }
 
 void FileReplacement::write(std::string_view bytes) {
+    if (discard_) return;
     if (file_ == nullptr) throwFailure();
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) return;
     fail(errno);
@@ -299,6 +352,7 @@ bool FileReplacement::nameUnnamed() {
 }
 
 void FileReplacement::commit() {
+    if (discard_) return;
     if (file_ == nullptr) throwFailure();
     // Named only now, just before it takes the target's place.
     bool ok = flushToDisk() && (!unnamed_ || nameUnnamed());

@@ -7,7 +7,12 @@
 //
 // When the folder refuses a new file but the target itself may be written, the
 // content is written into the target in place instead: that write is not done in
-// one step, and a failure or an interrupt may leave the target cut short.
+// one step, and a failure or an interrupt may leave the target cut short. It holds
+// a lock on the target meanwhile (flock here, no write sharing on Windows): a
+// second such write while one goes on fails with EBUSY.
+//
+// The null device (/dev/null, NUL on Windows) takes the content and drops it; any
+// other device or special file is refused (ENODEV).
 //
 // A replaced target keeps its permissions and, where the process has the rights,
 // its owner and group. Other hard links to the old file keep the old content.
@@ -66,6 +71,7 @@ class FileReplacement {
     long long group_ = -1;
     bool targetExists_ = false;
     bool unnamed_ = false;
+    bool discard_ = false;  // the null device: nothing to write
     bool inPlace_ = false;
     bool committed_ = false;
     int error_ = 0;  // the first errno that made it fail

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/failure.h"
+#include "platform/folder_listing.h"
 #include "platform/native_path.h"
 
 #ifdef _WIN32
@@ -39,12 +40,34 @@ bool isHidden(const fs::path& p) {
 
 }  // namespace
 
+#ifdef _WIN32
+// By the attributes, which the system gives for a path of any length.
+bool isOrdinaryFile(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE |
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOrdinary) == 0;
+}
+
+bool isFolder(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+#else
 bool isOrdinaryFile(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
     fs::path p = nativePath(path);
     return fs::is_regular_file(p, ec) && !isHidden(p);
 }
+
+bool isFolder(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(nativePath(path), ec);
+}
+#endif
 
 bool isHiddenFile(const std::string& path) {
 #ifdef _WIN32
@@ -73,17 +96,13 @@ bool FileExists(const std::string& path) {
 }
 
 std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std::string& suffix) {
+    std::vector<FolderEntry> entries;
+    readFolder(folder, entries);
     std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(nativePath(folder), ec);
-    if (ec) return names;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        const fs::directory_entry& entry = *it;
-        std::error_code typeError;
-        if (!entry.is_regular_file(typeError) || isHidden(entry.path())) continue;
-        std::string name = pathText(entry.path().filename());
-        if (endsWithIgnoringCase(name, suffix)) names.push_back(std::move(name));
+    for (FolderEntry& entry : entries) {
+        if (entry.isFile && !entry.isHidden && endsWithIgnoringCase(entry.name, suffix)) {
+            names.push_back(std::move(entry.name));
+        }
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -101,9 +120,8 @@ std::string fileNameKey(const std::string& name) {
 
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
                           std::optional<FileIdentity>* identity) {
+    if (isFolder(path)) throw Failure(failure::kPathFileAccess);
     fs::path p = nativePath(path);
-    std::error_code ec;
-    if (fs::is_directory(p, ec)) throw Failure(failure::kPathFileAccess);
     errno = 0;
     std::ifstream in(p, std::ios::binary);
     if (!in) throwErrno(errno != 0 ? errno : ENOENT, FileAccess::Reading);

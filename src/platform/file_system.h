@@ -17,6 +17,9 @@ namespace mirudana {
 // Windows) and anything missing count as missing.
 bool isOrdinaryFile(const std::string& path);
 
+// An existing folder, links followed.
+bool isFolder(const std::string& path);
+
 // Hidden as isOrdinaryFile tells it; by the name alone here, so without a look at
 // the file system.
 bool isHiddenFile(const std::string& path);

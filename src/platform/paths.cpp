@@ -15,6 +15,16 @@ std::string AddDirSep(const std::string& path) {
     return path + kDirSep;
 }
 
+std::string fullPath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(nativePath(path), ec);
+    if (ec || path.empty()) return path;
+#ifndef _WIN32
+    full = full.lexically_normal();  // Windows' own full form has none left
+#endif
+    return pathText(full);
+}
+
 std::string programFolder() {
     std::filesystem::path exe;
     std::error_code ec;

@@ -59,16 +59,21 @@ std::optional<std::string> inputAtOutput(const RunContext& context, const std::s
     return context.references.SourceFiles.fileAt(*output);
 }
 
-std::string skippedWarning(const std::vector<std::string>& skipped) {
-    std::string text =
-        "読めなかった戦況ファイル " + std::to_string(skipped.size()) + " 件を飛ばしました。";
-    for (std::size_t k = 0; k < skipped.size() && k < kSkippedNamed; ++k) {
-        text += "\r\n" + skipped[k];
+// The first `kSkippedNamed` paths, a line each, then how many more there are.
+std::string namedPaths(const std::vector<std::string>& paths) {
+    std::string text;
+    for (std::size_t k = 0; k < paths.size() && k < kSkippedNamed; ++k) {
+        text += "\r\n" + paths[k];
     }
-    if (skipped.size() > kSkippedNamed) {
-        text += "\r\nほか " + std::to_string(skipped.size() - kSkippedNamed) + " 件";
+    if (paths.size() > kSkippedNamed) {
+        text += "\r\nほか " + std::to_string(paths.size() - kSkippedNamed) + " 件";
     }
     return text;
+}
+
+std::string skippedWarning(const std::vector<std::string>& skipped) {
+    return "読めなかった戦況ファイル " + std::to_string(skipped.size()) + " 件を飛ばしました。" +
+           namedPaths(skipped);
 }
 
 // The engine's message; a runtime error also names the battle file loaded then.
@@ -94,11 +99,13 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoFiles);
         return RunResult::CheckFailed;
     }
-    std::optional<FileIdentity> output = fileIdentity(context.outputPath());
+    // A report held for standard output replaces no file, so it is no input either.
+    std::optional<FileIdentity> output =
+        context.heldReport != nullptr ? std::nullopt : fileIdentity(context.outputPath());
     std::optional<std::string> listedAtOutput;
     std::vector<std::string> dropped = dropMissingFiles(context.files, output, listedAtOutput);
     if (context.files.count() == 0) {
-        context.ui.showWarning(kNoValidFiles);
+        context.ui.showWarning(kNoValidFiles + namedPaths(dropped));
         return RunResult::CheckFailed;
     }
     if (context.files.count() > kMaxBattleFiles) {

@@ -54,6 +54,9 @@ struct RunContext {
     RunObserver* observer = nullptr;
     // When set, filled in with what the run did.
     RunSummary* summary = nullptr;
+    // When set, each report handed over replaces this text (the bytes a report file
+    // would hold) and no file is written: a report for standard output.
+    std::string* heldReport = nullptr;
     // The script's memory budget in bytes; 0 keeps the engine's default.
     std::size_t memoryBudget = 0;
 };

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "battle/file_title.h"
+#include "platform/paths.h"
 #include "refdata/text_helpers.h"
 #include "report/query_texts.h"
 
@@ -168,7 +169,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          }},
         // The battle file itself.
         {"ファイル名", [](const Query& q) -> Answer { return Path2FileTitle(q.filePath()); }},
-        {"ファイルパス", [](const Query& q) -> Answer { return q.filePath(); }},
+        {"ファイルパス", [](const Query& q) -> Answer { return fullPath(q.filePath()); }},
         {"ファイル日時",
          [](const Query& q) -> Answer {
              std::string path = q.filePath();

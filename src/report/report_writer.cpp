@@ -1,5 +1,6 @@
 #include "report/report_writer.h"
 
+#include <functional>
 #include <string_view>
 
 #include "platform/codepage.h"
@@ -22,10 +23,10 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-void writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
-    FileReplacement file(path);
+void encodeReport(const std::string& text, ReportEncoding encoding,
+                  const std::function<void(std::string_view)>& take) {
     if (encoding == ReportEncoding::Utf8) {
-        file.write(text);
+        take(text);
     } else {
         // Converted a piece at a time so a large report is never held twice.
         // Characters typed outside Windows as JIS X 0208 has them keep their
@@ -34,11 +35,16 @@ void writeReportFile(const std::string& path, const std::string& text, ReportEnc
         for (std::string_view rest = text; !rest.empty();) {
             std::size_t length = pieceLength(rest);
             utf8ToCp932(rest.substr(0, length), Unrepresentable::LookAlike, piece);
-            file.write(piece);
+            take(piece);
             rest.remove_prefix(length);
         }
     }
-    file.write("\r\n");
+    take("\r\n");
+}
+
+void writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
+    FileReplacement file(path);
+    encodeReport(text, encoding, [&file](std::string_view bytes) { file.write(bytes); });
     file.commit();
 }
 

@@ -3,7 +3,9 @@
 // leaves it emptied or half written.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace mirudana {
 
@@ -12,6 +14,11 @@ namespace mirudana {
 inline constexpr const char* kReportUnwritten = "出力ファイルに書き込めませんでした。";
 
 enum class ReportEncoding { Cp932, Utf8 };
+
+// Hands `take` the bytes a report file holds for `text`, a piece at a time: the
+// text in `encoding`, then CR LF. What `take` throws ends it.
+void encodeReport(const std::string& text, ReportEncoding encoding,
+                  const std::function<void(std::string_view)>& take);
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
 // A symbolic link is written through to its target; an existing file keeps its

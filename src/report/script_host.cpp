@@ -122,6 +122,12 @@ void ScriptHost::writeReport(const std::string& text) {
     const std::string path = context_.outputPath();
     summary_.reportHandedOver = true;
     summary_.reportPath = path;
+    if (context_.heldReport != nullptr) {
+        context_.heldReport->clear();
+        encodeReport(text, encoding_,
+                     [this](std::string_view bytes) { context_.heldReport->append(bytes); });
+        return;
+    }
     std::string why;
     try {
         writeReportFile(path, text, encoding_);

@@ -12,6 +12,8 @@
 #include <filesystem>
 
 #include "platform/codepage.h"
+#include "support/list_masters_script.h"
+#include "support/long_path.h"
 #include "support/program_folder.h"
 #include "support/subprocess.h"
 #ifndef _WIN32
@@ -24,6 +26,14 @@ namespace mirudana::testing {
 namespace {
 
 using Outcome = ProcessOutcome;
+
+#ifdef _WIN32
+constexpr const char* kNullDevice = "NUL";
+constexpr const char* kOtherDevices[] = {"CON", "LPT1.txt"};
+#else
+constexpr const char* kNullDevice = "/dev/null";
+constexpr const char* kOtherDevices[] = {"/dev/full"};
+#endif
 
 class CliTest : public ::testing::Test {
   protected:
@@ -168,6 +178,19 @@ TEST_F(CliTest, AnInterruptDuringTheWriteLeavesNothingBehind) {
 
 #endif
 
+// A folder given whole reads its battle files at any depth and path length.
+TEST_F(CliTest, AFolderGivesBattleFilesAtAnyPathLength) {
+    const std::string script = folder.script("list.tts", kListMasters);
+    folder.battle("long/a.kvs", namedBattle("浅"));
+    writeAtLongPath(folder.dir.file("battles/long"), "deep.kvs",
+                    kvs::encodeBattleRecord(namedBattle("深")));
+    Outcome o =
+        cli(home() + " --script '" + script + "' -r '" + folder.dir.file("battles/long") + "'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(report(), utf8ToCp932("浅;深;") + "\r\n");
+}
+
 TEST_F(CliTest, ConvertsQuietlyWithTheProgramFolderDefaults) {
     Outcome o = cli(home() + " '" + battle + "'");
     EXPECT_EQ(o.status, 0) << o.err;
@@ -201,7 +224,7 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
         {"--home '" + empty + "' x.kvs", 1, "カードリストが正しく配置されていません。"},
         {home(), 1, "ファイルが登録されていません。\n"},
         {home() + " '" + folder.dir.file("gone.kvs") + "'", 1,
-         "有効なファイルがありませんでした。\n"},
+         "有効なファイルがありませんでした。\n" + folder.dir.file("gone.kvs") + "\n"},
         {home() + " --script '" + broken + "' '" + battle + "'", 3, "broken.tts"},
         {home() + " --output '" + folder.dir.file("no/such.html") + "' '" + battle + "'", 4,
          "出力ファイルに書き込めませんでした。\n"},
@@ -215,6 +238,8 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
          6, "読めなかった戦況ファイル 1 件"},
         {home() + " --output '" + battle + "' '" + battle + "'", 1,
          "出力先が入力ファイルと同じファイルです。"},
+        // The null device takes a dry run's report; other devices are refused.
+        {home() + " --output " + kNullDevice + " '" + battle + "'", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -222,6 +247,13 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
         EXPECT_EQ(o.status, c.status);
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
         EXPECT_EQ(o.err.find('\r'), std::string::npos);
+    }
+    for (const char* device : kOtherDevices) {
+        SCOPED_TRACE(device);
+        Outcome o = cli(home() + " --output " + device + " '" + battle + "'");
+        EXPECT_EQ(o.status, 4);
+        EXPECT_EQ(o.err, std::string("出力ファイルに書き込めませんでした。\n") + device +
+                             "\nデバイスなど、ファイルでないものには書き込めません。\n");
     }
     Outcome help = cli("--help");
     EXPECT_EQ(help.out.rfind("使い方: mirudana-cli [--home DIR]", 0), 0u) << help.out;

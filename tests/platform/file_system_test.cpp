@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/file_identity.h"
+#include "platform/file_replacement.h"
+#include "platform/folder_listing.h"
+#include "platform/native_path.h"
+#include "platform/utf.h"
+#include "support/long_path.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/native_path.h"
 #endif
 
 namespace mirudana {
@@ -122,6 +126,30 @@ TEST(FileSystemTest, ReadsWholeFilesAndNamesTheFailure) {
             EXPECT_EQ(e.number(), f.number);
         }
     }
+}
+
+// Past the 260 characters Windows once allowed, every file test, listing and read
+// still works, and the path reads back as it was written.
+TEST(FileSystemTest, PathsWorkAtAnyLength) {
+    TempDir dir;
+    const std::string file = testing::writeAtLongPath(dir.path(), "深い.kvs", "battle");
+    ASSERT_GT(utf8ToUtf16(file).size(), 350u);
+    const std::string folder = file.substr(0, file.size() - std::string("深い.kvs").size() - 1);
+    EXPECT_TRUE(isFolder(folder));
+    EXPECT_TRUE(isOrdinaryFile(file));
+    EXPECT_TRUE(fileIdentity(file).has_value());
+    EXPECT_EQ(readWholeFile(file), "battle");
+    EXPECT_EQ(pathText(nativePath(file)), file);
+    std::vector<FolderEntry> entries;
+    EXPECT_TRUE(readFolder(folder, entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "深い.kvs");
+    EXPECT_TRUE(entries[0].isFile);
+    EXPECT_EQ(listOrdinaryFiles(folder, ".KVS"), std::vector<std::string>{"深い.kvs"});
+    FileReplacement replacement(file);
+    replacement.write("replaced");
+    replacement.commit();
+    EXPECT_EQ(readWholeFile(file), "replaced");
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ TEST_F(ReportTest, ChecksStopTheRunWithTheirWarnings) {
         {script, tooMany, "登録されているファイルが多すぎます。32767 個までにしてください。"},
         {script,
          {folder.dir.file("gone.kvs"), folder.dir.path()},
-         "有効なファイルがありませんでした。"},
+         "有効なファイルがありませんでした。\r\n" + folder.dir.file("gone.kvs") + "\r\n" +
+             folder.dir.path()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warning);

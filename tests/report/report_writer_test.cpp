@@ -15,7 +15,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/unprivileged.h"
 #endif
@@ -190,6 +193,24 @@ TEST(ReportWriterTest, WritesInPlaceWhenTheFolderRefusesANewFile) {
     EXPECT_EQ(readBytes(path), "new\r\n");
     EXPECT_EQ(readBytes(link), "new\r\n");
     EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"hard.html", "r.html"}));
+
+    // While another run writes it in place, holding its lock, a second is refused.
+    int held = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_EQ(asUnprivileged([&] {
+                  try {
+                      writeReportFile(path, "mixed");
+                  } catch (const Failure& failure) {
+                      return std::string(failure.what()) ==
+                                     "ほかの処理がこのファイルに書き込んでいます。"
+                                 ? 0
+                                 : 1;
+                  }
+                  return 2;
+              }),
+              0);
+    ::close(held);
+    EXPECT_EQ(readBytes(path), "new\r\n");
 }
 
 #endif

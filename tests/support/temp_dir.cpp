@@ -6,6 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/native_path.h"
+#include "platform/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -37,11 +38,11 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(std::string_view relative) const {
-    return pathText(nativePath(path_) / nativePath(relative));
+    return pathText(nativePath(AddDirSep(path_) + std::string(relative)));
 }
 
 std::string TempDir::write(std::string_view relative, std::string_view bytes) const {
-    fs::path p = nativePath(path_) / nativePath(relative);
+    fs::path p = nativePath(AddDirSep(path_) + std::string(relative));
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -53,7 +54,7 @@ std::string TempDir::writeCp932(std::string_view relative, std::string_view text
 }
 
 std::string TempDir::makeDir(std::string_view relative) const {
-    fs::path p = nativePath(path_) / nativePath(relative);
+    fs::path p = nativePath(AddDirSep(path_) + std::string(relative));
     fs::create_directories(p);
     return pathText(p);
 }

@@ -40,7 +40,11 @@ TEST_F(FrmPrintOutRunTest, ChecksStopTheRun) {
         // A missing script's warning goes on with the path it looked for.
         {false, {}, "エンジンが見つかりません。\r\n" + dir.file("engine.tts")},
         {true, {}, "ファイルが登録されていません。"},
-        {true, {"gone1.kvs", "gone2.kvs"}, "有効なファイルがありませんでした。"},
+        // Every file gone: each is named.
+        {true,
+         {"gone1.kvs", "gone2.kvs"},
+         "有効なファイルがありませんでした。\r\n" + dir.file("gone1.kvs") + "\r\n" +
+             dir.file("gone2.kvs")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.warning);
