@@ -39,14 +39,15 @@ struct Measure {
     int status = -1;
 };
 
-// Runs `args` with standard output sent to /dev/null; wall time and peak memory.
-Measure spawn(const std::vector<std::string>& args) {
+// Runs `args` with standard output sent to `output`; wall time and peak memory.
+Measure spawn(const std::vector<std::string>& args, const std::string& output = "/dev/null") {
     std::vector<char*> argv;
     for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     Measure m;
@@ -67,10 +68,11 @@ Measure spawn(const std::vector<std::string>& args) {
 
 // The run of `rounds` that took the least CPU, which the goal is about, so a cold
 // cache or a busy neighbour does not count.
-Measure best(const std::vector<std::string>& args, int rounds) {
-    Measure result = spawn(args);
+Measure best(const std::vector<std::string>& args, int rounds,
+             const std::string& output = "/dev/null") {
+    Measure result = spawn(args, output);
     for (int i = 1; i < rounds; ++i) {
-        Measure m = spawn(args);
+        Measure m = spawn(args, output);
         if (m.cpuSeconds < result.cpuSeconds) result = m;
     }
     return result;
@@ -155,6 +157,12 @@ int main(int argc, char** argv) {
     Measure loadFloor = best(converter(FLOOR_LOAD_SCRIPT, work / "floor-load.html"), 5);
     Measure pageFloor = best(converter(FLOOR_PAGE_SCRIPT, work / "floor-page.html"), 5);
     auto reportKiB = static_cast<long>(fs::file_size(report) / 1024);
+    // The floor any conversion pays: reading the inputs and writing a file of the
+    // report's size.
+    Measure write =
+        best({"/usr/bin/head", "-c", std::to_string(fs::file_size(report)), "/dev/zero"}, 5,
+             (work / "floor-write.html").string());
+    double floorCpu = read.cpuSeconds + write.cpuSeconds;
     auto line = [&](const char* label, const Measure& m) {
         std::printf("%-19s%.3f s wall, %.3f s cpu (exit %d): %.2f x / %.2f x cat\n", label,
                     m.seconds, m.cpuSeconds, m.status, m.seconds / read.seconds,
@@ -163,17 +171,20 @@ int main(int argc, char** argv) {
     std::printf("battle files:      %d (%.0f KB on average), %d cards of reference data\n", count,
                 static_cast<double>(bytes) / count / 1024.0, kCards);
     std::printf("cat:               %.3f s wall, %.3f s cpu\n", read.seconds, read.cpuSeconds);
+    std::printf("cat + write report: %.3f s cpu\n", floorCpu);
     line("mirudana-cli:", convert);
+    std::printf("mirudana-cli:      %.2f x the floor's cpu (goal: at most 1.3 x)\n",
+                convert.cpuSeconds / floorCpu);
     line("  floor, load:", loadFloor);
     line("  floor, page:", pageFloor);
     std::printf("report:            %ld KiB (the floor's page: %ld KiB)\n", reportKiB,
                 static_cast<long>(fs::file_size(work / "floor-page.html") / 1024));
     std::printf(
-        "peak memory (cli): %ld KiB = %.2f x report (goal: at most 1.5 x report + 30 MiB = "
+        "peak memory (cli): %ld KiB = %.2f x report (goal: at most report + 30 MiB = "
         "%ld KiB)\n",
         convert.peakKiB,
         static_cast<double>(convert.peakKiB) / static_cast<double>(std::max(reportKiB, 1L)),
-        reportKiB * 3 / 2 + 30 * 1024);
+        reportKiB + 30 * 1024);
     fs::remove_all(work);
     bool ran = convert.status == 0 && loadFloor.status == 0 && pageFloor.status == 0;
     return ran ? 0 : 1;

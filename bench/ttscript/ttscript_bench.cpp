@@ -1,6 +1,8 @@
 // Two scripts run by our engine and, for scale, by Lua 5.4 with the same host
 // callbacks: a report making 200,000 host queries and joining a 10,000-row report,
-// and statistics over 20,000 battles counted in dictionaries (tables in Lua).
+// and statistics over 20,000 battles counted in dictionaries (tables in Lua). Then
+// the engine alone: loading 1 MB scripts of four shapes next to half their size,
+// and 40,000 dictionary additions with and without removing them again.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -283,6 +285,67 @@ void BM_TtscriptReport(benchmark::State& state) { runTtscript(state, kScript, fa
 void BM_LuaReport(benchmark::State& state) { runLua(state, kLuaScript, false); }
 void BM_TtscriptStatistics(benchmark::State& state) { runTtscript(state, kStatisticsScript, true); }
 void BM_LuaStatistics(benchmark::State& state) { runLua(state, kLuaStatisticsScript, true); }
+
+// Loading (reading, checking, resolving) a script of about `bytes` bytes of one of
+// four shapes that once cost more than their size: appends handed over, many names
+// in one function, many assignments, and nesting at the depth limit.
+std::string shapedScript(std::int64_t shape, std::int64_t bytes) {
+    std::string text;
+    auto size = static_cast<std::size_t>(bytes);
+    switch (shape) {
+        case 0:
+            text = "y = 1\no = \"\"\n";
+            while (text.size() < size) text += "o = o & y\n";
+            break;
+        case 1:
+            text = "Function F()\n";
+            for (int i = 0; text.size() < size; ++i) text += "a" + std::to_string(i) + " = 1\n";
+            text += "End Function\nx = F()\n";
+            break;
+        case 2:
+            for (int i = 0; text.size() < size; ++i) text += "a" + std::to_string(i) + " = 1\n";
+            break;
+        default: {
+            std::string block;
+            for (int i = 0; i < 199; ++i) block += "If 1 Then\n";
+            block += "x = 1\n";
+            for (int i = 0; i < 199; ++i) block += "End If\n";
+            while (text.size() + block.size() < size) text += block;
+        }
+    }
+    return text;
+}
+
+void BM_LoadScriptShape(benchmark::State& state) {
+    auto path = std::filesystem::temp_directory_path() / "ttscript_bench_shape.tts";
+    std::ofstream(path, std::ios::binary) << shapedScript(state.range(0), state.range(1));
+    for (auto _ : state) {
+        ttscript::TTSA engine;
+        auto outcome = engine.LoadScript(path.string());
+        if (!outcome.completed) state.SkipWithError(outcome.error->describe().c_str());
+    }
+    std::filesystem::remove(path);
+}
+
+// 40,000 keys added, then, for the second, each removed again in the order added.
+void BM_DictionaryAddRemove(benchmark::State& state) {
+    std::string script = "d = Dict()\nFor i = 1 To 40000\nAdd(d, i, i)\nNext\n";
+    if (state.range(0) == 1) script += "For i = 1 To 40000\nRemove(d, i)\nNext\n";
+    auto path = std::filesystem::temp_directory_path() / "ttscript_bench_dict.tts";
+    std::ofstream(path, std::ios::binary) << script;
+    for (auto _ : state) {
+        ttscript::TTSA engine;
+        std::int32_t n1 = 0, n2 = 0;
+        auto outcome = engine.RunScript(path.string(), n1, n2);
+        if (!outcome.completed) state.SkipWithError(outcome.error->describe().c_str());
+    }
+    std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_LoadScriptShape)
+    ->ArgsProduct({{0, 1, 2, 3}, {500'000, 1'000'000}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DictionaryAddRemove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // 40,000 battles shows the report grows linearly: about four times 10,000's time.
 BENCHMARK(BM_TtscriptReport)->Arg(10'000)->Arg(40'000)->Unit(benchmark::kMillisecond);

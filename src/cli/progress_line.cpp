@@ -9,6 +9,13 @@ bool ProgressLine::onProgress(int done, int total) {
     return true;
 }
 
+bool ProgressLine::onScriptLoading(int percent, int) {
+    if (!enabled_) return true;
+    err_ << "\rスクリプトを読み込み中 " << percent << '%' << std::flush;
+    showing_ = true;
+    return true;
+}
+
 void ProgressLine::clear() {
     if (!showing_) return;
     err_ << "\r\x1b[K" << std::flush;

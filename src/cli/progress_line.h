@@ -1,4 +1,5 @@
-// The progress line a long run shows on a terminal: "処理中 12/300".
+// The progress line a long run shows on a terminal: "処理中 12/300", and before
+// it, while a long script loads, "スクリプトを読み込み中 40%".
 #pragma once
 
 #include <ostream>
@@ -13,6 +14,7 @@ class ProgressLine : public RunObserver {
     ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
 
     bool onProgress(int done, int total) override;
+    bool onScriptLoading(int percent, int files) override;
 
     // Erases the line, if one is showing, so the next text starts on a clean line.
     void clear();

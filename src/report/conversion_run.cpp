@@ -121,17 +121,18 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     }
     if (sortFirst) ListSort(context.files, context.ui);
     std::vector<std::string> scriptWarnings;
-    if (context.summary != nullptr) scriptWarnings = checkScript(scriptPath).warnings;
-
     ScriptHost host(context);
     ttscript::TTSA engine(&host);
     if (context.memoryBudget != 0) engine.SetMemoryBudget(context.memoryBudget);
     host.attach(engine);
     for (const std::string& path : dropped) host.noteSkipped(path);
     host.loadFirstReadable(0);
-    std::int32_t reserved1 = 0;
-    std::int32_t reserved2 = 0;
-    ttscript::RunOutcome outcome = engine.RunScript(scriptPath, reserved1, reserved2);
+    // Read and checked once: the check's warnings come from the script that runs.
+    ttscript::RunOutcome outcome = engine.LoadScript(scriptPath);
+    if (outcome.completed) {
+        if (context.summary != nullptr) scriptWarnings = checkLoadedScript(engine).warnings;
+        outcome = engine.RunLoaded();
+    }
     if (context.observer != nullptr) context.observer->onScriptEnded();
 
     RunResult result =

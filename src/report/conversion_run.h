@@ -23,6 +23,14 @@ class RunObserver {
     // to stop at its next statement.
     virtual bool onProgress(int done, int total) = 0;
 
+    // The script is being read and checked, `percent` of it so far, before any of
+    // the `files`. Returning false cancels the run. Unless a front end shows it,
+    // it is progress with no file done yet.
+    virtual bool onScriptLoading(int percent, int files) {
+        (void)percent;
+        return onProgress(0, files);
+    }
+
     // The script has ended; whatever the run still has to say comes after this.
     virtual void onScriptEnded() {}
 };

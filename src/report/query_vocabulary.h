@@ -20,6 +20,8 @@ inline constexpr const char* kApplicationName = "ゾルベックOnline ミルダ
 // that loads the next battle file.
 inline constexpr const char* kTargetItem = "対象";
 inline constexpr const char* kLoadCommand = "ロード";
+// The key that tells whether a battle file is loaded: what a loop over the files asks.
+inline constexpr const char* kFileLoadedKey = "ファイル有無";
 // The value of kTargetItem that selects the client side; any other text the server,
 // kServerSide on purpose.
 inline constexpr const char* kClientSide = "クライアント";

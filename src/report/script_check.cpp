@@ -54,19 +54,48 @@ std::string problemOf(const ttscript::HostLiteral& literal, const std::string& f
     return "";
 }
 
-}  // namespace
+// The first loop that asks kFileLoadedKey when no RunCmd can send kLoadCommand: its
+// answer never changes, so the loop runs until it is cancelled.
+const ttscript::HostLiteral* loopWithoutLoading(const ttscript::HostLiteralScan& scan) {
+    if (scan.someVerbNotLiteral) return nullptr;
+    const ttscript::HostLiteral* loop = nullptr;
+    for (const ttscript::HostLiteral& literal : scan.literals) {
+        if (literal.kind == Kind::Command && literal.text == kLoadCommand) return nullptr;
+        if (!loop && literal.kind == Kind::Query && literal.inLoop &&
+            literal.text == kFileLoadedKey) {
+            loop = &literal;
+        }
+    }
+    return loop;
+}
 
-ScriptCheck checkScript(const std::string& scriptPath) {
-    ttscript::HostLiteralScan scan = ttscript::scanHostLiterals(scriptPath);
+std::string placed(const ttscript::HostLiteral& literal, const std::string& problem) {
+    return std::to_string(literal.line) + ":" + std::to_string(literal.column) + ": " + problem;
+}
+
+ScriptCheck checkScan(const ttscript::HostLiteralScan& scan, const std::string& scriptPath) {
     ScriptCheck check{scan.error, {}};
     const std::string folder = ttscript::scriptFolderOf(scriptPath);
     for (const ttscript::HostLiteral& literal : scan.literals) {
         std::string problem = problemOf(literal, folder);
-        if (problem.empty()) continue;
-        check.warnings.push_back(std::to_string(literal.line) + ":" +
-                                 std::to_string(literal.column) + ": " + problem);
+        if (!problem.empty()) check.warnings.push_back(placed(literal, problem));
+    }
+    if (const ttscript::HostLiteral* loop = loopWithoutLoading(scan)) {
+        check.warnings.push_back(placed(
+            *loop, "ループで [" + std::string(kFileLoadedKey) + "] を読んでいますが、RunCmd(\"" +
+                       std::string(kLoadCommand) + "\") がありません (ループが終わりません)"));
     }
     return check;
+}
+
+}  // namespace
+
+ScriptCheck checkScript(const std::string& scriptPath) {
+    return checkScan(ttscript::scanHostLiterals(scriptPath), scriptPath);
+}
+
+ScriptCheck checkLoadedScript(const ttscript::TTSA& engine) {
+    return checkScan(ttscript::scanHostLiterals(engine), engine.LoadedPath());
 }
 
 }  // namespace mirudana

@@ -1,6 +1,7 @@
 // The check a script gets before each run and from `mirudana-cli --check`: literal
-// keys, items and commands the host does not know, and a side chosen by a text that
-// only selects the server because it is not "クライアント". The run itself is not
+// keys, items and commands the host does not know, a side chosen by a text that
+// only selects the server because it is not "クライアント", and a loop waiting on
+// "ファイル有無" in a script that never sends "ロード". The run itself is not
 // changed by them.
 #pragma once
 
@@ -19,5 +20,8 @@ struct ScriptCheck {
 };
 
 ScriptCheck checkScript(const std::string& scriptPath);
+
+// The same for the script `engine` has loaded, without reading it again.
+ScriptCheck checkLoadedScript(const ttscript::TTSA& engine);
 
 }  // namespace mirudana

@@ -56,6 +56,15 @@ void ScriptHost::Tick() {
     reportProgress();
 }
 
+void ScriptHost::Loading(std::size_t done, std::size_t total) {
+    if (context_.observer == nullptr || total == 0) return;
+    auto percent = static_cast<int>(done * 100 / total);
+    if (!context_.observer->onScriptLoading(percent, context_.files.count()) &&
+        engine_ != nullptr) {
+        engine_->RequestStop();
+    }
+}
+
 void ScriptHost::reportProgress() {
     if (context_.observer == nullptr) return;
     const int total = context_.files.count();

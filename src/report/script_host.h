@@ -51,6 +51,9 @@ class ScriptHost : public ttscript::EngineEvents {
     // Lets the run's observer keep its window alive, and stops the script on request.
     void Tick() override;
 
+    // Shows how far the script's loading has come, and cancels it on request.
+    void Loading(std::size_t done, std::size_t total) override;
+
     // Whether a report handed over during the run could not be written.
     bool reportUnwritten() const { return reportUnwritten_; }
 

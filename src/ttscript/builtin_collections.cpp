@@ -104,8 +104,9 @@ Value remove(Arguments a) {
 
 Value keys(Arguments a) {
     std::vector<Value> out;
-    for (const Collection::Entry& e : collectionArgument(a[0], "Keys", Takes::Dict).entries())
-        out.push_back(Value::text(e.key));
+    for (const Collection::Entry& e : collectionArgument(a[0], "Keys", Takes::Dict).entries()) {
+        if (!e.removed) out.push_back(Value::text(e.key));
+    }
     return newList(std::move(out));
 }
 
@@ -117,13 +118,16 @@ Value size(Arguments a) {
 Value join(Arguments a) {
     Collection& c = collectionArgument(a[0], "Join", Takes::List);
     TextOf sepOf(a[1]);
+    // The result's size first, so the whole of it is checked against the budget
+    // before any of it is made.
+    std::size_t size =
+        c.items().empty() ? 0 : multiplySizes(c.items().size() - 1, sepOf.str().size());
+    for (const Value& item : c.items()) size = addSizes(size, TextOf(item).str().size());
     std::string out;
+    reserveToAppend(out, size);
     for (std::size_t i = 0; i < c.items().size(); ++i) {
-        TextOf piece(c.items()[i]);
-        std::size_t more = piece.str().size() + (i > 0 ? sepOf.str().size() : 0);
-        reserveToAppend(out, out.size() + more);
         if (i > 0) out += sepOf.str();
-        out += piece.str();
+        out += TextOf(c.items()[i]).str();
     }
     return Value::text(std::move(out));
 }
@@ -137,13 +141,16 @@ Value split(Arguments a) {
     if (!text.empty() && !sep.empty()) {
         // A long text of separators makes many elements: check they fit first.
         std::size_t count = 1;
-        for (std::size_t at = 0; (at = text.find(sep, at)) != std::string_view::npos;
-             at += sep.size()) {
-            ++count;
-        }
-        checkMemoryFor(count * sizeof(Value));
-        out.reserve(count);
+        std::size_t bytes = sizeof(Value);
         std::size_t from = 0;
+        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
+             from = at + sep.size()) {
+            ++count;
+            bytes += sizeof(Value) + Value::textBytes(at - from);
+        }
+        checkMemoryFor(bytes + Value::textBytes(text.size() - from));
+        out.reserve(count);
+        from = 0;
         for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
              from = at + sep.size()) {
             out.push_back(Value::text(std::string(text.substr(from, at - from))));
@@ -173,7 +180,7 @@ Value keysByValue(Arguments a) {
     std::vector<SortKey> order;
     order.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        order.push_back(sortKey(entries[i].value, i, "KeysByValue"));
+        if (!entries[i].removed) order.push_back(sortKey(entries[i].value, i, "KeysByValue"));
     }
     sortKeys(order, descending(a));
     std::vector<Value> out;

@@ -7,6 +7,7 @@
 
 #include "platform/utf.h"
 #include "ttscript/builtin_functions.h"
+#include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 
 namespace ttscript::builtin {
@@ -95,9 +96,14 @@ Pattern readPattern(std::string_view text) {
 }
 
 void groupThousands(std::string& digits) {
-    for (std::size_t at = digits.size(); at > 3; at -= 3) {
-        digits.insert(at - 3, ",");
+    std::size_t first = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
+    std::string grouped;
+    grouped.reserve(digits.size() + digits.size() / 3);
+    grouped.append(digits, 0, first);
+    for (std::size_t at = first; at < digits.size(); at += 3) {
+        grouped.append(",").append(digits, at, 3);
     }
+    digits = std::move(grouped);
 }
 
 double extreme(Arguments a, bool largest) {
@@ -123,6 +129,9 @@ Value format(Arguments a) {
     Pattern p = readPattern(TextOf(a[1]).str());
     if (p.percent) x *= 100;
     if (!std::isfinite(x)) throwRuntimeError("計算結果が大きすぎます");
+    // A pattern of many '0's makes as many digits: the whole, the grouped copy and
+    // the result are held at once.
+    checkMemoryFor(3 * (static_cast<std::size_t>(p.wholeDigits) + kMostDigits + 400));
     double rounded = std::fabs(roundDecimal(x, p.places));
     std::string printed(400, '\0');
     auto end = std::to_chars(printed.data(), printed.data() + printed.size(), rounded,

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 #include <ctime>
+#include <map>
 
 #include "platform/local_time.h"
 #include "platform/utf.h"
@@ -79,11 +80,19 @@ Value replace(Arguments a) {
     TextOf textOfArgument(a[0]), findOf(a[1]), withOf(a[2]);
     std::string_view text = textOfArgument.str(), find = findOf.str(), with = withOf.str();
     if (find.empty() || text.find(find) == std::string_view::npos) return asText(a[0]);
+    // The result's size first, so the whole of it is checked against the budget
+    // before any of it is made.
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = text.find(find, at)) != std::string_view::npos;
+         at += find.size()) {
+        ++count;
+    }
     std::string out;
+    reserveToAppend(out,
+                    addSizes(text.size() - count * find.size(), multiplySizes(count, with.size())));
     std::size_t from = 0;
     for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
          from = at + find.size()) {
-        reserveToAppend(out, out.size() + (at - from) + with.size());
         out.append(text.substr(from, at - from)).append(with);
     }
     out.append(text.substr(from));
@@ -108,6 +117,7 @@ Value trim(Arguments a) {
 }
 
 Value upperCase(Arguments a) {
+    checkMemoryFor(TextOf(a[0]).str().size());
     std::string s = a[0].toText();
     for (char& c : s) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -115,7 +125,11 @@ Value upperCase(Arguments a) {
     return Value::text(std::move(s));
 }
 
-Value lowerCase(Arguments a) { return Value::text(foldCase(TextOf(a[0]).str())); }
+Value lowerCase(Arguments a) {
+    TextOf text(a[0]);
+    checkMemoryFor(text.str().size());
+    return Value::text(foldCase(text.str()));
+}
 
 // The number at the start of the text, 0 when there is none: "12個" gives 12.
 Value val(Arguments a) {
@@ -299,11 +313,17 @@ constexpr std::array kBuiltins{
 
 std::span<const Builtin> builtins() { return kBuiltins; }
 
+// The table's names folded once, for a lookup that costs a search, not a scan.
 int findBuiltin(std::string_view foldedName) {
-    for (std::size_t i = 0; i < kBuiltins.size(); ++i) {
-        if (foldCase(kBuiltins[i].name) == foldedName) return static_cast<int>(i);
-    }
-    return -1;
+    static const std::map<std::string, int, std::less<>> byName = [] {
+        std::map<std::string, int, std::less<>> names;
+        for (std::size_t i = 0; i < kBuiltins.size(); ++i) {
+            names.emplace(foldCase(kBuiltins[i].name), static_cast<int>(i));
+        }
+        return names;
+    }();
+    auto it = byName.find(foldedName);
+    return it == byName.end() ? -1 : it->second;
 }
 
 }  // namespace ttscript

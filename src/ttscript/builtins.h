@@ -17,10 +17,10 @@ enum class HostBridge : unsigned char { None, GetData, SetData, RunCmd, BesideFi
 
 // How a built-in's name meets the script's own names.
 enum class Naming : unsigned char {
-    Reserved,  // the first edition's: no user function may take the name
+    Reserved,  // no user function may take the name
     Bare,      // reserved, and also called when written without parentheses (Now)
-    Yielding,  // added later: a user function of the same name wins, so scripts
-               // written before the built-in still run
+    Yielding,  // a user function of the same name takes its place, so a script
+               // that defines its own function of that name keeps it
 };
 
 struct Builtin {

@@ -32,6 +32,15 @@ std::size_t listPosition(std::size_t size, const Value& key) {
                       std::to_string(c.size()) + " 個）");
 }
 
+// What the allocator adds to each block it hands out, and an index node: the next
+// pointer, the position and the cached hash.
+constexpr std::size_t kBlockOverhead = 16;
+constexpr std::size_t kIndexNode = 3 * sizeof(void*) + kBlockOverhead;
+
+std::size_t blockBytes(std::size_t capacity, std::size_t elementSize) {
+    return capacity == 0 ? 0 : capacity * elementSize + kBlockOverhead;
+}
+
 }  // namespace
 
 Collection::Collection(Kind kind) : kind_(kind), memory_(RunMemory::current()) {
@@ -40,7 +49,7 @@ Collection::Collection(Kind kind) : kind_(kind), memory_(RunMemory::current()) {
     if (next_) next_->prev_ = this;
     memory_->live_ = this;
     // Counted without the budget check: a constructor that threw would leave it linked.
-    counted_ = sizeof(Collection);
+    counted_ = sizeof(Collection) + kBlockOverhead;
     memory_->used_ += counted_;
 }
 
@@ -51,12 +60,12 @@ Collection::~Collection() {
     memory_->give(counted_);
 }
 
-// Each entry also costs a node of the index holding a second copy of its key.
 void Collection::recount() {
-    constexpr std::size_t kIndexNode = 64;
-    std::size_t now = sizeof(Collection) + items_.capacity() * sizeof(Value) +
-                      entries_.capacity() * sizeof(Entry) + index_.size() * kIndexNode +
-                      2 * keyBytes_;
+    std::size_t buckets = index_.bucket_count() > 1 ? index_.bucket_count() : 0;
+    std::size_t now = sizeof(Collection) + kBlockOverhead +
+                      blockBytes(items_.capacity(), sizeof(Value)) +
+                      blockBytes(entries_.capacity(), sizeof(Entry)) + index_.size() * kIndexNode +
+                      blockBytes(buckets, sizeof(void*)) + keyBytes_;
     std::size_t before = counted_;
     counted_ = now;
     if (now >= before) {
@@ -87,10 +96,11 @@ void Collection::assignItems(std::vector<Value> items) {
 }
 
 Collection::Contents Collection::takeContents() {
+    index_.clear();
     Contents contents{std::move(items_), std::move(entries_)};
-    items_.clear(), entries_.clear(), index_.clear();
+    items_.clear(), entries_.clear();
     lastFound_ = kNone;
-    keyBytes_ = 0;
+    keyBytes_ = 0, removed_ = 0;
     return contents;
 }
 
@@ -99,13 +109,14 @@ void Collection::clear() { Contents dropped = takeContents(); }
 // `counts(k) = Lookup(counts, k, 0) + 1` looks the same key up twice in a row: the
 // last one found is compared before the key is hashed again.
 Value* Collection::find(std::string_view key) {
-    if (lastFound_ < entries_.size() && entries_[lastFound_].key == key) {
+    if (lastFound_ < entries_.size() && entries_[lastFound_].key == key &&
+        !entries_[lastFound_].removed) {
         return &entries_[lastFound_].value;
     }
     auto it = index_.find(key);
     if (it == index_.end()) return nullptr;
-    lastFound_ = it->second;
-    return &entries_[it->second].value;
+    lastFound_ = *it;
+    return &entries_[*it].value;
 }
 
 Value& Collection::findOrAdd(std::string_view key) {
@@ -113,11 +124,16 @@ Value& Collection::findOrAdd(std::string_view key) {
     checkShapeMayChange();
     // A full vector moves to one twice its size, both held for a moment.
     std::size_t growth = entries_.size() == entries_.capacity() ? 2 * entries_.capacity() : 0;
-    checkMemoryFor(2 * key.size() + (growth + 1) * sizeof(Entry));
-    index_.emplace(std::string(key), entries_.size());
-    lastFound_ = entries_.size();
+    checkMemoryFor(key.size() + kBlockOverhead + kIndexNode + (growth + 1) * sizeof(Entry));
     entries_.push_back({std::string(key), Value()});
-    keyBytes_ += key.size();
+    try {
+        index_.insert(entries_.size() - 1);
+    } catch (...) {
+        entries_.pop_back();
+        throw;
+    }
+    lastFound_ = entries_.size() - 1;
+    keyBytes_ += key.size() + kBlockOverhead;
     recount();
     return entries_.back().value;
 }
@@ -126,17 +142,24 @@ bool Collection::erase(std::string_view key) {
     auto it = index_.find(key);
     if (it == index_.end()) return false;
     checkShapeMayChange();
-    std::size_t at = it->second;
+    Entry& gone = entries_[*it];
     index_.erase(it);
     lastFound_ = kNone;
-    // Insertion order is kept, so the entries after it move down one place.
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
-    for (auto& [k, position] : index_) {
-        if (position > at) --position;
-    }
-    keyBytes_ -= key.size();
+    keyBytes_ -= gone.key.size() + kBlockOverhead;
+    std::string().swap(gone.key);
+    Value dropped = std::move(gone.value);
+    gone.removed = true;
+    ++removed_;
+    if (removed_ > entries_.size() / 2) pack();
     recount();
     return true;
+}
+
+void Collection::pack() {
+    std::erase_if(entries_, [](const Entry& e) { return e.removed; });
+    removed_ = 0;
+    index_.clear();
+    for (std::size_t i = 0; i < entries_.size(); ++i) index_.insert(i);
 }
 
 void Collection::checkShapeMayChange() const {
@@ -151,8 +174,10 @@ Value Collection::copy() const {
     Value held = Value::of(new Collection(kind_));
     Collection& c = *held.collection();
     c.items_ = items_;
-    c.entries_ = entries_;
-    c.index_ = index_;
+    for (const Entry& e : entries_) {
+        if (!e.removed) c.entries_.push_back({e.key, e.value});
+    }
+    for (std::size_t i = 0; i < c.entries_.size(); ++i) c.index_.insert(i);
     c.keyBytes_ = keyBytes_;
     c.recount();
     return held;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "ttscript/run_memory.h"
@@ -20,6 +20,7 @@ class Collection {
     struct Entry {
         std::string key;
         Value value;
+        bool removed = false;  // a gap Remove left, skipped until the entries are packed
     };
 
     // A new empty collection of the running script, not yet shared by any value.
@@ -31,7 +32,7 @@ class Collection {
     bool isDict() const { return kind_ == Kind::Dict; }
     // "リスト" or "辞書", for messages.
     const char* kindName() const { return isDict() ? "辞書" : "リスト"; }
-    std::size_t size() const { return isDict() ? entries_.size() : items_.size(); }
+    std::size_t size() const { return isDict() ? entries_.size() - removed_ : items_.size(); }
 
     // A list's elements; an element may be replaced in place.
     const std::vector<Value>& items() const { return items_; }
@@ -40,12 +41,14 @@ class Collection {
     void removeAt(std::size_t index);
     void assignItems(std::vector<Value> items);
 
-    // A dictionary's entries in insertion order.
+    // A dictionary's entries in insertion order, with the gaps of removed ones
+    // (Entry::removed) in between: a walk skips those.
     const std::vector<Entry>& entries() const { return entries_; }
     Value* find(std::string_view key);
     // The value under `key`, added (unset) at the end when missing.
     Value& findOrAdd(std::string_view key);
-    // False when the key is missing.
+    // False when the key is missing. Leaves a gap, so it costs the same whatever the
+    // dictionary's size; the entries are packed once gaps are half of them.
     bool erase(std::string_view key);
 
     // A runtime error while a For Each walks this collection: its elements may be
@@ -60,12 +63,27 @@ class Collection {
     friend class RunMemory;
     friend class WalkGuard;
 
+    // The index holds positions in entries_ and hashes the keys there, so each key
+    // is stored once.
     struct Hash {
         using is_transparent = void;
+        const std::vector<Entry>* entries;
         std::size_t operator()(std::string_view s) const {
             return std::hash<std::string_view>{}(s);
         }
+        std::size_t operator()(std::size_t position) const {
+            return (*this)(std::string_view((*entries)[position].key));
+        }
     };
+    struct SameKey {
+        using is_transparent = void;
+        const std::vector<Entry>* entries;
+        std::string_view key(std::size_t position) const { return (*entries)[position].key; }
+        bool operator()(std::size_t a, std::size_t b) const { return key(a) == key(b); }
+        bool operator()(std::string_view a, std::size_t b) const { return a == key(b); }
+        bool operator()(std::size_t a, std::string_view b) const { return key(a) == b; }
+    };
+    using Index = std::unordered_set<std::size_t, Hash, SameKey>;
     struct Contents {
         std::vector<Value> items;
         std::vector<Entry> entries;
@@ -73,6 +91,8 @@ class Collection {
 
     // Brings the bytes counted for this collection up to date after a change.
     void recount();
+    // Drops the gaps removed entries left and indexes the rest anew.
+    void pack();
     Contents takeContents();
     void clear();
 
@@ -81,12 +101,13 @@ class Collection {
     std::size_t refs_ = 0;
     std::size_t counted_ = 0;   // bytes taken from the run's budget
     std::size_t keyBytes_ = 0;  // of the dictionary's keys
+    std::size_t removed_ = 0;   // gaps in entries_
     RunMemory* memory_;
     Collection* prev_ = nullptr;  // the run's live collections
     Collection* next_ = nullptr;
     std::vector<Value> items_;
     std::vector<Entry> entries_;
-    std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> index_;
+    Index index_{0, Hash{&entries_}, SameKey{&entries_}};
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t lastFound_ = kNone;  // the entry find saw last, to skip a second hash
 };

@@ -3,11 +3,13 @@
 #include <atomic>
 #include <exception>
 #include <new>
+#include <optional>
 
 #include "ttscript/interpreter.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/script_loader.h"
+#include "ttscript/syntax_tree.h"
 
 namespace ttscript {
 namespace {
@@ -41,6 +43,34 @@ struct TTSA::Impl {
     std::atomic<bool> stopRequested{false};
     bool running = false;
     std::size_t memoryBudget = kDefaultMemoryBudget;
+    std::string path;
+    std::optional<Program> program;
+
+    // What `step` leads to: completed, or the failure it throws as the error of the
+    // script at `path`.
+    template <class Step>
+    RunOutcome outcomeOf(const std::string& scriptPath, const Step& step) {
+        RunOutcome outcome;
+        if (running) {
+            outcome.error = scriptError(scriptPath, "スクリプトの実行中に RunScript は呼べません");
+            return outcome;
+        }
+        RunningFlag flag(running);
+        stopRequested = false;
+        try {
+            step();
+            outcome.completed = true;
+        } catch (const ScriptFailure& failure) {
+            outcome.error = scriptError(scriptPath, failure);
+            outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
+        } catch (const std::bad_alloc&) {
+            outcome.error =
+                scriptError(scriptPath, std::string(kRuntimeErrorPrefix) + "メモリが足りません");
+        } catch (const std::exception& e) {
+            outcome.error = scriptError(scriptPath, kRuntimeErrorPrefix + std::string(e.what()));
+        }
+        return outcome;
+    }
 };
 
 TTSA::TTSA(EngineEvents* events) : impl_(std::make_unique<Impl>()) { impl_->events = events; }
@@ -53,27 +83,32 @@ std::string TTSA::GetInfo(const std::string& key, const std::string& argument) c
 
 RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32_t& n2) {
     (void)n1, (void)n2;
-    RunOutcome outcome;
-    if (impl_->running) {
-        outcome.error = scriptError(path, "スクリプトの実行中に RunScript は呼べません");
-        return outcome;
-    }
-    RunningFlag running(impl_->running);
-    impl_->stopRequested = false;
-    try {
-        Program program = loadProgram(path);
-        Interpreter(program, impl_->events, impl_->stopRequested, impl_->memoryBudget).run();
-        outcome.completed = true;
-    } catch (const ScriptFailure& failure) {
-        outcome.error = scriptError(path, failure);
-        outcome.stopped = dynamic_cast<const ScriptStopped*>(&failure) != nullptr;
-    } catch (const std::bad_alloc&) {
-        outcome.error = scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません");
-    } catch (const std::exception& e) {
-        outcome.error = scriptError(path, kRuntimeErrorPrefix + std::string(e.what()));
-    }
-    return outcome;
+    RunOutcome loaded = LoadScript(path);
+    return loaded.completed ? RunLoaded() : loaded;
 }
+
+RunOutcome TTSA::LoadScript(const std::string& path) {
+    return impl_->outcomeOf(path, [&] {
+        impl_->program.reset();
+        impl_->path = path;
+        impl_->program = loadProgram(path, [this](std::size_t done, std::size_t total) {
+            if (impl_->events) impl_->events->Loading(done, total);
+            if (impl_->stopRequested) throwStopped();
+        });
+    });
+}
+
+RunOutcome TTSA::RunLoaded() {
+    return impl_->outcomeOf(impl_->path, [&] {
+        if (!impl_->program) throw ScriptFailure("スクリプトが読み込まれていません", {});
+        Interpreter(*impl_->program, impl_->events, impl_->stopRequested, impl_->memoryBudget)
+            .run();
+    });
+}
+
+const Program* TTSA::LoadedProgram() const { return impl_->program ? &*impl_->program : nullptr; }
+
+const std::string& TTSA::LoadedPath() const { return impl_->path; }
 
 void TTSA::SetMemoryBudget(std::size_t bytes) { impl_->memoryBudget = bytes; }
 

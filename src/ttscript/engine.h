@@ -10,6 +10,8 @@
 
 namespace ttscript {
 
+struct Program;
+
 // What a host answers. Handlers run on the caller's thread, nested inside RunScript.
 // An exception escaping a handler becomes a runtime error at the script's line.
 class EngineEvents {
@@ -31,6 +33,10 @@ class EngineEvents {
     // Raised at short intervals of script time, so a host can keep its window alive
     // and call RequestStop even while a script loops without asking anything.
     virtual void Tick() {}
+
+    // Raised now and then while a long script is read and checked: `done` of its
+    // `total` tokens are parsed. A host may show it and call RequestStop to cancel.
+    virtual void Loading(std::size_t done, std::size_t total) { (void)done, (void)total; }
 };
 
 // Why a script did not run to its end.
@@ -63,6 +69,16 @@ class TTSA {
     // Reads and checks the whole script, then runs it. A script with a syntax
     // error runs nothing. `n1` and `n2` are reserved and left unchanged.
     RunOutcome RunScript(const std::string& path, std::int32_t& n1, std::int32_t& n2);
+
+    // RunScript in two steps, so a host can look at the checked script in between
+    // without reading it twice. LoadScript reads and checks it, raising Loading as it
+    // goes, and keeps it: `completed` when it has no error (a stop request cancels
+    // it). RunLoaded runs the script kept, which stays for another run.
+    RunOutcome LoadScript(const std::string& path);
+    RunOutcome RunLoaded();
+    // The script LoadScript kept, or null; and the path it was read from.
+    const Program* LoadedProgram() const;
+    const std::string& LoadedPath() const;
 
     // How much memory the script's texts and collections (host answers included)
     // may take in each later run; 1 GiB unless set. Going over it ends the run with a

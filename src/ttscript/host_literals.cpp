@@ -1,6 +1,8 @@
 #include "ttscript/host_literals.h"
 
 #include <algorithm>
+#include <cassert>
+#include <new>
 
 #include "ttscript/builtins.h"
 #include "ttscript/script_failure.h"
@@ -16,23 +18,34 @@ std::optional<std::string> literalText(const Expr& e) {
 
 class Scanner {
   public:
-    std::vector<HostLiteral> literals;
+    HostLiteralScan scan;
 
     void block(const Block& b) {
         for (const Stmt& s : b) {
+            bool loop =
+                s.kind == StmtKind::While || s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
             if (s.kind == StmtKind::SetData) {
-                literals.push_back({HostLiteral::Kind::SetItem, s.item().key, s.line, s.column,
-                                    literalText(*s.exprs[0])});
+                add({HostLiteral::Kind::SetItem, s.item().key, s.line, s.column,
+                     literalText(*s.exprs[0])});
             }
+            // A While's condition is worked out at every round, as its body is.
+            loops_ += s.kind == StmtKind::While;
             for (const ExprPtr& e : s.exprs) expr(*e);
+            loops_ += loop && s.kind != StmtKind::While;
             for (const Block& inner : s.blocks) block(inner);
+            loops_ -= loop;
         }
     }
 
   private:
+    void add(HostLiteral literal) {
+        literal.inLoop = loops_ > 0;
+        scan.literals.push_back(std::move(literal));
+    }
+
     void expr(const Expr& e) {
         if (e.kind == ExprKind::HostKey) {
-            literals.push_back({HostLiteral::Kind::Query, e.hostKey(), e.line, e.column, {}});
+            add({HostLiteral::Kind::Query, e.hostKey(), e.line, e.column, {}});
         }
         // Only the host bridges matter, and each takes at least one argument.
         if (e.kind == ExprKind::Call && e.call().builtin >= 0 && !e.operands.empty()) call(e);
@@ -43,7 +56,10 @@ class Scanner {
         HostBridge bridge = builtins()[static_cast<std::size_t>(e.call().builtin)].bridge;
         if (bridge == HostBridge::None) return;
         std::optional<std::string> first = literalText(*e.operands[0]);
-        if (!first) return;
+        if (!first) {
+            scan.someVerbNotLiteral = scan.someVerbNotLiteral || bridge == HostBridge::RunCmd;
+            return;
+        }
         HostLiteral literal{HostLiteral::Kind::Query, *first, e.line, e.column, {}};
         if (bridge == HostBridge::SetData) {
             literal.kind = HostLiteral::Kind::SetItem;
@@ -51,28 +67,46 @@ class Scanner {
         }
         if (bridge == HostBridge::RunCmd) literal.kind = HostLiteral::Kind::Command;
         if (bridge == HostBridge::BesideFile) literal.kind = HostLiteral::Kind::BesideFile;
-        literals.push_back(std::move(literal));
+        add(std::move(literal));
     }
+
+    int loops_ = 0;
 };
+
+HostLiteralScan scanProgram(const Program& program) {
+    Scanner scanner;
+    scanner.block(program.main);
+    for (const FunctionDef& fn : program.functions) scanner.block(fn.body);
+    // Functions are kept apart from the main block: put everything back in source order.
+    std::ranges::stable_sort(scanner.scan.literals, [](const HostLiteral& a, const HostLiteral& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
+    return std::move(scanner.scan);
+}
+
+// The scan of the program `load` gives; a failure to load it is the scan's error.
+template <class Load>
+HostLiteralScan scanned(const std::string& path, const Load& load) {
+    try {
+        return scanProgram(load());
+    } catch (const ScriptFailure& failure) {
+        return {scriptError(path, failure), {}, false};
+    } catch (const std::bad_alloc&) {
+        return {
+            scriptError(path, std::string(kRuntimeErrorPrefix) + "メモリが足りません"), {}, false};
+    }
+}
 
 }  // namespace
 
 HostLiteralScan scanHostLiterals(const std::string& path) {
-    HostLiteralScan scan;
-    try {
-        Program program = loadProgram(path);
-        Scanner scanner;
-        scanner.block(program.main);
-        for (const FunctionDef& fn : program.functions) scanner.block(fn.body);
-        scan.literals = std::move(scanner.literals);
-    } catch (const ScriptFailure& failure) {
-        scan.error = scriptError(path, failure);
-    }
-    // Functions are kept apart from the main block: put everything back in source order.
-    std::ranges::stable_sort(scan.literals, [](const HostLiteral& a, const HostLiteral& b) {
-        return a.line != b.line ? a.line < b.line : a.column < b.column;
-    });
-    return scan;
+    return scanned(path, [&] { return loadProgram(path); });
+}
+
+HostLiteralScan scanHostLiterals(const TTSA& engine) {
+    assert(engine.LoadedProgram() && "scanned after a load that succeeded");
+    return scanned(engine.LoadedPath(),
+                   [&]() -> const Program& { return *engine.LoadedProgram(); });
 }
 
 }  // namespace ttscript

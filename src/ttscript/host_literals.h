@@ -18,11 +18,15 @@ struct HostLiteral {
     int column;
     // SetItem: the literal text assigned, when the value is one (`[対象] = "client"`).
     std::optional<std::string> value;
+    // Inside the body (or the condition) of a loop of the block it is written in.
+    bool inLoop = false;
 };
 
 struct HostLiteralScan {
     std::optional<ScriptError> error;
     std::vector<HostLiteral> literals;
+    // Whether some RunCmd names its verb by an expression, which the list cannot show.
+    bool someVerbNotLiteral = false;
 };
 
 // Reads and parses the script like RunScript (giving the same ScriptError on a
@@ -30,5 +34,8 @@ struct HostLiteralScan {
 // SetData / [item] = ..., literal verb of RunCmd and literal file name of ReadText,
 // in source order. Keys built from expressions are not listed.
 HostLiteralScan scanHostLiterals(const std::string& path);
+
+// The same for the script `engine` has loaded (TTSA::LoadScript), read only once.
+HostLiteralScan scanHostLiterals(const TTSA& engine);
 
 }  // namespace ttscript

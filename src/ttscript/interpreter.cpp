@@ -49,12 +49,6 @@ Interpreter::Interpreter(const Program& program, EngineEvents* events,
 
 void Interpreter::run() {
     RunPositionScope placing(position_);
-    // Room for the deepest chain of calls, so that locals never move while a
-    // reference to one is held.
-    int mostLocals = 0;
-    for (const FunctionDef& fn : program_.functions)
-        mostLocals = std::max(mostLocals, fn.localCount);
-    stack_.reserve(static_cast<std::size_t>(kMaxCallDepth) * static_cast<std::size_t>(mostLocals));
     // Call depth and parser nesting are each limited, but together (deep expressions
     // in every frame of a deep recursion) they could still exhaust the stack, so calls
     // also stop at three quarters of what the running thread has left; the rest is
@@ -65,6 +59,10 @@ void Interpreter::run() {
     try {
         execBlock(program_.main);
     } catch (const std::bad_alloc&) {
+        // What the script holds goes first, so that the error itself has room.
+        globals_.clear();
+        stack_.clear();
+        returnValue_ = Value();
         throwRuntimeError("メモリが足りません");
     }
 }
@@ -139,8 +137,8 @@ Interpreter::Flow Interpreter::execStatement(const Stmt& s) {
 // must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 void Interpreter::execAppend(const Stmt& s) {
     readVariable(s.variable(), s.line, s.column);
-    if (s.pieceHandedOver && handOver(s)) return;
-    if (s.piecesReadTarget) {
+    if (s.lastReadOfPiece && handOver(s)) return;
+    if (s.piecesReadVariable) {
         std::string tail;
         appendPieces(s.exprs, tail, s.line, s.column);
         std::string& text = variable(s.variable()).ownText();
@@ -182,7 +180,8 @@ void Interpreter::appendPieces(std::span<const ExprPtr> pieces, std::string& out
     constexpr std::size_t kBatch = 8;
     for (std::size_t first = 0; first < pieces.size(); first += kBatch) {
         // Texts of constants and variables are read in place: no later piece can
-        // change them, as expressions assign nothing and the locals never move.
+        // change them, as expressions assign nothing, and the stack of locals grows
+        // without moving the ones it holds.
         std::array<const Value*, kBatch> texts;
         std::array<Value, kBatch> worked;
         std::size_t count = std::min(kBatch, pieces.size() - first);
@@ -266,7 +265,9 @@ Interpreter::Flow Interpreter::execForEach(const Stmt& s) {
     Value held = collectionAt(*s.exprs[0]);
     Collection& c = *held.collection();
     WalkGuard walking(c);
-    for (std::size_t i = 0; i < c.size(); ++i) {
+    std::size_t positions = c.isDict() ? c.entries().size() : c.items().size();
+    for (std::size_t i = 0; i < positions; ++i) {
+        if (c.isDict() && c.entries()[i].removed) continue;
         at(s);
         checkpoint();
         variable(s.variable()) = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
@@ -362,27 +363,38 @@ Value Interpreter::eval(const Expr& e) {
     return Value();
 }
 
+// A chain folds from the left: each step takes the result so far (a number after
+// the first step, so only the first operand can be of the wrong kind) and the next
+// operand.
 Value Interpreter::evalBinary(const Expr& e) {
-    // And and Or stop as soon as the left side decides.
-    if (e.op == BinaryOp::And) {
-        return truth(condition(*e.operands[0]) && condition(*e.operands[1]));
-    }
-    if (e.op == BinaryOp::Or) {
-        return truth(condition(*e.operands[0]) || condition(*e.operands[1]));
-    }
     Value left = eval(*e.operands[0]);
-    Value right = eval(*e.operands[1]);
-    at(e);
+    const std::vector<OperatorStep>& steps = e.steps();
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        left = applyOperator(steps[i], std::move(left), *e.operands[0], *e.operands[i + 1]);
+    }
+    return left;
+}
+
+Value Interpreter::applyOperator(const OperatorStep& step, Value left, const Expr& leftExpr,
+                                 const Expr& rightExpr) {
+    // And and Or stop as soon as the left side decides.
+    if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
+        at(leftExpr);
+        bool decided = left.isTrue() == (step.op == BinaryOp::Or);
+        return truth(decided ? step.op == BinaryOp::Or : condition(rightExpr));
+    }
+    Value right = eval(rightExpr);
+    at(step.line, step.column);
     if (left.isCollection() || right.isCollection()) {
         collectionMisused(left.isCollection() ? left : right,
-                          e.op < BinaryOp::Eq ? "数値として" : "比較に");
+                          step.op < BinaryOp::Eq ? "数値として" : "比較に");
     }
     auto arithmetic = [&](auto operation) {
-        at(*e.operands[0]);
+        at(leftExpr);
         double a = left.requireNumber();
-        at(*e.operands[1]);
+        at(rightExpr);
         double b = right.requireNumber();
-        at(e);
+        at(step.line, step.column);
         double result = operation(a, b);
         if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます");
         return Value::number(result);
@@ -391,7 +403,7 @@ Value Interpreter::evalBinary(const Expr& e) {
         if (b == 0) throwRuntimeError("0 で割ることはできません");
         return b;
     };
-    switch (e.op) {
+    switch (step.op) {
         case BinaryOp::Add:
             return arithmetic([](double a, double b) { return a + b; });
         case BinaryOp::Sub:
@@ -438,24 +450,32 @@ Value Interpreter::callFunction(const Expr& e) {
         callsTooDeep(std::to_string(callDepth_ + 1) + " 段目でスタックが足りません");
     }
     // The frame sits on top of the stack: the arguments, then the other locals.
+    // Its locals count against the budget for as long as the call lasts.
     struct Restore {
         Interpreter& self;
         std::size_t base, callerBase;
         int depth;
+        std::size_t frameBytes;
         SourcePosition call;
         ~Restore() {
             self.stack_.resize(base);
+            self.memory_.give(frameBytes);
             self.localBase_ = callerBase, self.callDepth_ = depth;
             self.position_ = call;
         }
-    } restore{*this, stack_.size(), localBase_, callDepth_, position_};
+    } restore{*this,
+              stack_.size(),
+              localBase_,
+              callDepth_,
+              static_cast<std::size_t>(fn.localCount) * sizeof(Value),
+              position_};
+    memory_.take(restore.frameBytes);
     for (const ExprPtr& argument : e.operands) {
         Value v = eval(*argument);
         stack_.push_back(std::move(v));
     }
     // The body's errors name the file it was imported from.
     position_.file = fn.file > 0 ? &program_.files[static_cast<std::size_t>(fn.file)] : nullptr;
-    assert(stack_.capacity() >= restore.base + static_cast<std::size_t>(fn.localCount));
     stack_.resize(restore.base + static_cast<std::size_t>(fn.localCount));
     localBase_ = restore.base;
     ++callDepth_;

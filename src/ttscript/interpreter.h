@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ class Interpreter {
 
     Value eval(const Expr& e);
     Value evalBinary(const Expr& e);
+    // One step of a chain; `leftExpr` places an error in the value so far.
+    Value applyOperator(const OperatorStep& step, Value left, const Expr& leftExpr,
+                        const Expr& rightExpr);
     Value evalConcat(const Expr& e);
     void appendPieces(std::span<const ExprPtr> pieces, std::string& out, int line, int column);
     Value callFunction(const Expr& e);
@@ -72,7 +76,9 @@ class Interpreter {
     HostLink host_;
     const std::atomic<bool>& stopRequested_;
     std::vector<Value> globals_;
-    std::vector<Value> stack_;   // the locals of every call under way
+    // The locals of every call under way. A deque grows on demand and never moves
+    // what it holds, so a reference to a local stays valid while callees run.
+    std::deque<Value> stack_;
     std::size_t localBase_ = 0;  // where the running function's locals start
     Value returnValue_;
     int callDepth_ = 0;

@@ -1,5 +1,6 @@
 #include "ttscript/parser.h"
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -25,16 +26,28 @@ std::string phrase(std::string_view before, const Token& t, std::string_view aft
 
 class Parser {
   public:
-    Parser(const std::vector<Token>& tokens, std::string_view source)
-        : tokens_(tokens), source_(source) {}
+    Parser(const std::vector<Token>& tokens, std::string_view source, const ParseProgress& progress)
+        : tokens_(tokens), source_(source), progress_(progress) {}
+
+    // The runtime error for memory run out, at the token the parser was at.
+    [[noreturn]] void outOfMemory() const {
+        const Token& t = peek();
+        throw ScriptFailure(std::string(kRuntimeErrorPrefix) + "メモリが足りません",
+                            {t.line, t.column});
+    }
 
     // program := { functionDefinition | importLine | statement | NEWLINE } END
     Program parseProgram() {
         Program program;
+        std::size_t nextReport = kTokensPerProgressReport;
         for (;;) {
             skipNewlines();
             const Token& t = peek();
             if (t.kind == TokenKind::End) break;
+            if (progress_ && pos_ >= nextReport) {
+                progress_(pos_, tokens_.size());
+                nextReport = pos_ + kTokensPerProgressReport;
+            }
             if (t.kind == TokenKind::Function) {
                 program.functions.push_back(parseFunction());
             } else if (isImport(t) && peek(1).kind == TokenKind::String) {
@@ -352,7 +365,7 @@ class Parser {
         parseForBody(s, opener);
     }
 
-    // "Each" and "In" are words only here, so older scripts may still use them as names.
+    // "Each" and "In" are words only here, so a script may still use them as names.
     static bool isWord(const Token& t, std::string_view folded) {
         return t.kind == TokenKind::Name && foldCase(t.text) == folded;
     }
@@ -415,14 +428,6 @@ class Parser {
     }
     ExprPtr makeExpr(ExprKind kind, const Token& at) { return makeExpr(kind, at.line, at.column); }
 
-    ExprPtr makeBinary(BinaryOp op, const Token& at, ExprPtr left, ExprPtr right) {
-        ExprPtr e = makeExpr(ExprKind::Binary, at);
-        e->op = op;
-        e->operands.push_back(std::move(left));
-        e->operands.push_back(std::move(right));
-        return e;
-    }
-
     // expr := orExpr. When `plain` is given it receives the expression's source text.
     ExprPtr parseExpression(std::string* plain = nullptr) {
         std::size_t first = peek().begin;
@@ -484,17 +489,23 @@ class Parser {
         return nullptr;
     }
 
-    // One left-associative level; every operator deepens the tree, so each counts
-    // as a level of nesting.
+    // One left-associative level. A chain of its operators is one node, worked out
+    // left to right, so however long it is it counts as one level of nesting.
     ExprPtr parseBinary(Precedence level) {
-        Level nesting(*this);
-        ExprPtr left = parseOperand(level);
-        while (const Operator* o = operatorAt(level, peek().kind)) {
+        ExprPtr first = parseOperand(level);
+        const Operator* o = operatorAt(level, peek().kind);
+        if (!o) return first;
+        Level nesting(*this, peek());
+        ExprPtr e = makeExpr(ExprKind::Binary, peek());
+        e->operands.push_back(std::move(first));
+        std::vector<OperatorStep> steps;
+        for (; o; o = operatorAt(level, peek().kind)) {
             const Token& at = advance();
-            nesting.enter(at);
-            left = makeBinary(o->op, at, std::move(left), parseOperand(level));
+            steps.push_back({o->op, at.line, at.column});
+            e->operands.push_back(parseOperand(level));
         }
-        return left;
+        e->payload = std::move(steps);
+        return e;
     }
 
     // notExpr := "Not" notExpr | comparison
@@ -617,8 +628,11 @@ class Parser {
         return e;
     }
 
+    static constexpr std::size_t kTokensPerProgressReport = 16384;
+
     const std::vector<Token>& tokens_;
     std::string_view source_;
+    const ParseProgress& progress_;
     std::size_t pos_ = 0;
     int depth_ = 0;
     int forDepth_ = 0;
@@ -628,8 +642,14 @@ class Parser {
 
 }  // namespace
 
-Program parseProgram(const std::vector<Token>& tokens, std::string_view source) {
-    return Parser(tokens, source).parseProgram();
+Program parseProgram(const std::vector<Token>& tokens, std::string_view source,
+                     const ParseProgress& progress) {
+    Parser parser(tokens, source, progress);
+    try {
+        return parser.parseProgram();
+    } catch (const std::bad_alloc&) {
+        parser.outOfMemory();
+    }
 }
 
 }  // namespace ttscript

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ttscript/builtins.h"
+#include "ttscript/hand_over.h"
 #include "ttscript/lexer.h"
 #include "ttscript/script_failure.h"
 
@@ -38,69 +39,6 @@ bool mayRead(const Expr& e, const VariableRef& target) {
     return std::ranges::any_of(e.operands, [&](const ExprPtr& o) { return mayRead(*o, target); });
 }
 
-bool sameVariable(const VariableRef& a, const VariableRef& b) {
-    return a.local == b.local && a.slot == b.slot;
-}
-
-// Whether running `s` may read or assign `v`, by name or through a user function.
-bool mayTouch(const Stmt& s, const VariableRef& v) {
-    if (std::holds_alternative<VariableRef>(s.payload) && sameVariable(s.variable(), v)) {
-        return true;
-    }
-    if (std::ranges::any_of(s.exprs, [&](const ExprPtr& e) { return mayRead(*e, v); })) return true;
-    return std::ranges::any_of(s.blocks, [&](const Block& b) {
-        return std::ranges::any_of(b, [&](const Stmt& inner) { return mayTouch(inner, v); });
-    });
-}
-
-// A statement still to run after the one looked at: `next` of `block`, which is a
-// loop's body when `loopBody`.
-struct Continuation {
-    const Block* block;
-    std::size_t next;
-    bool loopBody;
-};
-
-// Whether `v` is assigned anew before anything may read it, from the continuations
-// on (innermost last). A loop's next round, an exit and the end of a function body
-// (for a variable of the main block) may read it: there the answer is no.
-bool assignedBeforeRead(const VariableRef& v, const std::vector<Continuation>& rest, bool inMain) {
-    for (auto c = rest.rbegin(); c != rest.rend(); ++c) {
-        for (std::size_t i = c->next; i < c->block->size(); ++i) {
-            const Stmt& s = (*c->block)[i];
-            if (s.kind == StmtKind::Assign && sameVariable(s.variable(), v)) {
-                return !mayRead(*s.exprs[0], v);
-            }
-            if (mayTouch(s, v) || s.kind == StmtKind::ExitFor || s.kind == StmtKind::ExitWhile ||
-                s.kind == StmtKind::Return) {
-                return false;
-            }
-        }
-        if (c->loopBody) return false;
-    }
-    return inMain || v.local;
-}
-
-// Marks each `x = x & y` after which y is assigned anew before any read.
-void markHandOvers(Block& block, std::vector<Continuation>& rest, bool inMain) {
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        Stmt& s = block[i];
-        rest.push_back({&block, i + 1, false});
-        if (s.kind == StmtKind::Append && !s.piecesReadTarget && s.exprs.size() == 1 &&
-            s.exprs[0]->kind == ExprKind::Variable) {
-            s.pieceHandedOver = assignedBeforeRead(s.exprs[0]->variable(), rest, inMain);
-        }
-        bool loop =
-            s.kind == StmtKind::While || s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
-        for (Block& inner : s.blocks) {
-            rest.push_back({&inner, inner.size(), loop});
-            markHandOvers(inner, rest, inMain);
-            rest.pop_back();
-        }
-        rest.pop_back();
-    }
-}
-
 [[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected, int given,
                                      const Expr& call) {
     std::string message = "'";
@@ -120,9 +58,7 @@ class Resolver {
         collectAssigned(program_.main, globals_, &program_.globalNames);
         resolveBlock(program_.main);
         for (FunctionDef& fn : program_.functions) inFileOf(fn, [&] { resolveFunction(fn); });
-        std::vector<Continuation> rest;
-        markHandOvers(program_.main, rest, true);
-        for (FunctionDef& fn : program_.functions) markHandOvers(fn.body, rest, false);
+        markLastReadsOfPieces(program_);
     }
 
   private:
@@ -245,7 +181,7 @@ class Resolver {
                                  e.column);
             }
             if (s.kind == StmtKind::Append) {
-                s.piecesReadTarget = std::ranges::any_of(
+                s.piecesReadVariable = std::ranges::any_of(
                     s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable()); });
             }
             for (Block& inner : s.blocks) resolveBlock(inner);

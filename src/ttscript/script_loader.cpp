@@ -1,6 +1,7 @@
 #include "ttscript/script_loader.h"
 
 #include <filesystem>
+#include <new>
 
 #include "platform/failure.h"
 #include "platform/file_system.h"
@@ -20,29 +21,40 @@ namespace {
 // syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
 constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
 
+// Only a regular file is read: a device or a pipe could give bytes without end, or
+// none while the read waits for ever. The read itself stops past the limit, also
+// for a file that grows meanwhile.
 std::string readScript(const std::string& path) {
     std::error_code ec;
-    auto size = std::filesystem::file_size(mirudana::nativePath(path), ec);
-    if (!ec && size > kMaxScriptBytes) {
-        throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）", {});
+    auto status = std::filesystem::status(mirudana::nativePath(path), ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        throw ScriptFailure("スクリプトファイルを読めません: 通常のファイルではありません", {});
     }
     try {
-        return mirudana::readWholeFile(path);
+        return mirudana::readWholeFile(path, kMaxScriptBytes);
     } catch (const mirudana::Failure& failure) {
+        if (failure.number() == mirudana::failure::kOutOfMemory) {
+            throw ScriptFailure("スクリプトファイルが大きすぎます（上限 1 MB）", {});
+        }
         throw ScriptFailure(std::string("スクリプトファイルを読めません: ") + failure.what(), {});
     }
 }
 
 }  // namespace
 
-Program loadProgram(const std::string& path) {
-    std::string source = decodeScriptSource(readScript(path));
-    Program program = parseProgram(tokenize(source), source);
-    program.folder = scriptFolderOf(path);
-    program.files.push_back(scriptFileName(path));
-    importFunctions(program, path);
-    resolveProgram(program);
-    return program;
+Program loadProgram(const std::string& path, const ParseProgress& progress) {
+    try {
+        std::string source = decodeScriptSource(readScript(path));
+        Program program = parseProgram(tokenize(source), source, progress);
+        program.folder = scriptFolderOf(path);
+        program.files.push_back(scriptFileName(path));
+        importFunctions(program, path);
+        resolveProgram(program);
+        return program;
+    } catch (const std::bad_alloc&) {
+        throw ScriptFailure(std::string(kRuntimeErrorPrefix) + "メモリが足りません", {});
+    }
 }
 
 std::string scriptFileName(const std::string& path) {

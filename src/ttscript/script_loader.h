@@ -5,14 +5,17 @@
 #include <string>
 
 #include "ttscript/engine.h"
+#include "ttscript/parser.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/syntax_tree.h"
 
 namespace ttscript {
 
-// Reads, decodes, parses and resolves the script at `path`. Throws ScriptFailure:
-// an unreadable or oversized file (without a line) or a syntax error.
-Program loadProgram(const std::string& path);
+// Reads, decodes, parses and resolves the script at `path`, telling `progress` now
+// and then how far parsing has come. Throws ScriptFailure: an unreadable or
+// oversized file, or anything but a regular file (without a line), a syntax error,
+// or memory run out.
+Program loadProgram(const std::string& path, const ParseProgress& progress = {});
 
 // The file name messages show for the script at `path`.
 std::string scriptFileName(const std::string& path);

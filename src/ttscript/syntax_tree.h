@@ -19,7 +19,8 @@ enum class ExprKind : unsigned char {
     HostKey,   // hostKey(): [key]
     Negate,
     Not,
-    Binary,  // op, two operands; And and Or stop early
+    Binary,  // operands[0], then each of steps() with the next operand, left to
+             // right: a chain of one precedence is one node. And and Or stop early
     Concat,  // n operands, joined as text
     Call,    // call(): a user function or a built-in, by name; or, when the name is
              // neither, an index written as a call, which the resolver turns into Index
@@ -27,6 +28,13 @@ enum class ExprKind : unsigned char {
 };
 
 enum class BinaryOp : unsigned char { Add, Sub, Mul, Div, Mod, Eq, Ne, Lt, Gt, Le, Ge, And, Or };
+
+// One operator of a Binary chain, placed at its token.
+struct OperatorStep {
+    BinaryOp op;
+    int line;
+    int column;
+};
 
 // Where a variable lives once resolved.
 struct VariableRef {
@@ -50,11 +58,12 @@ using ExprPtr = std::unique_ptr<Expr>;
 
 struct Expr {
     ExprKind kind = ExprKind::Constant;
-    BinaryOp op = BinaryOp::Add;
     int line = 0;
     int column = 0;
     std::vector<ExprPtr> operands;
-    std::variant<std::monostate, Value, VariableRef, std::string, CallTarget> payload;
+    std::variant<std::monostate, Value, VariableRef, std::string, CallTarget,
+                 std::vector<OperatorStep>>
+        payload;
 
     const Value& constant() const { return std::get<Value>(payload); }
     VariableRef& variable() { return std::get<VariableRef>(payload); }
@@ -62,6 +71,9 @@ struct Expr {
     const std::string& hostKey() const { return std::get<std::string>(payload); }
     CallTarget& call() { return std::get<CallTarget>(payload); }
     const CallTarget& call() const { return std::get<CallTarget>(payload); }
+    const std::vector<OperatorStep>& steps() const {
+        return std::get<std::vector<OperatorStep>>(payload);
+    }
 };
 
 enum class StmtKind : unsigned char {
@@ -90,9 +102,9 @@ using Block = std::vector<Stmt>;
 
 struct Stmt {
     StmtKind kind = StmtKind::Call;
-    bool piecesReadTarget = false;  // Append: a piece may read the variable
+    bool piecesReadVariable = false;  // Append: a piece may read the variable
     // Append of one variable that is assigned anew before anything may read it.
-    bool pieceHandedOver = false;
+    bool lastReadOfPiece = false;
     int line = 0;
     int column = 0;
     std::variant<std::monostate, VariableRef, HostItem> payload;

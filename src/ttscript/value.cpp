@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "platform/numeric_text.h"
@@ -42,7 +43,7 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
 Value Value::number(double n) {
     Value v;
     v.kind_ = Kind::Number;
-    v.number_ = n;
+    v.setWord(&n);
     return v;
 }
 
@@ -53,16 +54,28 @@ Value Value::text(std::string s) {
         v.shortSize_ = static_cast<unsigned char>(s.size());
         std::copy(s.begin(), s.end(), v.short_);
     } else {
-        v.shared_ = share(std::move(s));  // may throw: the kind is set after
+        Shared* shared = share(std::move(s));  // may throw: the kind is set after
+        v.setWord(&shared);
         v.kind_ = Kind::SharedText;
     }
     return v;
 }
 
+// What shared text of `capacity` bytes takes: its block and the text's, each with
+// what the allocator adds to a block, and the text's terminating zero.
+std::size_t Value::sharedBytes(std::size_t capacity) {
+    constexpr std::size_t kBlockOverhead = 16;
+    return sizeof(Shared) + capacity + 1 + 2 * kBlockOverhead;
+}
+
+std::size_t Value::textBytes(std::size_t size) {
+    return size <= kShortBytes ? 0 : sharedBytes(size);
+}
+
 // Long text counts against the budget of the run that makes it.
 Value::Shared* Value::share(std::string s) {
     RunMemory* memory = RunMemory::current();
-    std::size_t bytes = sizeof(Shared) + s.capacity();
+    std::size_t bytes = sharedBytes(s.capacity());
     if (memory) memory->take(bytes);
     return new Shared{1, std::move(s), memory, memory ? bytes : 0};
 }
@@ -70,34 +83,38 @@ Value::Shared* Value::share(std::string s) {
 Value Value::of(Collection* collection) {
     Value v;
     v.kind_ = Kind::Collection;
-    v.collection_ = collection;
+    v.setWord(&collection);
     ++collection->refs_;
     return v;
 }
 
 void Value::retainShared() const noexcept {
-    if (kind_ == Kind::SharedText) ++shared_->refs;
-    if (kind_ == Kind::Collection) ++collection_->refs_;
+    if (kind_ == Kind::SharedText) ++shared()->refs;
+    if (kind_ == Kind::Collection) ++collectionHeld()->refs_;
 }
 
 void Value::releaseShared() noexcept {
-    if (kind_ == Kind::SharedText && --shared_->refs == 0) {
-        if (shared_->memory) shared_->memory->give(shared_->counted);
-        delete shared_;
+    if (kind_ == Kind::SharedText) {
+        Shared* s = shared();
+        if (--s->refs == 0) {
+            if (s->memory) s->memory->give(s->counted);
+            delete s;
+        }
     }
-    if (kind_ == Kind::Collection && --collection_->refs_ == 0) {
-        collection_->memory_->release(collection_);
+    if (kind_ == Kind::Collection) {
+        Collection* c = collectionHeld();
+        if (--c->refs_ == 0) c->memory_->release(c);
     }
 }
 
 std::string Value::toText() const {
-    if (kind_ == Kind::Number) return formatNumber(number_);
+    if (kind_ == Kind::Number) return formatNumber(numberHeld());
     if (kind_ == Kind::Collection) collectionMisused(*this, "文字列として");
     return std::string(rawText());
 }
 
 std::optional<double> Value::toNumber() const {
-    if (kind_ == Kind::Number) return number_;
+    if (kind_ == Kind::Number) return numberHeld();
     if (isText()) return parseNumericText(rawText());
     return std::nullopt;
 }
@@ -116,18 +133,19 @@ bool Value::isTrue() const {
 }
 
 std::string& Value::ownText() {
-    if (kind_ == Kind::SharedText && shared_->refs == 1) return shared_->text;
+    if (kind_ == Kind::SharedText && shared()->refs == 1) return shared()->text;
+    checkMemoryFor(textBytes(rawText().size()));
     Shared* own = share(toText());
     release();
     kind_ = Kind::SharedText;
-    shared_ = own;
+    setWord(&own);
     return own->text;
 }
 
 void Value::textGrew() {
-    Shared& s = *shared_;
+    Shared& s = *shared();
     if (!s.memory) return;
-    std::size_t bytes = sizeof(Shared) + s.text.capacity();
+    std::size_t bytes = sharedBytes(s.text.capacity());
     if (bytes > s.counted) {
         std::size_t more = bytes - s.counted;
         s.counted = bytes;
@@ -137,9 +155,9 @@ void Value::textGrew() {
 
 TextOf::TextOf(const Value& v) {
     if (v.isCollection()) collectionMisused(v, "文字列として");
-    if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared_->text;
+    if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared()->text;
     if (v.isNumber()) {
-        printed_ = formatNumber(v.number_);
+        printed_ = formatNumber(v.numberHeld());
         whole_ = &printed_;
     }
     text_ = whole_ ? std::string_view(*whole_) : v.rawText();
@@ -190,6 +208,12 @@ int compareValues(const Value& a, const Value& b) {
     }
     if (a.isNumber() || b.isNumber()) return compareTextsByCodeUnit(a.toText(), b.toText());
     return compareTextsByCodeUnit(a.rawText(), b.rawText());
+}
+
+std::size_t addSizes(std::size_t a, std::size_t b) { return a > SIZE_MAX - b ? SIZE_MAX : a + b; }
+
+std::size_t multiplySizes(std::size_t a, std::size_t b) {
+    return b != 0 && a > SIZE_MAX / b ? SIZE_MAX : a * b;
 }
 
 void reserveToAppend(std::string& text, std::size_t needed) {

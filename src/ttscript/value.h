@@ -16,7 +16,7 @@ namespace ttscript {
 class Collection;
 class RunMemory;
 
-class Value {
+class alignas(8) Value {
   public:
     Value() = default;
     Value(const Value& other) noexcept {
@@ -45,6 +45,8 @@ class Value {
 
     static Value number(double n);
     static Value text(std::string s);
+    // What a text value of `size` bytes takes from the budget beyond the value.
+    static std::size_t textBytes(std::size_t size);
     // Takes a share of `collection`, which the caller has just made.
     static Value of(Collection* collection);
 
@@ -53,14 +55,16 @@ class Value {
     bool isText() const { return kind_ == Kind::ShortText || kind_ == Kind::SharedText; }
     bool isCollection() const { return kind_ == Kind::Collection; }
 
-    double rawNumber() const { return number_; }
+    double rawNumber() const { return numberHeld(); }
     // The stored text of a text value (empty for other kinds).
     std::string_view rawText() const {
-        if (kind_ == Kind::SharedText) return shared_->text;
+        if (kind_ == Kind::SharedText) return shared()->text;
         return {short_, kind_ == Kind::ShortText ? shortSize_ : std::size_t{0}};
     }
     // The list or dictionary of a collection value, else null.
-    Collection* collection() const { return kind_ == Kind::Collection ? collection_ : nullptr; }
+    Collection* collection() const {
+        return kind_ == Kind::Collection ? collectionHeld() : nullptr;
+    }
 
     // The value as text: numbers in their printed form. A collection is a runtime error.
     std::string toText() const;
@@ -92,14 +96,33 @@ class Value {
         std::size_t counted;  // bytes taken from that budget
     };
     static Shared* share(std::string s);
+    static std::size_t sharedBytes(std::size_t capacity);
+    // Every kind fits in 24 bytes: the kind and a short text's size lead, its bytes
+    // fill the rest. A number or a reference takes the 8 bytes from offset 8 instead,
+    // where those bytes would be.
     static constexpr std::size_t kShortBytes = 22;
+    static constexpr std::size_t kWordAt = 6;  // offset 8 of the value, in short_
+
+    double numberHeld() const noexcept {
+        double n;
+        std::memcpy(&n, short_ + kWordAt, sizeof n);
+        return n;
+    }
+    void setWord(const void* from) noexcept { std::memcpy(short_ + kWordAt, from, 8); }
+    template <class T>
+    T* pointer() const noexcept {
+        T* p;
+        std::memcpy(&p, short_ + kWordAt, sizeof p);
+        return p;
+    }
+    Shared* shared() const noexcept { return pointer<Shared>(); }
+    Collection* collectionHeld() const noexcept { return pointer<Collection>(); }
+
     // Copies the bytes, leaving the count of shared text to the caller.
     void copyFrom(const Value& other) noexcept {
         kind_ = other.kind_;
         shortSize_ = other.shortSize_;
         std::memcpy(short_, other.short_, kShortBytes);
-        number_ = other.number_;
-        shared_ = other.shared_;
     }
     // Numbers and short text, the most common values, count nothing: only shared
     // text and collections leave the inline check.
@@ -114,13 +137,10 @@ class Value {
 
     Kind kind_ = Kind::Unset;
     unsigned char shortSize_ = 0;
-    char short_[kShortBytes];  // only the first shortSize_ bytes are set
-    double number_ = 0;
-    union {
-        Shared* shared_ = nullptr;
-        Collection* collection_;
-    };
+    char short_[kShortBytes];  // only what the kind uses is set
 };
+
+static_assert(sizeof(Value) == 24);
 
 // A value's text without copying it: the stored text of a text value, or the
 // printed form of a number kept here. Valid while the value lives. A collection is
@@ -156,6 +176,10 @@ int compareValues(const Value& a, const Value& b);
 
 // -1, 0 or 1 in UTF-16 code unit order.
 int compareTextsByCodeUnit(std::string_view a, std::string_view b);
+
+// Sizes that saturate rather than wrap, for a result too large for any budget.
+std::size_t addSizes(std::size_t a, std::size_t b);
+std::size_t multiplySizes(std::size_t a, std::size_t b);
 
 // Makes room in `text` for `needed` bytes before an append; a runtime error when
 // the run's memory budget cannot hold them.

@@ -104,6 +104,30 @@ TEST_F(CliTest, AScriptTheUserMayNotReadSaysSo) {
         << o.err;
 }
 
+#ifndef __SANITIZE_ADDRESS__
+// Memory that runs out under the process's own limit, not the script's budget,
+// while a script is checked or run: the script failure with its place and status 3,
+// never an abort. (The sanitizers reserve more address space than such a limit.)
+TEST_F(CliTest, MemoryRunningOutIsTheScriptFailure) {
+    std::string grows = folder.script("grows.tts", "x = List()\nFor i = 1 To 100000000\nAdd(x, \"" +
+                                                       std::string(40, 'a') + "\" & i)\nNext\n");
+    std::string big = folder.script(
+        "big.tts", "y = 1\no = \"\"\n" + [] {
+            std::string lines;
+            while (lines.size() < 1000000) lines += "o = o & y\n";
+            return lines;
+        }());
+    const std::string limited = "ulimit -v 60000; '" + std::string(MIRUDANA_CLI) + "' " + home();
+    Outcome run = shell(limited + " --script '" + grows + "' --output /dev/null '" + battle + "'");
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.err.find("grows.tts:3:"), std::string::npos) << run.err;
+    Outcome check =
+        shell("ulimit -v 30000; '" + std::string(MIRUDANA_CLI) + "' --check '" + big + "'");
+    EXPECT_EQ(check.status, 3) << check.err;
+    EXPECT_NE(check.err.find("メモリが足りません"), std::string::npos) << check.err;
+}
+#endif
+
 // An interrupt while the report is being written: the process ends as the signal
 // ends it, the old report stays whole and nothing else is left in its folder.
 TEST_F(CliTest, AnInterruptDuringTheWriteLeavesNothingBehind) {

@@ -54,6 +54,30 @@ TEST_F(ReportTest, TheCheckNamesAFileTheScriptCannotRead) {
               "import.tts:1:1: 構文エラー: Import \"none.tts\" を読めません: ファイルがありません");
 }
 
+// A loop on [ファイル有無] with no "ロード" anywhere never ends; one that loads, or that
+// may (a verb built from an expression), is fine.
+TEST_F(ReportTest, TheCheckNamesALoopOverFilesThatNeverLoads) {
+    const std::string loop = "While [ファイル有無] = \"1\"\n    x = [ターン数]\n";
+    struct Case {
+        const char* name;
+        std::string script;
+        std::vector<std::string> warnings;
+    };
+    const Case cases[] = {
+        {"never loads",
+         loop + "Wend\n",
+         {"1:7: ループで [ファイル有無] を読んでいますが、RunCmd(\"ロード\") がありません "
+          "(ループが終わりません)"}},
+        {"loads", loop + "    RunCmd(\"ロード\")\nWend\n", {}},
+        {"may load", "v = \"ロード\"\n" + loop + "    RunCmd(v)\nWend\n", {}},
+        {"asks once", "x = [ファイル有無]\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(checkScript(folder.script("loop.tts", c.script)).warnings, c.warnings);
+    }
+}
+
 TEST(RunSummaryTextTest, SaysWhatTheRunDid) {
     RunSummary done;
     done.battlesReported = 12;

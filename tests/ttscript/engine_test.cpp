@@ -8,18 +8,16 @@
 #include <map>
 #include <stdexcept>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "platform/codepage.h"
 #include "recording_host.h"
 #include "support/temp_dir.h"
 
 namespace ttscript::testing {
 namespace {
-
-std::string repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += text;
-    return out;
-}
 
 TEST(ScriptEngineTest, GetInfoGivesTheVersionOnlyForItsKey) {
     TTSA engine;
@@ -141,6 +139,14 @@ TEST(ScriptEngineTest, StopRequestedInAHandlerEndsTheScriptAtTheNextStatement) {
     host.onEvent = nullptr;
     std::string once = dir.write("once.tts", "[p] = 3\n");
     EXPECT_TRUE(stoppable.RunScript(once, n1, n2).completed);
+
+    // A long script reports its loading, and a stop asked for then cancels it.
+    std::string slow = dir.write("slow.tts", "[p] = 4\n" + repeat("x = 1 + 2\n", 20000));
+    host.onLoading = [&] { engine->RequestStop(); };
+    outcome = stoppable.RunScript(slow, n1, n2);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(host.loadings, 1);
+    EXPECT_EQ(host.printed, "1\n3\n");
 }
 
 TEST(ScriptEngineTest, TicksReachTheHostWhileAScriptLoopsWithoutAskingAnything) {
@@ -197,8 +203,10 @@ TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
         {"200 Ifs", ifs(200), ""},
         {"201 Ifs", ifs(201), "test.tts:201:1: 構文エラー: 入れ子が深すぎます（上限 200）"},
         {"200 operators", "x = 1" + repeat(" - 1", 200) + "\n", ""},
-        {"201 operators", "x = 1" + repeat(" - 1", 201) + "\n",
-         "test.tts:1:807: 構文エラー: 入れ子が深すぎます（上限 200）"},
+        {"a chain of any operator is one level", "x = 1" + repeat(" - 1", 5000) + "\n", ""},
+        {"operators nested in parentheses count twice",
+         "x = " + repeat("1 - (", 101) + "1" + repeat(")", 101) + "\n",
+         "test.tts:1:507: 構文エラー: 入れ子が深すぎます（上限 200）"},
         {"a long & chain is one level", "x = 1" + repeat(" & 1", 5000) + "\n", ""},
         {"200 calls deep", recursion(200), ""},
         {"201 calls deep", recursion(201),
@@ -282,6 +290,17 @@ TEST(ScriptEngineTest, AFileLargerThanAnyScriptIsRefusedUnread) {
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->describe(), "big.tts: スクリプトファイルが大きすぎます（上限 1 MB）");
     EXPECT_EQ(host.printed, "1\n");
+#ifndef _WIN32
+    // A device that never ends and a pipe nobody writes to are refused, not read.
+    std::string pipe = dir.file("pipe.tts");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), pipe}) {
+        SCOPED_TRACE(path);
+        outcome = engine.RunScript(path, n1, n2);
+        ASSERT_TRUE(outcome.error);
+        EXPECT_NE(outcome.error->message.find("通常のファイルではありません"), std::string::npos);
+    }
+#endif
 }
 
 }  // namespace

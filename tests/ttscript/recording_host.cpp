@@ -37,6 +37,11 @@ void RecordingHost::Tick() {
     if (onTick) onTick();
 }
 
+void RecordingHost::Loading(std::size_t, std::size_t) {
+    ++loadings;
+    if (onLoading) onLoading();
+}
+
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
                          std::optional<std::size_t> memoryBudget,
                          const std::map<std::string, std::string>& beside) {
@@ -49,6 +54,12 @@ ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
     ScriptRun run{engine.RunScript(path, n1, n2), ""};
     if (run.outcome.error) run.error = run.outcome.error->describe();
     return run;
+}
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
 }
 
 }  // namespace ttscript::testing

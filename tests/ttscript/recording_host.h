@@ -21,6 +21,8 @@ class RecordingHost : public EngineEvents {
     std::function<void(const std::string& event)> onEvent;  // runs inside each handler
     int ticks = 0;
     std::function<void()> onTick;
+    int loadings = 0;
+    std::function<void()> onLoading;
 
     void GetData(const std::string& key, std::string& result) override;
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
@@ -28,6 +30,7 @@ class RecordingHost : public EngineEvents {
                  const std::optional<double>& num, const std::string& plain,
                  bool& notFound) override;
     void Tick() override;
+    void Loading(std::size_t done, std::size_t total) override;
 };
 
 struct ScriptRun {
@@ -40,5 +43,8 @@ struct ScriptRun {
 ScriptRun runScriptBytes(const std::string& bytes, RecordingHost& host,
                          std::optional<std::size_t> memoryBudget = std::nullopt,
                          const std::map<std::string, std::string>& beside = {});
+
+// `text` `times` times over, for scripts of a given size.
+std::string repeat(const std::string& text, int times);
 
 }  // namespace ttscript::testing
