@@ -5,9 +5,13 @@
            file's write to the update line, and the run's own share of it
   idle     following 30,000 files while nothing changes: CPU over a minute
   memory   1,000 files arriving one every 50 ms: peak resident memory over the
-           first and the last quarter of the updates, and the updates' count
+           first and the last quarter of the updates, and the updates' count, with
+           the default report (which grows with the battles)
+  memory_load_only
+           the same with a script that loads every battle and writes one line,
+           so the figure is following's own
 
-Usage: follow_bench.py BUILD_DIR [latency|idle|memory ...]
+Usage: follow_bench.py BUILD_DIR [latency|idle|memory|memory_load_only ...]
 """
 import os
 import shutil
@@ -40,11 +44,17 @@ def rss_kb(pid):
     return 0
 
 
+# Loads every battle and hands over one line: the memory of following itself,
+# without a report that grows with the battles.
+LOAD_ONLY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "report", "floor-load.tts")
+
+
 class Follow:
-    def __init__(self, work, folder):
+    def __init__(self, work, folder, script=None):
         self.output = os.path.join(work, "report.html")
+        script_option = ["--script", script] if script else []
         self.process = subprocess.Popen(
-            [CLI, "--home", BIN, "--watch", "--output", self.output, folder],
+            [CLI, "--home", BIN, *script_option, "--watch", "--output", self.output, folder],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
     def line(self):
@@ -88,12 +98,12 @@ def idle(work):
     print(f"idle exit status {follow.stop()}")
 
 
-def memory(work):
+def memory(work, script=None, label="default report"):
     folder = os.path.join(work, "battles")
     os.makedirs(folder)
     source = os.path.join(work, "source")
     battles(source, 1000, seed=3)
-    follow = Follow(work, folder)
+    follow = Follow(work, folder, script)
     follow.line()
     pid = follow.process.pid
     samples = []  # (time, rss)
@@ -134,11 +144,15 @@ def memory(work):
 
     early = peak(0, quarter - 1)
     late = peak(count - quarter, count - 1)
-    print(f"memory: {count} updates, the last with {updates[-1][1]} battles; peak RSS "
+    print(f"memory ({label}): {count} updates, the last with {updates[-1][1]} battles; peak RSS "
           f"first quarter {early} kB, last quarter {late} kB ({(late / early - 1) * 100:+.1f} %)")
     print(f"memory exit status {follow.stop()}")
 
 
-for name in sys.argv[2:] or ["latency", "idle", "memory"]:
+def memory_load_only(work):
+    memory(work, LOAD_ONLY, "loading only")
+
+
+for name in sys.argv[2:] or ["latency", "idle", "memory", "memory_load_only"]:
     with tempfile.TemporaryDirectory() as work:
         globals()[name](work)
