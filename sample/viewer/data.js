@@ -1,31 +1,18 @@
 "use strict";
-// The battles the page carries: the JSON element read once and turned into plain
-// objects that the filters, the statistics and the drawing share. The row layout
-// is the one sample/engine.tts writes. Reading must stay cheap at 20,000 battles,
-// so a battle keeps only what the filters and statistics use and its raw rows for
-// the details drawn when it is opened; cards come as indices into one card table.
+// The battles the page carries: the facts the first screen, the filters and most
+// statistics use, read from the "battles" JSON element before anything is drawn.
+// That element holds only names and numbers, BATTLE_FACTS values a battle in one
+// flat array, so reading it stays cheap at 20,000 battles; each battle's cards
+// come later from sides.js.
 (function (viewer) {
-    // A side's fields, in the order engine.tts writes them: names are indices into
-    // the strings table, piles and monsters arrays of indices into the card table
-    // (-1 for an empty slot or a card without an identifier).
-    const SIDE = ["name", "master", "deck", "hp", "stone", "phase", "statuses", "hand", "handCount",
-        "draw", "drawCount", "discard", "discardCount", "monsters", "monsterStates", "monsterLevels",
-        "monsterHps", "monsterStatuses"];
-    const STRING_FIELDS = new Set(["name", "master", "deck", "phase"]);
-    const CARD_FIELDS = new Set(["hand", "draw", "discard", "monsters"]);
-
-    const cardList = (value) => (Array.isArray(value) ? value : []);
-
-    // Every field of a side, for its details.
-    viewer.readSide = function (row, strings) {
-        const side = {};
-        SIDE.forEach((field, i) => {
-            const value = row[i];
-            side[field] = STRING_FIELDS.has(field) ? String(strings[value] ?? "")
-                : CARD_FIELDS.has(field) ? cardList(value) : value ?? "";
-        });
-        return side;
-    };
+    // A side's facts, in the order engine.tts writes them: names are indices into
+    // the strings table.
+    const SIDE_FACTS = ["name", "master", "deck", "hp", "phase"];
+    // A battle's: file, saved time, turns, security level, saved by the client
+    // (0 or 1), then the player's side and the opponent's.
+    const BATTLE_FACTS = 5 + 2 * SIDE_FACTS.length;
+    // What a battle without its cards counts in the card statistics.
+    viewer.NO_CARDS = Object.freeze([]);
 
     // "2024/04/01 10:00:00" to "2024-04-01"; "" when the time could not be read.
     const SAVED_DATE = /^(\d{4})\/(\d{2})\/(\d{2})/;
@@ -34,50 +21,44 @@
         return m ? `${m[1]}-${m[2]}-${m[3]}` : "";
     }
 
-    // The page's data from the JSON text: { app, made, strings, cards (the card
-    // table: [id, name, rarity]), statuses (id: [name, kind]), battles }. Each
+    // The page's data from the JSON text: { app, made, strings, battles }. Each
     // battle: number (1-based, in the order read), file, saved, date, turns, level,
     // savedSide, order (the player's 先攻 or 後攻), me and them ({ name, master,
-    // deck, hp }), lead (the player has more hit points at the save), rows (both
-    // sides as written), and the cards the statistics count: handCards,
-    // discardCards (both sides) and opponentDeckCards (shared by the battles with
-    // the same deck list).
+    // deck, hp, phase }), lead (the player has more hit points at the save), and,
+    // once sides.js has read them, cards (both sides' card rows) and the cards the
+    // statistics count: handCards, discardCards (both sides) and opponentDeckCards.
     viewer.readData = function (json) {
         const data = JSON.parse(json);
         const strings = data.strings ?? [];
-        const decks = data.decks ?? [];
+        const values = data.battles ?? [];
         const text = (i) => (typeof strings[i] === "string" ? strings[i] : "");
-        const battles = (data.battles ?? []).map((row, i) => {
-            const mine = Array.isArray(row[5]) ? row[5] : [];
-            const theirs = Array.isArray(row[6]) ? row[6] : [];
-            const me = { name: text(mine[0]), master: text(mine[1]), deck: text(mine[2]), hp: Number(mine[3]) || 0 };
-            const them = { name: text(theirs[0]), master: text(theirs[1]), deck: text(theirs[2]), hp: Number(theirs[3]) || 0 };
-            const saved = String(row[1] ?? "");
-            return {
-                number: i + 1,
-                file: String(row[0] ?? ""),
+        const side = (at) => ({
+            name: text(values[at]), master: text(values[at + 1]), deck: text(values[at + 2]),
+            hp: Number(values[at + 3]) || 0, phase: text(values[at + 4]),
+        });
+        const battles = [];
+        for (let at = 0; at + BATTLE_FACTS <= values.length; at += BATTLE_FACTS) {
+            const me = side(at + 5);
+            const them = side(at + 5 + SIDE_FACTS.length);
+            const saved = String(values[at + 1] ?? "");
+            battles.push({
+                number: battles.length + 1,
+                file: String(values[at] ?? ""),
                 saved,
                 date: localDate(saved),
-                turns: Number(row[2]) || 0,
-                level: String(row[3] ?? ""),
-                savedSide: row[4] ? "クライアント" : "サーバー",
-                order: text(mine[5]),
+                turns: Number(values[at + 2]) || 0,
+                level: String(values[at + 3] ?? ""),
+                savedSide: values[at + 4] ? "クライアント" : "サーバー",
+                order: me.phase,
                 me,
                 them,
                 lead: me.hp > them.hp,
-                rows: [mine, theirs],
-                handCards: cardList(mine[7]),
-                discardCards: cardList(mine[11]).concat(cardList(theirs[11])),
-                opponentDeckCards: cardList(decks[theirs[18]]),
-            };
-        });
-        return {
-            app: String(data.app ?? ""),
-            made: String(data.made ?? ""),
-            strings,
-            cards: data.cards ?? [],
-            statuses: data.statuses ?? {},
-            battles,
-        };
+                cards: null,
+                handCards: viewer.NO_CARDS,
+                discardCards: viewer.NO_CARDS,
+                opponentDeckCards: viewer.NO_CARDS,
+            });
+        }
+        return { app: String(data.app ?? ""), made: String(data.made ?? ""), strings, battles };
     };
 })(globalThis.viewer ??= {});

@@ -158,17 +158,22 @@
             value: w.lead.whole,
             title: `${w.week} の週: ${w.lead.whole} 戦` + (w.lead.pct === null ? "" : `・上回った ${w.lead.pct}%`),
         }));
+        // The table of numbers is built when first opened: a long period has hundreds of weeks.
+        const numbers = h("details", { class: "numbers" }, h("summary", null, "数値の表"));
+        numbers.addEventListener("toggle", () => {
+            if (!numbers.open || numbers.childElementCount > 1) return;
+            numbers.append(h("div", { class: "scroll" }, h("table", null,
+                h("thead", null, h("tr", null, h("th", { scope: "col" }, "週（月曜から）"),
+                    h("th", { scope: "col", class: "num" }, "対戦"), h("th", { scope: "col", class: "num" }, "上回った"))),
+                h("tbody", null, weeks.filter((w) => w.lead.whole > 0).map((w) => h("tr", null,
+                    h("th", { scope: "row" }, w.week), h("td", { class: "num" }, String(w.lead.whole)),
+                    h("td", { class: "num" }, shareText(w.lead))))))));
+        });
         return section("週ごとの対戦",
             h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
                 h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%。白抜きの点は 10 戦未満）")),
             chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead), 2),
-            h("details", { class: "numbers" }, h("summary", null, "数値の表"),
-                h("div", { class: "scroll" }, h("table", null,
-                    h("thead", null, h("tr", null, h("th", { scope: "col" }, "週（月曜から）"),
-                        h("th", { scope: "col", class: "num" }, "対戦"), h("th", { scope: "col", class: "num" }, "上回った"))),
-                    h("tbody", null, weeks.filter((w) => w.lead.whole > 0).map((w) => h("tr", null,
-                        h("th", { scope: "row" }, w.week), h("td", { class: "num" }, String(w.lead.whole)),
-                        h("td", { class: "num" }, shareText(w.lead)))))))));
+            numbers);
     };
 
     viewer.drawTurns = function (turns) {
@@ -211,7 +216,7 @@
                 indices.map((i) => cardName(cards, i) || "（不明なカード）").join("、"))];
     }
 
-    function monsters(side, data) {
+    function monsters(side, tables) {
         const item = (text, i) => String(text).split(",")[i] ?? "";
         const rows = [];
         const empty = [];
@@ -222,11 +227,11 @@
                 continue;
             }
             rows.push(h("tr", null, h("td", { class: "num" }, String(i + 1)),
-                h("td", { class: "name" }, cardName(data.cards, side.monsters[i]) || "（不明なカード）"),
+                h("td", { class: "name" }, cardName(tables.cards, side.monsters[i]) || "（不明なカード）"),
                 h("td", null, state === "1" ? "通常" : h("b", null, "行動済み")),
                 h("td", { class: "num" }, item(side.monsterLevels, i)),
                 h("td", { class: "num" }, item(side.monsterHps, i)),
-                h("td", null, statusTags(item(side.monsterStatuses, i), data.statuses))));
+                h("td", null, statusTags(item(side.monsterStatuses, i), tables.statuses))));
         }
         return [h("h5", null, "モンスター", empty.length === 0 ? null : h("small", null, ` 空き枠 ${empty.join(" ")}`)),
             rows.length === 0 ? h("p", { class: "none" }, "なし") : h("div", { class: "scroll" }, h("table", { class: "field" },
@@ -235,7 +240,7 @@
                 h("tbody", null, rows)))];
     }
 
-    function sideCard(label, kind, side, data) {
+    function sideCard(label, kind, side, tables) {
         const fact = (name, value, cls) => h("div", null, h("dt", null, name), h("dd", { class: cls }, value));
         return h("article", { class: `side ${kind}` },
             h("h4", null, h("span", { class: "who" }, label), h("span", { class: "pname" }, nameOrNone(side.name)),
@@ -243,18 +248,19 @@
             h("dl", { class: "facts" },
                 fact("マスターカード", nameOrNone(side.master)), fact("体力", String(side.hp), "hp"),
                 fact("デッキ", nameOrNone(side.deck)), fact("ストーン", String(side.stone))),
-            h("p", { class: "status" }, h("span", { class: "label" }, "ステータス"), statusTags(side.statuses, data.statuses)),
-            pile("手札", side.hand, side.handCount, data.cards),
-            pile("山札", side.draw, side.drawCount, data.cards),
-            pile("捨札", side.discard, side.discardCount, data.cards),
-            monsters(side, data));
+            h("p", { class: "status" }, h("span", { class: "label" }, "ステータス"), statusTags(side.statuses, tables.statuses)),
+            pile("手札", side.hand, side.handCount, tables.cards),
+            pile("山札", side.draw, side.drawCount, tables.cards),
+            pile("捨札", side.discard, side.discardCount, tables.cards),
+            monsters(side, tables));
     }
 
-    // Both sides of one battle, as the details under its row.
-    viewer.drawDetails = function (b, data) {
+    // Both sides of one battle, as the details under its row; its cards must have
+    // been read (sides.js). `tables` holds the card table and the statuses.
+    viewer.drawDetails = function (b, tables) {
         return h("div", { class: "details" },
-            h("div", { class: "sides" }, sideCard("自分", "me", viewer.readSide(b.rows[0], data.strings), data),
-                sideCard("相手", "them", viewer.readSide(b.rows[1], data.strings), data)),
+            h("div", { class: "sides" }, sideCard("自分", "me", viewer.readSide(b, 0), tables),
+                sideCard("相手", "them", viewer.readSide(b, 1), tables)),
             h("p", { class: "meta" }, `${b.file}・保存した側 ${b.savedSide}・セキュリティレベル ${b.level}`));
     };
 

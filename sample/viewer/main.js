@@ -6,7 +6,6 @@
     const h = viewer.h;
     const PAGE_SIZE = 50;
     const RELOAD_KEY = "mirudana-viewer-reload";
-    const VIEW_KEY = "mirudana-viewer-view";
     const RELOAD_SECONDS = 30;
     const SORT_VALUES = {
         number: (b) => b.number, saved: (b) => b.saved, turns: (b) => b.turns, order: (b) => b.order,
@@ -26,13 +25,23 @@
         });
     }
 
+    // A data element's text; the element goes, so the page holds one copy.
+    function take(id) {
+        const element = document.getElementById(id);
+        const text = element?.textContent ?? "";
+        element?.remove();
+        return text;
+    }
+
     function start() {
         const root = document.getElementById("viewer");
-        const source = document.getElementById("battles");
-        const data = viewer.readData(source.textContent);
-        source.remove();
-        const saved = JSON.parse(sessionStorage.getItem(VIEW_KEY) ?? "null");
-        sessionStorage.removeItem(VIEW_KEY);
+        const data = viewer.readData(take("battles"));
+        const tables = viewer.readCardTables(take("cards") || "{}");
+        const sides = viewer.sidesReader(take("sides"), data.battles, tables);
+        // The view an automatic reload left in the history entry (the browser's
+        // storage would cost the first screen milliseconds to open).
+        const saved = history.state?.view;
+        if (saved) history.replaceState(null, "");
         const state = {
             filter: viewer.fromFragment(location.hash),
             sort: saved?.sort ?? { key: "number", descending: false },
@@ -41,7 +50,10 @@
         };
         let shown = [];
 
+        // The first screen (the filters, the summary and the list's page) is drawn
+        // at once; the statistics below it when they come near (panels.js).
         const count = h("p", { class: "count", id: "count", role: "status" });
+        const summary = h("div", { class: "summary" });
         const stats = h("div", { id: "statistics" });
         const head = h("thead");
         const body = h("tbody", { id: "battle-rows" });
@@ -50,20 +62,24 @@
         root.append(
             viewer.drawFilterControls(data.battles),
             count,
-            h("section", { class: "panel", "aria-labelledby": "stats-title" },
-                h("h2", { id: "stats-title" }, "統計"),
+            h("section", { class: "panel", "aria-labelledby": "summary-title" },
+                h("h2", { id: "summary-title" }, "概要"),
+                summary,
                 h("p", { class: "note" }, "「自分」は戦況ファイルを保存した側、「相手」はもう一方の側です。",
-                    "体力は保存した時点の値で、対戦の勝敗ではありません。＊は 10 戦未満の割合（参考値）です。"),
-                stats),
+                    "体力は保存した時点の値で、対戦の勝敗ではありません。＊は 10 戦未満の割合（参考値）です。")),
             h("section", { class: "panel", "aria-labelledby": "list-title" },
                 h("h2", { id: "list-title" }, "対戦一覧"),
                 h("p", { class: "note" }, "日時は戦況ファイルの保存日時（ファイルの更新日時）です。",
                     "ファイルを別の PC にコピーすると変わることがあります。番号を押すと詳細が開きます。"),
                 h("div", { class: "list-wrap" }, h("table", { class: "list" }, head, body)),
                 pager),
+            h("section", { class: "panel", "aria-labelledby": "stats-title" },
+                h("h2", { id: "stats-title" }, "統計"),
+                stats),
             h("p", { class: "settings" }, reload,
                 h("label", { for: "auto-reload" }, `開いている間 ${RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
+        const panels = viewer.statisticsPanels(stats, tables, sides, () => shown);
 
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
@@ -74,29 +90,6 @@
                 }
                 if (control.value !== value) control.value = value;
             }
-        }
-
-        function drawStats() {
-            const s = viewer.summary(shown);
-            stats.replaceChildren(
-                viewer.drawTiles(s),
-                h("div", { class: "cols2" },
-                    viewer.drawGroupTable("マスターカード別（自分）", "マスターカード", "主なデッキ",
-                        viewer.groupBy(shown, (b) => b.me.master, (b) => b.me.deck), 15),
-                    viewer.drawGroupTable("デッキ別（自分）", "デッキ", "主なマスターカード",
-                        viewer.groupBy(shown, (b) => b.me.deck, (b) => b.me.master), 15)),
-                viewer.drawGroupTable("相手別", "相手", "相手の主なマスターカード",
-                    viewer.groupBy(shown, (b) => b.them.name, (b) => b.them.master), 20),
-                viewer.drawMatchups(viewer.matchups(shown, 8)),
-                viewer.drawWeeks(viewer.weeks(shown)),
-                h("h3", null, "よく見るカード"),
-                h("div", { class: "cols" },
-                    viewer.drawTopCards("自分の手札", viewer.topCards(shown, (b) => b.handCards, data.cards.length, 12), data.cards),
-                    viewer.drawTopCards("捨札（両者）", viewer.topCards(shown, (b) => b.discardCards, data.cards.length, 12), data.cards),
-                    viewer.drawTopCards("相手のデッキ", viewer.topCards(shown, (b) => b.opponentDeckCards, data.cards.length, 12), data.cards)),
-                h("p", { class: "legend" }, "レア度:", [0, 1, 2, 3, 4].map((r) =>
-                    h("span", { class: `r${r}` }, h("i"), r === 4 ? "4 以上" : String(r)))),
-                viewer.drawTurns(viewer.turnCounts(shown)));
         }
 
         function drawList() {
@@ -120,12 +113,14 @@
         function showDetails(number) {
             const row = body.querySelector(`tr[data-battle="${number}"]`);
             if (!row) return;
-            const b = data.battles[number - 1];
+            sides.readBattle(number);
             row.after(h("tr", { class: "detail", id: `battle-${number}` },
-                h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(b, data))));
+                h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(data.battles[number - 1], tables))));
         }
 
-        function draw() {
+        // The view over the current filter. Opening the page leaves the statistics
+        // until they come near the window; a change the user makes draws them at once.
+        function draw(statisticsLater) {
             const began = performance.now();
             shown = viewer.applyFilter(data.battles, state.filter);
             const total = data.battles.length;
@@ -135,8 +130,10 @@
             count.textContent = filtered ? `${total} 戦のうち ${shown.length} 戦を表示しています` : `${total} 戦すべてを表示しています`;
             setControls();
             viewer.drawActiveFilters(document.getElementById("active-filters"), state.filter);
-            drawStats();
+            summary.replaceChildren(viewer.drawTiles(viewer.summary(shown)));
             drawList();
+            if (statisticsLater) panels.drawWhenNear();
+            else panels.drawNow();
             root.dataset.drawMs = (performance.now() - began).toFixed(1);
         }
 
@@ -205,19 +202,24 @@
         });
         window.addEventListener("hashchange", followAddress);
         window.addEventListener("popstate", followAddress);
+        window.addEventListener("beforeprint", () => panels.drawAll());
 
         // The automatic reload keeps the view: the fragment survives a reload, the
-        // rest goes through sessionStorage.
-        reload.checked = localStorage.getItem(RELOAD_KEY) === "1";
+        // rest goes through the history entry's state. Its setting is read after
+        // the first paint.
+        requestAnimationFrame(() => setTimeout(() => {
+            reload.checked = localStorage.getItem(RELOAD_KEY) === "1";
+        }, 0));
         setInterval(() => {
             if (!reload.checked) return;
-            sessionStorage.setItem(VIEW_KEY, JSON.stringify({
-                sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY,
-            }));
+            history.replaceState({
+                view: { sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY },
+            }, "");
             location.reload();
         }, RELOAD_SECONDS * 1000);
 
-        draw();
+        // A reload back to a scrolled place needs the whole page's height at once.
+        draw(!saved?.scroll);
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
     }

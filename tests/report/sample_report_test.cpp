@@ -39,32 +39,38 @@ TEST_F(ReportTest, SampleScriptEscapesEveryTextFromTheFiles) {
         << (ui.warnings.empty() ? "" : ui.warnings[0]);
 
     std::string page = report(false);
-    // The facts sit in the page as JSON, where no text can close the element or open
+    // The facts sit in the page as JSON, where no text can close an element or open
     // a tag; the viewer draws them as text (tools/report-check/check-viewer.mjs).
-    std::size_t data = page.find("<script type=\"application/json\" id=\"battles\">");
-    ASSERT_NE(data, std::string::npos);
-    std::string json = page.substr(data, page.find("</script>", data) - data);
-    EXPECT_EQ(json.find('<', 1), std::string::npos);
+    std::string sides;
+    for (const char* id : {"battles", "cards", "sides"}) {
+        SCOPED_TRACE(id);
+        std::string open = std::string("<script type=\"application/json\" id=\"") + id + "\">";
+        std::size_t data = page.find(open);
+        ASSERT_NE(data, std::string::npos);
+        data += open.size();
+        std::string json = page.substr(data, page.find("</script>", data) - data);
+        EXPECT_EQ(json.find('<'), std::string::npos);
+        if (std::string(id) == "sides") sides = json;
+    }
     EXPECT_EQ(page.find("<img"), std::string::npos);
     EXPECT_EQ(page.find("<i>deck"), std::string::npos);
-    expectAllIn(page,
-                {
-                    R"("\u003cscript\u003ealert(1)\u003c/script\u003e")",
-                    R"("\u003ci\u003edeck\u003c/i\u003e")",
-                    R"(["EVIL","\u003cimg src=x onerror=alert(1)\u003e",)",
-                    R"(,"\"\u003e\u003cb\u003e2",0,[)",  // the security level, the saving side
-                    R"("S1":["毒","!"])",
-                    "\"普通\"",
-                    "<meta charset=\"UTF-8\">",
-                    "default-src 'none';",
-                    "このページには 2 戦",
-                });
+    expectAllIn(page, {
+                          R"("\u003cscript\u003ealert(1)\u003c/script\u003e")",
+                          R"("\u003ci\u003edeck\u003c/i\u003e")",
+                          R"(["EVIL","\u003cimg src=x onerror=alert(1)\u003e",)",
+                          R"(,"\"\u003e\u003cb\u003e2",0,)",  // the security level, the saving side
+                          R"("S1":["毒","!"])",
+                          "\"普通\"",
+                          "<meta charset=\"UTF-8\">",
+                          "default-src 'none';",
+                          "このページには 2 戦",
+                      });
     // The hidden hand gives its count only, and the empty draw pile 0, not -1.
     EXPECT_EQ(page.find("\"C2\""), std::string::npos);
     EXPECT_EQ(page.find("\"C3\""), std::string::npos);
-    EXPECT_NE(json.find(R"(,[],3,)"), std::string::npos);
-    EXPECT_NE(json.find(R"(,[],0,)"), std::string::npos);
-    EXPECT_EQ(json.find(R"(,[],-1,)"), std::string::npos);
+    EXPECT_NE(sides.find(R"(,[],3,)"), std::string::npos);
+    EXPECT_NE(sides.find(R"(,[],0,)"), std::string::npos);
+    EXPECT_EQ(sides.find(R"(,[],-1,)"), std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
 }
 
@@ -146,8 +152,8 @@ TEST_F(SampleStatisticsTest, DefaultPageHoldsEachBattleFromTheSavingSide) {
     std::string page = report(false);
     expectAllIn(page, {
                           R"("strings":["アリス","炎帝","速攻",)",
-                          R"(["b0.kvs","2024/04/01 10:00:00",10,"1",0,[0,1,2,20,0,)",
-                          R"(["b1.kvs","2024/04/02 10:00:00",20,"1",1,[0,1,2,5,0,)",
+                          R"("b0.kvs","2024/04/01 10:00:00",10,"1",0,0,1,2,20,3,)",
+                          R"("b1.kvs","2024/04/02 10:00:00",20,"1",1,0,1,2,5,3,)",
                           R"(["C2","氷の魔女",)",
                           "<title>3 戦 — ",
                           "このページには 3 戦（2024/04/01 〜 2024/04/03）の対戦",

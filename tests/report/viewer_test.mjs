@@ -5,40 +5,57 @@ import { readFileSync } from "node:fs";
 import { test } from "node:test";
 import { runInThisContext } from "node:vm";
 
-for (const name of ["data.js", "filters.js", "fragment.js", "statistics.js"]) {
+for (const name of ["data.js", "sides.js", "filters.js", "fragment.js", "statistics.js"]) {
     runInThisContext(readFileSync(new URL(`../../sample/viewer/${name}`, import.meta.url), "utf8"), { filename: name });
 }
 const viewer = globalThis.viewer;
 
-// A side as engine.tts writes it: name, master, deck (indices into strings), hp,
-// stone, phase (an index too), status ids, hand (indices into cards), ...
+// The three data elements as engine.tts writes them. A battle's facts: file, saved,
+// turns, level, saved by the client, then each side's name, master, deck (indices
+// into strings), hp and phase (an index too). Its cards, a line a battle: each
+// side's stones, status ids, hand (indices into cards), ...; the opponent's adds
+// an index into decks.
 const S = ["アリス", "炎帝", "速攻", "ボブ", "氷帝", "守り", "先攻", "後攻", "", "", "a\u2028b\ud800</script>"];
-const side = (name, master, deck, hp, phase, hand = [], deckIndex = 0) =>
-    [name, master, deck, hp, 0, phase, "", hand, 2, [], 0, [2], 1, [], "0,0,0,0", "", "", "", deckIndex];
-const data = viewer.readData(JSON.stringify({
-    app: "ミルダナ",
-    strings: S,
-    cards: [["C1", "炎の仔竜", 1], ["C2", "氷の魔女", 0], ["C3", "森の小人", 0]],
-    decks: [[0, 1]],
-    statuses: {},
-    battles: [
-        ["b1.kvs", "2024/04/01 10:00:00", 10, "1", 0, side(0, 1, 2, 20, 6, [0, 0]), side(3, 4, 5, 10, 7)],
-        ["b2.kvs", "2024/04/07 23:59:59", 20, "1", 1, side(0, 1, 2, 5, 7, [1, -1, 99]), side(3, 4, 5, 15, 6)],
-        ["b3.kvs", "2024/04/15 00:00:00", 30, "0", 0, side(0, 4, 5, 8, 6), side(10, 1, 2, 8, 7, [], 5)],
-        ["b4.kvs", "", 40, "0", 0, side(0, 4, 5, 9, 6), side(3, 1, 2, 1, 7, [], 5)],
-    ],
+const cards = (hand = [], deckIndex = []) => [0, "", hand, 2, [], 0, [2], 1, [], "0,0,0,0", "", "", "", ...[deckIndex].flat()];
+const rows = [
+    [["b1.kvs", "2024/04/01 10:00:00", 10, "1", 0], [0, 1, 2, 20, 6], [3, 4, 5, 10, 7], cards([0, 0]), cards([], 0)],
+    [["b2.kvs", "2024/04/07 23:59:59", 20, "1", 1], [0, 1, 2, 5, 7], [3, 4, 5, 15, 6], cards([1, -1, 99]), cards([], 0)],
+    [["b3.kvs", "2024/04/15 00:00:00", 30, "0", 0], [0, 4, 5, 8, 6], [10, 1, 2, 8, 7], cards(), cards([], 5)],
+    [["b4.kvs", "", 40, "0", 0], [0, 4, 5, 9, 6], [3, 1, 2, 1, 7], cards(), cards([], 5)],
+];
+const read = () => viewer.readData(JSON.stringify({ app: "ミルダナ", strings: S, battles: rows.flatMap((r) => r.slice(0, 3).flat()) }));
+const tables = viewer.readCardTables(JSON.stringify({
+    cards: [["C1", "炎の仔竜", 1], ["C2", "氷の魔女", 0], ["C3", "森の小人", 0]], decks: [[0, 1]], statuses: {},
 }));
+const sidesText = `[\n${rows.map((r) => JSON.stringify(r.slice(3))).join(",\n")}\n]`;
+const data = read();
 const B = data.battles;
 
-test("the data keeps each battle's facts as the player sees them", () => {
+test("the data keeps each battle's facts as the player sees them, its cards once read", () => {
     assert.deepEqual(B.map((b) => [b.number, b.date, b.order, b.lead, b.savedSide]), [
         [1, "2024-04-01", "先攻", true, "サーバー"], [2, "2024-04-07", "後攻", false, "クライアント"],
         [3, "2024-04-15", "先攻", false, "サーバー"], [4, "", "先攻", true, "サーバー"]]);
     assert.equal(B[2].them.name, "a\u2028b\ud800</script>");
+    assert.deepEqual(B[0].handCards, []);
+
+    // One battle ahead of the others (its details opened), then the rest in slices
+    // across the last line: as reading all at once.
+    const whole = read().battles;
+    viewer.sidesReader(sidesText, whole, tables).read(Infinity);
+    const sides = viewer.sidesReader(sidesText, B, tables);
+    sides.readBattle(3);
+    assert.deepEqual([B[1].cards, B[2]], [null, whole[2]]);
+    sides.read(3);
+    assert.equal(sides.done, false);
+    sides.read(3);
+    assert.equal(sides.done, true);
+    assert.deepEqual(B, whole);
+
     assert.deepEqual([B[0].handCards, B[0].discardCards, B[0].opponentDeckCards, B[2].opponentDeckCards],
         [[0, 0], [2, 2], [0, 1], []]);
     assert.equal(B[0].opponentDeckCards, B[1].opponentDeckCards, "a deck list shared, not copied");
-    assert.deepEqual(viewer.readSide(B[0].rows[0], data.strings).hand, [0, 0]);
+    const mine = viewer.readSide(B[0], 0);
+    assert.deepEqual([mine.name, mine.phase, mine.hand, mine.handCount], ["アリス", "先攻", [0, 0], 2]);
 });
 
 test("filters keep the battles every active key allows", () => {

@@ -195,9 +195,10 @@ for (const name of ["</script><script>window.hostile=1</script>", '"><img src=x 
 // Texts a battle file cannot carry, through the drawing code.
 const odd = await page.evaluate(() => {
     const text = "a\u2028b\u2029c\ud800d";
-    const data = viewer.readData(JSON.stringify({ strings: [text], cards: [["x", text, 0]],
-        battles: [["f", "", 1, "2", 0, [0, 0, 0, 1, 0, 0, "", [0]], [0, 0, 0, 0]]] }));
-    return viewer.drawDetails(data.battles[0], data).textContent.split(text).length - 1;
+    const data = viewer.readData(JSON.stringify({ strings: [text], battles: ["f", "", 1, "2", 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1] }));
+    const tables = viewer.readCardTables(JSON.stringify({ cards: [["x", text, 0]] }));
+    viewer.sidesReader('[\n[[0,"",[0]],[0]]\n]', data.battles, tables).read(1);
+    return viewer.drawDetails(data.battles[0], tables).textContent.split(text).length - 1;
 });
 // Five texts on the player's side (name, master, deck, phase, hand), three on the other.
 check(odd === 8, `U+2028, U+2029 and a lone surrogate drawn as they are: ${odd}`);
@@ -209,6 +210,9 @@ for (const width of [1280, 390]) {
         await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
         await page.goto(`${reportUrl}#order=${encodeURIComponent("後攻")}`);
         await page.click("#battle-rows button.open");
+        // The statistics are drawn when they come near the window, their region busy until then.
+        await page.$eval("#statistics", (stats) => stats.scrollIntoView());
+        await page.waitForSelector('#statistics[aria-busy="false"]', { timeout: 10000 });
         await page.evaluate(axeSource);
         const result = await page.evaluate(() => axe.run(document, { runOnly: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa"] }));
         for (const v of result.violations) {
