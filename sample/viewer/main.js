@@ -118,9 +118,9 @@
                 h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(data.battles[number - 1], tables))));
         }
 
-        // The view over the current filter. Opening the page leaves the statistics
-        // until they come near the window; a change the user makes draws them at once.
-        function draw(statisticsLater) {
+        // The view over the current filter; the statistics panels are drawn when
+        // they come near the window (panels.js).
+        function draw() {
             const began = performance.now();
             shown = viewer.applyFilter(data.battles, state.filter);
             const total = data.battles.length;
@@ -132,8 +132,7 @@
             viewer.drawActiveFilters(document.getElementById("active-filters"), state.filter);
             summary.replaceChildren(viewer.drawTiles(viewer.summary(shown)));
             drawList();
-            if (statisticsLater) panels.drawWhenNear();
-            else panels.drawNow();
+            panels.redraw();
             root.dataset.drawMs = (performance.now() - began).toFixed(1);
         }
 
@@ -218,8 +217,7 @@
             location.reload();
         }, RELOAD_SECONDS * 1000);
 
-        // A reload back to a scrolled place needs the whole page's height at once.
-        draw(!saved?.scroll);
+        draw();
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
     }

@@ -1,9 +1,10 @@
 "use strict";
 // The statistics panels below the first screen. Each is laid out at once as an
-// empty block; opening the page draws none of them until the region comes near the
-// window, then one a task. A change the user makes draws them at once, but for the
-// card panel while the battles' cards are still being read (sides.js, a slice a
-// task). The region is aria-busy while any panel waits.
+// empty block and drawn when it comes near the window, in a task of its own, so
+// opening the page never waits for them. A change the user makes redraws the
+// panels near the window at once (the card panel once the battles' cards are read,
+// sides.js, a slice a task) and the others when they come near. The region is
+// aria-busy while a panel waits in the queue.
 (function (viewer) {
     const h = viewer.h;
     // Battles whose cards one task reads: a few milliseconds' work.
@@ -41,12 +42,17 @@
     // The panels in `container`, over the card tables and the sides.js reader of
     // the battles' cards; current() gives the chosen battles when a panel is drawn.
     viewer.statisticsPanels = function (container, tables, sides, current) {
-        const panels = panelList(tables).map((panel) => ({ ...panel, element: h("div", { class: "later" }) }));
+        const panels = panelList(tables).map((panel) =>
+            ({ ...panel, element: h("div", { class: "later" }), stale: true, near: false }));
         container.replaceChildren(...panels.map((panel) => panel.element));
         let jobs = [];
-        let seen = null;
+        const waiting = new Set();
 
-        const draw = (panel) => panel.element.replaceChildren(...[panel.draw(current())].flat());
+        function draw(panel) {
+            if (!panel.stale) return;
+            panel.stale = false;
+            panel.element.replaceChildren(...[panel.draw(current())].flat());
+        }
         function readSides() {
             sides.read(SIDES_SLICE);
             if (!sides.done) jobs.unshift(readSides);
@@ -57,43 +63,43 @@
             if (jobs.length > 0) whenIdle(step);
             else container.setAttribute("aria-busy", "false");
         }
+        // Draws `later` in tasks of their own, after the cards where they need them.
         function queue(later) {
-            const idle = jobs.length === 0;
-            jobs = later.flatMap((panel) => [...(panel.cards && !sides.done ? [readSides] : []), () => draw(panel)]);
-            container.setAttribute("aria-busy", String(jobs.length > 0));
-            if (idle && jobs.length > 0) whenIdle(step);
+            const fresh = later.filter((panel) => !waiting.has(panel));
+            if (fresh.length === 0) return;
+            if (jobs.length === 0) whenIdle(step);
+            for (const panel of fresh) {
+                waiting.add(panel);
+                if (panel.cards) jobs.push(readSides);
+                jobs.push(() => {
+                    waiting.delete(panel);
+                    draw(panel);
+                });
+            }
+            container.setAttribute("aria-busy", "true");
         }
-        function stopWatching() {
-            seen?.disconnect();
-            seen = null;
+
+        // A panel within a window's height of the window is near: drawn when stale.
+        const near = "IntersectionObserver" in globalThis ? new IntersectionObserver((entries) => {
+            for (const entry of entries) panels.find((panel) => panel.element === entry.target).near = entry.isIntersecting;
+            queue(panels.filter((panel) => panel.near && panel.stale));
+        }, { rootMargin: "100% 0px" }) : null;
+        for (const panel of panels) {
+            panel.near = near === null;
+            near?.observe(panel.element);
         }
 
         return {
-            // Opening the page: the panels once the region is within a window's
-            // height of the window.
-            drawWhenNear() {
-                container.setAttribute("aria-busy", "true");
-                if (!("IntersectionObserver" in globalThis)) return queue(panels);
-                seen = new IntersectionObserver((entries) => {
-                    if (!entries.some((entry) => entry.isIntersecting)) return;
-                    stopWatching();
-                    queue(panels);
-                }, { rootMargin: "100% 0px" });
-                seen.observe(container);
-            },
-            // A change the user made: every panel now, the card panel as soon as
-            // the cards are read.
-            drawNow() {
-                stopWatching();
-                const waiting = panels.filter((panel) => panel.cards && !sides.done);
-                for (const panel of panels) if (!waiting.includes(panel)) draw(panel);
-                queue(waiting);
+            // The battles chosen anew: the panels near the window now, the card panel
+            // as soon as the cards are read, the others when they come near.
+            redraw() {
+                for (const panel of panels) panel.stale = true;
+                for (const panel of panels) if (panel.near && (!panel.cards || sides.done)) draw(panel);
+                queue(panels.filter((panel) => panel.near && panel.stale));
             },
             // Paper: every panel, the cards read at once.
             drawAll() {
-                stopWatching();
                 sides.read(Infinity);
-                queue([]);
                 for (const panel of panels) draw(panel);
             },
         };

@@ -114,12 +114,26 @@ await page.goto(reportUrl);
 
 const title = () => page.title();
 const countOf = (selected) => `${selected.length} / ${total} 戦`;
+// The statistics are drawn as they come near the window: each panel scrolled to,
+// then the region no longer busy.
+async function seeStatistics() {
+    await page.evaluate(async () => {
+        for (const panel of document.getElementById("statistics").children) {
+            panel.scrollIntoView();
+            await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+        }
+    });
+    await page.waitForSelector('#statistics[aria-busy="false"]', { timeout: 10000 });
+}
 // The row of a statistics table whose name cell is `name`: its cells' texts.
-const tableRow = (heading, name) => page.evaluate((heading, name) => {
-    const section = [...document.querySelectorAll("section.stat")].find((s) => s.querySelector("h3")?.textContent === heading);
-    const row = [...(section?.querySelectorAll("tbody tr") ?? [])].find((r) => r.querySelector("th")?.textContent === name);
-    return row ? [...row.querySelectorAll("td")].map((td) => td.textContent) : null;
-}, heading, name);
+async function tableRow(heading, name) {
+    await seeStatistics();
+    return page.evaluate((heading, name) => {
+        const section = [...document.querySelectorAll("section.stat")].find((s) => s.querySelector("h3")?.textContent === heading);
+        const row = [...(section?.querySelectorAll("tbody tr") ?? [])].find((r) => r.querySelector("th")?.textContent === name);
+        return row ? [...row.querySelectorAll("td")].map((td) => td.textContent) : null;
+    }, heading, name);
+}
 const sharePercent = (selected) => `${Math.round((selected.filter((b) => b.me.hp > b.them.hp).length * 100) / selected.length)}%`;
 
 check((await title()).startsWith(`${total} 戦`), `title without a filter: ${await title()}`);
@@ -210,9 +224,7 @@ for (const width of [1280, 390]) {
         await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
         await page.goto(`${reportUrl}#order=${encodeURIComponent("後攻")}`);
         await page.click("#battle-rows button.open");
-        // The statistics are drawn when they come near the window, their region busy until then.
-        await page.$eval("#statistics", (stats) => stats.scrollIntoView());
-        await page.waitForSelector('#statistics[aria-busy="false"]', { timeout: 10000 });
+        await seeStatistics();
         await page.evaluate(axeSource);
         const result = await page.evaluate(() => axe.run(document, { runOnly: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa"] }));
         for (const v of result.violations) {
