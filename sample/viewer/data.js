@@ -15,10 +15,18 @@
     viewer.NO_CARDS = Object.freeze([]);
 
     // "2024/04/01 10:00:00" to "2024-04-01"; "" when the time could not be read.
-    const SAVED_DATE = /^(\d{4})\/(\d{2})\/(\d{2})/;
+    // Battles come a few a day, so each day's text is made once.
+    const SAVED_DATE = /^(\d{4})\/(\d{2})\/(\d{2})$/;
+    const dates = new Map();
     function localDate(saved) {
-        const m = SAVED_DATE.exec(saved);
-        return m ? `${m[1]}-${m[2]}-${m[3]}` : "";
+        const day = saved.slice(0, 10);
+        let date = dates.get(day);
+        if (date === undefined) {
+            const m = SAVED_DATE.exec(day);
+            date = m ? `${m[1]}-${m[2]}-${m[3]}` : "";
+            dates.set(day, date);
+        }
+        return date;
     }
 
     // The page's data from the JSON text: { app, made, strings, battles }. Each
