@@ -2,9 +2,9 @@
 // The statistics panels below the first screen. Each is laid out at once as an
 // empty block and drawn when it comes near the window, in a task of its own, so
 // opening the page never waits for them. A change the user makes redraws the
-// panels near the window at once (the card panel once the battles' cards are read,
-// sides.js, a slice a task) and the others when they come near. The region is
-// aria-busy while a panel waits in the queue.
+// panels in the window at once (the card panel once the battles' cards are read,
+// sides.js, a slice a task), those near in tasks of their own and the others when
+// they come near. The region is aria-busy while a panel waits in the queue.
 (function (viewer) {
     const h = viewer.h;
     // Battles whose cards one task reads: a few milliseconds' work.
@@ -43,8 +43,9 @@
     // the battles' cards; current() gives the chosen battles when a panel is drawn.
     viewer.statisticsPanels = function (container, tables, sides, current) {
         const panels = panelList(tables).map((panel) =>
-            ({ ...panel, element: h("div", { class: "later" }), stale: true, near: false }));
+            ({ ...panel, element: h("div", { class: "later" }), stale: true, near: false, seen: false }));
         container.replaceChildren(...panels.map((panel) => panel.element));
+        container.setAttribute("aria-busy", "false");
         let jobs = [];
         const waiting = new Set();
 
@@ -79,22 +80,25 @@
             container.setAttribute("aria-busy", "true");
         }
 
-        // A panel within a window's height of the window is near: drawn when stale.
-        const near = "IntersectionObserver" in globalThis ? new IntersectionObserver((entries) => {
-            for (const entry of entries) panels.find((panel) => panel.element === entry.target).near = entry.isIntersecting;
+        // A panel in the window is seen; within a window's height of it, near.
+        // Near panels are drawn when stale.
+        const watch = (rootMargin, flag) => new IntersectionObserver((entries) => {
+            for (const entry of entries) panels.find((panel) => panel.element === entry.target)[flag] = entry.isIntersecting;
             queue(panels.filter((panel) => panel.near && panel.stale));
-        }, { rootMargin: "100% 0px" }) : null;
+        }, { rootMargin });
+        const observers = "IntersectionObserver" in globalThis ? [watch("100% 0px", "near"), watch("0px", "seen")] : [];
         for (const panel of panels) {
-            panel.near = near === null;
-            near?.observe(panel.element);
+            panel.near = panel.seen = observers.length === 0;
+            for (const observer of observers) observer.observe(panel.element);
         }
 
         return {
-            // The battles chosen anew: the panels near the window now, the card panel
-            // as soon as the cards are read, the others when they come near.
+            // The battles chosen anew: the panels in the window now (the card panel
+            // once the cards are read), those near in tasks of their own, the others
+            // when they come near.
             redraw() {
                 for (const panel of panels) panel.stale = true;
-                for (const panel of panels) if (panel.near && (!panel.cards || sides.done)) draw(panel);
+                for (const panel of panels) if (panel.seen && (!panel.cards || sides.done)) draw(panel);
                 queue(panels.filter((panel) => panel.near && panel.stale));
             },
             // Paper: every panel, the cards read at once.
