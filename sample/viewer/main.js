@@ -33,11 +33,25 @@
         return text;
     }
 
+    // Runs `job` once the whole page is parsed.
+    function whenParsed(job) {
+        if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", job, { once: true });
+        else job();
+    }
+
     function start() {
         const root = document.getElementById("viewer");
         const data = viewer.readData(take("battles"));
-        const tables = viewer.readCardTables(take("cards") || "{}");
-        const sides = viewer.sidesReader(take("sides"), data.battles, tables);
+        // The card tables and each battle's cards follow this script in the page,
+        // so the first screen is drawn before they are parsed; read when first needed.
+        let cardData = null;
+        function cards() {
+            if (!cardData) {
+                const tables = viewer.readCardTables(take("cards") || "{}");
+                cardData = { tables, sides: viewer.sidesReader(take("sides"), data.battles, tables) };
+            }
+            return cardData;
+        }
         // The view an automatic reload left in the history entry (the browser's
         // storage would cost the first screen milliseconds to open).
         const saved = history.state?.view;
@@ -79,7 +93,7 @@
             h("p", { class: "settings" }, reload,
                 h("label", { for: "auto-reload" }, `開いている間 ${RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
-        const panels = viewer.statisticsPanels(stats, tables, sides, () => shown);
+        const panels = viewer.statisticsPanels(stats, cards, () => shown);
 
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
@@ -111,11 +125,12 @@
         }
 
         function showDetails(number) {
+            if (document.readyState === "loading") return whenParsed(() => showDetails(number));
             const row = body.querySelector(`tr[data-battle="${number}"]`);
-            if (!row) return;
-            sides.readBattle(number);
+            if (!row || document.getElementById(`battle-${number}`)) return;
+            cards().sides.readBattle(number);
             row.after(h("tr", { class: "detail", id: `battle-${number}` },
-                h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(data.battles[number - 1], tables))));
+                h("td", { colspan: String(viewer.LIST_COLUMNS.length) }, viewer.drawDetails(data.battles[number - 1], cards().tables))));
         }
 
         // The view over the current filter; the statistics panels are drawn when
@@ -201,7 +216,7 @@
         });
         window.addEventListener("hashchange", followAddress);
         window.addEventListener("popstate", followAddress);
-        window.addEventListener("beforeprint", () => panels.drawAll());
+        window.addEventListener("beforeprint", () => whenParsed(() => panels.drawAll()));
 
         // The automatic reload keeps the view: the fragment survives a reload, the
         // rest goes through the history entry's state. Its setting is read after
@@ -218,6 +233,7 @@
         }, RELOAD_SECONDS * 1000);
 
         draw();
+        whenParsed(() => panels.watch());
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
     }

@@ -14,9 +14,11 @@
         ? (job) => requestIdleCallback(job, { timeout: 200 }) : (job) => setTimeout(job, 0);
 
     // The panels, each drawn from the chosen battles.
-    function panelList(tables) {
-        const top = (shown, title, cards) =>
-            viewer.drawTopCards(title, viewer.topCards(shown, cards, tables.cards.length, 12), tables.cards);
+    function panelList(cardData) {
+        const top = (shown, title, cards) => {
+            const { tables } = cardData();
+            return viewer.drawTopCards(title, viewer.topCards(shown, cards, tables.cards.length, 12), tables.cards);
+        };
         return [
             { draw: (shown) => h("div", { class: "cols2" },
                 viewer.drawGroupTable("マスターカード別（自分）", "マスターカード", "主なデッキ",
@@ -39,13 +41,15 @@
         ];
     }
 
-    // The panels in `container`, over the card tables and the sides.js reader of
-    // the battles' cards; current() gives the chosen battles when a panel is drawn.
-    viewer.statisticsPanels = function (container, tables, sides, current) {
-        const panels = panelList(tables).map((panel) =>
+    // The panels in `container`; cardData() gives the card tables and the sides.js
+    // reader of the battles' cards, current() the chosen battles when a panel is
+    // drawn. None is drawn before watch() (once the page is parsed) but for paper.
+    viewer.statisticsPanels = function (container, cardData, current) {
+        const panels = panelList(cardData).map((panel) =>
             ({ ...panel, element: h("div", { class: "later" }), stale: true, near: false, seen: false }));
         container.replaceChildren(...panels.map((panel) => panel.element));
         container.setAttribute("aria-busy", "false");
+        const sides = () => cardData().sides;
         let jobs = [];
         const waiting = new Set();
 
@@ -55,8 +59,8 @@
             panel.element.replaceChildren(...[panel.draw(current())].flat());
         }
         function readSides() {
-            sides.read(SIDES_SLICE);
-            if (!sides.done) jobs.unshift(readSides);
+            sides().read(SIDES_SLICE);
+            if (!sides().done) jobs.unshift(readSides);
         }
         function step(deadline) {
             do jobs.shift()?.();
@@ -86,24 +90,28 @@
             for (const entry of entries) panels.find((panel) => panel.element === entry.target)[flag] = entry.isIntersecting;
             queue(panels.filter((panel) => panel.near && panel.stale));
         }, { rootMargin });
-        const observers = "IntersectionObserver" in globalThis ? [watch("100% 0px", "near"), watch("0px", "seen")] : [];
-        for (const panel of panels) {
-            panel.near = panel.seen = observers.length === 0;
-            for (const observer of observers) observer.observe(panel.element);
-        }
 
         return {
+            watch() {
+                if (!("IntersectionObserver" in globalThis)) {
+                    for (const panel of panels) panel.near = panel.seen = true;
+                    return queue(panels.filter((panel) => panel.stale));
+                }
+                for (const observer of [watch("100% 0px", "near"), watch("0px", "seen")]) {
+                    for (const panel of panels) observer.observe(panel.element);
+                }
+            },
             // The battles chosen anew: the panels in the window now (the card panel
             // once the cards are read), those near in tasks of their own, the others
             // when they come near.
             redraw() {
                 for (const panel of panels) panel.stale = true;
-                for (const panel of panels) if (panel.seen && (!panel.cards || sides.done)) draw(panel);
+                for (const panel of panels) if (panel.seen && (!panel.cards || sides().done)) draw(panel);
                 queue(panels.filter((panel) => panel.near && panel.stale));
             },
             // Paper: every panel, the cards read at once.
             drawAll() {
-                sides.read(Infinity);
+                sides().read(Infinity);
                 for (const panel of panels) draw(panel);
             },
         };
