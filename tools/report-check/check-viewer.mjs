@@ -1,7 +1,8 @@
 // Opens the default report (engine.tts) in headless Chromium and uses it as a
 // player would: filters through the page's own controls and through the address's
 // fragment, counts and shares checked against totals computed here from the CSV
-// export of the same battles, a battle's details opened, hostile names shown as
+// export of the same battles (the statistics scrolled to, as they are drawn when
+// they come near the window), a battle's details opened, hostile names shown as
 // written with no script run, no request made and no console error, and an
 // accessibility audit (axe-core) at 1280 and 390 px, light and dark.
 // Exits 0 when all hold, 1 on a failure, 77 when Chromium or the checkers are
