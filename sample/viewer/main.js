@@ -5,8 +5,6 @@
 (function (viewer) {
     const h = viewer.h;
     const PAGE_SIZE = 50;
-    const RELOAD_KEY = "mirudana-viewer-reload";
-    const RELOAD_SECONDS = 30;
     const SORT_VALUES = {
         number: (b) => b.number, saved: (b) => b.saved, turns: (b) => b.turns, order: (b) => b.order,
         master: (b) => b.me.master, deck: (b) => b.me.deck, hp: (b) => b.me.hp, opp: (b) => b.them.name,
@@ -52,10 +50,7 @@
             }
             return cardData;
         }
-        // The view an automatic reload left in the history entry (the browser's
-        // storage would cost the first screen milliseconds to open).
-        const saved = history.state?.view;
-        if (saved) history.replaceState(null, "");
+        const saved = viewer.keptView();
         const state = {
             filter: viewer.fromFragment(location.hash),
             sort: saved?.sort ?? { key: "number", descending: false },
@@ -91,7 +86,7 @@
                 h("h2", { id: "stats-title" }, "統計"),
                 stats),
             h("p", { class: "settings" }, reload,
-                h("label", { for: "auto-reload" }, `開いている間 ${RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
+                h("label", { for: "auto-reload" }, `開いている間 ${viewer.RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
         const panels = viewer.statisticsPanels(stats, cards, () => shown);
 
@@ -173,9 +168,6 @@
         root.addEventListener("change", (event) => {
             const key = event.target.dataset.filter;
             if (key && key !== "q") setFilter({ ...state.filter, [key]: event.target.value }, false);
-            if (event.target === reload) {
-                localStorage.setItem(RELOAD_KEY, reload.checked ? "1" : "0");
-            }
         });
         root.addEventListener("input", (event) => {
             if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
@@ -218,19 +210,8 @@
         window.addEventListener("popstate", followAddress);
         window.addEventListener("beforeprint", () => whenParsed(() => panels.drawAll()));
 
-        // The automatic reload keeps the view: the fragment survives a reload, the
-        // rest goes through the history entry's state. Its setting is read after
-        // the first paint.
-        requestAnimationFrame(() => setTimeout(() => {
-            reload.checked = localStorage.getItem(RELOAD_KEY) === "1";
-        }, 0));
-        setInterval(() => {
-            if (!reload.checked) return;
-            history.replaceState({
-                view: { sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY },
-            }, "");
-            location.reload();
-        }, RELOAD_SECONDS * 1000);
+        viewer.autoReload(reload, () =>
+            ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY }));
 
         draw();
         whenParsed(() => panels.watch());
