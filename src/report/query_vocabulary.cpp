@@ -9,14 +9,8 @@
 #include "report/query_texts.h"
 
 namespace mirudana {
-namespace {
 
-struct Query {
-    const LoadedBattle& battle;
-    const BattleFileList& files;
-    const ReferenceData& references;
-    UserInterface& ui;
-
+struct Query : QuerySources {
     const SideRecord& side() const { return battle.GetTargetSide(); }
     const MasterRecord& master() const { return side().Master; }
     std::string info(const std::string& key) const {
@@ -30,9 +24,11 @@ struct Query {
     }
 };
 
-using Answer = std::optional<std::string>;
-using Handler = Answer (*)(const Query&);
-using ArgumentHandler = Answer (*)(const Query&, const std::string& argument);
+namespace {
+
+using Answer = QueryAnswer;
+using Handler = decltype(ResolvedQuery::handler);
+using ArgumentHandler = decltype(ResolvedQuery::argumentHandler);
 
 // `answer()` once the security level reaches `minimumLevel`: nothing while the
 // level is unreadable, the empty text below it.
@@ -232,16 +228,26 @@ bool isKnownQueryKey(std::string_view key) {
 
 bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }
 
-std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
-                                       const BattleFileList& files, const ReferenceData& references,
-                                       UserInterface& ui) {
-    const Query query{battle, files, references, ui};
-    const auto& table = vocabulary();
-    if (auto found = table.find(key); found != table.end()) return found->second(query);
-    if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
-        return withArgument.handler(query, key.substr(withArgument.argumentAt));
+std::optional<ResolvedQuery> resolveQuery(std::string_view key, bool start) {
+    // No key of the vocabulary holds a ":", so a key that does is never one of them.
+    if (auto found = vocabulary().find(key); found != vocabulary().end() && !start) {
+        return ResolvedQuery{found->second, nullptr, {}};
     }
-    return "True";
+    if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
+        return ResolvedQuery{nullptr, withArgument.handler,
+                             std::string(key.substr(withArgument.argumentAt))};
+    }
+    if (start && key.find(':') == std::string_view::npos) return std::nullopt;
+    return ResolvedQuery{[](const Query&) -> Answer { return "True"; }, nullptr, {}};
+}
+
+QueryAnswer answerResolved(const ResolvedQuery& query, std::string_view rest,
+                           const QuerySources& sources) {
+    const Query asked{sources};
+    if (query.handler != nullptr) return query.handler(asked);
+    std::string argument = query.argumentStart;
+    argument += rest;
+    return query.argumentHandler(asked, argument);
 }
 
 }  // namespace mirudana

@@ -36,17 +36,37 @@ const std::vector<std::string> kKeys = {"アプリ名",
                                         "バージョン ",
                                         ""};
 
-// A script asking every key on both sides, one "side key<TAB>answer" line each.
+// A script asking every key on both sides, one "side key<TAB>answer" line each. Each
+// key is also asked by a variable (which the host answers by its text, unresolved)
+// and, with an identifier, as its literal start joined to the identifier: lines
+// "side key (by text)" and "side key (by start)".
 std::string askEveryKey(const std::vector<std::string>& keys = kKeys) {
     std::string script = "out = \"\"\n";
     for (const char* side : {"サーバー", "クライアント"}) {
         script += std::string("[対象] = \"") + side + "\"\n";
         for (const std::string& key : keys) {
-            script += std::string("out = out & \"") + side + " " + key + "\" & Tab & GetData(\"" +
-                      key + "\") & Lf\n";
+            std::string line = std::string("out = out & \"") + side + " " + key;
+            script += line + "\" & Tab & GetData(\"" + key + "\") & Lf\n";
+            script += "k = \"" + key + "\"\n";
+            script += line + " (by text)\" & Tab & GetData(k) & Lf\n";
+            std::size_t colon = key.find(':');
+            if (colon == std::string::npos) continue;
+            script += "id = \"" + key.substr(colon + 1) + "\"\n";
+            script += line + " (by start)\" & Tab & GetData(\"" + key.substr(0, colon + 1) +
+                      "\" & id) & Lf\n";
         }
     }
     return script + "[保存データ] = out\n";
+}
+
+// Every key asked the other ways answers as the key written whole.
+void expectAskedAlike(const std::map<std::string, std::string>& answers) {
+    for (const auto& [asked, answer] : answers) {
+        std::size_t way = asked.find(" (by ");
+        if (way == std::string::npos) continue;
+        SCOPED_TRACE(asked);
+        EXPECT_EQ(answer, answers.at(asked.substr(0, way)));
+    }
 }
 
 std::map<std::string, std::string> answersIn(const std::string& report) {
@@ -140,6 +160,7 @@ TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
         {"クライアント モンスターステータス", ",,,"},
     };
     expectAnswers(answers, expected);
+    expectAskedAlike(answers);
     EXPECT_TRUE(ui.warnings.empty());
     EXPECT_TRUE(ui.questions.empty());
 }
@@ -242,6 +263,7 @@ TEST_F(ReportTest, AnswersTheDeckFileAndReferenceKeys) {
         {"サーバー デッキ名:C1", "True"},
     };
     expectAnswers(answers, expected);
+    expectAskedAlike(answers);
 
     EXPECT_TRUE(ui.warnings.empty());
 }
