@@ -38,7 +38,10 @@ Value HostLink::getData(const std::string& key, const ResolvedHostKey& resolved)
     } else if (events_) {
         guarded("GetData", [&] { events_->GetData(key, answer_); });
     }
-    return Value::text(answer_);
+    // A long answer is handed over whole, as the host made it; a short one is copied,
+    // at no cost, and the buffer kept for the next answer.
+    if (answer_.size() < std::string().capacity()) return Value::text(answer_);
+    return Value::text(std::move(answer_));
 }
 
 void HostLink::setData(const std::string& item, const Value& value, const std::string& plain) {

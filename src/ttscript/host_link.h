@@ -39,7 +39,7 @@ class HostLink {
     EngineEvents* events_;
     const std::atomic<bool>& stopRequested_;
     std::string scriptFolder_;
-    std::string answer_;  // every answer is given here, so its storage is reused
+    std::string answer_;  // every answer is given here, so a host may reuse its storage
 };
 
 }  // namespace ttscript
