@@ -17,6 +17,10 @@ struct Query : QuerySources {
         return GetTextValue(battle.record.InfoText, key);
     }
     std::string cardName(const std::string& id) const { return references.CardID2CardName(id, ui); }
+    // The same without a copy, for joins.
+    const std::string& cardNameInPlace(const std::string& id) const {
+        return cardNameOrEmpty(id, references);
+    }
     // The path of the loaded battle file, or the empty text past the list's end.
     std::string filePath() const {
         int index = battle.CurrentIndex;
@@ -108,16 +112,14 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"マスター体力",
          [](const Query& q) -> Answer { return std::to_string(q.master().HitPoints); }},
         {"マスターステータス",
-         [](const Query& q) -> Answer {
-             return statusText(q.master().Status, q.references, q.ui);
-         }},
+         [](const Query& q) -> Answer { return statusText(q.master().Status, q.references); }},
         {"ストーン", [](const Query& q) -> Answer { return std::to_string(q.master().Stones); }},
         {"フェイズ",
          [](const Query& q) -> Answer { return q.master().FirstPlayer ? "先攻" : "後攻"; }},
         {"モンスター名",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [&](const MonsterRecord& slot) {
-                 return q.cardName(GetCardID(slot.Card, q.ui));
+             return eachSlot(q, [&](const MonsterRecord& slot) -> const std::string& {
+                 return q.cardNameInPlace(GetCardID(slot.Card, q.ui));
              });
          }},
         {"モンスター状態", [](const Query& q) -> Answer { return eachSlot(q, monsterState); }},
@@ -134,7 +136,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"モンスターステータス",
          [](const Query& q) -> Answer {
              return eachSlot(q, [&](const MonsterRecord& slot) {
-                 return statusText(slot.Status, q.references, q.ui);
+                 return statusText(slot.Status, q.references);
              });
          }},
         // The deck, its cards and the piles by identifier, for scripts that group
@@ -161,7 +163,8 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          }},
         {"モンスターステータスID",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [](const MonsterRecord& slot) { return slot.Status; });
+             return eachSlot(
+                 q, [](const MonsterRecord& slot) -> const std::string& { return slot.Status; });
          }},
         // The battle file itself.
         {"ファイル名", [](const Query& q) -> Answer { return Path2FileTitle(q.filePath()); }},
