@@ -1,5 +1,6 @@
 #include "report/query_vocabulary.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -232,15 +233,19 @@ bool isKnownQueryKey(std::string_view key) {
 bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }
 
 std::optional<ResolvedQuery> resolveQuery(std::string_view key, bool start) {
-    // No key of the vocabulary holds a ":", so a key that does is never one of them.
-    if (auto found = vocabulary().find(key); found != vocabulary().end() && !start) {
+    if (start) {
+        // Past a ":" the name of a key with an identifier is settled, unless a key of
+        // the vocabulary itself goes on from there.
+        bool keyGoesOn = std::ranges::any_of(
+            vocabulary(), [&](const auto& row) { return row.first.starts_with(key); });
+        if (keyGoesOn || key.find(':') == std::string_view::npos) return std::nullopt;
+    } else if (auto found = vocabulary().find(key); found != vocabulary().end()) {
         return ResolvedQuery{found->second, nullptr, {}};
     }
     if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
         return ResolvedQuery{nullptr, withArgument.handler,
                              std::string(key.substr(withArgument.argumentAt))};
     }
-    if (start && key.find(':') == std::string_view::npos) return std::nullopt;
     return ResolvedQuery{[](const Query&) -> Answer { return "True"; }, nullptr, {}};
 }
 

@@ -54,8 +54,8 @@ struct ResolvedQuery {
 };
 
 // The vocabulary's entry for `key`; when `start`, for every key that begins with
-// `key`, which is then nothing unless `key` reaches past the ":" of a key with an
-// identifier (the entry of the rest depends on what follows).
+// `key`, which is then nothing unless `key` holds a ":" and no key of the vocabulary
+// begins with it (otherwise the entry depends on what follows).
 std::optional<ResolvedQuery> resolveQuery(std::string_view key, bool start = false);
 
 // The answer to the key `query` was resolved from, followed by `rest`, or nothing

@@ -36,10 +36,21 @@ const std::vector<std::string> kKeys = {"アプリ名",
                                         "バージョン ",
                                         ""};
 
+// Where a key is split to be asked as a literal start and the rest: after the ":"
+// of a key with an identifier (a start the host resolves), else after its first
+// character (one it does not).
+std::size_t startLength(const std::string& key) {
+    std::size_t colon = key.find(':');
+    if (colon != std::string::npos) return colon + 1;
+    if (key.empty()) return 0;
+    auto first = static_cast<unsigned char>(key[0]);
+    return first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+}
+
 // A script asking every key on both sides, one "side key<TAB>answer" line each. Each
 // key is also asked by a variable (which the host answers by its text, unresolved)
-// and, with an identifier, as its literal start joined to the identifier: lines
-// "side key (by text)" and "side key (by start)".
+// and as a literal start joined to the rest: lines "side key (by text)" and "side
+// key (by start)".
 std::string askEveryKey(const std::vector<std::string>& keys = kKeys) {
     std::string script = "out = \"\"\n";
     for (const char* side : {"サーバー", "クライアント"}) {
@@ -49,11 +60,10 @@ std::string askEveryKey(const std::vector<std::string>& keys = kKeys) {
             script += line + "\" & Tab & GetData(\"" + key + "\") & Lf\n";
             script += "k = \"" + key + "\"\n";
             script += line + " (by text)\" & Tab & GetData(k) & Lf\n";
-            std::size_t colon = key.find(':');
-            if (colon == std::string::npos) continue;
-            script += "id = \"" + key.substr(colon + 1) + "\"\n";
-            script += line + " (by start)\" & Tab & GetData(\"" + key.substr(0, colon + 1) +
-                      "\" & id) & Lf\n";
+            std::size_t start = startLength(key);
+            script += "rest = \"" + key.substr(start) + "\"\n";
+            script += line + " (by start)\" & Tab & GetData(\"" + key.substr(0, start) +
+                      "\" & rest) & Lf\n";
         }
     }
     return script + "[保存データ] = out\n";
