@@ -38,7 +38,7 @@ class EngineEvents {
 
     // The answer to a key ResolveKey gave `id` for, as GetData would give it; `rest` is
     // what follows a resolved start in the key asked ("" for a whole key). `result`
-    // starts as the empty text, its storage reused from earlier answers.
+    // starts as the empty text.
     virtual void GetResolved(HostKeyId id, std::string_view rest, std::string& result) {
         (void)id, (void)rest, (void)result;
     }

@@ -28,20 +28,17 @@ void HostLink::checkStop() const {
     if (stopRequested_.load(std::memory_order_relaxed)) throwStopped();
 }
 
-Value HostLink::getData(const std::string& key, const ResolvedHostKey& resolved) {
+std::string HostLink::getData(const std::string& key, const ResolvedHostKey& resolved) {
     checkStop();
-    answer_.clear();
+    std::string result;
     if (events_ && resolved.id != kUnresolvedKey) {
         assert(key.size() >= resolved.literalLength && "a key starts with its literal");
         std::string_view rest = std::string_view(key).substr(resolved.literalLength);
-        guarded("GetData", [&] { events_->GetResolved(resolved.id, rest, answer_); });
+        guarded("GetData", [&] { events_->GetResolved(resolved.id, rest, result); });
     } else if (events_) {
-        guarded("GetData", [&] { events_->GetData(key, answer_); });
+        guarded("GetData", [&] { events_->GetData(key, result); });
     }
-    // A long answer is handed over whole, as the host made it; a short one is copied,
-    // at no cost, and the buffer kept for the next answer.
-    if (answer_.size() < std::string().capacity()) return Value::text(answer_);
-    return Value::text(std::move(answer_));
+    return result;
 }
 
 void HostLink::setData(const std::string& item, const Value& value, const std::string& plain) {

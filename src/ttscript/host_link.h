@@ -24,7 +24,7 @@ class HostLink {
 
     // The host's answer to `key`, through GetResolved when the host resolved the
     // literal key, or the literal start, that `key` comes from (`resolved`).
-    Value getData(const std::string& key, const ResolvedHostKey& resolved = {});
+    std::string getData(const std::string& key, const ResolvedHostKey& resolved);
     // `plain` is the source text of the expression that gave `value`.
     void setData(const std::string& item, const Value& value, const std::string& plain);
     void runCmd(const std::string& verb, const std::string& noun);
@@ -39,7 +39,6 @@ class HostLink {
     EngineEvents* events_;
     const std::atomic<bool>& stopRequested_;
     std::string scriptFolder_;
-    std::string answer_;  // every answer is given here, so a host may reuse its storage
 };
 
 }  // namespace ttscript
