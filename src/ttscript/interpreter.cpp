@@ -343,7 +343,7 @@ Value Interpreter::eval(const Expr& e) {
             return readVariable(e.variable(), e.line, e.column);
         case ExprKind::HostKey:
             at(e);
-            return Value::text(host_.getData(e.hostKey()));
+            return Value::text(host_.getData(e.hostKey().key, e.hostKey().resolved));
         case ExprKind::Negate: {
             Value v = eval(*e.operands[0]);
             at(e);
