@@ -63,7 +63,12 @@ bool descending(Arguments a) { return a.size() > 1 && a[1].isTrue(); }
 
 }  // namespace
 
-Value makeList(Arguments a) { return newList(std::vector<Value>(a.begin(), a.end())); }
+Value makeList(Arguments a) {
+    std::vector<Value> items;
+    items.reserve(a.size());
+    for (const Value& v : a) items.push_back(v);
+    return newList(std::move(items));
+}
 
 Value makeDict(Arguments) { return Value::of(new Collection(Collection::Kind::Dict)); }
 

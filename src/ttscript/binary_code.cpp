@@ -1,0 +1,139 @@
+#include "ttscript/binary_code.h"
+
+#include <cmath>
+
+#include "ttscript/collection.h"
+#include "ttscript/interpreter.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+Value truth(bool b) { return Value::number(b ? 1 : 0); }
+
+bool isArithmetic(BinaryOp op) { return op < BinaryOp::Eq; }
+
+struct Step {
+    BinaryOp op;
+    int line;
+    int column;
+    ExprCodePtr operand;
+    // Eq and Ne with a constant text that is not numeric on the right: the sides are
+    // equal only as the same text, as a number never prints as such a text.
+    bool plainText = false;
+};
+
+double arithmetic(BinaryOp op, double a, double b) {
+    auto divisor = [](double d) {
+        if (d == 0) throwRuntimeError("0 で割ることはできません");
+        return d;
+    };
+    switch (op) {
+        case BinaryOp::Add:
+            return a + b;
+        case BinaryOp::Sub:
+            return a - b;
+        case BinaryOp::Mul:
+            return a * b;
+        case BinaryOp::Div:
+            return a / divisor(b);
+        default:
+            return std::fmod(a, divisor(b));
+    }
+}
+
+bool compared(BinaryOp op, int order) {
+    switch (op) {
+        case BinaryOp::Eq:
+            return order == 0;
+        case BinaryOp::Ne:
+            return order != 0;
+        case BinaryOp::Lt:
+            return order < 0;
+        case BinaryOp::Gt:
+            return order > 0;
+        case BinaryOp::Le:
+            return order <= 0;
+        default:
+            return order >= 0;
+    }
+}
+
+// A chain folds from the left: each step takes the result so far (a number after
+// the first step, so only the first operand can be of the wrong kind, and its errors
+// are placed there) and the next operand. And and Or stop as soon as the left side
+// decides.
+class Chain final : public ExprCode {
+  public:
+    Chain(const Expr& e, ExprCodePtr first, std::vector<Step> steps)
+        : ExprCode(e), first_(std::move(first)), steps_(std::move(steps)) {}
+
+    const Value& eval(Interpreter& run, Value& into) const override {
+        const Value* left = &first_->eval(run, into);
+        for (const Step& step : steps_) {
+            if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
+                run.at(*first_);
+                bool decided = left->isTrue() == (step.op == BinaryOp::Or);
+                into = truth(decided ? step.op == BinaryOp::Or : conditionOf(run, *step.operand));
+            } else {
+                // A call on the right may assign the global read on the left.
+                if (step.operand->callsFunction && left != &into) {
+                    into = *left;
+                    left = &into;
+                }
+                Value worked;
+                const Value& right = step.operand->eval(run, worked);
+                Value result = apply(run, step, *left, right);
+                into = result;
+            }
+            left = &into;
+        }
+        return *left;
+    }
+
+  private:
+    Value apply(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
+        run.at(step.line, step.column);
+        if (left.isCollection() || right.isCollection()) [[unlikely]] {
+            collectionMisused(left.isCollection() ? left : right,
+                              isArithmetic(step.op) ? "数値として" : "比較に");
+        }
+        if (isArithmetic(step.op)) {
+            run.at(*first_);
+            double a = left.requireNumber();
+            run.at(*step.operand);
+            double b = right.requireNumber();
+            run.at(step.line, step.column);
+            double result = arithmetic(step.op, a, b);
+            if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます");
+            return Value::number(result);
+        }
+        if (step.plainText) {
+            bool same = left.isText() && left.rawText() == right.rawText();
+            return truth(same == (step.op == BinaryOp::Eq));
+        }
+        return truth(compared(step.op, compareValues(left, right)));
+    }
+
+    ExprCodePtr first_;
+    std::vector<Step> steps_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> operands) {
+    std::vector<Step> steps;
+    const std::vector<OperatorStep>& ops = e.steps();
+    steps.reserve(ops.size());
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        const Expr& right = *e.operands[i + 1];
+        bool plainText = (ops[i].op == BinaryOp::Eq || ops[i].op == BinaryOp::Ne) &&
+                         right.kind == ExprKind::Constant && right.constant().isText() &&
+                         !right.constant().toNumber();
+        steps.push_back(
+            {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText});
+    }
+    return std::make_unique<Chain>(e, std::move(operands[0]), std::move(steps));
+}
+
+}  // namespace ttscript

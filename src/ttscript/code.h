@@ -1,0 +1,72 @@
+// The executable form of a checked script, compiled once from its syntax tree:
+// each expression and statement becomes a node that runs itself, with variables
+// bound to slots and built-ins to their functions, so a run looks nothing up. Each
+// node keeps the line and column of the tree node it came from, for its errors.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ttscript/syntax_tree.h"
+#include "ttscript/value.h"
+
+namespace ttscript {
+
+class Interpreter;
+
+class ExprCode {
+  public:
+    explicit ExprCode(const Expr& source) : line(source.line), column(source.column) {}
+    virtual ~ExprCode() = default;
+    ExprCode(const ExprCode&) = delete;
+    ExprCode& operator=(const ExprCode&) = delete;
+
+    // The value: a variable or constant where it stands, or `into` holding a value
+    // worked out. What a variable holds stays valid until the script assigns it;
+    // only a user function called meanwhile can. Throws ScriptFailure.
+    virtual const Value& eval(Interpreter& run, Value& into) const = 0;
+
+    int line;
+    int column;
+    // Working it out may call a user function, which may assign any global.
+    bool callsFunction = false;
+};
+
+using ExprCodePtr = std::unique_ptr<const ExprCode>;
+
+// How a statement ends: on to the next, or out of a loop or function.
+enum class Flow : unsigned char { Normal, ExitFor, ExitWhile, Return };
+
+class StmtCode {
+  public:
+    explicit StmtCode(const Stmt& source) : line(source.line), column(source.column) {}
+    virtual ~StmtCode() = default;
+    StmtCode(const StmtCode&) = delete;
+    StmtCode& operator=(const StmtCode&) = delete;
+
+    virtual Flow exec(Interpreter& run) const = 0;
+
+    int line;
+    int column;
+};
+
+using BlockCode = std::vector<std::unique_ptr<const StmtCode>>;
+
+struct FunctionCode {
+    BlockCode body;
+    std::size_t localCount = 0;
+    const std::string* file = nullptr;  // the imported file it is written in, or null
+};
+
+struct ProgramCode {
+    BlockCode main;
+    std::vector<FunctionCode> functions;
+    std::size_t globalCount = 0;
+};
+
+// Compiles the resolved `program`, which must outlive what this returns: the code
+// refers to its constants, names and host items.
+ProgramCode compileProgram(const Program& program);
+
+}  // namespace ttscript

@@ -1,0 +1,316 @@
+#include "ttscript/expr_code.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cmath>
+#include <span>
+
+#include "ttscript/binary_code.h"
+#include "ttscript/builtins.h"
+#include "ttscript/collection.h"
+#include "ttscript/interpreter.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+class Constant final : public ExprCode {
+  public:
+    explicit Constant(const Expr& e) : ExprCode(e), value_(e.constant()) {}
+    const Value& eval(Interpreter&, Value&) const override { return value_; }
+
+  private:
+    const Value& value_;
+};
+
+[[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, const std::string& name) {
+    run.at(at);
+    throwRuntimeError("変数 '" + name + "' にまだ値が入っていません");
+}
+
+template <bool Local>
+class Variable final : public ExprCode {
+  public:
+    explicit Variable(const Expr& e)
+        : ExprCode(e),
+          slot_(static_cast<std::size_t>(e.variable().slot)),
+          name_(e.variable().name) {}
+    const Value& eval(Interpreter& run, Value&) const override {
+        const Value& v = Local ? run.local(slot_) : run.global(slot_);
+        if (v.isUnset()) [[unlikely]]
+            unassigned(run, *this, name_);
+        return v;
+    }
+
+  private:
+    std::size_t slot_;
+    const std::string& name_;
+};
+
+class HostKey final : public ExprCode {
+  public:
+    explicit HostKey(const Expr& e) : ExprCode(e), key_(e.hostKey()) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        run.at(*this);
+        into = Value::text(run.host().getData(key_));
+        return into;
+    }
+
+  private:
+    const std::string& key_;
+};
+
+class Negate final : public ExprCode {
+  public:
+    Negate(const Expr& e, ExprCodePtr operand) : ExprCode(e), operand_(std::move(operand)) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        const Value& v = operand_->eval(run, into);
+        run.at(*this);
+        into = Value::number(-v.requireNumber());
+        return into;
+    }
+
+  private:
+    ExprCodePtr operand_;
+};
+
+class Not final : public ExprCode {
+  public:
+    Not(const Expr& e, ExprCodePtr operand) : ExprCode(e), operand_(std::move(operand)) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        into = Value::number(conditionOf(run, *operand_) ? 0 : 1);
+        return into;
+    }
+
+  private:
+    ExprCodePtr operand_;
+};
+
+using Operands = std::vector<ExprCodePtr>;
+
+// The position of the last operand that may call a user function, or 0.
+std::size_t callsBefore(const Operands& operands) {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+        if (operands[i]->callsFunction) last = i;
+    }
+    return last;
+}
+
+Pieces piecesOf(Operands code) {
+    std::size_t calls = callsBefore(code);
+    return {std::move(code), calls};
+}
+
+class Concat final : public ExprCode {
+  public:
+    Concat(const Expr& e, Pieces pieces) : ExprCode(e), pieces_(std::move(pieces)) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        std::string out;
+        appendPieces(run, pieces_, out, line, column);
+        run.at(*this);
+        into = Value::text(std::move(out));
+        return into;
+    }
+
+  private:
+    Pieces pieces_;
+};
+
+class CallFunction final : public ExprCode {
+  public:
+    CallFunction(const Expr& e, const FunctionCode& function, Operands arguments)
+        : ExprCode(e), function_(function), arguments_(std::move(arguments)) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        run.at(*this);
+        run.callFunction(function_, arguments_, into);
+        return into;
+    }
+
+  private:
+    const FunctionCode& function_;
+    Operands arguments_;
+};
+
+// The arguments of a built-in, worked out where they stand. A global read before an
+// argument that may call a user function is copied, as that call may assign it.
+template <std::size_t N>
+struct ArgumentValues {
+    std::array<Value, N> worked;
+    std::array<const Value*, N> at;
+
+    void fill(Interpreter& run, const Operands& code, std::size_t copied) {
+        for (std::size_t i = 0; i < code.size(); ++i) {
+            const Value& v = code[i]->eval(run, worked[i]);
+            if (i < copied && &v != &worked[i]) worked[i] = v;
+            at[i] = i < copied ? &worked[i] : &v;
+        }
+    }
+};
+
+class CallBuiltin final : public ExprCode {
+  public:
+    CallBuiltin(const Expr& e, const Builtin& builtin, Operands arguments)
+        : ExprCode(e),
+          call_(builtin.call),
+          hostCall_(builtin.hostCall),
+          site_(e.call()),
+          arguments_(std::move(arguments)),
+          callsBefore_(callsBefore(arguments_)) {}
+
+    const Value& eval(Interpreter& run, Value& into) const override {
+        // Most calls take few arguments: those need no heap.
+        constexpr std::size_t kFew = 4;
+        if (arguments_.size() <= kFew) {
+            ArgumentValues<kFew> values;
+            values.fill(run, arguments_, callsBefore_);
+            return finish(run, values.at.data(), into);
+        }
+        std::vector<Value> worked(arguments_.size());
+        std::vector<const Value*> at(arguments_.size());
+        for (std::size_t i = 0; i < arguments_.size(); ++i) {
+            const Value& v = arguments_[i]->eval(run, worked[i]);
+            if (&v != &worked[i]) worked[i] = v;
+            at[i] = &worked[i];
+        }
+        return finish(run, at.data(), into);
+    }
+
+  private:
+    const Value& finish(Interpreter& run, const Value* const* at, Value& into) const {
+        run.at(*this);
+        Arguments arguments(at, arguments_.size());
+        into = call_ ? call_(arguments) : hostCall_(run.host(), arguments, site_);
+        return into;
+    }
+
+    Value (*call_)(Arguments);
+    Value (*hostCall_)(HostLink&, Arguments, const CallTarget&);
+    const CallTarget& site_;
+    Operands arguments_;
+    std::size_t callsBefore_;
+};
+
+class Index final : public ExprCode {
+  public:
+    Index(const Expr& e, ExprCodePtr base, ExprCodePtr key)
+        : ExprCode(e), base_(std::move(base)), key_(std::move(key)) {}
+    const Value& eval(Interpreter& run, Value& into) const override {
+        Value held;
+        const Value& base = collectionAt(run, *base_, held);
+        // A call in the key may drop every other share of the collection.
+        if (key_->callsFunction && &base != &held) held = base;
+        Collection& c = *(key_->callsFunction ? held : base).collection();
+        Value worked;
+        const Value& key = key_->eval(run, worked);
+        run.at(*key_);
+        Value found = element(c, key);
+        into = std::move(found);
+        return into;
+    }
+
+  private:
+    ExprCodePtr base_, key_;
+};
+
+std::unique_ptr<ExprCode> compileNode(const Expr& e, Operands operands,
+                                      const FunctionTable& functions) {
+    switch (e.kind) {
+        case ExprKind::Constant:
+            return std::make_unique<Constant>(e);
+        case ExprKind::Variable:
+            if (e.variable().local) return std::make_unique<Variable<true>>(e);
+            return std::make_unique<Variable<false>>(e);
+        case ExprKind::HostKey:
+            return std::make_unique<HostKey>(e);
+        case ExprKind::Negate:
+            return std::make_unique<Negate>(e, std::move(operands[0]));
+        case ExprKind::Not:
+            return std::make_unique<Not>(e, std::move(operands[0]));
+        case ExprKind::Binary:
+            return compileBinary(e, std::move(operands));
+        case ExprKind::Concat:
+            return std::make_unique<Concat>(e, piecesOf(std::move(operands)));
+        case ExprKind::Call: {
+            const CallTarget& target = e.call();
+            if (target.function >= 0) {
+                return std::make_unique<CallFunction>(
+                    e, functions[static_cast<std::size_t>(target.function)], std::move(operands));
+            }
+            assert(target.builtin >= 0 && "the resolver binds every call");
+            return std::make_unique<CallBuiltin>(
+                e, builtins()[static_cast<std::size_t>(target.builtin)], std::move(operands));
+        }
+        case ExprKind::Index:
+            return std::make_unique<Index>(e, std::move(operands[0]), std::move(operands[1]));
+    }
+    assert(false && "every kind of expression compiles");
+    return nullptr;
+}
+
+Operands compileAll(const std::vector<ExprPtr>& operands, const FunctionTable& functions) {
+    Operands code;
+    code.reserve(operands.size());
+    for (const ExprPtr& e : operands) code.push_back(compileExpr(*e, functions));
+    return code;
+}
+
+}  // namespace
+
+const Value& collectionAt(Interpreter& run, const ExprCode& e, Value& into) {
+    const Value& v = e.eval(run, into);
+    if (!v.isCollection()) [[unlikely]] {
+        run.at(e);
+        throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
+                          "には位置やキーで要素を指定できません（リストか辞書ではありません）");
+    }
+    return v;
+}
+
+ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions) {
+    Operands operands = compileAll(e.operands, functions);
+    bool calls =
+        (e.kind == ExprKind::Call && e.call().function >= 0) ||
+        std::ranges::any_of(operands, [](const ExprCodePtr& o) { return o->callsFunction; });
+    std::unique_ptr<ExprCode> code = compileNode(e, std::move(operands), functions);
+    code->callsFunction = calls;
+    return code;
+}
+
+Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions) {
+    return piecesOf(compileAll(pieces, functions));
+}
+
+// Pieces are worked out a few at a time so that `out` grows once for each batch.
+void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int line, int column) {
+    constexpr std::size_t kBatch = 8;
+    const Operands& code = pieces.code;
+    for (std::size_t first = 0; first < code.size(); first += kBatch) {
+        std::array<const Value*, kBatch> texts;
+        std::array<Value, kBatch> worked;
+        std::size_t count = std::min(kBatch, code.size() - first);
+        std::size_t total = out.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const ExprCode& piece = *code[first + i];
+            texts[i] = &piece.eval(run, worked[i]);
+            if (first + i < pieces.callsBefore && texts[i] != &worked[i]) {
+                worked[i] = *texts[i];
+                texts[i] = &worked[i];
+            }
+            if (texts[i]->isNumber()) {
+                worked[i] = Value::text(texts[i]->toText());
+                texts[i] = &worked[i];
+            } else if (texts[i]->isCollection()) {
+                run.at(piece);
+                collectionMisused(*texts[i], "文字列として");
+            }
+            total += texts[i]->rawText().size();
+        }
+        run.at(line, column);
+        reserveToAppend(out, total);
+        for (std::size_t i = 0; i < count; ++i) out += texts[i]->rawText();
+    }
+}
+
+}  // namespace ttscript

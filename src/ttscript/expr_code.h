@@ -1,0 +1,36 @@
+// Compiles expressions into nodes (code.h), and works out the pieces of a text
+// joined with `&`, which the statement that appends in place shares.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ttscript/code.h"
+
+namespace ttscript {
+
+// The user functions of the program being compiled, by index; their bodies may
+// still be empty while calls to them are compiled.
+using FunctionTable = std::vector<FunctionCode>;
+
+ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
+
+// The list or dictionary `e` gives, as eval gives it; anything else is a runtime
+// error placed at `e`.
+const Value& collectionAt(Interpreter& run, const ExprCode& e, Value& into);
+
+// The pieces of `a & b & c`.
+struct Pieces {
+    std::vector<ExprCodePtr> code;
+    // The position of the last piece that may call a user function: the globals
+    // read before it are copied, as the call may assign them.
+    std::size_t callsBefore = 0;
+};
+
+Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions);
+
+// Appends the pieces' texts to `out`. Running out of memory is placed at
+// (line, column), the statement or the `&`.
+void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int line, int column);
+
+}  // namespace ttscript
