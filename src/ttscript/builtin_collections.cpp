@@ -7,6 +7,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_search.h"
 
 namespace ttscript::builtin {
 namespace {
@@ -110,7 +111,7 @@ Value remove(Arguments a) {
 Value keys(Arguments a) {
     std::vector<Value> out;
     for (const Collection::Entry& e : collectionArgument(a[0], "Keys", Takes::Dict).entries()) {
-        if (!e.removed) out.push_back(Value::text(e.key));
+        if (!e.removed) out.push_back(Value::textOf(e.key));
     }
     return newList(std::move(out));
 }
@@ -142,13 +143,13 @@ Value split(Arguments a) {
     TextOf textOf(a[0]), sepOf(a[1]);
     std::string_view text = textOf.str(), sep = sepOf.str();
     std::vector<Value> out;
-    if (!text.empty() && sep.empty()) out.push_back(Value::text(std::string(text)));
+    if (!text.empty() && sep.empty()) out.push_back(Value::textOf(text));
     if (!text.empty() && !sep.empty()) {
         // A long text of separators makes many elements: check they fit first.
         std::size_t count = 1;
         std::size_t bytes = sizeof(Value);
         std::size_t from = 0;
-        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
+        for (std::size_t at; (at = findText(text, sep, from)) != std::string_view::npos;
              from = at + sep.size()) {
             ++count;
             bytes += sizeof(Value) + Value::textBytes(at - from);
@@ -156,11 +157,11 @@ Value split(Arguments a) {
         checkMemoryFor(bytes + Value::textBytes(text.size() - from));
         out.reserve(count);
         from = 0;
-        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
+        for (std::size_t at; (at = findText(text, sep, from)) != std::string_view::npos;
              from = at + sep.size()) {
-            out.push_back(Value::text(std::string(text.substr(from, at - from))));
+            out.push_back(Value::textOf(text.substr(from, at - from)));
         }
-        out.push_back(Value::text(std::string(text.substr(from))));
+        out.push_back(Value::textOf(text.substr(from)));
     }
     return newList(std::move(out));
 }
@@ -190,7 +191,7 @@ Value keysByValue(Arguments a) {
     sortKeys(order, descending(a));
     std::vector<Value> out;
     out.reserve(entries.size());
-    for (const SortKey& k : order) out.push_back(Value::text(entries[k.position].key));
+    for (const SortKey& k : order) out.push_back(Value::textOf(entries[k.position].key));
     return newList(std::move(out));
 }
 

@@ -285,7 +285,7 @@ class ForEach final : public StmtCode {
             if (c.isDict() && c.entries()[i].removed) continue;
             run.at(*this);
             run.checkpoint();
-            variable = c.isDict() ? Value::text(c.entries()[i].key) : c.items()[i];
+            variable = c.isDict() ? Value::textOf(c.entries()[i].key) : c.items()[i];
             Flow flow = run.execBlock(body_);
             if (flow == Flow::ExitFor) break;
             if (flow != Flow::Normal) return flow;

@@ -48,16 +48,20 @@ Value Value::number(double n) {
 }
 
 Value Value::text(std::string s) {
+    if (s.size() <= kShortBytes) return textOf(s);
     Value v;
-    if (s.size() <= kShortBytes) {
-        v.kind_ = Kind::ShortText;
-        v.shortSize_ = static_cast<unsigned char>(s.size());
-        std::copy(s.begin(), s.end(), v.short_);
-    } else {
-        Shared* shared = share(std::move(s));  // may throw: the kind is set after
-        v.setWord(&shared);
-        v.kind_ = Kind::SharedText;
-    }
+    Shared* shared = share(std::move(s));  // may throw: the kind is set after
+    v.setWord(&shared);
+    v.kind_ = Kind::SharedText;
+    return v;
+}
+
+Value Value::textOf(std::string_view s) {
+    if (s.size() > kShortBytes) return text(std::string(s));
+    Value v;
+    v.kind_ = Kind::ShortText;
+    v.shortSize_ = static_cast<unsigned char>(s.size());
+    std::copy(s.begin(), s.end(), v.short_);
     return v;
 }
 
@@ -113,21 +117,20 @@ std::string Value::toText() const {
     return std::string(rawText());
 }
 
-std::optional<double> Value::toNumber() const {
-    if (kind_ == Kind::Number) return numberHeld();
+std::optional<double> Value::textAsNumber() const {
     if (isText()) return parseNumericText(rawText());
     return std::nullopt;
 }
 
-double Value::requireNumber() const {
-    if (auto n = toNumber()) return *n;
+double Value::requireNumericText() const {
+    if (auto n = textAsNumber()) return *n;
     if (kind_ == Kind::Collection) collectionMisused(*this, "数値として");
     std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
-bool Value::isTrue() const {
-    if (auto n = toNumber()) return *n != 0;
+bool Value::isTrueText() const {
+    if (auto n = textAsNumber()) return *n != 0;
     if (kind_ == Kind::Collection) collectionMisused(*this, "条件に");
     return !rawText().empty();
 }

@@ -45,6 +45,8 @@ class alignas(8) Value {
 
     static Value number(double n);
     static Value text(std::string s);
+    // The same from a view: short text is copied straight into the value.
+    static Value textOf(std::string_view s);
     // What a text value of `size` bytes takes from the budget beyond the value.
     static std::size_t textBytes(std::size_t size);
     // Takes a share of `collection`, which the caller has just made.
@@ -69,12 +71,21 @@ class alignas(8) Value {
     // The value as text: numbers in their printed form. A collection is a runtime error.
     std::string toText() const;
     // The value as a number when it is a number or numeric text.
-    std::optional<double> toNumber() const;
+    std::optional<double> toNumber() const {
+        if (kind_ == Kind::Number) return numberHeld();
+        return textAsNumber();
+    }
     // Like toNumber, but anything else is a runtime error.
-    double requireNumber() const;
+    double requireNumber() const {
+        if (kind_ == Kind::Number) return numberHeld();
+        return requireNumericText();
+    }
     // Non-zero numbers and numeric text, and text other than "", are true. A
     // collection is a runtime error.
-    bool isTrue() const;
+    bool isTrue() const {
+        if (kind_ == Kind::Number) return numberHeld() != 0;
+        return isTrueText();
+    }
 
     // Turns this value into text the caller alone owns and gives it to append to.
     // The caller makes room with reserveToAppend and calls textGrew afterwards.
@@ -84,6 +95,11 @@ class alignas(8) Value {
 
   private:
     friend class TextOf;
+
+    // toNumber, requireNumber and isTrue of a value that is not a number.
+    std::optional<double> textAsNumber() const;
+    double requireNumericText() const;
+    bool isTrueText() const;
 
     // Short text lives in the value itself; longer text in a counted block. A run
     // stays on one thread, so the count needs no atomic operations.
