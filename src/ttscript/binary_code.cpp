@@ -23,23 +23,34 @@ struct Step {
     bool plainText = false;
 };
 
-double arithmetic(BinaryOp op, double a, double b) {
-    auto divisor = [](double d) {
-        if (d == 0) throwRuntimeError("0 で割ることはできません");
-        return d;
-    };
-    switch (op) {
-        case BinaryOp::Add:
-            return a + b;
-        case BinaryOp::Sub:
-            return a - b;
-        case BinaryOp::Mul:
-            return a * b;
-        case BinaryOp::Div:
-            return a / divisor(b);
-        default:
-            return std::fmod(a, divisor(b));
+// Errors are placed at the operator.
+double arithmetic(Interpreter& run, const Step& step, double a, double b) {
+    double result;
+    if ((step.op == BinaryOp::Div || step.op == BinaryOp::Mod) && b == 0) [[unlikely]] {
+        run.at(step.line, step.column);
+        throwRuntimeError("0 で割ることはできません");
     }
+    switch (step.op) {
+        case BinaryOp::Add:
+            result = a + b;
+            break;
+        case BinaryOp::Sub:
+            result = a - b;
+            break;
+        case BinaryOp::Mul:
+            result = a * b;
+            break;
+        case BinaryOp::Div:
+            result = a / b;
+            break;
+        default:
+            result = std::fmod(a, b);
+    }
+    if (!std::isfinite(result)) [[unlikely]] {
+        run.at(step.line, step.column);
+        throwRuntimeError("計算結果が大きすぎます");
+    }
+    return result;
 }
 
 bool compared(BinaryOp op, int order) {
@@ -83,8 +94,7 @@ class Chain final : public ExprCode {
                 }
                 Value worked;
                 const Value& right = step.operand->eval(run, worked);
-                Value result = apply(run, step, *left, right);
-                into = result;
+                into = apply(run, step, *left, right);
             }
             left = &into;
         }
@@ -93,8 +103,17 @@ class Chain final : public ExprCode {
 
   private:
     Value apply(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
+        // The common cases first, placing nothing unless they fail: two numbers, and
+        // a text against a plain constant text.
+        if (isArithmetic(step.op) && left.isNumber() && right.isNumber()) {
+            double result = arithmetic(run, step, left.rawNumber(), right.rawNumber());
+            return Value::number(result);
+        }
+        if (step.plainText && left.isText()) {
+            return truth((left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq));
+        }
         run.at(step.line, step.column);
-        if (left.isCollection() || right.isCollection()) [[unlikely]] {
+        if (left.isCollection() || right.isCollection()) {
             collectionMisused(left.isCollection() ? left : right,
                               isArithmetic(step.op) ? "数値として" : "比較に");
         }
@@ -103,15 +122,10 @@ class Chain final : public ExprCode {
             double a = left.requireNumber();
             run.at(*step.operand);
             double b = right.requireNumber();
-            run.at(step.line, step.column);
-            double result = arithmetic(step.op, a, b);
-            if (!std::isfinite(result)) throwRuntimeError("計算結果が大きすぎます");
-            return Value::number(result);
+            return Value::number(arithmetic(run, step, a, b));
         }
-        if (step.plainText) {
-            bool same = left.isText() && left.rawText() == right.rawText();
-            return truth(same == (step.op == BinaryOp::Eq));
-        }
+        // A number never equals a plain text.
+        if (step.plainText) return truth(step.op == BinaryOp::Ne);
         return truth(compared(step.op, compareValues(left, right)));
     }
 

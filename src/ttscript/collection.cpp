@@ -206,7 +206,7 @@ void collectionMisused(const Value& v, std::string_view use) {
 }
 
 Value* findElement(Collection& c, const Value& key) {
-    if (c.isDict()) return c.find(TextOf(key).str());
+    if (c.isDict()) return c.find(key.isText() ? key.rawText() : TextOf(key).str());
     std::size_t at = listPosition(c.items().size(), key);
     return at < c.items().size() ? &c.itemAt(at) : nullptr;
 }
@@ -217,7 +217,7 @@ Value& element(Collection& c, const Value& key) {
 }
 
 Value& elementToAssign(Collection& c, const Value& key) {
-    if (c.isDict()) return c.findOrAdd(TextOf(key).str());
+    if (c.isDict()) return c.findOrAdd(key.isText() ? key.rawText() : TextOf(key).str());
     return element(c, key);
 }
 
