@@ -10,7 +10,7 @@ if(NOT status EQUAL 0)
 endif()
 foreach(item mirudana-cli${EXE} system/cards/master.dat system/state/state.dat engine.tts
         battles viewer/main.js viewer/viewer.css scripts/export-csv.tts scripts/export-json.tts
-        scripts/export-jsonl.tts scripts/statistics.tts
+        scripts/export-jsonl.tts scripts/parts/json.tts scripts/statistics.tts
         readme.txt script-language.txt)
     if(NOT EXISTS ${PREFIX}/${item})
         message(FATAL_ERROR "the program folder lacks ${item}")

@@ -35,7 +35,7 @@ class EngineEvents {
     virtual void Tick() {}
 
     // Raised now and then while a long script is read and checked: `done` of its
-    // `total` tokens are parsed. A host may show it and call RequestStop to cancel.
+    // `total` bytes are parsed. A host may show it and call RequestStop to cancel.
     virtual void Loading(std::size_t done, std::size_t total) { (void)done, (void)total; }
 };
 

@@ -1,5 +1,6 @@
 #include "ttscript/lexer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -49,165 +50,154 @@ constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-class Lexer {
-  public:
-    explicit Lexer(std::string_view source) : src_(source) {}
-
-    std::vector<Token> run() {
-        while (pos_ < src_.size()) lexOne();
-        startColumn_ = column_;
-        push(TokenKind::Newline, pos_);
-        push(TokenKind::End, pos_);
-        return std::move(tokens_);
-    }
-
-  private:
-    char peek(std::size_t ahead = 0) const {
-        return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : '\0';
-    }
-    bool atIdeographicSpace() const { return src_.substr(pos_).starts_with(kIdeographicSpace); }
-
-    // Moves one byte on; columns count characters, so continuation bytes do not count.
-    void advance() {
-        ++pos_;
-        if (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) != 0x80)
-            ++column_;
-    }
-    void advanceCharacter() {
-        do {
-            advance();
-        } while (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) == 0x80);
-    }
-    bool startsName() const {
-        char c = peek();
-        return isAsciiLetter(c) || c == '_' ||
-               (static_cast<unsigned char>(c) >= 0x80 && !atIdeographicSpace());
-    }
-
-    Token& push(TokenKind kind, std::size_t begin) {
-        Token token;
-        token.kind = kind;
-        token.line = line_;
-        token.column = startColumn_;
-        token.begin = begin;
-        token.end = pos_;
-        tokens_.push_back(std::move(token));
-        return tokens_.back();
-    }
-
-    void lexOne() {
-        char c = peek();
-        startColumn_ = column_;
-        std::size_t begin = pos_;
-        if (c == '\n') {
-            push(TokenKind::Newline, begin);
-            ++pos_, ++line_, column_ = 1;
-        } else if (c == ' ' || c == '\t' || c == '\r') {
-            advance();
-        } else if (atIdeographicSpace()) {
-            advanceCharacter();
-        } else if (c == '\'') {
-            while (pos_ < src_.size() && peek() != '\n') ++pos_;
-        } else if (c == '"') {
-            lexString(begin);
-        } else if (c == '[') {
-            lexHostKey(begin);
-        } else if (isDigit(c) || (c == '.' && isDigit(peek(1)))) {
-            lexNumber(begin);
-        } else if (startsName()) {
-            lexName(begin);
-        } else {
-            lexSymbol(begin);
-        }
-    }
-
-    void lexString(std::size_t begin) {
-        std::string value;
-        advance();
-        for (;;) {
-            if (pos_ >= src_.size() || peek() == '\n') {
-                throwSyntaxError("文字列の終わりの '\"' がありません", line_, startColumn_);
-            }
-            if (peek() == '"') {
-                if (peek(1) != '"') break;
-                advance();
-            }
-            value += peek();
-            advance();
-        }
-        advance();
-        push(TokenKind::String, begin).text = std::move(value);
-    }
-
-    void lexHostKey(std::size_t begin) {
-        advance();
-        std::size_t keyBegin = pos_;
-        while (pos_ < src_.size() && peek() != ']' && peek() != '\n') advance();
-        if (peek() != ']') throwSyntaxError("']' がありません（'[' に対応）", line_, startColumn_);
-        std::string key(src_.substr(keyBegin, pos_ - keyBegin));
-        advance();
-        push(TokenKind::HostKey, begin).text = std::move(key);
-    }
-
-    void lexNumber(std::size_t begin) {
-        while (isDigit(peek())) advance();
-        if (peek() == '.' && isDigit(peek(1))) {
-            advance();
-            while (isDigit(peek())) advance();
-        }
-        if (startsName()) throwSyntaxError("数値の書き方が正しくありません", line_, startColumn_);
-        double value = 0;
-        auto result = std::from_chars(src_.data() + begin, src_.data() + pos_, value);
-        if (result.ec != std::errc()) throwSyntaxError("数値が大きすぎます", line_, startColumn_);
-        push(TokenKind::Number, begin).number = value;
-    }
-
-    void lexName(std::size_t begin) {
-        while (pos_ < src_.size() && (startsName() || isDigit(peek()))) advanceCharacter();
-        std::string_view written = src_.substr(begin, pos_ - begin);
-        std::string folded = foldCase(written);
-        TokenKind kind = TokenKind::Name;
-        for (const Keyword& k : kKeywords) {
-            if (foldCase(k.spelling) == folded) kind = k.kind;
-        }
-        push(kind, begin).text = std::string(written);
-    }
-
-    void lexSymbol(std::size_t begin) {
-        for (int length : {2, 1}) {
-            std::string_view here = src_.substr(pos_, static_cast<std::size_t>(length));
-            for (const auto& [kind, spelling] : kSymbols) {
-                if (spelling == here) {
-                    for (int i = 0; i < length; ++i) advance();
-                    push(kind, begin);
-                    return;
-                }
-            }
-        }
-        std::string shown = static_cast<unsigned char>(peek()) < 0x20
-                                ? "文字コード " + std::to_string(static_cast<int>(peek()))
-                                : std::string("'").append(1, peek()).append("'");
-        throwSyntaxError("使えない文字です: " + shown, line_, startColumn_);
-    }
-
-    std::string_view src_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    int column_ = 1;
-    int startColumn_ = 1;
-    std::vector<Token> tokens_;
-};
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view source) { return Lexer(source).run(); }
+Token Lexer::next() {
+    while (!pending_ && pos_ < src_.size()) lexOne();
+    if (!pending_) {
+        // Past the text: one last line end, then End for as long as it is asked.
+        startColumn_ = column_;
+        push(endGiven_ ? TokenKind::End : TokenKind::Newline, pos_);
+        endGiven_ = true;
+    }
+    Token token = std::move(*pending_);
+    pending_.reset();
+    return token;
+}
+
+void Lexer::lexOne() {
+    char c = peek();
+    startColumn_ = column_;
+    std::size_t begin = pos_;
+    if (c == '\n') {
+        push(TokenKind::Newline, begin);
+        ++pos_, ++line_, column_ = 1;
+    } else if (c == ' ' || c == '\t' || c == '\r') {
+        advance();
+    } else if (atIdeographicSpace()) {
+        advanceCharacter();
+    } else if (c == '\'') {
+        while (pos_ < src_.size() && peek() != '\n') ++pos_;
+    } else if (c == '"') {
+        lexString(begin);
+    } else if (c == '[') {
+        lexHostKey(begin);
+    } else if (isDigit(c) || (c == '.' && isDigit(peek(1)))) {
+        lexNumber(begin);
+    } else if (startsName()) {
+        lexName(begin);
+    } else {
+        lexSymbol(begin);
+    }
+}
+
+void Lexer::lexString(std::size_t begin) {
+    std::string value;
+    advance();
+    for (;;) {
+        if (pos_ >= src_.size() || peek() == '\n') {
+            throwSyntaxError("文字列の終わりの '\"' がありません", line_, startColumn_);
+        }
+        if (peek() == '"') {
+            if (peek(1) != '"') break;
+            advance();
+        }
+        value += peek();
+        advance();
+    }
+    advance();
+    push(TokenKind::String, begin).text = std::move(value);
+}
+
+void Lexer::lexHostKey(std::size_t begin) {
+    advance();
+    std::size_t keyBegin = pos_;
+    while (pos_ < src_.size() && peek() != ']' && peek() != '\n') advance();
+    if (peek() != ']') throwSyntaxError("']' がありません（'[' に対応）", line_, startColumn_);
+    std::string key(src_.substr(keyBegin, pos_ - keyBegin));
+    advance();
+    push(TokenKind::HostKey, begin).text = std::move(key);
+}
+
+void Lexer::lexNumber(std::size_t begin) {
+    while (isDigit(peek())) advance();
+    if (peek() == '.' && isDigit(peek(1))) {
+        advance();
+        while (isDigit(peek())) advance();
+    }
+    if (startsName()) throwSyntaxError("数値の書き方が正しくありません", line_, startColumn_);
+    double value = 0;
+    auto result = std::from_chars(src_.data() + begin, src_.data() + pos_, value);
+    if (result.ec != std::errc()) throwSyntaxError("数値が大きすぎます", line_, startColumn_);
+    push(TokenKind::Number, begin).number = value;
+}
+
+void Lexer::lexName(std::size_t begin) {
+    while (pos_ < src_.size() && (startsName() || isDigit(peek()))) advanceCharacter();
+    std::string_view written = src_.substr(begin, pos_ - begin);
+    TokenKind kind = TokenKind::Name;
+    for (const Keyword& k : kKeywords) {
+        if (sameIgnoringCase(written, k.spelling)) kind = k.kind;
+    }
+    push(kind, begin).text = std::string(written);
+}
+
+void Lexer::lexSymbol(std::size_t begin) {
+    for (int length : {2, 1}) {
+        std::string_view here = src_.substr(pos_, static_cast<std::size_t>(length));
+        for (const auto& [kind, spelling] : kSymbols) {
+            if (spelling == here) {
+                for (int i = 0; i < length; ++i) advance();
+                push(kind, begin);
+                return;
+            }
+        }
+    }
+    std::string shown = static_cast<unsigned char>(peek()) < 0x20
+                            ? "文字コード " + std::to_string(static_cast<int>(peek()))
+                            : std::string("'").append(1, peek()).append("'");
+    throwSyntaxError("使えない文字です: " + shown, line_, startColumn_);
+}
+
+bool Lexer::atIdeographicSpace() const { return src_.substr(pos_).starts_with(kIdeographicSpace); }
+
+void Lexer::advance() {
+    ++pos_;
+    if (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) != 0x80) ++column_;
+}
+
+void Lexer::advanceCharacter() {
+    do {
+        advance();
+    } while (pos_ < src_.size() && (static_cast<unsigned char>(src_[pos_]) & 0xC0) == 0x80);
+}
+
+bool Lexer::startsName() const {
+    char c = peek();
+    return isAsciiLetter(c) || c == '_' ||
+           (static_cast<unsigned char>(c) >= 0x80 && !atIdeographicSpace());
+}
+
+Token& Lexer::push(TokenKind kind, std::size_t begin) {
+    Token& token = pending_.emplace();
+    token.kind = kind;
+    token.line = line_;
+    token.column = startColumn_;
+    token.begin = begin;
+    token.end = pos_;
+    return token;
+}
 
 std::string foldCase(std::string_view name) {
     std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : folded) c = lowerAscii(c);
     return folded;
 }
 

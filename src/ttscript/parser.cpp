@@ -1,5 +1,6 @@
 #include "ttscript/parser.h"
 
+#include <deque>
 #include <new>
 #include <optional>
 #include <string>
@@ -26,8 +27,8 @@ std::string phrase(std::string_view before, const Token& t, std::string_view aft
 
 class Parser {
   public:
-    Parser(const std::vector<Token>& tokens, std::string_view source, const ParseProgress& progress)
-        : tokens_(tokens), source_(source), progress_(progress) {}
+    Parser(std::string_view source, const ParseProgress& progress)
+        : lexer_(source), source_(source), progress_(progress) {}
 
     // The runtime error for memory run out, at the token the parser was at.
     [[noreturn]] void outOfMemory() const {
@@ -39,14 +40,14 @@ class Parser {
     // program := { functionDefinition | importLine | statement | NEWLINE } END
     Program parseProgram() {
         Program program;
-        std::size_t nextReport = kTokensPerProgressReport;
+        std::size_t nextReport = kBytesPerProgressReport;
         for (;;) {
             skipNewlines();
             const Token& t = peek();
             if (t.kind == TokenKind::End) break;
-            if (progress_ && pos_ >= nextReport) {
-                progress_(pos_, tokens_.size());
-                nextReport = pos_ + kTokensPerProgressReport;
+            if (progress_ && t.begin >= nextReport) {
+                progress_(t.begin, source_.size());
+                nextReport = t.begin + kBytesPerProgressReport;
             }
             if (t.kind == TokenKind::Function) {
                 program.functions.push_back(parseFunction());
@@ -92,14 +93,22 @@ class Parser {
         int count_ = 0;
     };
 
+    // The tokens are read as they are needed. Those of a finished line are let go
+    // when its line end is passed: a token kept beyond its line is kept as a copy.
     const Token& peek(std::size_t ahead = 0) const {
-        std::size_t i = pos_ + ahead;
-        return i < tokens_.size() ? tokens_[i] : tokens_.back();
+        while (window_.size() <= pos_ + ahead) window_.push_back(lexer_.next());
+        return window_[pos_ + ahead];
     }
     bool check(TokenKind kind) const { return peek().kind == kind; }
     const Token& advance() {
         const Token& t = peek();
-        if (pos_ < tokens_.size() - 1) ++pos_;
+        if (t.kind == TokenKind::End) return t;
+        if (t.kind == TokenKind::Newline) {
+            window_.erase(window_.begin(), window_.begin() + static_cast<std::ptrdiff_t>(pos_));
+            pos_ = 0;
+        }
+        ++pos_;
+        lastEnd_ = t.end;
         return t;
     }
     bool match(TokenKind kind) {
@@ -182,7 +191,7 @@ class Parser {
     // functionDefinition := "Function" name "(" [ name { "," name } ] ")" NEWLINE
     //                       block "End" "Function"
     FunctionDef parseFunction() {
-        const Token& opener = advance();
+        const Token opener = advance();  // kept past its line
         Level level(*this, opener);
         FunctionDef fn;
         const Token& name = expect(TokenKind::Name, "関数名", "'Function' の後");
@@ -317,7 +326,7 @@ class Parser {
     // ifStatement := "If" expr "Then" NEWLINE block { "ElseIf" expr "Then" NEWLINE block }
     //                [ "Else" NEWLINE block ] "End" "If"
     void parseIf(Stmt& s) {
-        const Token& opener = advance();
+        const Token opener = advance();  // kept past its line
         Level level(*this, opener);
         s.kind = StmtKind::If;
         for (;;) {
@@ -337,7 +346,7 @@ class Parser {
 
     // whileStatement := "While" expr NEWLINE block "Wend"
     void parseWhile(Stmt& s) {
-        const Token& opener = advance();
+        const Token opener = advance();  // kept past its line
         Level level(*this, opener);
         s.kind = StmtKind::While;
         s.exprs.push_back(parseExpression());
@@ -351,7 +360,7 @@ class Parser {
     // forStatement := "For" name "=" expr "To" expr [ "Step" expr ] NEWLINE block
     //                 "Next" [ name ]
     void parseFor(Stmt& s) {
-        const Token& opener = advance();
+        const Token opener = advance();  // kept past its line
         Level level(*this, opener);
         if (isWord(peek(), "each") && peek(1).kind == TokenKind::Name)
             return parseForEach(s, opener);
@@ -432,7 +441,7 @@ class Parser {
     ExprPtr parseExpression(std::string* plain = nullptr) {
         std::size_t first = peek().begin;
         ExprPtr e = parseBinary(Precedence::Or);
-        if (plain) *plain = std::string(source_.substr(first, tokens_[pos_ - 1].end - first));
+        if (plain) *plain = std::string(source_.substr(first, lastEnd_ - first));
         return e;
     }
 
@@ -628,12 +637,15 @@ class Parser {
         return e;
     }
 
-    static constexpr std::size_t kTokensPerProgressReport = 16384;
+    static constexpr std::size_t kBytesPerProgressReport = 64 * 1024;
 
-    const std::vector<Token>& tokens_;
+    // Filled on demand by peek(), also from its const callers.
+    mutable Lexer lexer_;
+    mutable std::deque<Token> window_;
     std::string_view source_;
     const ParseProgress& progress_;
-    std::size_t pos_ = 0;
+    std::size_t pos_ = 0;      // the next token's place in window_
+    std::size_t lastEnd_ = 0;  // where the last token taken ends in the source
     int depth_ = 0;
     int forDepth_ = 0;
     int whileDepth_ = 0;
@@ -642,9 +654,8 @@ class Parser {
 
 }  // namespace
 
-Program parseProgram(const std::vector<Token>& tokens, std::string_view source,
-                     const ParseProgress& progress) {
-    Parser parser(tokens, source, progress);
+Program parseProgram(std::string_view source, const ParseProgress& progress) {
+    Parser parser(source, progress);
     try {
         return parser.parseProgram();
     } catch (const std::bad_alloc&) {

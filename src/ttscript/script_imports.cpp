@@ -7,7 +7,6 @@
 
 #include "platform/native_path.h"
 #include "ttscript/beside_files.h"
-#include "ttscript/lexer.h"
 #include "ttscript/parser.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/source_text.h"
@@ -78,7 +77,7 @@ class Importer {
         Program imported;
         try {
             std::string source = decodeScriptSource(bytes);
-            imported = parseProgram(tokenize(source), source);
+            imported = parseProgram(source);
         } catch (const ScriptFailure& failure) {
             throw ScriptFailure(failure.message(), {failure.line(), failure.column(), name});
         }

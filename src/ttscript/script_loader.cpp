@@ -7,7 +7,6 @@
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "ttscript/beside_files.h"
-#include "ttscript/lexer.h"
 #include "ttscript/parser.h"
 #include "ttscript/resolver.h"
 #include "ttscript/script_failure.h"
@@ -46,7 +45,7 @@ std::string readScript(const std::string& path) {
 Program loadProgram(const std::string& path, const ParseProgress& progress) {
     try {
         std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(tokenize(source), source, progress);
+        Program program = parseProgram(source, progress);
         program.folder = scriptFolderOf(path);
         program.files.push_back(scriptFileName(path));
         importFunctions(program, path);

@@ -112,10 +112,14 @@ TEST(BattleFollowerTest, ABurstOfFilesGivesFewUpdates) {
     TempDir dir;
     Following following(dir.path());
     EXPECT_TRUE(following.next().files.empty());
+    const auto start = std::chrono::steady_clock::now();
     for (int k = 0; k < 500; ++k) dir.write("burst-" + std::to_string(1000 + k) + ".kvs", "x");
+    // A busy machine may stretch the burst past the settling time; each such
+    // stretch may give one more update, but no more than that.
+    const auto stretches = (std::chrono::steady_clock::now() - start) / kShort.settle;
     const int updates = following.updatesUntil(500);
     EXPECT_GE(updates, 1);
-    EXPECT_LE(updates, 3);
+    EXPECT_LE(updates, 3 + stretches);
 }
 
 // A file another program holds: tried until it opens, within the locked-for time.

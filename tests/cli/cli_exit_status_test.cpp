@@ -12,7 +12,6 @@
 #include <filesystem>
 
 #include "platform/codepage.h"
-#include "support/list_masters_script.h"
 #include "support/long_path.h"
 #include "support/program_folder.h"
 #include "support/subprocess.h"
@@ -178,9 +177,18 @@ TEST_F(CliTest, AnInterruptDuringTheWriteLeavesNothingBehind) {
 
 #endif
 
-// A folder given whole reads its battle files at any depth and path length.
+// A folder given whole reads its battle files at any depth and path length, and
+// their times too.
 TEST_F(CliTest, AFolderGivesBattleFilesAtAnyPathLength) {
-    const std::string script = folder.script("list.tts", kListMasters);
+    const std::string script = folder.script("list.tts",
+                                             "text = \"\"\n"
+                                             "While [ファイル有無] = \"1\"\n"
+                                             "    If [ファイル日時] <> \"\" Then\n"
+                                             "        text = text & [マスター名] & \";\"\n"
+                                             "    End If\n"
+                                             "    RunCmd(\"ロード\")\n"
+                                             "Wend\n"
+                                             "[保存データ] = text\n");
     folder.battle("long/a.kvs", namedBattle("浅"));
     writeAtLongPath(folder.dir.file("battles/long"), "deep.kvs",
                     kvs::encodeBattleRecord(namedBattle("深")));
