@@ -133,22 +133,12 @@ class CallFunction final : public ExprCode {
     Operands arguments_;
 };
 
-// The arguments of a built-in, worked out where they stand. A global read before an
-// argument that may call a user function is copied, as that call may assign it.
+// A call of a built-in bound at compile time, with `N` arguments (kAny: any other
+// number), worked out where they stand. A global read before an argument that may
+// call a user function is copied, as that call may assign it.
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
 template <std::size_t N>
-struct ArgumentValues {
-    std::array<Value, N> worked;
-    std::array<const Value*, N> at;
-
-    void fill(Interpreter& run, const Operands& code, std::size_t copied) {
-        for (std::size_t i = 0; i < code.size(); ++i) {
-            const Value& v = code[i]->eval(run, worked[i]);
-            if (i < copied && &v != &worked[i]) worked[i] = v;
-            at[i] = i < copied ? &worked[i] : &v;
-        }
-    }
-};
-
 class CallBuiltin final : public ExprCode {
   public:
     CallBuiltin(const Expr& e, const Builtin& builtin, Operands arguments)
@@ -160,24 +150,30 @@ class CallBuiltin final : public ExprCode {
           callsBefore_(callsBefore(arguments_)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
-        // Most calls take few arguments: those need no heap.
-        constexpr std::size_t kFew = 4;
-        if (arguments_.size() <= kFew) {
-            ArgumentValues<kFew> values;
-            values.fill(run, arguments_, callsBefore_);
-            return finish(run, values.at.data(), into);
+        if constexpr (N == kAny) {
+            std::vector<Value> worked(arguments_.size());
+            std::vector<const Value*> at(arguments_.size());
+            fill(run, worked.data(), at.data());
+            return finish(run, at.data(), into);
+        } else {
+            std::array<Value, N> worked;
+            std::array<const Value*, N> at;
+            fill(run, worked.data(), at.data());
+            return finish(run, at.data(), into);
         }
-        std::vector<Value> worked(arguments_.size());
-        std::vector<const Value*> at(arguments_.size());
-        for (std::size_t i = 0; i < arguments_.size(); ++i) {
-            const Value& v = arguments_[i]->eval(run, worked[i]);
-            if (&v != &worked[i]) worked[i] = v;
-            at[i] = &worked[i];
-        }
-        return finish(run, at.data(), into);
     }
 
   private:
+    void fill(Interpreter& run, Value* worked, const Value** at) const {
+        std::size_t count = N == kAny ? arguments_.size() : N;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Value& v = arguments_[i]->eval(run, worked[i]);
+            bool copied = i < callsBefore_;
+            if (copied && &v != &worked[i]) worked[i] = v;
+            at[i] = copied ? &worked[i] : &v;
+        }
+    }
+
     const Value& finish(Interpreter& run, const Value* const* at, Value& into) const {
         run.at(*this);
         Arguments arguments(at, arguments_.size());
@@ -191,6 +187,22 @@ class CallBuiltin final : public ExprCode {
     Operands arguments_;
     std::size_t callsBefore_;
 };
+
+// Most calls take few arguments: those need no heap.
+std::unique_ptr<ExprCode> callBuiltin(const Expr& e, const Builtin& builtin, Operands arguments) {
+    switch (arguments.size()) {
+        case 0:
+            return std::make_unique<CallBuiltin<0>>(e, builtin, std::move(arguments));
+        case 1:
+            return std::make_unique<CallBuiltin<1>>(e, builtin, std::move(arguments));
+        case 2:
+            return std::make_unique<CallBuiltin<2>>(e, builtin, std::move(arguments));
+        case 3:
+            return std::make_unique<CallBuiltin<3>>(e, builtin, std::move(arguments));
+        default:
+            return std::make_unique<CallBuiltin<kAny>>(e, builtin, std::move(arguments));
+    }
+}
 
 class Index final : public ExprCode {
   public:
@@ -239,8 +251,8 @@ std::unique_ptr<ExprCode> compileNode(const Expr& e, Operands operands,
                     e, functions[static_cast<std::size_t>(target.function)], std::move(operands));
             }
             assert(target.builtin >= 0 && "the resolver binds every call");
-            return std::make_unique<CallBuiltin>(
-                e, builtins()[static_cast<std::size_t>(target.builtin)], std::move(operands));
+            return callBuiltin(e, builtins()[static_cast<std::size_t>(target.builtin)],
+                               std::move(operands));
         }
         case ExprKind::Index:
             return std::make_unique<Index>(e, std::move(operands[0]), std::move(operands[1]));

@@ -32,7 +32,7 @@ Value* FrameStack::push(std::size_t count) {
 }
 
 void FrameStack::pop(Value* frame, std::size_t count) noexcept {
-    for (std::size_t i = 0; i < count; ++i) frame[i] = Value();
+    for (std::size_t i = 0; i < count; ++i) frame[i].clear();
     Chunk& chunk = chunks_[top_];
     chunk.used -= count;
     if (chunk.used == 0 && top_ > 0) --top_;

@@ -22,6 +22,23 @@ int utf16Rank(unsigned char lead) {
     return lead;
 }
 
+// Copies up to kShortBytes bytes as two words that may overlap, or byte by byte
+// when fewer than eight: most texts are this short, and a call to memcpy for each
+// would cost more than the copy.
+void copyShort(std::string_view s, char* to) {
+    std::size_t n = s.size();
+    const char* from = s.data();
+    if (n >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+    }
+}
+
 }  // namespace
 
 int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
@@ -61,7 +78,7 @@ Value Value::textOf(std::string_view s) {
     Value v;
     v.kind_ = Kind::ShortText;
     v.shortSize_ = static_cast<unsigned char>(s.size());
-    std::copy(s.begin(), s.end(), v.short_);
+    copyShort(s, v.short_);
     return v;
 }
 

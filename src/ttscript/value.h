@@ -43,6 +43,12 @@ class alignas(8) Value {
     }
     ~Value() { release(); }
 
+    // Drops what the value holds, leaving it unset.
+    void clear() noexcept {
+        release();
+        kind_ = Kind::Unset;
+    }
+
     static Value number(double n);
     static Value text(std::string s);
     // The same from a view: short text is copied straight into the value.
