@@ -22,21 +22,23 @@ int utf16Rank(unsigned char lead) {
     return lead;
 }
 
-// Copies up to kShortBytes bytes as two words that may overlap, or byte by byte
-// when fewer than eight: most texts are this short, and a call to memcpy for each
-// would cost more than the copy.
-void copyShort(std::string_view s, char* to) {
+// Up to eight bytes of `s` from `at` on as a little-endian word, zero past its end,
+// read without touching a byte outside it. A short value is put together in
+// registers from these: put together in memory, its words would be read back from
+// stores of other widths, which the processor cannot forward.
+std::uint64_t bytesAt(std::string_view s, std::size_t at) {
     std::size_t n = s.size();
-    const char* from = s.data();
-    if (n >= 16) {
-        std::memcpy(to, from, 16);
-        std::memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + n - 8, from + n - 8, 8);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+    if (at >= n) return 0;
+    std::uint64_t word = 0;
+    if (n >= 8) {
+        std::size_t from = std::min(at, n - 8);
+        std::memcpy(&word, s.data() + from, 8);
+        return word >> (8 * (at - from));
     }
+    for (std::size_t i = at; i < n; ++i) {
+        word |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * (i - at));
+    }
+    return word;
 }
 
 }  // namespace
@@ -59,8 +61,7 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
 
 Value Value::number(double n) {
     Value v;
-    v.kind_ = Kind::Number;
-    v.setWord(&n);
+    v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
     return v;
 }
 
@@ -68,17 +69,17 @@ Value Value::text(std::string s) {
     if (s.size() <= kShortBytes) return textOf(s);
     Value v;
     Shared* shared = share(std::move(s));  // may throw: the kind is set after
-    v.setWord(&shared);
-    v.kind_ = Kind::SharedText;
+    v.set(Kind::SharedText, wordOf(shared));
     return v;
 }
 
 Value Value::textOf(std::string_view s) {
     if (s.size() > kShortBytes) return text(std::string(s));
     Value v;
-    v.kind_ = Kind::ShortText;
-    v.shortSize_ = static_cast<unsigned char>(s.size());
-    copyShort(s, v.short_);
+    static_assert(kShortAt == 2 && kShortBytes == 22, "six bytes, then eight, then eight");
+    v.words_[0] = static_cast<std::uint64_t>(Kind::ShortText) | s.size() << 8 | bytesAt(s, 0) << 16;
+    v.words_[1] = bytesAt(s, 6);
+    v.words_[2] = bytesAt(s, 14);
     return v;
 }
 
@@ -103,34 +104,33 @@ Value::Shared* Value::share(std::string s) {
 
 Value Value::of(Collection* collection) {
     Value v;
-    v.kind_ = Kind::Collection;
-    v.setWord(&collection);
+    v.set(Kind::Collection, wordOf(collection));
     ++collection->refs_;
     return v;
 }
 
 void Value::retainShared() const noexcept {
-    if (kind_ == Kind::SharedText) ++shared()->refs;
-    if (kind_ == Kind::Collection) ++collectionHeld()->refs_;
+    if (kind() == Kind::SharedText) ++shared()->refs;
+    if (kind() == Kind::Collection) ++collectionHeld()->refs_;
 }
 
 void Value::releaseShared() noexcept {
-    if (kind_ == Kind::SharedText) {
+    if (kind() == Kind::SharedText) {
         Shared* s = shared();
         if (--s->refs == 0) {
             if (s->memory) s->memory->give(s->counted);
             delete s;
         }
     }
-    if (kind_ == Kind::Collection) {
+    if (kind() == Kind::Collection) {
         Collection* c = collectionHeld();
         if (--c->refs_ == 0) c->memory_->release(c);
     }
 }
 
 std::string Value::toText() const {
-    if (kind_ == Kind::Number) return formatNumber(numberHeld());
-    if (kind_ == Kind::Collection) collectionMisused(*this, "文字列として");
+    if (kind() == Kind::Number) return formatNumber(numberHeld());
+    if (kind() == Kind::Collection) collectionMisused(*this, "文字列として");
     return std::string(rawText());
 }
 
@@ -141,24 +141,23 @@ std::optional<double> Value::textAsNumber() const {
 
 double Value::requireNumericText() const {
     if (auto n = textAsNumber()) return *n;
-    if (kind_ == Kind::Collection) collectionMisused(*this, "数値として");
+    if (kind() == Kind::Collection) collectionMisused(*this, "数値として");
     std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
 bool Value::isTrueText() const {
     if (auto n = textAsNumber()) return *n != 0;
-    if (kind_ == Kind::Collection) collectionMisused(*this, "条件に");
+    if (kind() == Kind::Collection) collectionMisused(*this, "条件に");
     return !rawText().empty();
 }
 
 std::string& Value::ownText() {
-    if (kind_ == Kind::SharedText && shared()->refs == 1) return shared()->text;
+    if (kind() == Kind::SharedText && shared()->refs == 1) return shared()->text;
     checkMemoryFor(textBytes(rawText().size()));
     Shared* own = share(toText());
     release();
-    kind_ = Kind::SharedText;
-    setWord(&own);
+    set(Kind::SharedText, wordOf(own));
     return own->text;
 }
 
@@ -175,7 +174,7 @@ void Value::textGrew() {
 
 TextOf::TextOf(const Value& v) {
     if (v.isCollection()) collectionMisused(v, "文字列として");
-    if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared()->text;
+    if (v.kind() == Value::Kind::SharedText) whole_ = &v.shared()->text;
     if (v.isNumber()) {
         printed_ = formatNumber(v.numberHeld());
         whole_ = &printed_;
