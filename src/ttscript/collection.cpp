@@ -105,7 +105,8 @@ Collection::Contents Collection::takeContents() {
 void Collection::clear() { Contents dropped = takeContents(); }
 
 std::size_t Collection::position(std::string_view key, std::size_t hash) {
-    std::size_t at = index_.find(hash, [&](std::size_t p) { return entries_[p].key == key; });
+    std::size_t at =
+        index_.find(hash, [&](std::size_t p) { return sameText(entries_[p].key, key); });
     if (at != kNone) lastFound_ = at;
     return at;
 }
@@ -114,7 +115,7 @@ std::size_t Collection::position(std::string_view key, std::size_t hash) {
 // last one found is compared before the key is hashed again.
 Value* Collection::lastFoundIf(std::string_view key) {
     if (lastFound_ < entries_.size() && !entries_[lastFound_].removed &&
-        entries_[lastFound_].key == key) {
+        sameText(entries_[lastFound_].key, key)) {
         return &entries_[lastFound_].value;
     }
     return nullptr;

@@ -8,13 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "ttscript/text_words.h"
+
 namespace ttscript {
 
 class KeyIndex {
   public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    static std::size_t hashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
+    static std::size_t hashOf(std::string_view key) { return hashText(key); }
 
     // The position under `hash` for which `matches(position)` holds, or kNone.
     template <class Matches>

@@ -10,6 +10,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_words.h"
 
 namespace ttscript {
 namespace {
@@ -20,25 +21,6 @@ namespace {
 int utf16Rank(unsigned char lead) {
     if (lead >= 0xF0) return 0xED;
     return lead;
-}
-
-// Up to eight bytes of `s` from `at` on as a little-endian word, zero past its end,
-// read without touching a byte outside it. A short value is put together in
-// registers from these: put together in memory, its words would be read back from
-// stores of other widths, which the processor cannot forward.
-std::uint64_t bytesAt(std::string_view s, std::size_t at) {
-    std::size_t n = s.size();
-    if (at >= n) return 0;
-    std::uint64_t word = 0;
-    if (n >= 8) {
-        std::size_t from = std::min(at, n - 8);
-        std::memcpy(&word, s.data() + from, 8);
-        return word >> (8 * (at - from));
-    }
-    for (std::size_t i = at; i < n; ++i) {
-        word |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * (i - at));
-    }
-    return word;
 }
 
 }  // namespace
@@ -76,6 +58,8 @@ Value Value::text(std::string s) {
 Value Value::textOf(std::string_view s) {
     if (s.size() > kShortBytes) return text(std::string(s));
     Value v;
+    // Put together in registers: put together in memory, its words would be read
+    // back from stores of other widths, which the processor cannot forward.
     static_assert(kShortAt == 2 && kShortBytes == 22, "six bytes, then eight, then eight");
     v.words_[0] = static_cast<std::uint64_t>(Kind::ShortText) | s.size() << 8 | bytesAt(s, 0) << 16;
     v.words_[1] = bytesAt(s, 6);
