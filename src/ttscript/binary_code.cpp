@@ -80,7 +80,7 @@ class Chain final : public ExprCode {
         : ExprCode(e), first_(std::move(first)), steps_(std::move(steps)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
-        const Value* left = &first_->eval(run, into);
+        const Value* left = &valueOf(run, *first_, into);
         for (const Step& step : steps_) {
             if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
                 run.at(*first_);
@@ -93,7 +93,7 @@ class Chain final : public ExprCode {
                     left = &into;
                 }
                 Value worked;
-                const Value& right = step.operand->eval(run, worked);
+                const Value& right = valueOf(run, *step.operand, worked);
                 into = apply(run, step, *left, right);
             }
             left = &into;

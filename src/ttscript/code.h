@@ -31,6 +31,12 @@ class ExprCode {
     int column;
     // Working it out may call a user function, which may assign any global.
     bool callsFunction = false;
+    // A constant, or a local read as it stands: most operands are one, and valueOf
+    // (interpreter.h) reads them without a call.
+    enum class Leaf : unsigned char { None, Constant, Local };
+    Leaf leaf = Leaf::None;
+    std::size_t slot = 0;             // of a Local
+    const Value* constant = nullptr;  // of a Constant
 };
 
 using ExprCodePtr = std::unique_ptr<const ExprCode>;

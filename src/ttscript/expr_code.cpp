@@ -17,7 +17,10 @@ namespace {
 
 class Constant final : public ExprCode {
   public:
-    explicit Constant(const Expr& e) : ExprCode(e), value_(e.constant()) {}
+    explicit Constant(const Expr& e) : ExprCode(e), value_(e.constant()) {
+        leaf = Leaf::Constant;
+        constant = &value_;
+    }
     const Value& eval(Interpreter&, Value&) const override { return value_; }
 
   private:
@@ -35,7 +38,9 @@ class Variable final : public ExprCode {
     explicit Variable(const Expr& e)
         : ExprCode(e),
           slot_(static_cast<std::size_t>(e.variable().slot)),
-          name_(e.variable().name) {}
+          name_(e.variable().name) {
+        if (Local) leaf = Leaf::Local, slot = slot_;
+    }
     const Value& eval(Interpreter& run, Value&) const override {
         const Value& v = Local ? run.local(slot_) : run.global(slot_);
         if (v.isUnset()) [[unlikely]]
@@ -65,7 +70,7 @@ class Negate final : public ExprCode {
   public:
     Negate(const Expr& e, ExprCodePtr operand) : ExprCode(e), operand_(std::move(operand)) {}
     const Value& eval(Interpreter& run, Value& into) const override {
-        const Value& v = operand_->eval(run, into);
+        const Value& v = valueOf(run, *operand_, into);
         run.at(*this);
         into = Value::number(-v.requireNumber());
         return into;
@@ -167,7 +172,7 @@ class CallBuiltin final : public ExprCode {
     void fill(Interpreter& run, Value* worked, const Value** at) const {
         std::size_t count = N == kAny ? arguments_.size() : N;
         for (std::size_t i = 0; i < count; ++i) {
-            const Value& v = arguments_[i]->eval(run, worked[i]);
+            const Value& v = valueOf(run, *arguments_[i], worked[i]);
             bool copied = i < callsBefore_;
             if (copied && &v != &worked[i]) worked[i] = v;
             at[i] = copied ? &worked[i] : &v;
@@ -215,7 +220,7 @@ class Index final : public ExprCode {
         if (key_->callsFunction && &base != &held) held = base;
         Collection& c = *(key_->callsFunction ? held : base).collection();
         Value worked;
-        const Value& key = key_->eval(run, worked);
+        const Value& key = valueOf(run, *key_, worked);
         run.at(*key_);
         Value found = element(c, key);
         into = std::move(found);
@@ -271,7 +276,7 @@ Operands compileAll(const std::vector<ExprPtr>& operands, const FunctionTable& f
 }  // namespace
 
 const Value& collectionAt(Interpreter& run, const ExprCode& e, Value& into) {
-    const Value& v = e.eval(run, into);
+    const Value& v = valueOf(run, e, into);
     if (!v.isCollection()) [[unlikely]] {
         run.at(e);
         throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
@@ -305,7 +310,7 @@ void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int 
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
             const ExprCode& piece = *code[first + i];
-            texts[i] = &piece.eval(run, worked[i]);
+            texts[i] = &valueOf(run, piece, worked[i]);
             if (first + i < pieces.callsBefore && texts[i] != &worked[i]) {
                 worked[i] = *texts[i];
                 texts[i] = &worked[i];

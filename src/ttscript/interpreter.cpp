@@ -97,7 +97,7 @@ void Interpreter::callFunction(const FunctionCode& fn, const std::vector<ExprCod
     restore.frame = frames_.push(fn.localCount);
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         Value& slot = restore.frame[i];
-        const Value& v = arguments[i]->eval(*this, slot);
+        const Value& v = valueOf(*this, *arguments[i], slot);
         if (&v != &slot) slot = v;
     }
     // The body's errors name the file it was imported from.
@@ -114,14 +114,14 @@ void Interpreter::callFunction(const FunctionCode& fn, const std::vector<ExprCod
 
 double numberOf(Interpreter& run, const ExprCode& e) {
     Value worked;
-    const Value& v = e.eval(run, worked);
+    const Value& v = valueOf(run, e, worked);
     run.at(e);
     return v.requireNumber();
 }
 
 bool conditionOf(Interpreter& run, const ExprCode& e) {
     Value worked;
-    const Value& v = e.eval(run, worked);
+    const Value& v = valueOf(run, e, worked);
     run.at(e);
     return v.isTrue();
 }

@@ -78,6 +78,16 @@ class Interpreter {
     std::uintptr_t stackBudget_ = 0;
 };
 
+// What `e.eval` gives.
+inline const Value& valueOf(Interpreter& run, const ExprCode& e, Value& into) {
+    if (e.leaf == ExprCode::Leaf::Constant) return *e.constant;
+    if (e.leaf == ExprCode::Leaf::Local) {
+        const Value& v = run.local(e.slot);
+        if (!v.isUnset()) return v;
+    }
+    return e.eval(run, into);
+}
+
 // The number or truth `e` gives; anything else is a runtime error placed at `e`.
 double numberOf(Interpreter& run, const ExprCode& e);
 bool conditionOf(Interpreter& run, const ExprCode& e);

@@ -47,7 +47,7 @@ void put(Value& to, const Value& v, Value& worked) {
 // Stores what `e` gives in `to`.
 void store(Interpreter& run, const ExprCode& e, Value& to) {
     Value worked;
-    put(to, e.eval(run, worked), worked);
+    put(to, valueOf(run, e, worked), worked);
 }
 
 class Assign final : public StmtCode {
@@ -81,10 +81,10 @@ class IndexAssign final : public StmtCode {
         Value held = heldCollection(run, *base_);
         Collection& c = *held.collection();
         Value keyWorked;
-        const Value* key = &key_->eval(run, keyWorked);
+        const Value* key = &valueOf(run, *key_, keyWorked);
         if (value_->callsFunction && key != &keyWorked) key = &(keyWorked = *key);
         Value worked;
-        const Value& v = value_->eval(run, worked);
+        const Value& v = valueOf(run, *value_, worked);
         run.at(*key_);
         put(elementToAssign(c, *key), v, worked);
         return Flow::Normal;
@@ -163,7 +163,7 @@ class SetData final : public StmtCode {
         : StmtCode(s), item_(s.item()), value_(std::move(value)) {}
     Flow exec(Interpreter& run) const override {
         Value worked;
-        const Value& v = value_->eval(run, worked);
+        const Value& v = valueOf(run, *value_, worked);
         run.at(*this);
         run.host().setData(item_.key, v, item_.plain);
         return Flow::Normal;
@@ -179,7 +179,7 @@ class Call final : public StmtCode {
     Call(const Stmt& s, ExprCodePtr call) : StmtCode(s), call_(std::move(call)) {}
     Flow exec(Interpreter& run) const override {
         Value worked;
-        call_->eval(run, worked);
+        valueOf(run, *call_, worked);
         return Flow::Normal;
     }
 
