@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ttscript/block_pool.h"
 #include "ttscript/key_index.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/value.h"
@@ -25,6 +26,8 @@ class Collection {
 
     // A new empty collection of the running script, not yet shared by any value.
     explicit Collection(Kind kind);
+    static void* operator new(std::size_t) { return BlockPool<sizeof(Collection)>::take(); }
+    static void operator delete(void* p) noexcept { BlockPool<sizeof(Collection)>::give(p); }
     ~Collection();
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;

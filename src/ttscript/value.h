@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "ttscript/block_pool.h"
+
 namespace ttscript {
 
 class Collection;
@@ -118,6 +120,9 @@ class alignas(8) Value {
         std::string text;
         RunMemory* memory;    // the run whose budget counts it; null outside a run
         std::size_t counted;  // bytes taken from that budget
+
+        static void* operator new(std::size_t) { return BlockPool<sizeof(Shared)>::take(); }
+        static void operator delete(void* p) noexcept { BlockPool<sizeof(Shared)>::give(p); }
     };
     static Shared* share(std::string s);
     static std::size_t sharedBytes(std::size_t capacity);
