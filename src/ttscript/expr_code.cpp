@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <new>
 #include <span>
 
 #include "ttscript/binary_code.h"
@@ -299,25 +300,51 @@ Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& fu
     return piecesOf(compileAll(pieces, functions));
 }
 
+namespace {
+
+constexpr std::size_t kBatch = 8;
+
+// Room for the values a batch of pieces works out, each made only when its piece
+// needs it: most pieces are constants and variables read where they stand.
+class WorkedValues {
+  public:
+    WorkedValues() = default;
+    WorkedValues(const WorkedValues&) = delete;
+    WorkedValues& operator=(const WorkedValues&) = delete;
+    ~WorkedValues() {
+        for (std::size_t i = 0; i < made_; ++i) {
+            std::launder(reinterpret_cast<Value*>(room_ + i * sizeof(Value)))->~Value();
+        }
+    }
+
+    Value& make() { return *::new (room_ + made_++ * sizeof(Value)) Value(); }
+
+  private:
+    alignas(Value) unsigned char room_[kBatch * sizeof(Value)];
+    std::size_t made_ = 0;
+};
+
+}  // namespace
+
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
 void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int line, int column) {
-    constexpr std::size_t kBatch = 8;
     const Operands& code = pieces.code;
     for (std::size_t first = 0; first < code.size(); first += kBatch) {
         std::array<const Value*, kBatch> texts;
-        std::array<Value, kBatch> worked;
+        WorkedValues worked;
         std::size_t count = std::min(kBatch, code.size() - first);
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
             const ExprCode& piece = *code[first + i];
-            texts[i] = &valueOf(run, piece, worked[i]);
-            if (first + i < pieces.callsBefore && texts[i] != &worked[i]) {
-                worked[i] = *texts[i];
-                texts[i] = &worked[i];
+            Value& room = worked.make();
+            texts[i] = &valueOf(run, piece, room);
+            if (first + i < pieces.callsBefore && texts[i] != &room) {
+                room = *texts[i];
+                texts[i] = &room;
             }
             if (texts[i]->isNumber()) {
-                worked[i] = Value::text(texts[i]->toText());
-                texts[i] = &worked[i];
+                room = Value::text(texts[i]->toText());
+                texts[i] = &room;
             } else if (texts[i]->isCollection()) {
                 run.at(piece);
                 collectionMisused(*texts[i], "文字列として");
