@@ -141,28 +141,19 @@ Value join(Arguments a) {
 // Split(text, sep): the items `sep` separates, as Count and Item see them.
 Value split(Arguments a) {
     TextOf textOf(a[0]), sepOf(a[1]);
-    std::string_view text = textOf.str(), sep = sepOf.str();
-    std::vector<Value> out;
-    if (!text.empty() && sep.empty()) out.push_back(Value::textOf(text));
-    if (!text.empty() && !sep.empty()) {
-        // A long text of separators makes many elements: check they fit first.
-        std::size_t count = 1;
-        std::size_t bytes = sizeof(Value);
-        std::size_t from = 0;
-        for (std::size_t at; (at = findText(text, sep, from)) != std::string_view::npos;
-             from = at + sep.size()) {
-            ++count;
-            bytes += sizeof(Value) + Value::textBytes(at - from);
-        }
-        checkMemoryFor(bytes + Value::textBytes(text.size() - from));
-        out.reserve(count);
-        from = 0;
-        for (std::size_t at; (at = findText(text, sep, from)) != std::string_view::npos;
-             from = at + sep.size()) {
-            out.push_back(Value::textOf(text.substr(from, at - from)));
-        }
-        out.push_back(Value::textOf(text.substr(from)));
+    // A long text of separators makes many elements: check they fit first.
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+    SplitItems counting(textOf.str(), sepOf.str());
+    for (std::string_view item; counting.next(item);) {
+        ++count;
+        bytes += sizeof(Value) + Value::textBytes(item.size());
     }
+    checkMemoryFor(bytes);
+    std::vector<Value> out;
+    out.reserve(count);
+    SplitItems items(textOf.str(), sepOf.str());
+    for (std::string_view item; items.next(item);) out.push_back(Value::textOf(item));
     return newList(std::move(out));
 }
 

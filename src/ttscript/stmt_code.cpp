@@ -5,9 +5,12 @@
 #include <optional>
 #include <utility>
 
+#include "ttscript/builtin_functions.h"
+#include "ttscript/builtins.h"
 #include "ttscript/collection.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_search.h"
 
 namespace ttscript {
 namespace {
@@ -299,6 +302,52 @@ class ForEach final : public StmtCode {
     BlockCode body_;
 };
 
+// `For Each x In Split(text, sep)` walks the items as it finds them: the list Split
+// would make is never seen by anything else, so it is not made.
+class ForEachItem final : public StmtCode {
+  public:
+    ForEachItem(const Stmt& s, const Expr& call, ExprCodePtr text, ExprCodePtr separator,
+                BlockCode body)
+        : StmtCode(s),
+          target_(s.variable()),
+          callLine_(call.line),
+          callColumn_(call.column),
+          text_(std::move(text)),
+          separator_(std::move(separator)),
+          body_(std::move(body)) {}
+
+    Flow exec(Interpreter& run) const override {
+        // Held here: the body may assign the variables they came from.
+        Value text, separator;
+        store(run, *text_, text);
+        store(run, *separator_, separator);
+        run.at(callLine_, callColumn_);
+        TextOf textOf(text), separatorOf(separator);
+        SplitItems items(textOf.str(), separatorOf.str());
+        Value& variable = target_.of(run);
+        for (std::string_view item; items.next(item);) {
+            run.at(*this);
+            run.checkpoint();
+            variable = Value::textOf(item);
+            Flow flow = run.execBlock(body_);
+            if (flow == Flow::ExitFor) break;
+            if (flow != Flow::Normal) return flow;
+        }
+        return Flow::Normal;
+    }
+
+  private:
+    Target target_;
+    int callLine_, callColumn_;
+    ExprCodePtr text_, separator_;
+    BlockCode body_;
+};
+
+bool isSplitCall(const Expr& e) {
+    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
+           builtins()[static_cast<std::size_t>(e.call().builtin)].call == builtin::split;
+}
+
 // Exit For, Exit While, and Return without a value.
 class Leave final : public StmtCode {
   public:
@@ -353,6 +402,11 @@ std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& f
         case StmtKind::For:
             return std::make_unique<For>(s, exprs(), block(0));
         case StmtKind::ForEach:
+            if (const Expr& walked = *s.exprs[0]; isSplitCall(walked)) {
+                return std::make_unique<ForEachItem>(
+                    s, walked, compileExpr(*walked.operands[0], functions),
+                    compileExpr(*walked.operands[1], functions), block(0));
+            }
             return std::make_unique<ForEach>(s, expr(0), block(0));
         case StmtKind::ExitFor:
             return std::make_unique<Leave>(s, Flow::ExitFor);

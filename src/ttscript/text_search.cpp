@@ -21,4 +21,18 @@ std::size_t findText(std::string_view text, std::string_view part, std::size_t f
     return std::string_view::npos;
 }
 
+bool SplitItems::next(std::string_view& item) {
+    if (done_) return false;
+    std::size_t at =
+        separator_.empty() ? std::string_view::npos : findText(text_, separator_, from_);
+    if (at == std::string_view::npos) {
+        item = text_.substr(from_);
+        done_ = true;
+    } else {
+        item = text_.substr(from_, at - from_);
+        from_ = at + separator_.size();
+    }
+    return true;
+}
+
 }  // namespace ttscript
