@@ -268,6 +268,20 @@ class For final : public StmtCode {
     BlockCode body_;
 };
 
+// One round of a For Each: what `item` gives goes into the variable, then the body
+// runs. False when the loop ends, with how it ends in `flow` (Exit For: normally).
+template <class Item>
+bool walkRound(Interpreter& run, const StmtCode& loop, Value& variable, const Item& item,
+               const BlockCode& body, Flow& flow) {
+    run.at(loop);
+    run.checkpoint();
+    variable = item();
+    flow = run.execBlock(body);
+    if (flow == Flow::Normal) return true;
+    if (flow == Flow::ExitFor) flow = Flow::Normal;
+    return false;
+}
+
 // For Each walks a list's elements or a dictionary's keys, in order. The walked
 // collection keeps its shape meanwhile; its elements may be replaced.
 class ForEach final : public StmtCode {
@@ -284,16 +298,15 @@ class ForEach final : public StmtCode {
         WalkGuard walking(c);
         Value& variable = target_.of(run);
         std::size_t positions = c.isDict() ? c.entries().size() : c.items().size();
+        Flow flow = Flow::Normal;
         for (std::size_t i = 0; i < positions; ++i) {
             if (c.isDict() && c.entries()[i].removed) continue;
-            run.at(*this);
-            run.checkpoint();
-            variable = c.isDict() ? Value::textOf(c.entries()[i].key) : c.items()[i];
-            Flow flow = run.execBlock(body_);
-            if (flow == Flow::ExitFor) break;
-            if (flow != Flow::Normal) return flow;
+            auto item = [&] {
+                return c.isDict() ? Value::textOf(c.entries()[i].key) : c.items()[i];
+            };
+            if (!walkRound(run, *this, variable, item, body_, flow)) break;
         }
-        return Flow::Normal;
+        return flow;
     }
 
   private:
@@ -325,15 +338,14 @@ class ForEachItem final : public StmtCode {
         TextOf textOf(text), separatorOf(separator);
         SplitItems items(textOf.str(), separatorOf.str());
         Value& variable = target_.of(run);
+        Flow flow = Flow::Normal;
         for (std::string_view item; items.next(item);) {
-            run.at(*this);
-            run.checkpoint();
-            variable = Value::textOf(item);
-            Flow flow = run.execBlock(body_);
-            if (flow == Flow::ExitFor) break;
-            if (flow != Flow::Normal) return flow;
+            if (!walkRound(
+                    run, *this, variable, [&] { return Value::textOf(item); }, body_, flow)) {
+                break;
+            }
         }
-        return Flow::Normal;
+        return flow;
     }
 
   private:
