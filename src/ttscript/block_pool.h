@@ -1,8 +1,8 @@
 // Blocks of one size kept for reuse by the thread that freed them, so that what a
-// loop makes and drops at every round (a list Split gives, a host's long answer)
-// does not go to the allocator each time. At most kKept blocks wait; the rest are
-// freed at once. Under AddressSanitizer every block goes to the allocator, which
-// then still sees a block used after it was freed.
+// loop makes and drops at every round (a list, a host's long answer) does not go to
+// the allocator each time. At most kKept blocks wait; the rest are freed at once.
+// Under AddressSanitizer every block goes to the allocator, which then still sees a
+// block used after it was freed.
 #pragma once
 
 #include <cstddef>
@@ -16,10 +16,9 @@ class BlockPool {
   public:
     static void* take() {
 #ifndef __SANITIZE_ADDRESS__
-        std::vector<void*>& kept = free().blocks;
-        if (!kept.empty()) {
-            void* block = kept.back();
-            kept.pop_back();
+        if (std::vector<void*>* kept = blocks(); kept && !kept->empty()) {
+            void* block = kept->back();
+            kept->pop_back();
             return block;
         }
 #endif
@@ -28,9 +27,8 @@ class BlockPool {
 
     static void give(void* block) noexcept {
 #ifndef __SANITIZE_ADDRESS__
-        std::vector<void*>& kept = free().blocks;
-        if (kept.size() < kept.capacity()) {
-            kept.push_back(block);
+        if (std::vector<void*>* kept = blocks(); kept && kept->size() < kept->capacity()) {
+            kept->push_back(block);
             return;
         }
 #endif
@@ -40,23 +38,32 @@ class BlockPool {
   private:
     static constexpr std::size_t kKept = 64;
 
-    struct Free {
+    struct Kept {
         std::vector<void*> blocks;
-        Free() {
+        Kept() {
             // Without room for the list, blocks simply go back to the allocator.
             try {
                 blocks.reserve(kKept);
             } catch (const std::bad_alloc&) {
             }
         }
-        ~Free() {
+        ~Kept() {
             for (void* block : blocks) ::operator delete(block);
+            gone() = true;
         }
     };
 
-    static Free& free() {
-        thread_local Free kept;
-        return kept;
+    // Set once the thread's list is destroyed at its exit: a block freed after that
+    // (by a value that outlives it) goes straight back to the allocator.
+    static bool& gone() {
+        thread_local bool value = false;
+        return value;
+    }
+
+    static std::vector<void*>* blocks() noexcept {
+        if (gone()) return nullptr;
+        thread_local Kept kept;
+        return &kept.blocks;
     }
 };
 
