@@ -111,8 +111,9 @@ std::size_t Collection::position(std::string_view key, std::size_t hash) {
     return at;
 }
 
-// `counts(k) = Lookup(counts, k, 0) + 1` looks the same key up twice in a row: the
-// last one found is compared before the key is hashed again.
+// `counts(k) = Lookup(counts, k, 0) + 1` looks a key up, then assigns it: the one
+// found last is compared before the key is hashed again. A lookup does not: it is
+// seldom the same key as the one before.
 Value* Collection::lastFoundIf(std::string_view key) {
     if (lastFound_ < entries_.size() && !entries_[lastFound_].removed &&
         sameText(entries_[lastFound_].key, key)) {
@@ -122,7 +123,6 @@ Value* Collection::lastFoundIf(std::string_view key) {
 }
 
 Value* Collection::find(std::string_view key) {
-    if (Value* last = lastFoundIf(key)) return last;
     std::size_t at = position(key, KeyIndex::hashOf(key));
     return at == kNone ? nullptr : &entries_[at].value;
 }

@@ -216,10 +216,7 @@ class Index final : public ExprCode {
         : ExprCode(e), base_(std::move(base)), key_(std::move(key)) {}
     const Value& eval(Interpreter& run, Value& into) const override {
         Value held;
-        const Value& base = collectionAt(run, *base_, held);
-        // A call in the key may drop every other share of the collection.
-        if (key_->callsFunction && &base != &held) held = base;
-        Collection& c = *(key_->callsFunction ? held : base).collection();
+        Collection& c = collectionOf(run, *base_, held, key_->callsFunction);
         Value worked;
         const Value& key = valueOf(run, *key_, worked);
         run.at(*key_);
@@ -276,14 +273,15 @@ Operands compileAll(const std::vector<ExprPtr>& operands, const FunctionTable& f
 
 }  // namespace
 
-const Value& collectionAt(Interpreter& run, const ExprCode& e, Value& into) {
-    const Value& v = valueOf(run, e, into);
+Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
+    const Value& v = valueOf(run, e, held);
     if (!v.isCollection()) [[unlikely]] {
         run.at(e);
         throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
                           "には位置やキーで要素を指定できません（リストか辞書ではありません）");
     }
-    return v;
+    if (keepShare && &v != &held) held = v;
+    return *v.collection();
 }
 
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions) {

@@ -15,9 +15,10 @@ using FunctionTable = std::vector<FunctionCode>;
 
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
 
-// The list or dictionary `e` gives, as eval gives it; anything else is a runtime
-// error placed at `e`.
-const Value& collectionAt(Interpreter& run, const ExprCode& e, Value& into);
+// The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
+// `held` takes a share of it when `keepShare`: when what runs while it is in use may
+// drop every other share (a user function, a loop's body).
+Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare);
 
 // The pieces of `a & b & c`.
 struct Pieces {

@@ -67,22 +67,15 @@ class Assign final : public StmtCode {
     ExprCodePtr value_;
 };
 
-// The list or dictionary `e` gives, held; anything else is a runtime error.
-Value heldCollection(Interpreter& run, const ExprCode& e) {
-    Value held;
-    const Value& v = collectionAt(run, e, held);
-    if (&v != &held) held = v;
-    return held;
-}
-
 // `x(key) = v`: the collection and the key are worked out before the value.
 class IndexAssign final : public StmtCode {
   public:
     IndexAssign(const Stmt& s, ExprCodePtr base, ExprCodePtr key, ExprCodePtr value)
         : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
     Flow exec(Interpreter& run) const override {
-        Value held = heldCollection(run, *base_);
-        Collection& c = *held.collection();
+        Value held;
+        Collection& c =
+            collectionOf(run, *base_, held, key_->callsFunction || value_->callsFunction);
         Value keyWorked;
         const Value* key = &valueOf(run, *key_, keyWorked);
         if (value_->callsFunction && key != &keyWorked) key = &(keyWorked = *key);
@@ -293,8 +286,8 @@ class ForEach final : public StmtCode {
           body_(std::move(body)) {}
     Flow exec(Interpreter& run) const override {
         // Held here: a body that drops every other share must not free it.
-        Value held = heldCollection(run, *collection_);
-        Collection& c = *held.collection();
+        Value held;
+        Collection& c = collectionOf(run, *collection_, held, true);
         WalkGuard walking(c);
         Value& variable = target_.of(run);
         std::size_t positions = c.isDict() ? c.entries().size() : c.items().size();
