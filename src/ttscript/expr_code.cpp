@@ -104,17 +104,12 @@ std::size_t callsBefore(const Operands& operands) {
     return last;
 }
 
-Pieces piecesOf(Operands code) {
-    std::size_t calls = callsBefore(code);
-    return {std::move(code), calls};
-}
-
 class Concat final : public ExprCode {
   public:
     Concat(const Expr& e, Pieces pieces) : ExprCode(e), pieces_(std::move(pieces)) {}
     const Value& eval(Interpreter& run, Value& into) const override {
         std::string out;
-        appendPieces(run, pieces_, out, line, column);
+        pieces_.appendTo(run, out, line, column);
         run.at(*this);
         into = Value::text(std::move(out));
         return into;
@@ -246,7 +241,7 @@ std::unique_ptr<ExprCode> compileNode(const Expr& e, Operands operands,
         case ExprKind::Binary:
             return compileBinary(e, std::move(operands));
         case ExprKind::Concat:
-            return std::make_unique<Concat>(e, piecesOf(std::move(operands)));
+            return std::make_unique<Concat>(e, Pieces(std::move(operands)));
         case ExprKind::Call: {
             const CallTarget& target = e.call();
             if (target.function >= 0) {
@@ -295,7 +290,7 @@ ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions) {
 }
 
 Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions) {
-    return piecesOf(compileAll(pieces, functions));
+    return Pieces(compileAll(pieces, functions));
 }
 
 namespace {
@@ -324,34 +319,49 @@ class WorkedValues {
 
 }  // namespace
 
+Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
+    for (const ExprCodePtr& piece : code_) {
+        if (piece->leaf == ExprCode::Leaf::Constant) {
+            std::string text = piece->constant->toText();
+            if (order_.empty() || order_.back().code)
+                order_.push_back({nullptr, constants_.size()});
+            order_.back().size += text.size();
+            constants_ += text;
+        } else {
+            if (piece->callsFunction) callsBefore_ = order_.size();
+            order_.push_back({piece.get()});
+        }
+    }
+}
+
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
-void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int line, int column) {
-    const Operands& code = pieces.code;
-    for (std::size_t first = 0; first < code.size(); first += kBatch) {
-        std::array<const Value*, kBatch> texts;
+void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) const {
+    for (std::size_t first = 0; first < order_.size(); first += kBatch) {
+        std::array<std::string_view, kBatch> texts;
         WorkedValues worked;
-        std::size_t count = std::min(kBatch, code.size() - first);
+        std::size_t count = std::min(kBatch, order_.size() - first);
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
-            const ExprCode& piece = *code[first + i];
-            Value& room = worked.make();
-            texts[i] = &valueOf(run, piece, room);
-            if (first + i < pieces.callsBefore && texts[i] != &room) {
-                room = *texts[i];
-                texts[i] = &room;
+            const Piece& piece = order_[first + i];
+            if (!piece.code) {
+                texts[i] = std::string_view(constants_).substr(piece.at, piece.size);
+            } else {
+                Value& room = worked.make();
+                const Value* v = &valueOf(run, *piece.code, room);
+                if (first + i < callsBefore_ && v != &room) v = &(room = *v);
+                if (v->isNumber()) {
+                    v = &(room = Value::text(v->toText()));
+                } else if (v->isCollection()) {
+                    run.at(*piece.code);
+                    collectionMisused(*v, "文字列として");
+                }
+                texts[i] = v->rawText();
             }
-            if (texts[i]->isNumber()) {
-                room = Value::text(texts[i]->toText());
-                texts[i] = &room;
-            } else if (texts[i]->isCollection()) {
-                run.at(piece);
-                collectionMisused(*texts[i], "文字列として");
-            }
-            total += texts[i]->rawText().size();
+            total += texts[i].size();
         }
         run.at(line, column);
         reserveToAppend(out, total);
-        for (std::size_t i = 0; i < count; ++i) out += texts[i]->rawText();
+        for (std::size_t i = 0; i < count; ++i) out += texts[i];
     }
 }
 

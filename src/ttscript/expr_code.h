@@ -20,18 +20,31 @@ ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
 // drop every other share (a user function, a loop's body).
 Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare);
 
-// The pieces of `a & b & c`.
-struct Pieces {
-    std::vector<ExprCodePtr> code;
+// The pieces of `a & b & c`: the texts of constants, those next to each other
+// joined into one when compiled, and the pieces worked out as the script runs.
+class Pieces {
+  public:
+    explicit Pieces(std::vector<ExprCodePtr> code);
+
+    // Appends the pieces' texts to `out`. Running out of memory is placed at
+    // (line, column), the statement or the `&`.
+    void appendTo(Interpreter& run, std::string& out, int line, int column) const;
+
+  private:
+    struct Piece {
+        const ExprCode* code;  // null: constant text, `size` bytes from `at` in constants_
+        std::size_t at = 0;
+        std::size_t size = 0;
+    };
+
+    std::vector<ExprCodePtr> code_;
+    std::vector<Piece> order_;
+    std::string constants_;
     // The position of the last piece that may call a user function: the globals
     // read before it are copied, as the call may assign them.
-    std::size_t callsBefore = 0;
+    std::size_t callsBefore_ = 0;
 };
 
 Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions);
-
-// Appends the pieces' texts to `out`. Running out of memory is placed at
-// (line, column), the statement or the `&`.
-void appendPieces(Interpreter& run, const Pieces& pieces, std::string& out, int line, int column);
 
 }  // namespace ttscript

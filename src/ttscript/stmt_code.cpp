@@ -112,13 +112,13 @@ class Append final : public StmtCode {
         if (handOver_ && handOver(run)) return Flow::Normal;
         if (piecesReadVariable_) {
             std::string tail;
-            appendPieces(run, pieces_, tail, line, column);
+            pieces_.appendTo(run, tail, line, column);
             std::string& text = target_.of(run).ownText();
             reserveToAppend(text, text.size() + tail.size());
             text += tail;
         } else {
             std::string& text = target_.of(run).ownText();
-            appendPieces(run, pieces_, text, line, column);
+            pieces_.appendTo(run, text, line, column);
         }
         target_.of(run).textGrew();
         return Flow::Normal;
