@@ -1,6 +1,7 @@
 #include "ttscript/binary_code.h"
 
 #include <cmath>
+#include <optional>
 
 #include "ttscript/collection.h"
 #include "ttscript/interpreter.h"
@@ -21,6 +22,8 @@ struct Step {
     // Eq and Ne with a constant text that is not numeric on the right: the sides are
     // equal only as the same text, as a number never prints as such a text.
     bool plainText = false;
+    // A comparison with a constant number or numeric text on the right: its number.
+    std::optional<double> number;
 };
 
 // Errors are placed at the operator.
@@ -112,6 +115,11 @@ class Chain final : public ExprCode {
         if (step.plainText && left.isText()) {
             return truth((left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq));
         }
+        if (step.number && !left.isCollection()) {
+            if (std::optional<double> a = left.toNumber()) {
+                return truth(compared(step.op, *a < *step.number ? -1 : (*a > *step.number)));
+            }
+        }
         run.at(step.line, step.column);
         if (left.isCollection() || right.isCollection()) {
             collectionMisused(left.isCollection() ? left : right,
@@ -144,8 +152,12 @@ std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> 
         bool plainText = (ops[i].op == BinaryOp::Eq || ops[i].op == BinaryOp::Ne) &&
                          right.kind == ExprKind::Constant && right.constant().isText() &&
                          !right.constant().toNumber();
+        std::optional<double> number;
+        if (!isArithmetic(ops[i].op) && right.kind == ExprKind::Constant) {
+            number = right.constant().toNumber();
+        }
         steps.push_back(
-            {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText});
+            {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText, number});
     }
     return std::make_unique<Chain>(e, std::move(operands[0]), std::move(steps));
 }
