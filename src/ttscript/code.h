@@ -31,11 +31,11 @@ class ExprCode {
     int column;
     // Working it out may call a user function, which may assign any global.
     bool callsFunction = false;
-    // A constant, or a local read as it stands: most operands are one, and valueOf
-    // (interpreter.h) reads them without a call.
-    enum class Leaf : unsigned char { None, Constant, Local };
+    // A constant, or a variable read as it stands: most operands are one, and
+    // valueOf (interpreter.h) reads them without a call.
+    enum class Leaf : unsigned char { None, Constant, Local, Global };
     Leaf leaf = Leaf::None;
-    std::size_t slot = 0;             // of a Local
+    std::size_t slot = 0;             // of a Local or Global
     const Value* constant = nullptr;  // of a Constant
 };
 

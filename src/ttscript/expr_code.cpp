@@ -40,7 +40,8 @@ class Variable final : public ExprCode {
         : ExprCode(e),
           slot_(static_cast<std::size_t>(e.variable().slot)),
           name_(e.variable().name) {
-        if (Local) leaf = Leaf::Local, slot = slot_;
+        leaf = Local ? Leaf::Local : Leaf::Global;
+        slot = slot_;
     }
     const Value& eval(Interpreter& run, Value&) const override {
         const Value& v = Local ? run.local(slot_) : run.global(slot_);

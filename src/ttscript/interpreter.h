@@ -81,8 +81,8 @@ class Interpreter {
 // What `e.eval` gives.
 inline const Value& valueOf(Interpreter& run, const ExprCode& e, Value& into) {
     if (e.leaf == ExprCode::Leaf::Constant) return *e.constant;
-    if (e.leaf == ExprCode::Leaf::Local) {
-        const Value& v = run.local(e.slot);
+    if (e.leaf != ExprCode::Leaf::None) {
+        const Value& v = e.leaf == ExprCode::Leaf::Local ? run.local(e.slot) : run.global(e.slot);
         if (!v.isUnset()) return v;
     }
     return e.eval(run, into);
