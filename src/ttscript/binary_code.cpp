@@ -90,11 +90,6 @@ class Chain final : public ExprCode {
                 bool decided = left->isTrue() == (step.op == BinaryOp::Or);
                 into = truth(decided ? step.op == BinaryOp::Or : conditionOf(run, *step.operand));
             } else {
-                // A call on the right may assign the global read on the left.
-                if (step.operand->callsFunction && left != &into) {
-                    into = *left;
-                    left = &into;
-                }
                 Value worked;
                 const Value& right = valueOf(run, *step.operand, worked);
                 into = apply(run, step, *left, right);

@@ -23,14 +23,13 @@ class ExprCode {
     ExprCode& operator=(const ExprCode&) = delete;
 
     // The value: a variable or constant where it stands, or `into` holding a value
-    // worked out. What a variable holds stays valid until the script assigns it;
-    // only a user function called meanwhile can. Throws ScriptFailure.
+    // worked out. A variable's value stays as it is while the rest of the statement
+    // is worked out: expressions assign nothing, and a user function assigns only
+    // its own locals. Throws ScriptFailure.
     virtual const Value& eval(Interpreter& run, Value& into) const = 0;
 
     int line;
     int column;
-    // Working it out may call a user function, which may assign any global.
-    bool callsFunction = false;
     // A constant, or a variable read as it stands: most operands are one, and
     // valueOf (interpreter.h) reads them without a call.
     enum class Leaf : unsigned char { None, Constant, Local, Global };

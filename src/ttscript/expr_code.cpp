@@ -96,15 +96,6 @@ class Not final : public ExprCode {
 
 using Operands = std::vector<ExprCodePtr>;
 
-// The position of the last operand that may call a user function, or 0.
-std::size_t callsBefore(const Operands& operands) {
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < operands.size(); ++i) {
-        if (operands[i]->callsFunction) last = i;
-    }
-    return last;
-}
-
 class Concat final : public ExprCode {
   public:
     Concat(const Expr& e, Pieces pieces) : ExprCode(e), pieces_(std::move(pieces)) {}
@@ -136,8 +127,7 @@ class CallFunction final : public ExprCode {
 };
 
 // A call of a built-in bound at compile time, with `N` arguments (kAny: any other
-// number), worked out where they stand. A global read before an argument that may
-// call a user function is copied, as that call may assign it.
+// number), read where they stand.
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 template <std::size_t N>
@@ -148,8 +138,7 @@ class CallBuiltin final : public ExprCode {
           call_(builtin.call),
           hostCall_(builtin.hostCall),
           site_(e.call()),
-          arguments_(std::move(arguments)),
-          callsBefore_(callsBefore(arguments_)) {}
+          arguments_(std::move(arguments)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
         if constexpr (N == kAny) {
@@ -169,10 +158,7 @@ class CallBuiltin final : public ExprCode {
     void fill(Interpreter& run, Value* worked, const Value** at) const {
         std::size_t count = N == kAny ? arguments_.size() : N;
         for (std::size_t i = 0; i < count; ++i) {
-            const Value& v = valueOf(run, *arguments_[i], worked[i]);
-            bool copied = i < callsBefore_;
-            if (copied && &v != &worked[i]) worked[i] = v;
-            at[i] = copied ? &worked[i] : &v;
+            at[i] = &valueOf(run, *arguments_[i], worked[i]);
         }
     }
 
@@ -187,7 +173,6 @@ class CallBuiltin final : public ExprCode {
     Value (*hostCall_)(HostLink&, Arguments, const CallTarget&);
     const CallTarget& site_;
     Operands arguments_;
-    std::size_t callsBefore_;
 };
 
 // Most calls take few arguments: those need no heap.
@@ -212,7 +197,7 @@ class Index final : public ExprCode {
         : ExprCode(e), base_(std::move(base)), key_(std::move(key)) {}
     const Value& eval(Interpreter& run, Value& into) const override {
         Value held;
-        Collection& c = collectionOf(run, *base_, held, key_->callsFunction);
+        Collection& c = collectionOf(run, *base_, held, false);
         Value worked;
         const Value& key = valueOf(run, *key_, worked);
         run.at(*key_);
@@ -281,13 +266,7 @@ Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool 
 }
 
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions) {
-    Operands operands = compileAll(e.operands, functions);
-    bool calls =
-        (e.kind == ExprKind::Call && e.call().function >= 0) ||
-        std::ranges::any_of(operands, [](const ExprCodePtr& o) { return o->callsFunction; });
-    std::unique_ptr<ExprCode> code = compileNode(e, std::move(operands), functions);
-    code->callsFunction = calls;
-    return code;
+    return compileNode(e, compileAll(e.operands, functions), functions);
 }
 
 Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions) {
@@ -329,7 +308,6 @@ Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
             order_.back().size += text.size();
             constants_ += text;
         } else {
-            if (piece->callsFunction) callsBefore_ = order_.size();
             order_.push_back({piece.get()});
         }
     }
@@ -349,7 +327,6 @@ void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) 
             } else {
                 Value& room = worked.make();
                 const Value* v = &valueOf(run, *piece.code, room);
-                if (first + i < callsBefore_ && v != &room) v = &(room = *v);
                 if (v->isNumber()) {
                     v = &(room = Value::text(v->toText()));
                 } else if (v->isCollection()) {

@@ -17,7 +17,7 @@ ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
 
 // The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
 // `held` takes a share of it when `keepShare`: when what runs while it is in use may
-// drop every other share (a user function, a loop's body).
+// drop every other share, as a loop's body may.
 Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare);
 
 // The pieces of `a & b & c`: the texts of constants, those next to each other
@@ -40,9 +40,6 @@ class Pieces {
     std::vector<ExprCodePtr> code_;
     std::vector<Piece> order_;
     std::string constants_;
-    // The position of the last piece that may call a user function: the globals
-    // read before it are copied, as the call may assign them.
-    std::size_t callsBefore_ = 0;
 };
 
 Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions);

@@ -74,15 +74,13 @@ class IndexAssign final : public StmtCode {
         : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
     Flow exec(Interpreter& run) const override {
         Value held;
-        Collection& c =
-            collectionOf(run, *base_, held, key_->callsFunction || value_->callsFunction);
+        Collection& c = collectionOf(run, *base_, held, false);
         Value keyWorked;
-        const Value* key = &valueOf(run, *key_, keyWorked);
-        if (value_->callsFunction && key != &keyWorked) key = &(keyWorked = *key);
+        const Value& key = valueOf(run, *key_, keyWorked);
         Value worked;
         const Value& v = valueOf(run, *value_, worked);
         run.at(*key_);
-        put(elementToAssign(c, *key), v, worked);
+        put(elementToAssign(c, key), v, worked);
         return Flow::Normal;
     }
 
