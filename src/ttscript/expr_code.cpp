@@ -116,8 +116,7 @@ class CallFunction final : public ExprCode {
     CallFunction(const Expr& e, const FunctionCode& function, Operands arguments)
         : ExprCode(e), function_(function), arguments_(std::move(arguments)) {}
     const Value& eval(Interpreter& run, Value& into) const override {
-        run.at(*this);
-        run.callFunction(function_, arguments_, into);
+        run.callFunction(function_, *this, arguments_, into);
         return into;
     }
 

@@ -67,8 +67,9 @@ void Interpreter::tickNow() {
     host_.tick();
 }
 
-void Interpreter::callFunction(const FunctionCode& fn, const std::vector<ExprCodePtr>& arguments,
-                               Value& into) {
+void Interpreter::callFunction(const FunctionCode& fn, const ExprCode& call,
+                               const std::vector<ExprCodePtr>& arguments, Value& into) {
+    at(call);
     if (callDepth_ >= kMaxCallDepth) {
         callsTooDeep("上限 " + std::to_string(kMaxCallDepth) + " 段");
     }
@@ -84,15 +85,19 @@ void Interpreter::callFunction(const FunctionCode& fn, const std::vector<ExprCod
         Value* callerFrame;
         int depth;
         std::size_t frameBytes;
-        SourcePosition call;
+        const ExprCode& call;
+        const std::string* callerFile;
+        // Back at the call: read from the call rather than saved from position_,
+        // whose words were just stored apart and would be read back as one.
         ~Restore() {
             if (frame) self.frames_.pop(frame, count);
             self.memory_.give(frameBytes);
             self.frame_ = callerFrame, self.callDepth_ = depth;
-            self.position_ = call;
+            self.position_ = {call.line, call.column, callerFile};
         }
-    } restore{*this,    nullptr, fn.localCount, frame_, callDepth_, fn.localCount * sizeof(Value),
-              position_};
+    } restore{*this,  nullptr,       fn.localCount,
+              frame_, callDepth_,    fn.localCount * sizeof(Value),
+              call,   position_.file};
     memory_.take(restore.frameBytes);
     restore.frame = frames_.push(fn.localCount);
     for (std::size_t i = 0; i < arguments.size(); ++i) {

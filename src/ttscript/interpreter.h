@@ -40,9 +40,9 @@ class Interpreter {
         }
         return Flow::Normal;
     }
-    // Calls `fn` with the arguments `arguments` give, into `into`.
-    void callFunction(const FunctionCode& fn, const std::vector<ExprCodePtr>& arguments,
-                      Value& into);
+    // Calls `fn` at `call` with the arguments `arguments` give, into `into`.
+    void callFunction(const FunctionCode& fn, const ExprCode& call,
+                      const std::vector<ExprCodePtr>& arguments, Value& into);
     Value& global(std::size_t slot) { return globals_[slot]; }
     Value& local(std::size_t slot) { return frame_[slot]; }
     HostLink& host() { return host_; }
