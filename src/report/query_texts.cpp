@@ -36,16 +36,22 @@ std::optional<std::string> joinElements(const TextList& list, const std::string&
     return joined;
 }
 
+// What an unknown identifier is named.
+const std::string kUnknownName;
+
 }  // namespace
+
+// The names are appended where they stand: with no copy of each, the lookup itself
+// cannot fail.
+const std::string& cardNameOrEmpty(const std::string& id, const ReferenceData& references) {
+    const CardEntry* entry = references.findCard(id).entry;
+    return entry != nullptr ? entry->Name : kUnknownName;
+}
 
 std::optional<std::string> cardNameList(const TextList& list, const std::string& separator,
                                         const ReferenceData& references) {
-    // The names are appended where they stand: with no copy of each, the lookup
-    // itself cannot fail.
-    static const std::string unknown;
     return joinElements(list, separator, [&](const std::string& id) -> const std::string& {
-        const CardEntry* entry = references.findCard(id).entry;
-        return entry != nullptr ? entry->Name : unknown;
+        return cardNameOrEmpty(id, references);
     });
 }
 
@@ -69,14 +75,14 @@ std::string listCount(const TextList& list) {
     return std::to_string(upper);
 }
 
-std::string statusText(const std::string& statusIds, const ReferenceData& references,
-                       UserInterface& ui) {
+std::string statusText(const std::string& statusIds, const ReferenceData& references) {
     std::string joined;
     if (statusIds.empty()) return joined;
     std::string_view rest = statusIds;
     for (;;) {
         std::size_t slash = rest.find('/');
-        joined += references.StatusID2StatusName(std::string(rest.substr(0, slash)), ui);
+        const StatusEntry* status = references.findStatus(std::string(rest.substr(0, slash)));
+        joined += status != nullptr ? status->Name : kUnknownName;
         if (slash == std::string_view::npos) break;
         joined += '/';
         rest.remove_prefix(slash + 1);

@@ -12,6 +12,10 @@
 
 namespace mirudana {
 
+// The name of the card `id`, or the empty text for an unknown identifier: the
+// table's own text, so a join appends it without a copy.
+const std::string& cardNameOrEmpty(const std::string& id, const ReferenceData& references);
+
 // Every element's card name, in index order, joined with `separator`; an unknown
 // or empty identifier gives an empty name between its separators. Nothing for an
 // absent list.
@@ -30,10 +34,10 @@ std::string elementCount(const TextList& list);
 // element 0 is empty.
 std::string listCount(const TextList& list);
 
-// Each "/"-separated status identifier replaced by its name, joined again by "/".
-// The empty text has no parts and answers the empty text.
-std::string statusText(const std::string& statusIds, const ReferenceData& references,
-                       UserInterface& ui);
+// Each "/"-separated status identifier replaced by its name (the empty text for an
+// unknown one), joined again by "/". The empty text has no parts and answers the
+// empty text.
+std::string statusText(const std::string& statusIds, const ReferenceData& references);
 
 // The "SecurityLevel" of an information text as a 16-bit whole number. Only an
 // optional "-" followed by decimal digits reads as a level: a fraction, a "+",

@@ -1,5 +1,6 @@
 #include "report/query_vocabulary.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -9,20 +10,18 @@
 #include "report/query_texts.h"
 
 namespace mirudana {
-namespace {
 
-struct Query {
-    const LoadedBattle& battle;
-    const BattleFileList& files;
-    const ReferenceData& references;
-    UserInterface& ui;
-
+struct Query : QuerySources {
     const SideRecord& side() const { return battle.GetTargetSide(); }
     const MasterRecord& master() const { return side().Master; }
     std::string info(const std::string& key) const {
         return GetTextValue(battle.record.InfoText, key);
     }
     std::string cardName(const std::string& id) const { return references.CardID2CardName(id, ui); }
+    // The same without a copy, for joins.
+    const std::string& cardNameInPlace(const std::string& id) const {
+        return cardNameOrEmpty(id, references);
+    }
     // The path of the loaded battle file, or the empty text past the list's end.
     std::string filePath() const {
         int index = battle.CurrentIndex;
@@ -30,9 +29,11 @@ struct Query {
     }
 };
 
-using Answer = std::optional<std::string>;
-using Handler = Answer (*)(const Query&);
-using ArgumentHandler = Answer (*)(const Query&, const std::string& argument);
+namespace {
+
+using Answer = QueryAnswer;
+using Handler = decltype(ResolvedQuery::handler);
+using ArgumentHandler = decltype(ResolvedQuery::argumentHandler);
 
 // `answer()` once the security level reaches `minimumLevel`: nothing while the
 // level is unreadable, the empty text below it.
@@ -112,16 +113,14 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"マスター体力",
          [](const Query& q) -> Answer { return std::to_string(q.master().HitPoints); }},
         {"マスターステータス",
-         [](const Query& q) -> Answer {
-             return statusText(q.master().Status, q.references, q.ui);
-         }},
+         [](const Query& q) -> Answer { return statusText(q.master().Status, q.references); }},
         {"ストーン", [](const Query& q) -> Answer { return std::to_string(q.master().Stones); }},
         {"フェイズ",
          [](const Query& q) -> Answer { return q.master().FirstPlayer ? "先攻" : "後攻"; }},
         {"モンスター名",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [&](const MonsterRecord& slot) {
-                 return q.cardName(GetCardID(slot.Card, q.ui));
+             return eachSlot(q, [&](const MonsterRecord& slot) -> const std::string& {
+                 return q.cardNameInPlace(GetCardID(slot.Card, q.ui));
              });
          }},
         {"モンスター状態", [](const Query& q) -> Answer { return eachSlot(q, monsterState); }},
@@ -138,7 +137,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"モンスターステータス",
          [](const Query& q) -> Answer {
              return eachSlot(q, [&](const MonsterRecord& slot) {
-                 return statusText(slot.Status, q.references, q.ui);
+                 return statusText(slot.Status, q.references);
              });
          }},
         // The deck, its cards and the piles by identifier, for scripts that group
@@ -165,7 +164,8 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
          }},
         {"モンスターステータスID",
          [](const Query& q) -> Answer {
-             return eachSlot(q, [](const MonsterRecord& slot) { return slot.Status; });
+             return eachSlot(
+                 q, [](const MonsterRecord& slot) -> const std::string& { return slot.Status; });
          }},
         // The battle file itself.
         {"ファイル名", [](const Query& q) -> Answer { return Path2FileTitle(q.filePath()); }},
@@ -232,16 +232,30 @@ bool isKnownQueryKey(std::string_view key) {
 
 bool isKnownCommand(std::string_view verb) { return verb == kLoadCommand; }
 
-std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
-                                       const BattleFileList& files, const ReferenceData& references,
-                                       UserInterface& ui) {
-    const Query query{battle, files, references, ui};
-    const auto& table = vocabulary();
-    if (auto found = table.find(key); found != table.end()) return found->second(query);
-    if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
-        return withArgument.handler(query, key.substr(withArgument.argumentAt));
+std::optional<ResolvedQuery> resolveQuery(std::string_view key, bool start) {
+    if (start) {
+        // Past a ":" the name of a key with an identifier is settled, unless a key of
+        // the vocabulary itself goes on from there.
+        bool keyGoesOn = std::ranges::any_of(
+            vocabulary(), [&](const auto& row) { return row.first.starts_with(key); });
+        if (keyGoesOn || key.find(':') == std::string_view::npos) return std::nullopt;
+    } else if (auto found = vocabulary().find(key); found != vocabulary().end()) {
+        return ResolvedQuery{found->second, nullptr, {}};
     }
-    return "True";
+    if (ArgumentKey withArgument = argumentKey(key); withArgument.handler != nullptr) {
+        return ResolvedQuery{nullptr, withArgument.handler,
+                             std::string(key.substr(withArgument.argumentAt))};
+    }
+    return ResolvedQuery{[](const Query&) -> Answer { return "True"; }, nullptr, {}};
+}
+
+QueryAnswer answerResolved(const ResolvedQuery& query, std::string_view rest,
+                           const QuerySources& sources) {
+    const Query asked{sources};
+    if (query.handler != nullptr) return query.handler(asked);
+    std::string argument = query.argumentStart;
+    argument += rest;
+    return query.argumentHandler(asked, argument);
 }
 
 }  // namespace mirudana

@@ -32,11 +32,36 @@ inline constexpr const char* kServerSide = "サーバー";
 bool isKnownQueryKey(std::string_view key);
 bool isKnownCommand(std::string_view verb);
 
-// The answer to `key`, or nothing when the key gets no answer (an absent list, an
-// unreadable security level). A key outside the vocabulary answers "True". The
-// file keys read the entry of `files` at the battle's list position.
-std::optional<std::string> answerQuery(const std::string& key, const LoadedBattle& battle,
-                                       const BattleFileList& files, const ReferenceData& references,
-                                       UserInterface& ui);
+// What the queries read: the loaded battle (and the side it targets), the battle
+// file list, whose entry at the battle's list position the file keys read, and the
+// reference lookups.
+struct QuerySources {
+    const LoadedBattle& battle;
+    const BattleFileList& files;
+    const ReferenceData& references;
+    UserInterface& ui;
+};
+
+using QueryAnswer = std::optional<std::string>;
+struct Query;  // the sources, with what most answers read from them
+
+// A key looked up in the vocabulary once: its handler, or, for a key that carries an
+// identifier, the handler of its name and the part of the identifier already known.
+struct ResolvedQuery {
+    QueryAnswer (*handler)(const Query&) = nullptr;
+    QueryAnswer (*argumentHandler)(const Query&, const std::string& argument) = nullptr;
+    std::string argumentStart;
+};
+
+// The vocabulary's entry for `key`; when `start`, for every key that begins with
+// `key`, which is then nothing unless `key` holds a ":" and no key of the vocabulary
+// begins with it (otherwise the entry depends on what follows).
+std::optional<ResolvedQuery> resolveQuery(std::string_view key, bool start = false);
+
+// The answer to the key `query` was resolved from, followed by `rest`, or nothing
+// when the key gets no answer (an absent list, an unreadable security level). A key
+// outside the vocabulary answers "True".
+QueryAnswer answerResolved(const ResolvedQuery& query, std::string_view rest,
+                           const QuerySources& sources);
 
 }  // namespace mirudana

@@ -4,20 +4,43 @@
 
 #include "battle/file_list.h"
 #include "platform/failure.h"
-#include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 
 namespace mirudana {
 
-void ScriptHost::GetData(const std::string& key, std::string& result) {
+template <class Ask>
+void ScriptHost::answer(const Ask& ask, std::string& result) {
     scriptRan_ = true;
     try {
-        auto answer =
-            answerQuery(key, context_.battle, context_.files, context_.references, context_.ui);
-        if (answer) result = std::move(*answer);
+        const QuerySources sources{context_.battle, context_.files, context_.references,
+                                   context_.ui};
+        if (QueryAnswer found = ask(sources)) result = std::move(*found);
     } catch (...) {
         // A failed query answers nothing: the script sees what it passed in.
     }
+}
+
+void ScriptHost::GetData(const std::string& key, std::string& result) {
+    answer(
+        [&](const QuerySources& sources) {
+            return answerResolved(*resolveQuery(key), {}, sources);
+        },
+        result);
+}
+
+ttscript::HostKeyId ScriptHost::ResolveKey(std::string_view key, bool prefix) {
+    std::optional<ResolvedQuery> query = resolveQuery(key, prefix);
+    if (!query) return ttscript::kUnresolvedKey;
+    resolved_.push_back(std::move(*query));
+    return static_cast<ttscript::HostKeyId>(resolved_.size());
+}
+
+void ScriptHost::GetResolved(ttscript::HostKeyId id, std::string_view rest, std::string& result) {
+    answer(
+        [&](const QuerySources& sources) {
+            return answerResolved(resolved_.at(id - 1), rest, sources);
+        },
+        result);
 }
 
 void ScriptHost::RunCmd(const std::string& verb, const std::string& /*noun*/, bool& notFound) {

@@ -7,8 +7,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/conversion_run.h"
+#include "report/query_vocabulary.h"
 #include "report/report_writer.h"
 #include "ttscript/engine.h"
 
@@ -27,6 +29,11 @@ class ScriptHost : public ttscript::EngineEvents {
 
     // Any failure leaves `result` as it was; keys outside the vocabulary answer "True".
     void GetData(const std::string& key, std::string& result) override;
+
+    // Looks a literal key (or the literal start of a key with an identifier) up in the
+    // vocabulary once; GetResolved then answers it as GetData would.
+    ttscript::HostKeyId ResolveKey(std::string_view key, bool prefix) override;
+    void GetResolved(ttscript::HostKeyId id, std::string_view rest, std::string& result) override;
 
     // "ロード" moves to the next battle file of the list that can be read, or marks
     // the list as exhausted when none is left.
@@ -72,12 +79,18 @@ class ScriptHost : public ttscript::EngineEvents {
     // Reports progress to the observer; a "stop" answer stops the script.
     void reportProgress();
 
+    // Puts in `result` what `ask` answers from the run's sources; no answer, or any
+    // failure, leaves `result` as it was.
+    template <class Ask>
+    void answer(const Ask& ask, std::string& result);
+
     RunContext& context_;
     ttscript::TTSA* engine_ = nullptr;
     bool reportUnwritten_ = false;
     bool scriptRan_ = false;
     RunSummary summary_;
     ReportEncoding encoding_ = ReportEncoding::Cp932;
+    std::vector<ResolvedQuery> resolved_;  // by HostKeyId, from 1
 };
 
 }  // namespace mirudana

@@ -239,8 +239,8 @@ Value item(Arguments a) {
     return Value::textOf(text.substr(from, to == std::string_view::npos ? to : to - from));
 }
 
-Value hostGetData(HostLink& host, Arguments a, const CallTarget&) {
-    return Value::text(host.getData(TextOf(a[0]).string()));
+Value hostGetData(HostLink& host, Arguments a, const CallTarget& site) {
+    return Value::text(host.getData(TextOf(a[0]).string(), site.hostKey));
 }
 
 Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {

@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "ttscript/host_keys.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
@@ -98,6 +99,7 @@ RunOutcome TTSA::LoadScript(const std::string& path) {
             if (impl_->events) impl_->events->Loading(done, total);
             if (impl_->stopRequested) throwStopped();
         });
+        if (impl_->events) resolveHostKeys(*impl_->program, *impl_->events);
     });
 }
 

@@ -7,10 +7,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ttscript {
 
 struct Program;
+
+// A host's own number for a key it resolved once (EngineEvents::ResolveKey).
+using HostKeyId = std::uint32_t;
+inline constexpr HostKeyId kUnresolvedKey = 0;
 
 // What a host answers. Handlers run on the caller's thread, nested inside RunScript.
 // An exception escaping a handler becomes a runtime error at the script's line.
@@ -20,6 +25,23 @@ class EngineEvents {
 
     // `result` starts as the empty text; what the handler leaves in it is the answer.
     virtual void GetData(const std::string& key, std::string& result) = 0;
+
+    // Raised once for each key a loaded script names literally ([key], GetData("key"))
+    // and, with `prefix` true, for the literal start of a key it builds
+    // (GetData("カード名:" & id)). A host that can answer such keys without reading
+    // their text again gives its own non-zero number for it; their queries then
+    // raise GetResolved instead of GetData. An exception fails the load.
+    virtual HostKeyId ResolveKey(std::string_view key, bool prefix) {
+        (void)key, (void)prefix;
+        return kUnresolvedKey;
+    }
+
+    // The answer to a key ResolveKey gave `id` for, as GetData would give it; `rest` is
+    // what follows a resolved start in the key asked ("" for a whole key). `result`
+    // starts as the empty text.
+    virtual void GetResolved(HostKeyId id, std::string_view rest, std::string& result) {
+        (void)id, (void)rest, (void)result;
+    }
 
     // `notFound` starts true; a command left not found is a runtime error.
     virtual void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) = 0;

@@ -55,17 +55,20 @@ class Variable final : public ExprCode {
     const std::string& name_;
 };
 
+// `[key]`, with the handle the host gave for the key when the script was loaded.
 class HostKey final : public ExprCode {
   public:
-    explicit HostKey(const Expr& e) : ExprCode(e), key_(e.hostKey()) {}
+    explicit HostKey(const Expr& e)
+        : ExprCode(e), key_(e.hostKey().key), resolved_(e.hostKey().resolved) {}
     const Value& eval(Interpreter& run, Value& into) const override {
         run.at(*this);
-        into = Value::text(run.host().getData(key_));
+        into = Value::text(run.host().getData(key_, resolved_));
         return into;
     }
 
   private:
     const std::string& key_;
+    ResolvedHostKey resolved_;
 };
 
 class Negate final : public ExprCode {

@@ -1,5 +1,6 @@
 #include "ttscript/host_link.h"
 
+#include <cassert>
 #include <exception>
 
 #include "ttscript/beside_files.h"
@@ -27,10 +28,16 @@ void HostLink::checkStop() const {
     if (stopRequested_.load(std::memory_order_relaxed)) throwStopped();
 }
 
-std::string HostLink::getData(const std::string& key) {
+std::string HostLink::getData(const std::string& key, const ResolvedHostKey& resolved) {
     checkStop();
     std::string result;
-    if (events_) guarded("GetData", [&] { events_->GetData(key, result); });
+    if (events_ && resolved.id != kUnresolvedKey) {
+        assert(key.size() >= resolved.literalLength && "a key starts with its literal");
+        std::string_view rest = std::string_view(key).substr(resolved.literalLength);
+        guarded("GetData", [&] { events_->GetResolved(resolved.id, rest, result); });
+    } else if (events_) {
+        guarded("GetData", [&] { events_->GetData(key, result); });
+    }
     return result;
 }
 

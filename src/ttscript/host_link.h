@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ttscript/engine.h"
+#include "ttscript/syntax_tree.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
@@ -21,7 +22,9 @@ class HostLink {
     HostLink(EngineEvents* events, const std::atomic<bool>& stopRequested, std::string scriptFolder)
         : events_(events), stopRequested_(stopRequested), scriptFolder_(std::move(scriptFolder)) {}
 
-    std::string getData(const std::string& key);
+    // The host's answer to `key`, through GetResolved when the host resolved the
+    // literal key, or the literal start, that `key` comes from (`resolved`).
+    std::string getData(const std::string& key, const ResolvedHostKey& resolved);
     // `plain` is the source text of the expression that gave `value`.
     void setData(const std::string& item, const Value& value, const std::string& plain);
     void runCmd(const std::string& verb, const std::string& noun);

@@ -45,7 +45,7 @@ class Scanner {
 
     void expr(const Expr& e) {
         if (e.kind == ExprKind::HostKey) {
-            add({HostLiteral::Kind::Query, e.hostKey(), e.line, e.column, {}});
+            add({HostLiteral::Kind::Query, e.hostKey().key, e.line, e.column, {}});
         }
         // Only the host bridges matter, and each takes at least one argument.
         if (e.kind == ExprKind::Call && e.call().builtin >= 0 && !e.operands.empty()) call(e);

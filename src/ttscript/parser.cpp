@@ -571,7 +571,7 @@ class Parser {
                 return constant(advance(), Value::text("\t"));
             case TokenKind::HostKey: {
                 ExprPtr e = makeExpr(ExprKind::HostKey, advance());
-                e->payload = t.text;
+                e->payload = HostKeyRef{t.text, {}};
                 return e;
             }
             case TokenKind::Name:
@@ -622,7 +622,7 @@ class Parser {
         const Token& open = advance();
         Level level(*this, open);
         ExprPtr e = makeExpr(ExprKind::Call, name);
-        CallTarget& target = e->payload.emplace<CallTarget>(CallTarget{name.text, -1, -1, {}});
+        CallTarget& target = e->payload.emplace<CallTarget>(CallTarget{name.text, -1, -1, {}, {}});
         // Only SetData hands the source text of an argument, its value, to the host.
         bool setData = foldCase(name.text) == "setdata";
         if (!check(TokenKind::RParen)) {

@@ -191,7 +191,7 @@ class Resolver {
     void resolveExpr(Expr& e) {
         if (e.kind == ExprKind::Variable && isBareBuiltin(e.variable().name)) {
             e.kind = ExprKind::Call;
-            e.payload = CallTarget{e.variable().name, -1, -1, {}};
+            e.payload = CallTarget{e.variable().name, -1, -1, {}, {}};
         }
         if (e.kind == ExprKind::Variable) bind(e.variable(), e.line, e.column);
         if (e.kind == ExprKind::Call) resolveCall(e);

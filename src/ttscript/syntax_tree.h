@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "ttscript/engine.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
@@ -43,6 +44,20 @@ struct VariableRef {
     int slot = -1;
 };
 
+// How the host resolved a literal key, or the literal start of a key built at run
+// time, when the script was loaded (resolveHostKeys).
+struct ResolvedHostKey {
+    HostKeyId id = kUnresolvedKey;
+    // The literal's length in bytes: what follows it in the key asked is the rest.
+    std::size_t literalLength = 0;
+};
+
+// `[key]`: the key as written, and how the host resolved it.
+struct HostKeyRef {
+    std::string key;
+    ResolvedHostKey resolved;
+};
+
 // What a call calls, once resolved.
 struct CallTarget {
     std::string name;   // as written
@@ -51,6 +66,8 @@ struct CallTarget {
     // SetData(item, value) alone hands the host its value's source text; other
     // calls leave this null.
     std::unique_ptr<std::string> plain;
+    // GetData(key) alone: how the host resolved its literal key or literal start.
+    ResolvedHostKey hostKey;
 };
 
 struct Expr;
@@ -61,14 +78,15 @@ struct Expr {
     int line = 0;
     int column = 0;
     std::vector<ExprPtr> operands;
-    std::variant<std::monostate, Value, VariableRef, std::string, CallTarget,
+    std::variant<std::monostate, Value, VariableRef, HostKeyRef, CallTarget,
                  std::vector<OperatorStep>>
         payload;
 
     const Value& constant() const { return std::get<Value>(payload); }
     VariableRef& variable() { return std::get<VariableRef>(payload); }
     const VariableRef& variable() const { return std::get<VariableRef>(payload); }
-    const std::string& hostKey() const { return std::get<std::string>(payload); }
+    HostKeyRef& hostKey() { return std::get<HostKeyRef>(payload); }
+    const HostKeyRef& hostKey() const { return std::get<HostKeyRef>(payload); }
     CallTarget& call() { return std::get<CallTarget>(payload); }
     const CallTarget& call() const { return std::get<CallTarget>(payload); }
     const std::vector<OperatorStep>& steps() const {

@@ -36,17 +36,47 @@ const std::vector<std::string> kKeys = {"アプリ名",
                                         "バージョン ",
                                         ""};
 
-// A script asking every key on both sides, one "side key<TAB>answer" line each.
+// Where a key is split to be asked as a literal start and the rest: after the ":"
+// of a key with an identifier (a start the host resolves), else after its first
+// character (one it does not).
+std::size_t startLength(const std::string& key) {
+    std::size_t colon = key.find(':');
+    if (colon != std::string::npos) return colon + 1;
+    if (key.empty()) return 0;
+    auto first = static_cast<unsigned char>(key[0]);
+    return first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+}
+
+// A script asking every key on both sides, one "side key<TAB>answer" line each. Each
+// key is also asked by a variable (which the host answers by its text, unresolved)
+// and as a literal start joined to the rest: lines "side key (by text)" and "side
+// key (by start)".
 std::string askEveryKey(const std::vector<std::string>& keys = kKeys) {
     std::string script = "out = \"\"\n";
     for (const char* side : {"サーバー", "クライアント"}) {
         script += std::string("[対象] = \"") + side + "\"\n";
         for (const std::string& key : keys) {
-            script += std::string("out = out & \"") + side + " " + key + "\" & Tab & GetData(\"" +
-                      key + "\") & Lf\n";
+            std::string line = std::string("out = out & \"") + side + " " + key;
+            script += line + "\" & Tab & GetData(\"" + key + "\") & Lf\n";
+            script += "k = \"" + key + "\"\n";
+            script += line + " (by text)\" & Tab & GetData(k) & Lf\n";
+            std::size_t start = startLength(key);
+            script += "rest = \"" + key.substr(start) + "\"\n";
+            script += line + " (by start)\" & Tab & GetData(\"" + key.substr(0, start) +
+                      "\" & rest) & Lf\n";
         }
     }
     return script + "[保存データ] = out\n";
+}
+
+// Every key asked the other ways answers as the key written whole.
+void expectAskedAlike(const std::map<std::string, std::string>& answers) {
+    for (const auto& [asked, answer] : answers) {
+        std::size_t way = asked.find(" (by ");
+        if (way == std::string::npos) continue;
+        SCOPED_TRACE(asked);
+        EXPECT_EQ(answer, answers.at(asked.substr(0, way)));
+    }
 }
 
 std::map<std::string, std::string> answersIn(const std::string& report) {
@@ -140,6 +170,7 @@ TEST_F(ReportTest, AnswersEveryKeyFromTheTargetSide) {
         {"クライアント モンスターステータス", ",,,"},
     };
     expectAnswers(answers, expected);
+    expectAskedAlike(answers);
     EXPECT_TRUE(ui.warnings.empty());
     EXPECT_TRUE(ui.questions.empty());
 }
@@ -242,6 +273,7 @@ TEST_F(ReportTest, AnswersTheDeckFileAndReferenceKeys) {
         {"サーバー デッキ名:C1", "True"},
     };
     expectAnswers(answers, expected);
+    expectAskedAlike(answers);
 
     EXPECT_TRUE(ui.warnings.empty());
 }

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <stdexcept>
+#include <string_view>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -52,6 +54,46 @@ TEST(ScriptEngineTest, HostBridgeForms) {
         "SetData 保存データ|ab|-|Left(\"abc\", 2)",
         "RunCmd ロード|",
         "RunCmd ロード|次",
+    };
+    EXPECT_EQ(host.events, expected);
+}
+
+// Resolves the keys and key starts it is given, answering from the same table.
+class ResolvingHost : public RecordingHost {
+  public:
+    std::vector<std::string> resolvable;
+
+    HostKeyId ResolveKey(std::string_view key, bool prefix) override {
+        events.push_back("ResolveKey " + std::string(key) + (prefix ? " (start)" : ""));
+        auto found = std::ranges::find(resolvable, key);
+        if (found == resolvable.end()) return kUnresolvedKey;
+        return static_cast<HostKeyId>(found - resolvable.begin() + 1);
+    }
+    void GetResolved(HostKeyId id, std::string_view rest, std::string& result) override {
+        std::string key = resolvable.at(id - 1) + std::string(rest);
+        events.push_back("GetResolved " + key);
+        if (auto it = answers.find(key); it != answers.end()) result = it->second;
+    }
+};
+
+// Keys are resolved once, at load; a resolved key answers as the same key asked by
+// its text does, and a key the host leaves unresolved is asked by its text.
+TEST(ScriptEngineTest, ResolvedKeysAnswerLikeKeysAskedByText) {
+    ResolvingHost host;
+    host.resolvable = {"a", "id:"};
+    host.answers = {{"a", "A"}, {"b", "B"}, {"id:1", "one"}, {"id:2", "two"}};
+    ScriptRun run = runScriptBytes(
+        "k = \"a\"\n"
+        "For i = 1 To 2\n"
+        "  [p] = [a] & GetData(\"a\") & GetData(k) & GetData(\"id:\" & i) & [b]\n"
+        "Next\n",
+        host);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(host.printed, "AAAoneB\nAAAtwoB\n");
+    std::vector<std::string> expected = {
+        "ResolveKey a",  "ResolveKey a", "ResolveKey id: (start)", "ResolveKey b", "GetResolved a",
+        "GetResolved a", "GetData a",    "GetResolved id:1",       "GetData b",    "GetResolved a",
+        "GetResolved a", "GetData a",    "GetResolved id:2",       "GetData b",
     };
     EXPECT_EQ(host.events, expected);
 }
