@@ -318,14 +318,19 @@ Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
 void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) const {
     for (std::size_t first = 0; first < order_.size(); first += kBatch) {
-        std::array<std::string_view, kBatch> texts;
+        // Left unset: each is set before it is read, and clearing them costs more
+        // than a short batch of pieces.
+        struct Text {
+            const char* data;
+            std::size_t size;
+        } texts[kBatch];
         WorkedValues worked;
         std::size_t count = std::min(kBatch, order_.size() - first);
         std::size_t total = out.size();
         for (std::size_t i = 0; i < count; ++i) {
             const Piece& piece = order_[first + i];
             if (!piece.code) {
-                texts[i] = std::string_view(constants_).substr(piece.at, piece.size);
+                texts[i] = {constants_.data() + piece.at, piece.size};
             } else {
                 Value& room = worked.make();
                 const Value* v = &valueOf(run, *piece.code, room);
@@ -335,13 +340,14 @@ void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) 
                     run.at(*piece.code);
                     collectionMisused(*v, "文字列として");
                 }
-                texts[i] = v->rawText();
+                std::string_view text = v->rawText();
+                texts[i] = {text.data(), text.size()};
             }
-            total += texts[i].size();
+            total += texts[i].size;
         }
         run.at(line, column);
         reserveToAppend(out, total);
-        for (std::size_t i = 0; i < count; ++i) out += texts[i];
+        for (std::size_t i = 0; i < count; ++i) out.append(texts[i].data, texts[i].size);
     }
 }
 
