@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <cmath>
 #include <new>
-#include <span>
 
 #include "ttscript/binary_code.h"
 #include "ttscript/builtins.h"
@@ -36,22 +34,19 @@ class Constant final : public ExprCode {
 template <bool Local>
 class Variable final : public ExprCode {
   public:
-    explicit Variable(const Expr& e)
-        : ExprCode(e),
-          slot_(static_cast<std::size_t>(e.variable().slot)),
-          name_(e.variable().name) {
+    explicit Variable(const Expr& e) : ExprCode(e), name_(e.variable().name) {
         leaf = Local ? Leaf::Local : Leaf::Global;
-        slot = slot_;
+        slot = static_cast<std::size_t>(e.variable().slot);
     }
+    // Reached when valueOf finds the variable unassigned.
     const Value& eval(Interpreter& run, Value&) const override {
-        const Value& v = Local ? run.local(slot_) : run.global(slot_);
+        const Value& v = Local ? run.local(slot) : run.global(slot);
         if (v.isUnset()) [[unlikely]]
             unassigned(run, *this, name_);
         return v;
     }
 
   private:
-    std::size_t slot_;
     const std::string& name_;
 };
 
