@@ -7,6 +7,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_search.h"
 
 namespace ttscript::builtin {
 namespace {
@@ -63,7 +64,12 @@ bool descending(Arguments a) { return a.size() > 1 && a[1].isTrue(); }
 
 }  // namespace
 
-Value makeList(Arguments a) { return newList(std::vector<Value>(a.begin(), a.end())); }
+Value makeList(Arguments a) {
+    std::vector<Value> items;
+    items.reserve(a.size());
+    for (const Value& v : a) items.push_back(v);
+    return newList(std::move(items));
+}
 
 Value makeDict(Arguments) { return Value::of(new Collection(Collection::Kind::Dict)); }
 
@@ -105,7 +111,7 @@ Value remove(Arguments a) {
 Value keys(Arguments a) {
     std::vector<Value> out;
     for (const Collection::Entry& e : collectionArgument(a[0], "Keys", Takes::Dict).entries()) {
-        if (!e.removed) out.push_back(Value::text(e.key));
+        if (!e.removed) out.push_back(Value::textOf(e.key));
     }
     return newList(std::move(out));
 }
@@ -135,28 +141,19 @@ Value join(Arguments a) {
 // Split(text, sep): the items `sep` separates, as Count and Item see them.
 Value split(Arguments a) {
     TextOf textOf(a[0]), sepOf(a[1]);
-    std::string_view text = textOf.str(), sep = sepOf.str();
-    std::vector<Value> out;
-    if (!text.empty() && sep.empty()) out.push_back(Value::text(std::string(text)));
-    if (!text.empty() && !sep.empty()) {
-        // A long text of separators makes many elements: check they fit first.
-        std::size_t count = 1;
-        std::size_t bytes = sizeof(Value);
-        std::size_t from = 0;
-        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
-             from = at + sep.size()) {
-            ++count;
-            bytes += sizeof(Value) + Value::textBytes(at - from);
-        }
-        checkMemoryFor(bytes + Value::textBytes(text.size() - from));
-        out.reserve(count);
-        from = 0;
-        for (std::size_t at; (at = text.find(sep, from)) != std::string_view::npos;
-             from = at + sep.size()) {
-            out.push_back(Value::text(std::string(text.substr(from, at - from))));
-        }
-        out.push_back(Value::text(std::string(text.substr(from))));
+    // A long text of separators makes many elements: check they fit first.
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+    SplitItems counting(textOf.str(), sepOf.str());
+    for (std::string_view item; counting.next(item);) {
+        ++count;
+        bytes += sizeof(Value) + Value::textBytes(item.size());
     }
+    checkMemoryFor(bytes);
+    std::vector<Value> out;
+    out.reserve(count);
+    SplitItems items(textOf.str(), sepOf.str());
+    for (std::string_view item; items.next(item);) out.push_back(Value::textOf(item));
     return newList(std::move(out));
 }
 
@@ -185,7 +182,7 @@ Value keysByValue(Arguments a) {
     sortKeys(order, descending(a));
     std::vector<Value> out;
     out.reserve(entries.size());
-    for (const SortKey& k : order) out.push_back(Value::text(entries[k.position].key));
+    for (const SortKey& k : order) out.push_back(Value::textOf(entries[k.position].key));
     return newList(std::move(out));
 }
 

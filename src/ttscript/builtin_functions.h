@@ -3,13 +3,12 @@
 // bad ones.
 #pragma once
 
-#include <span>
-
+#include "ttscript/arguments.h"
 #include "ttscript/value.h"
 
 namespace ttscript::builtin {
 
-using Arguments = std::span<const Value>;
+using ttscript::Arguments;
 
 // Lists and dictionaries
 Value makeList(Arguments a);

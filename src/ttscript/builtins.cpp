@@ -14,6 +14,7 @@
 #include "ttscript/lexer.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_search.h"
 
 namespace ttscript {
 namespace {
@@ -79,11 +80,11 @@ Value asText(const Value& v) { return v.isText() ? v : Value::text(v.toText()); 
 Value replace(Arguments a) {
     TextOf textOfArgument(a[0]), findOf(a[1]), withOf(a[2]);
     std::string_view text = textOfArgument.str(), find = findOf.str(), with = withOf.str();
-    if (find.empty() || text.find(find) == std::string_view::npos) return asText(a[0]);
+    if (find.empty() || findText(text, find) == std::string_view::npos) return asText(a[0]);
     // The result's size first, so the whole of it is checked against the budget
     // before any of it is made.
     std::size_t count = 0;
-    for (std::size_t at = 0; (at = text.find(find, at)) != std::string_view::npos;
+    for (std::size_t at = 0; (at = findText(text, find, at)) != std::string_view::npos;
          at += find.size()) {
         ++count;
     }
@@ -91,7 +92,7 @@ Value replace(Arguments a) {
     reserveToAppend(out,
                     addSizes(text.size() - count * find.size(), multiplySizes(count, with.size())));
     std::size_t from = 0;
-    for (std::size_t at; (at = text.find(find, from)) != std::string_view::npos;
+    for (std::size_t at; (at = findText(text, find, from)) != std::string_view::npos;
          from = at + find.size()) {
         out.append(text.substr(from, at - from)).append(with);
     }
@@ -113,7 +114,7 @@ Value trim(Arguments a) {
         if (v.ends_with(kWide)) v.remove_suffix(kWide.size()), trimmed = true;
     }
     if (v.size() == s.str().size()) return asText(a[0]);
-    return Value::text(std::string(v));
+    return Value::textOf(v);
 }
 
 Value upperCase(Arguments a) {
@@ -215,7 +216,8 @@ Value countItems(Arguments a) {
     if (text.empty()) return Value::number(0);
     if (sep.empty()) return Value::number(1);
     double n = 1;
-    for (std::size_t at = 0; (at = text.find(sep, at)) != std::string_view::npos; at += sep.size())
+    for (std::size_t at = 0; (at = findText(text, sep, at)) != std::string_view::npos;
+         at += sep.size())
         ++n;
     return Value::number(n);
 }
@@ -229,13 +231,12 @@ Value item(Arguments a) {
     if (sep.empty()) return n == 1 ? asText(a[0]) : Value::text("");
     std::size_t from = 0;
     for (long long i = 1; i < n; ++i) {
-        std::size_t at = text.find(sep, from);
+        std::size_t at = findText(text, sep, from);
         if (at == std::string_view::npos) return Value::text("");
         from = at + sep.size();
     }
-    std::size_t to = text.find(sep, from);
-    return Value::text(
-        std::string(text.substr(from, to == std::string_view::npos ? to : to - from)));
+    std::size_t to = findText(text, sep, from);
+    return Value::textOf(text.substr(from, to == std::string_view::npos ? to : to - from));
 }
 
 Value hostGetData(HostLink& host, Arguments a, const CallTarget& site) {

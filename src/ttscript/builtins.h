@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "ttscript/arguments.h"
 #include "ttscript/host_link.h"
 #include "ttscript/syntax_tree.h"
 #include "ttscript/value.h"
@@ -29,8 +30,8 @@ struct Builtin {
     int maxArguments;  // kAnyNumberOfArguments: no upper limit
     Naming naming;
     // Exactly one of the two is set. Both throw ScriptFailure on bad arguments.
-    Value (*call)(std::span<const Value> arguments);
-    Value (*hostCall)(HostLink& host, std::span<const Value> arguments, const CallTarget& site);
+    Value (*call)(Arguments arguments);
+    Value (*hostCall)(HostLink& host, Arguments arguments, const CallTarget& site);
     HostBridge bridge = HostBridge::None;  // which host event a hostCall raises
 };
 

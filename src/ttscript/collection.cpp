@@ -32,10 +32,8 @@ std::size_t listPosition(std::size_t size, const Value& key) {
                       std::to_string(c.size()) + " 個）");
 }
 
-// What the allocator adds to each block it hands out, and an index node: the next
-// pointer, the position and the cached hash.
+// What the allocator adds to each block it hands out.
 constexpr std::size_t kBlockOverhead = 16;
-constexpr std::size_t kIndexNode = 3 * sizeof(void*) + kBlockOverhead;
 
 std::size_t blockBytes(std::size_t capacity, std::size_t elementSize) {
     return capacity == 0 ? 0 : capacity * elementSize + kBlockOverhead;
@@ -61,11 +59,11 @@ Collection::~Collection() {
 }
 
 void Collection::recount() {
-    std::size_t buckets = index_.bucket_count() > 1 ? index_.bucket_count() : 0;
+    std::size_t table = index_.tableBytes();
     std::size_t now = sizeof(Collection) + kBlockOverhead +
                       blockBytes(items_.capacity(), sizeof(Value)) +
-                      blockBytes(entries_.capacity(), sizeof(Entry)) + index_.size() * kIndexNode +
-                      blockBytes(buckets, sizeof(void*)) + keyBytes_;
+                      blockBytes(entries_.capacity(), sizeof(Entry)) +
+                      (table > 0 ? table + kBlockOverhead : 0) + keyBytes_;
     std::size_t before = counted_;
     counted_ = now;
     if (now >= before) {
@@ -106,28 +104,42 @@ Collection::Contents Collection::takeContents() {
 
 void Collection::clear() { Contents dropped = takeContents(); }
 
-// `counts(k) = Lookup(counts, k, 0) + 1` looks the same key up twice in a row: the
-// last one found is compared before the key is hashed again.
-Value* Collection::find(std::string_view key) {
-    if (lastFound_ < entries_.size() && entries_[lastFound_].key == key &&
-        !entries_[lastFound_].removed) {
+std::size_t Collection::position(std::string_view key, std::size_t hash) {
+    std::size_t at =
+        index_.find(hash, [&](std::size_t p) { return sameText(entries_[p].key, key); });
+    if (at != kNone) lastFound_ = at;
+    return at;
+}
+
+// `counts(k) = Lookup(counts, k, 0) + 1` looks a key up, then assigns it: the one
+// found last is compared before the key is hashed again. A lookup does not: it is
+// seldom the same key as the one before.
+Value* Collection::lastFoundIf(std::string_view key) {
+    if (lastFound_ < entries_.size() && !entries_[lastFound_].removed &&
+        sameText(entries_[lastFound_].key, key)) {
         return &entries_[lastFound_].value;
     }
-    auto it = index_.find(key);
-    if (it == index_.end()) return nullptr;
-    lastFound_ = *it;
-    return &entries_[*it].value;
+    return nullptr;
+}
+
+Value* Collection::find(std::string_view key) {
+    std::size_t at = position(key, KeyIndex::hashOf(key));
+    return at == kNone ? nullptr : &entries_[at].value;
 }
 
 Value& Collection::findOrAdd(std::string_view key) {
-    if (Value* v = find(key)) return *v;
+    if (Value* last = lastFoundIf(key)) return *last;
+    std::size_t hash = KeyIndex::hashOf(key);
+    if (std::size_t at = position(key, hash); at != kNone) return entries_[at].value;
     checkShapeMayChange();
-    // A full vector moves to one twice its size, both held for a moment.
+    // A full vector moves to one twice its size, both held for a moment; so does a
+    // full index.
     std::size_t growth = entries_.size() == entries_.capacity() ? 2 * entries_.capacity() : 0;
-    checkMemoryFor(key.size() + kBlockOverhead + kIndexNode + (growth + 1) * sizeof(Entry));
+    checkMemoryFor(key.size() + 2 * kBlockOverhead + index_.growthBytes() +
+                   (growth + 1) * sizeof(Entry));
     entries_.push_back({std::string(key), Value()});
     try {
-        index_.insert(entries_.size() - 1);
+        index_.insert(hash, entries_.size() - 1);
     } catch (...) {
         entries_.pop_back();
         throw;
@@ -139,11 +151,12 @@ Value& Collection::findOrAdd(std::string_view key) {
 }
 
 bool Collection::erase(std::string_view key) {
-    auto it = index_.find(key);
-    if (it == index_.end()) return false;
+    std::size_t hash = KeyIndex::hashOf(key);
+    std::size_t at = position(key, hash);
+    if (at == kNone) return false;
     checkShapeMayChange();
-    Entry& gone = entries_[*it];
-    index_.erase(it);
+    Entry& gone = entries_[at];
+    index_.erase(hash, at);
     lastFound_ = kNone;
     keyBytes_ -= gone.key.size() + kBlockOverhead;
     std::string().swap(gone.key);
@@ -158,8 +171,13 @@ bool Collection::erase(std::string_view key) {
 void Collection::pack() {
     std::erase_if(entries_, [](const Entry& e) { return e.removed; });
     removed_ = 0;
+    reindex();
+}
+
+void Collection::reindex() {
     index_.clear();
-    for (std::size_t i = 0; i < entries_.size(); ++i) index_.insert(i);
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        index_.insert(KeyIndex::hashOf(entries_[i].key), i);
 }
 
 void Collection::checkShapeMayChange() const {
@@ -177,7 +195,7 @@ Value Collection::copy() const {
     for (const Entry& e : entries_) {
         if (!e.removed) c.entries_.push_back({e.key, e.value});
     }
-    for (std::size_t i = 0; i < c.entries_.size(); ++i) c.index_.insert(i);
+    c.reindex();
     c.keyBytes_ = keyBytes_;
     c.recount();
     return held;
@@ -189,7 +207,7 @@ void collectionMisused(const Value& v, std::string_view use) {
 }
 
 Value* findElement(Collection& c, const Value& key) {
-    if (c.isDict()) return c.find(TextOf(key).str());
+    if (c.isDict()) return c.find(key.isText() ? key.rawText() : TextOf(key).str());
     std::size_t at = listPosition(c.items().size(), key);
     return at < c.items().size() ? &c.itemAt(at) : nullptr;
 }
@@ -200,7 +218,7 @@ Value& element(Collection& c, const Value& key) {
 }
 
 Value& elementToAssign(Collection& c, const Value& key) {
-    if (c.isDict()) return c.findOrAdd(TextOf(key).str());
+    if (c.isDict()) return c.findOrAdd(key.isText() ? key.rawText() : TextOf(key).str());
     return element(c, key);
 }
 

@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
+#include "ttscript/block_pool.h"
+#include "ttscript/key_index.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/value.h"
 
@@ -25,6 +26,8 @@ class Collection {
 
     // A new empty collection of the running script, not yet shared by any value.
     explicit Collection(Kind kind);
+    static void* operator new(std::size_t) { return BlockPool<sizeof(Collection)>::take(); }
+    static void operator delete(void* p) noexcept { BlockPool<sizeof(Collection)>::give(p); }
     ~Collection();
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;
@@ -63,27 +66,6 @@ class Collection {
     friend class RunMemory;
     friend class WalkGuard;
 
-    // The index holds positions in entries_ and hashes the keys there, so each key
-    // is stored once.
-    struct Hash {
-        using is_transparent = void;
-        const std::vector<Entry>* entries;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-        std::size_t operator()(std::size_t position) const {
-            return (*this)(std::string_view((*entries)[position].key));
-        }
-    };
-    struct SameKey {
-        using is_transparent = void;
-        const std::vector<Entry>* entries;
-        std::string_view key(std::size_t position) const { return (*entries)[position].key; }
-        bool operator()(std::size_t a, std::size_t b) const { return key(a) == key(b); }
-        bool operator()(std::string_view a, std::size_t b) const { return a == key(b); }
-        bool operator()(std::size_t a, std::string_view b) const { return key(a) == b; }
-    };
-    using Index = std::unordered_set<std::size_t, Hash, SameKey>;
     struct Contents {
         std::vector<Value> items;
         std::vector<Entry> entries;
@@ -93,6 +75,12 @@ class Collection {
     void recount();
     // Drops the gaps removed entries left and indexes the rest anew.
     void pack();
+    // Puts every entry in the index anew.
+    void reindex();
+    // The value of the entry found last when its key is `key`, else null.
+    Value* lastFoundIf(std::string_view key);
+    // The position of the live entry `key` under its `hash`, or KeyIndex::kNone.
+    std::size_t position(std::string_view key, std::size_t hash);
     Contents takeContents();
     void clear();
 
@@ -107,8 +95,8 @@ class Collection {
     Collection* next_ = nullptr;
     std::vector<Value> items_;
     std::vector<Entry> entries_;
-    Index index_{0, Hash{&entries_}, SameKey{&entries_}};
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    KeyIndex index_;
+    static constexpr std::size_t kNone = KeyIndex::kNone;
     std::size_t lastFound_ = kNone;  // the entry find saw last, to skip a second hash
 };
 

@@ -46,6 +46,8 @@ struct TTSA::Impl {
     std::size_t memoryBudget = kDefaultMemoryBudget;
     std::string path;
     std::optional<Program> program;
+    // The program compiled, at its first run.
+    std::optional<ProgramCode> code;
 
     // What `step` leads to: completed, or the failure it throws as the error of the
     // script at `path`.
@@ -90,6 +92,7 @@ RunOutcome TTSA::RunScript(const std::string& path, std::int32_t& n1, std::int32
 
 RunOutcome TTSA::LoadScript(const std::string& path) {
     return impl_->outcomeOf(path, [&] {
+        impl_->code.reset();
         impl_->program.reset();
         impl_->path = path;
         impl_->program = loadProgram(path, [this](std::size_t done, std::size_t total) {
@@ -103,7 +106,9 @@ RunOutcome TTSA::LoadScript(const std::string& path) {
 RunOutcome TTSA::RunLoaded() {
     return impl_->outcomeOf(impl_->path, [&] {
         if (!impl_->program) throw ScriptFailure("スクリプトが読み込まれていません", {});
-        Interpreter(*impl_->program, impl_->events, impl_->stopRequested, impl_->memoryBudget)
+        if (!impl_->code) impl_->code = compileProgram(*impl_->program);
+        Interpreter(*impl_->code, *impl_->program, impl_->events, impl_->stopRequested,
+                    impl_->memoryBudget)
             .run();
     });
 }

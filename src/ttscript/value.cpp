@@ -10,6 +10,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_words.h"
 
 namespace ttscript {
 namespace {
@@ -42,22 +43,27 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
 
 Value Value::number(double n) {
     Value v;
-    v.kind_ = Kind::Number;
-    v.setWord(&n);
+    v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
     return v;
 }
 
 Value Value::text(std::string s) {
+    if (s.size() <= kShortBytes) return textOf(s);
     Value v;
-    if (s.size() <= kShortBytes) {
-        v.kind_ = Kind::ShortText;
-        v.shortSize_ = static_cast<unsigned char>(s.size());
-        std::copy(s.begin(), s.end(), v.short_);
-    } else {
-        Shared* shared = share(std::move(s));  // may throw: the kind is set after
-        v.setWord(&shared);
-        v.kind_ = Kind::SharedText;
-    }
+    Shared* shared = share(std::move(s));  // may throw: the kind is set after
+    v.set(Kind::SharedText, wordOf(shared));
+    return v;
+}
+
+Value Value::textOf(std::string_view s) {
+    if (s.size() > kShortBytes) return text(std::string(s));
+    Value v;
+    // Put together in registers: put together in memory, its words would be read
+    // back from stores of other widths, which the processor cannot forward.
+    static_assert(kShortAt == 2 && kShortBytes == 22, "six bytes, then eight, then eight");
+    v.words_[0] = static_cast<std::uint64_t>(Kind::ShortText) | s.size() << 8 | bytesAt(s, 0) << 16;
+    v.words_[1] = bytesAt(s, 6);
+    v.words_[2] = bytesAt(s, 14);
     return v;
 }
 
@@ -82,63 +88,60 @@ Value::Shared* Value::share(std::string s) {
 
 Value Value::of(Collection* collection) {
     Value v;
-    v.kind_ = Kind::Collection;
-    v.setWord(&collection);
+    v.set(Kind::Collection, wordOf(collection));
     ++collection->refs_;
     return v;
 }
 
 void Value::retainShared() const noexcept {
-    if (kind_ == Kind::SharedText) ++shared()->refs;
-    if (kind_ == Kind::Collection) ++collectionHeld()->refs_;
+    if (kind() == Kind::SharedText) ++shared()->refs;
+    if (kind() == Kind::Collection) ++collectionHeld()->refs_;
 }
 
 void Value::releaseShared() noexcept {
-    if (kind_ == Kind::SharedText) {
+    if (kind() == Kind::SharedText) {
         Shared* s = shared();
         if (--s->refs == 0) {
             if (s->memory) s->memory->give(s->counted);
             delete s;
         }
     }
-    if (kind_ == Kind::Collection) {
+    if (kind() == Kind::Collection) {
         Collection* c = collectionHeld();
         if (--c->refs_ == 0) c->memory_->release(c);
     }
 }
 
 std::string Value::toText() const {
-    if (kind_ == Kind::Number) return formatNumber(numberHeld());
-    if (kind_ == Kind::Collection) collectionMisused(*this, "文字列として");
+    if (kind() == Kind::Number) return formatNumber(numberHeld());
+    if (kind() == Kind::Collection) collectionMisused(*this, "文字列として");
     return std::string(rawText());
 }
 
-std::optional<double> Value::toNumber() const {
-    if (kind_ == Kind::Number) return numberHeld();
+std::optional<double> Value::textAsNumber() const {
     if (isText()) return parseNumericText(rawText());
     return std::nullopt;
 }
 
-double Value::requireNumber() const {
-    if (auto n = toNumber()) return *n;
-    if (kind_ == Kind::Collection) collectionMisused(*this, "数値として");
+double Value::requireNumericText() const {
+    if (auto n = textAsNumber()) return *n;
+    if (kind() == Kind::Collection) collectionMisused(*this, "数値として");
     std::string shown(rawText().substr(0, 40));
     throwRuntimeError("数値ではありません: \"" + shown + "\"");
 }
 
-bool Value::isTrue() const {
-    if (auto n = toNumber()) return *n != 0;
-    if (kind_ == Kind::Collection) collectionMisused(*this, "条件に");
+bool Value::isTrueText() const {
+    if (auto n = textAsNumber()) return *n != 0;
+    if (kind() == Kind::Collection) collectionMisused(*this, "条件に");
     return !rawText().empty();
 }
 
 std::string& Value::ownText() {
-    if (kind_ == Kind::SharedText && shared()->refs == 1) return shared()->text;
+    if (kind() == Kind::SharedText && shared()->refs == 1) return shared()->text;
     checkMemoryFor(textBytes(rawText().size()));
     Shared* own = share(toText());
     release();
-    kind_ = Kind::SharedText;
-    setWord(&own);
+    set(Kind::SharedText, wordOf(own));
     return own->text;
 }
 
@@ -155,7 +158,7 @@ void Value::textGrew() {
 
 TextOf::TextOf(const Value& v) {
     if (v.isCollection()) collectionMisused(v, "文字列として");
-    if (v.kind_ == Value::Kind::SharedText) whole_ = &v.shared()->text;
+    if (v.kind() == Value::Kind::SharedText) whole_ = &v.shared()->text;
     if (v.isNumber()) {
         printed_ = formatNumber(v.numberHeld());
         whole_ = &printed_;

@@ -5,11 +5,15 @@
 // Lists and dictionaries are shared by reference: copying a value shares them.
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "ttscript/block_pool.h"
 
 namespace ttscript {
 
@@ -25,7 +29,7 @@ class alignas(8) Value {
     }
     Value(Value&& other) noexcept {
         copyFrom(other);
-        other.kind_ = Kind::Unset;
+        other.words_[0] = 0;
     }
     Value& operator=(const Value& other) noexcept {
         other.retain();
@@ -37,44 +41,61 @@ class alignas(8) Value {
         if (this != &other) {
             release();
             copyFrom(other);
-            other.kind_ = Kind::Unset;
+            other.words_[0] = 0;
         }
         return *this;
     }
     ~Value() { release(); }
 
+    // Drops what the value holds, leaving it unset.
+    void clear() noexcept {
+        release();
+        words_[0] = 0;
+    }
+
     static Value number(double n);
     static Value text(std::string s);
+    // The same from a view: short text is copied straight into the value.
+    static Value textOf(std::string_view s);
     // What a text value of `size` bytes takes from the budget beyond the value.
     static std::size_t textBytes(std::size_t size);
     // Takes a share of `collection`, which the caller has just made.
     static Value of(Collection* collection);
 
-    bool isUnset() const { return kind_ == Kind::Unset; }
-    bool isNumber() const { return kind_ == Kind::Number; }
-    bool isText() const { return kind_ == Kind::ShortText || kind_ == Kind::SharedText; }
-    bool isCollection() const { return kind_ == Kind::Collection; }
+    bool isUnset() const { return kind() == Kind::Unset; }
+    bool isNumber() const { return kind() == Kind::Number; }
+    bool isText() const { return kind() == Kind::ShortText || kind() == Kind::SharedText; }
+    bool isCollection() const { return kind() == Kind::Collection; }
 
     double rawNumber() const { return numberHeld(); }
     // The stored text of a text value (empty for other kinds).
     std::string_view rawText() const {
-        if (kind_ == Kind::SharedText) return shared()->text;
-        return {short_, kind_ == Kind::ShortText ? shortSize_ : std::size_t{0}};
+        if (kind() == Kind::SharedText) return shared()->text;
+        return {shortText(), kind() == Kind::ShortText ? shortSize() : std::size_t{0}};
     }
     // The list or dictionary of a collection value, else null.
     Collection* collection() const {
-        return kind_ == Kind::Collection ? collectionHeld() : nullptr;
+        return kind() == Kind::Collection ? collectionHeld() : nullptr;
     }
 
     // The value as text: numbers in their printed form. A collection is a runtime error.
     std::string toText() const;
     // The value as a number when it is a number or numeric text.
-    std::optional<double> toNumber() const;
+    std::optional<double> toNumber() const {
+        if (kind() == Kind::Number) return numberHeld();
+        return textAsNumber();
+    }
     // Like toNumber, but anything else is a runtime error.
-    double requireNumber() const;
+    double requireNumber() const {
+        if (kind() == Kind::Number) return numberHeld();
+        return requireNumericText();
+    }
     // Non-zero numbers and numeric text, and text other than "", are true. A
     // collection is a runtime error.
-    bool isTrue() const;
+    bool isTrue() const {
+        if (kind() == Kind::Number) return numberHeld() != 0;
+        return isTrueText();
+    }
 
     // Turns this value into text the caller alone owns and gives it to append to.
     // The caller makes room with reserveToAppend and calls textGrew afterwards.
@@ -85,6 +106,11 @@ class alignas(8) Value {
   private:
     friend class TextOf;
 
+    // toNumber, requireNumber and isTrue of a value that is not a number.
+    std::optional<double> textAsNumber() const;
+    double requireNumericText() const;
+    bool isTrueText() const;
+
     // Short text lives in the value itself; longer text in a counted block. A run
     // stays on one thread, so the count needs no atomic operations.
     // Kinds from SharedText on are counted references.
@@ -94,53 +120,71 @@ class alignas(8) Value {
         std::string text;
         RunMemory* memory;    // the run whose budget counts it; null outside a run
         std::size_t counted;  // bytes taken from that budget
+
+        static void* operator new(std::size_t) { return BlockPool<sizeof(Shared)>::take(); }
+        static void operator delete(void* p) noexcept { BlockPool<sizeof(Shared)>::give(p); }
     };
     static Shared* share(std::string s);
     static std::size_t sharedBytes(std::size_t capacity);
-    // Every kind fits in 24 bytes: the kind and a short text's size lead, its bytes
-    // fill the rest. A number or a reference takes the 8 bytes from offset 8 instead,
-    // where those bytes would be.
+    // Every kind fits in three words: the first holds the kind and a short text's
+    // size in its low bytes, then the text's bytes fill the rest. A number or a
+    // reference takes the second word instead, where those bytes would be. A value
+    // is written and copied a whole word at a time, so a copy of one just made
+    // reads each word as it was stored, which the processor forwards at once.
     static constexpr std::size_t kShortBytes = 22;
-    static constexpr std::size_t kWordAt = 6;  // offset 8 of the value, in short_
+    static constexpr std::size_t kShortAt = 2;  // bytes before the short text
 
-    double numberHeld() const noexcept {
-        double n;
-        std::memcpy(&n, short_ + kWordAt, sizeof n);
-        return n;
+    Kind kind() const noexcept { return static_cast<Kind>(words_[0] & 0xFF); }
+    std::size_t shortSize() const noexcept { return (words_[0] >> 8) & 0xFF; }
+    const char* shortText() const noexcept {
+        return reinterpret_cast<const char*>(words_) + kShortAt;
     }
-    void setWord(const void* from) noexcept { std::memcpy(short_ + kWordAt, from, 8); }
+    // A value of `kind` whose second word is `word`.
+    void set(Kind kind, std::uint64_t word) noexcept {
+        words_[0] = static_cast<std::uint64_t>(kind);
+        words_[1] = word;
+        words_[2] = 0;
+    }
+    double numberHeld() const noexcept { return std::bit_cast<double>(words_[1]); }
     template <class T>
     T* pointer() const noexcept {
-        T* p;
-        std::memcpy(&p, short_ + kWordAt, sizeof p);
-        return p;
+        return reinterpret_cast<T*>(static_cast<std::uintptr_t>(words_[1]));
+    }
+    template <class T>
+    static std::uint64_t wordOf(T* p) noexcept {
+        return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
     }
     Shared* shared() const noexcept { return pointer<Shared>(); }
     Collection* collectionHeld() const noexcept { return pointer<Collection>(); }
 
-    // Copies the bytes, leaving the count of shared text to the caller.
+    // Copies the words, leaving the count of shared text to the caller. Each word
+    // goes through a register of its own: a compiler would otherwise load the first
+    // two as one wide word, which waits until both words just stored have landed.
     void copyFrom(const Value& other) noexcept {
-        kind_ = other.kind_;
-        shortSize_ = other.shortSize_;
-        std::memcpy(short_, other.short_, kShortBytes);
+        std::uint64_t head = other.words_[0], word = other.words_[1], tail = other.words_[2];
+#if defined(__GNUC__)
+        asm("" : "+r"(head), "+r"(word), "+r"(tail));
+#endif
+        words_[0] = head;
+        words_[1] = word;
+        words_[2] = tail;
     }
     // Numbers and short text, the most common values, count nothing: only shared
     // text and collections leave the inline check.
     void retain() const noexcept {
-        if (kind_ >= Kind::SharedText) retainShared();
+        if (kind() >= Kind::SharedText) retainShared();
     }
     void release() noexcept {
-        if (kind_ >= Kind::SharedText) releaseShared();
+        if (kind() >= Kind::SharedText) releaseShared();
     }
     void retainShared() const noexcept;
     void releaseShared() noexcept;
 
-    Kind kind_ = Kind::Unset;
-    unsigned char shortSize_ = 0;
-    char short_[kShortBytes];  // only what the kind uses is set
+    std::uint64_t words_[3] = {0, 0, 0};  // unset
 };
 
 static_assert(sizeof(Value) == 24);
+static_assert(std::endian::native == std::endian::little, "the kind is the first word's low byte");
 
 // A value's text without copying it: the stored text of a text value, or the
 // printed form of a number kept here. Valid while the value lives. A collection is

@@ -266,7 +266,7 @@ TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
     // Deep expressions in every frame of a deep recursion run short of stack before
     // the call limit: that too must end in an error, not a crash.
     std::string deep = "Function R(n)\nIf n < 1 Then\nReturn 0\nEnd If\nReturn " +
-                       repeat("Len(", 190) + "R(n - 1)" + repeat(")", 190) +
+                       repeat("Len(\"\" & ", 95) + "R(n - 1)" + repeat(")", 95) +
                        "\nEnd Function\nx = R(199)\n";
     RecordingHost host;
     std::string error = runScriptBytes(deep, host).error;

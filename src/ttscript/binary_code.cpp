@@ -1,0 +1,160 @@
+#include "ttscript/binary_code.h"
+
+#include <cmath>
+#include <optional>
+
+#include "ttscript/collection.h"
+#include "ttscript/interpreter.h"
+#include "ttscript/script_failure.h"
+
+namespace ttscript {
+namespace {
+
+Value truth(bool b) { return Value::number(b ? 1 : 0); }
+
+bool isArithmetic(BinaryOp op) { return op < BinaryOp::Eq; }
+
+struct Step {
+    BinaryOp op;
+    int line;
+    int column;
+    ExprCodePtr operand;
+    // Eq and Ne with a constant text that is not numeric on the right: the sides are
+    // equal only as the same text, as a number never prints as such a text.
+    bool plainText = false;
+    // A comparison with a constant number or numeric text on the right: its number.
+    std::optional<double> number;
+};
+
+// Errors are placed at the operator.
+double arithmetic(Interpreter& run, const Step& step, double a, double b) {
+    double result;
+    if ((step.op == BinaryOp::Div || step.op == BinaryOp::Mod) && b == 0) [[unlikely]] {
+        run.at(step.line, step.column);
+        throwRuntimeError("0 で割ることはできません");
+    }
+    switch (step.op) {
+        case BinaryOp::Add:
+            result = a + b;
+            break;
+        case BinaryOp::Sub:
+            result = a - b;
+            break;
+        case BinaryOp::Mul:
+            result = a * b;
+            break;
+        case BinaryOp::Div:
+            result = a / b;
+            break;
+        default:
+            result = std::fmod(a, b);
+    }
+    if (!std::isfinite(result)) [[unlikely]] {
+        run.at(step.line, step.column);
+        throwRuntimeError("計算結果が大きすぎます");
+    }
+    return result;
+}
+
+bool compared(BinaryOp op, int order) {
+    switch (op) {
+        case BinaryOp::Eq:
+            return order == 0;
+        case BinaryOp::Ne:
+            return order != 0;
+        case BinaryOp::Lt:
+            return order < 0;
+        case BinaryOp::Gt:
+            return order > 0;
+        case BinaryOp::Le:
+            return order <= 0;
+        default:
+            return order >= 0;
+    }
+}
+
+// A chain folds from the left: each step takes the result so far (a number after
+// the first step, so only the first operand can be of the wrong kind, and its errors
+// are placed there) and the next operand. And and Or stop as soon as the left side
+// decides.
+class Chain final : public ExprCode {
+  public:
+    Chain(const Expr& e, ExprCodePtr first, std::vector<Step> steps)
+        : ExprCode(e), first_(std::move(first)), steps_(std::move(steps)) {}
+
+    const Value& eval(Interpreter& run, Value& into) const override {
+        const Value* left = &valueOf(run, *first_, into);
+        for (const Step& step : steps_) {
+            if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
+                run.at(*first_);
+                bool decided = left->isTrue() == (step.op == BinaryOp::Or);
+                into = truth(decided ? step.op == BinaryOp::Or : conditionOf(run, *step.operand));
+            } else {
+                Value worked;
+                const Value& right = valueOf(run, *step.operand, worked);
+                into = apply(run, step, *left, right);
+            }
+            left = &into;
+        }
+        return *left;
+    }
+
+  private:
+    Value apply(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
+        // The common cases first, placing nothing unless they fail: two numbers, and
+        // a text against a plain constant text.
+        if (isArithmetic(step.op) && left.isNumber() && right.isNumber()) {
+            double result = arithmetic(run, step, left.rawNumber(), right.rawNumber());
+            return Value::number(result);
+        }
+        if (step.plainText && left.isText()) {
+            return truth((left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq));
+        }
+        if (step.number && !left.isCollection()) {
+            if (std::optional<double> a = left.toNumber()) {
+                return truth(compared(step.op, *a < *step.number ? -1 : (*a > *step.number)));
+            }
+        }
+        run.at(step.line, step.column);
+        if (left.isCollection() || right.isCollection()) {
+            collectionMisused(left.isCollection() ? left : right,
+                              isArithmetic(step.op) ? "数値として" : "比較に");
+        }
+        if (isArithmetic(step.op)) {
+            run.at(*first_);
+            double a = left.requireNumber();
+            run.at(*step.operand);
+            double b = right.requireNumber();
+            return Value::number(arithmetic(run, step, a, b));
+        }
+        // A number never equals a plain text.
+        if (step.plainText) return truth(step.op == BinaryOp::Ne);
+        return truth(compared(step.op, compareValues(left, right)));
+    }
+
+    ExprCodePtr first_;
+    std::vector<Step> steps_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> operands) {
+    std::vector<Step> steps;
+    const std::vector<OperatorStep>& ops = e.steps();
+    steps.reserve(ops.size());
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        const Expr& right = *e.operands[i + 1];
+        bool plainText = (ops[i].op == BinaryOp::Eq || ops[i].op == BinaryOp::Ne) &&
+                         right.kind == ExprKind::Constant && right.constant().isText() &&
+                         !right.constant().toNumber();
+        std::optional<double> number;
+        if (!isArithmetic(ops[i].op) && right.kind == ExprKind::Constant) {
+            number = right.constant().toNumber();
+        }
+        steps.push_back(
+            {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText, number});
+    }
+    return std::make_unique<Chain>(e, std::move(operands[0]), std::move(steps));
+}
+
+}  // namespace ttscript

@@ -1,0 +1,14 @@
+// Compiles a chain of binary operators of one precedence (`a + b - c`, `x = "1"`).
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "ttscript/code.h"
+
+namespace ttscript {
+
+// `operands`: the chain's operands, compiled, in order.
+std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> operands);
+
+}  // namespace ttscript

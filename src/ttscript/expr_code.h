@@ -1,0 +1,47 @@
+// Compiles expressions into nodes (code.h), and works out the pieces of a text
+// joined with `&`, which the statement that appends in place shares.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ttscript/code.h"
+
+namespace ttscript {
+
+// The user functions of the program being compiled, by index; their bodies may
+// still be empty while calls to them are compiled.
+using FunctionTable = std::vector<FunctionCode>;
+
+ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
+
+// The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
+// `held` takes a share of it when `keepShare`: when what runs while it is in use may
+// drop every other share, as a loop's body may.
+Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare);
+
+// The pieces of `a & b & c`: the texts of constants, those next to each other
+// joined into one when compiled, and the pieces worked out as the script runs.
+class Pieces {
+  public:
+    explicit Pieces(std::vector<ExprCodePtr> code);
+
+    // Appends the pieces' texts to `out`. Running out of memory is placed at
+    // (line, column), the statement or the `&`.
+    void appendTo(Interpreter& run, std::string& out, int line, int column) const;
+
+  private:
+    struct Piece {
+        const ExprCode* code;  // null: constant text, `size` bytes from `at` in constants_
+        std::size_t at = 0;
+        std::size_t size = 0;
+    };
+
+    std::vector<ExprCodePtr> code_;
+    std::vector<Piece> order_;
+    std::string constants_;
+};
+
+Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions);
+
+}  // namespace ttscript

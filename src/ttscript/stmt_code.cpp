@@ -1,0 +1,435 @@
+#include "ttscript/stmt_code.h"
+
+#include <cassert>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "ttscript/builtin_functions.h"
+#include "ttscript/builtins.h"
+#include "ttscript/collection.h"
+#include "ttscript/interpreter.h"
+#include "ttscript/script_failure.h"
+#include "ttscript/text_search.h"
+
+namespace ttscript {
+namespace {
+
+// A variable a statement assigns.
+class Target {
+  public:
+    explicit Target(const VariableRef& ref)
+        : slot_(static_cast<std::size_t>(ref.slot)), local_(ref.local), name_(ref.name) {}
+    Value& of(Interpreter& run) const { return local_ ? run.local(slot_) : run.global(slot_); }
+    // Its value, which must be assigned; a runtime error placed at (line, column) otherwise.
+    Value& read(Interpreter& run, int line, int column) const {
+        Value& v = of(run);
+        if (v.isUnset()) [[unlikely]] {
+            run.at(line, column);
+            throwRuntimeError("変数 '" + name_ + "' にまだ値が入っていません");
+        }
+        return v;
+    }
+
+  private:
+    std::size_t slot_;
+    bool local_;
+    const std::string& name_;
+};
+
+// Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
+// out is moved, not copied.
+void put(Value& to, const Value& v, Value& worked) {
+    if (&v == &worked) {
+        to = std::move(worked);
+    } else {
+        to = v;
+    }
+}
+
+// Stores what `e` gives in `to`.
+void store(Interpreter& run, const ExprCode& e, Value& to) {
+    Value worked;
+    put(to, valueOf(run, e, worked), worked);
+}
+
+class Assign final : public StmtCode {
+  public:
+    Assign(const Stmt& s, ExprCodePtr value)
+        : StmtCode(s), target_(s.variable()), value_(std::move(value)) {}
+    Flow exec(Interpreter& run) const override {
+        store(run, *value_, target_.of(run));
+        return Flow::Normal;
+    }
+
+  private:
+    Target target_;
+    ExprCodePtr value_;
+};
+
+// `x(key) = v`: the collection and the key are worked out before the value.
+class IndexAssign final : public StmtCode {
+  public:
+    IndexAssign(const Stmt& s, ExprCodePtr base, ExprCodePtr key, ExprCodePtr value)
+        : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
+    Flow exec(Interpreter& run) const override {
+        Value held;
+        Collection& c = collectionOf(run, *base_, held, false);
+        Value keyWorked;
+        const Value& key = valueOf(run, *key_, keyWorked);
+        Value worked;
+        const Value& v = valueOf(run, *value_, worked);
+        run.at(*key_);
+        put(elementToAssign(c, key), v, worked);
+        return Flow::Normal;
+    }
+
+  private:
+    ExprCodePtr base_, key_, value_;
+};
+
+// `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
+// must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
+class Append final : public StmtCode {
+  public:
+    Append(const Stmt& s, Pieces pieces)
+        : StmtCode(s),
+          target_(s.variable()),
+          pieces_(std::move(pieces)),
+          piecesReadVariable_(s.piecesReadVariable),
+          handOver_(s.lastReadOfPiece) {
+        if (handOver_) {
+            const Expr& piece = *s.exprs[0];
+            from_.emplace(piece.variable());
+            fromLine_ = piece.line, fromColumn_ = piece.column;
+        }
+    }
+
+    Flow exec(Interpreter& run) const override {
+        target_.read(run, line, column);
+        if (handOver_ && handOver(run)) return Flow::Normal;
+        if (piecesReadVariable_) {
+            std::string tail;
+            pieces_.appendTo(run, tail, line, column);
+            std::string& text = target_.of(run).ownText();
+            reserveToAppend(text, text.size() + tail.size());
+            text += tail;
+        } else {
+            std::string& text = target_.of(run).ownText();
+            pieces_.appendTo(run, text, line, column);
+        }
+        target_.of(run).textGrew();
+        return Flow::Normal;
+    }
+
+  private:
+    // `x = x & y` where y is assigned anew before anything reads it: when y's text is
+    // the longer, x's goes in front of it in y's own buffer rather than y's being
+    // copied after x's, and x takes the buffer over. Saves a copy of a whole page
+    // built in parts, and holding it twice. False when the usual way is the better one.
+    bool handOver(Interpreter& run) const {
+        Value& from = from_->read(run, fromLine_, fromColumn_);
+        Value& to = target_.of(run);
+        if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
+            return false;
+        }
+        std::string& text = from.ownText();
+        std::string_view head = to.rawText();
+        run.at(*this);
+        reserveToAppend(text, text.size() + head.size());
+        text.insert(0, head);
+        from.textGrew();
+        to = std::move(from);
+        return true;
+    }
+
+    Target target_;
+    Pieces pieces_;
+    bool piecesReadVariable_;
+    bool handOver_;
+    std::optional<Target> from_;
+    int fromLine_ = 0, fromColumn_ = 0;
+};
+
+class SetData final : public StmtCode {
+  public:
+    SetData(const Stmt& s, ExprCodePtr value)
+        : StmtCode(s), item_(s.item()), value_(std::move(value)) {}
+    Flow exec(Interpreter& run) const override {
+        Value worked;
+        const Value& v = valueOf(run, *value_, worked);
+        run.at(*this);
+        run.host().setData(item_.key, v, item_.plain);
+        return Flow::Normal;
+    }
+
+  private:
+    const HostItem& item_;
+    ExprCodePtr value_;
+};
+
+class Call final : public StmtCode {
+  public:
+    Call(const Stmt& s, ExprCodePtr call) : StmtCode(s), call_(std::move(call)) {}
+    Flow exec(Interpreter& run) const override {
+        Value worked;
+        valueOf(run, *call_, worked);
+        return Flow::Normal;
+    }
+
+  private:
+    ExprCodePtr call_;
+};
+
+class If final : public StmtCode {
+  public:
+    If(const Stmt& s, std::vector<ExprCodePtr> conditions, std::vector<BlockCode> blocks)
+        : StmtCode(s), conditions_(std::move(conditions)), blocks_(std::move(blocks)) {}
+    Flow exec(Interpreter& run) const override {
+        for (std::size_t i = 0; i < conditions_.size(); ++i) {
+            if (conditionOf(run, *conditions_[i])) return run.execBlock(blocks_[i]);
+        }
+        if (blocks_.size() > conditions_.size()) return run.execBlock(blocks_.back());
+        return Flow::Normal;
+    }
+
+  private:
+    std::vector<ExprCodePtr> conditions_;
+    std::vector<BlockCode> blocks_;
+};
+
+class While final : public StmtCode {
+  public:
+    While(const Stmt& s, ExprCodePtr condition, BlockCode body)
+        : StmtCode(s), condition_(std::move(condition)), body_(std::move(body)) {}
+    Flow exec(Interpreter& run) const override {
+        while (conditionOf(run, *condition_)) {
+            run.at(*this);
+            run.checkpoint();
+            Flow flow = run.execBlock(body_);
+            if (flow == Flow::ExitWhile) break;
+            if (flow != Flow::Normal) return flow;
+        }
+        return Flow::Normal;
+    }
+
+  private:
+    ExprCodePtr condition_;
+    BlockCode body_;
+};
+
+class For final : public StmtCode {
+  public:
+    For(const Stmt& s, std::vector<ExprCodePtr> bounds, BlockCode body)
+        : StmtCode(s), target_(s.variable()), bounds_(std::move(bounds)), body_(std::move(body)) {}
+    Flow exec(Interpreter& run) const override {
+        double from = numberOf(run, *bounds_[0]);
+        double to = numberOf(run, *bounds_[1]);
+        double step = 1;
+        if (bounds_.size() > 2) {
+            step = numberOf(run, *bounds_[2]);
+            if (step == 0) throwRuntimeError("'Step' に 0 は使えません");
+        }
+        Value& variable = target_.of(run);
+        variable = Value::number(from);
+        for (;;) {
+            run.at(*this);
+            double i = variable.requireNumber();
+            if (step > 0 ? i > to : i < to) break;
+            run.checkpoint();
+            Flow flow = run.execBlock(body_);
+            if (flow == Flow::ExitFor) break;
+            if (flow != Flow::Normal) return flow;
+            run.at(*this);
+            double current = variable.requireNumber();
+            double next = current + step;
+            if (!std::isfinite(next)) throwRuntimeError("計算結果が大きすぎます");
+            // A step lost in rounding would loop for ever without a host event to stop it.
+            if (next == current) {
+                throwRuntimeError("'Step' が小さすぎて 'For' の変数が変わりません");
+            }
+            variable = Value::number(next);
+        }
+        return Flow::Normal;
+    }
+
+  private:
+    Target target_;
+    std::vector<ExprCodePtr> bounds_;
+    BlockCode body_;
+};
+
+// One round of a For Each: what `item` gives goes into the variable, then the body
+// runs. False when the loop ends, with how it ends in `flow` (Exit For: normally).
+template <class Item>
+bool walkRound(Interpreter& run, const StmtCode& loop, Value& variable, const Item& item,
+               const BlockCode& body, Flow& flow) {
+    run.at(loop);
+    run.checkpoint();
+    variable = item();
+    flow = run.execBlock(body);
+    if (flow == Flow::Normal) return true;
+    if (flow == Flow::ExitFor) flow = Flow::Normal;
+    return false;
+}
+
+// For Each walks a list's elements or a dictionary's keys, in order. The walked
+// collection keeps its shape meanwhile; its elements may be replaced.
+class ForEach final : public StmtCode {
+  public:
+    ForEach(const Stmt& s, ExprCodePtr collection, BlockCode body)
+        : StmtCode(s),
+          target_(s.variable()),
+          collection_(std::move(collection)),
+          body_(std::move(body)) {}
+    Flow exec(Interpreter& run) const override {
+        // Held here: a body that drops every other share must not free it.
+        Value held;
+        Collection& c = collectionOf(run, *collection_, held, true);
+        WalkGuard walking(c);
+        Value& variable = target_.of(run);
+        std::size_t positions = c.isDict() ? c.entries().size() : c.items().size();
+        Flow flow = Flow::Normal;
+        for (std::size_t i = 0; i < positions; ++i) {
+            if (c.isDict() && c.entries()[i].removed) continue;
+            auto item = [&] {
+                return c.isDict() ? Value::textOf(c.entries()[i].key) : c.items()[i];
+            };
+            if (!walkRound(run, *this, variable, item, body_, flow)) break;
+        }
+        return flow;
+    }
+
+  private:
+    Target target_;
+    ExprCodePtr collection_;
+    BlockCode body_;
+};
+
+// `For Each x In Split(text, sep)` walks the items as it finds them: the list Split
+// would make is never seen by anything else, so it is not made.
+class ForEachItem final : public StmtCode {
+  public:
+    ForEachItem(const Stmt& s, const Expr& call, ExprCodePtr text, ExprCodePtr separator,
+                BlockCode body)
+        : StmtCode(s),
+          target_(s.variable()),
+          callLine_(call.line),
+          callColumn_(call.column),
+          text_(std::move(text)),
+          separator_(std::move(separator)),
+          body_(std::move(body)) {}
+
+    Flow exec(Interpreter& run) const override {
+        // Held here: the body may assign the variables they came from.
+        Value text, separator;
+        store(run, *text_, text);
+        store(run, *separator_, separator);
+        run.at(callLine_, callColumn_);
+        TextOf textOf(text), separatorOf(separator);
+        SplitItems items(textOf.str(), separatorOf.str());
+        Value& variable = target_.of(run);
+        Flow flow = Flow::Normal;
+        for (std::string_view item; items.next(item);) {
+            if (!walkRound(
+                    run, *this, variable, [&] { return Value::textOf(item); }, body_, flow)) {
+                break;
+            }
+        }
+        return flow;
+    }
+
+  private:
+    Target target_;
+    int callLine_, callColumn_;
+    ExprCodePtr text_, separator_;
+    BlockCode body_;
+};
+
+bool isSplitCall(const Expr& e) {
+    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
+           builtins()[static_cast<std::size_t>(e.call().builtin)].call == builtin::split;
+}
+
+// Exit For, Exit While, and Return without a value.
+class Leave final : public StmtCode {
+  public:
+    Leave(const Stmt& s, Flow flow) : StmtCode(s), flow_(flow) {}
+    Flow exec(Interpreter& run) const override {
+        if (flow_ == Flow::Return) run.returnValue() = Value::text("");
+        return flow_;
+    }
+
+  private:
+    Flow flow_;
+};
+
+class Return final : public StmtCode {
+  public:
+    Return(const Stmt& s, ExprCodePtr value) : StmtCode(s), value_(std::move(value)) {}
+    Flow exec(Interpreter& run) const override {
+        store(run, *value_, run.returnValue());
+        return Flow::Return;
+    }
+
+  private:
+    ExprCodePtr value_;
+};
+
+std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& functions) {
+    auto expr = [&](std::size_t i) { return compileExpr(*s.exprs[i], functions); };
+    auto exprs = [&] {
+        std::vector<ExprCodePtr> code;
+        for (std::size_t i = 0; i < s.exprs.size(); ++i) code.push_back(expr(i));
+        return code;
+    };
+    auto block = [&](std::size_t i) { return compileBlock(s.blocks[i], functions); };
+    switch (s.kind) {
+        case StmtKind::Assign:
+            return std::make_unique<Assign>(s, expr(0));
+        case StmtKind::IndexAssign:
+            return std::make_unique<IndexAssign>(s, expr(0), expr(1), expr(2));
+        case StmtKind::Append:
+            return std::make_unique<Append>(s, compilePieces(s.exprs, functions));
+        case StmtKind::SetData:
+            return std::make_unique<SetData>(s, expr(0));
+        case StmtKind::Call:
+            return std::make_unique<Call>(s, expr(0));
+        case StmtKind::If: {
+            std::vector<BlockCode> blocks;
+            for (std::size_t i = 0; i < s.blocks.size(); ++i) blocks.push_back(block(i));
+            return std::make_unique<If>(s, exprs(), std::move(blocks));
+        }
+        case StmtKind::While:
+            return std::make_unique<While>(s, expr(0), block(0));
+        case StmtKind::For:
+            return std::make_unique<For>(s, exprs(), block(0));
+        case StmtKind::ForEach:
+            if (const Expr& walked = *s.exprs[0]; isSplitCall(walked)) {
+                return std::make_unique<ForEachItem>(
+                    s, walked, compileExpr(*walked.operands[0], functions),
+                    compileExpr(*walked.operands[1], functions), block(0));
+            }
+            return std::make_unique<ForEach>(s, expr(0), block(0));
+        case StmtKind::ExitFor:
+            return std::make_unique<Leave>(s, Flow::ExitFor);
+        case StmtKind::ExitWhile:
+            return std::make_unique<Leave>(s, Flow::ExitWhile);
+        case StmtKind::Return:
+            if (s.exprs.empty()) return std::make_unique<Leave>(s, Flow::Return);
+            return std::make_unique<Return>(s, expr(0));
+    }
+    assert(false && "every kind of statement compiles");
+    return nullptr;
+}
+
+}  // namespace
+
+BlockCode compileBlock(const Block& block, const FunctionTable& functions) {
+    BlockCode code;
+    code.reserve(block.size());
+    for (const Stmt& s : block) code.push_back(compileStatement(s, functions));
+    return code;
+}
+
+}  // namespace ttscript
