@@ -11,7 +11,9 @@
 #include <lua.hpp>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "ttscript/engine.h"
 
@@ -42,6 +44,24 @@ class BenchHost : public ttscript::EngineEvents {
         } else if (varied_ && variedAnswer(key, result)) {
         } else if (auto it = answers_.find(key); it != answers_.end()) {
             result = it->second;
+        }
+    }
+    // Like the tool's host, a literal key is looked up once, when the script loads,
+    // and answered by its number after that. Lua's getdata has no such hook.
+    ttscript::HostKeyId ResolveKey(std::string_view key, bool prefix) override {
+        if (prefix) return ttscript::kUnresolvedKey;
+        auto it = answers_.find(std::string(key));
+        resolved_.push_back({std::string(key), key == "ファイル有無",
+                             it == answers_.end() ? nullptr : &it->second});
+        return static_cast<ttscript::HostKeyId>(resolved_.size());
+    }
+    void GetResolved(ttscript::HostKeyId id, std::string_view, std::string& result) override {
+        const Resolved& key = resolved_[id - 1];
+        if (key.fileExists) {
+            result.assign(1, loaded_ < battles_ ? '1' : '0');
+        } else if (varied_ && variedAnswer(key.text, result)) {
+        } else if (key.fixed != nullptr) {
+            result = *key.fixed;
         }
     }
     void RunCmd(const std::string& verb, const std::string&, bool& notFound) override {
@@ -86,10 +106,17 @@ class BenchHost : public ttscript::EngineEvents {
         return true;
     }
 
+    struct Resolved {
+        std::string text;
+        bool fileExists;
+        const std::string* fixed;  // the answer of a key that does not vary, or null
+    };
+
     bool varied_ = false;
     bool side_ = false;  // the client side, after "対象" = "クライアント"
 
     std::unordered_map<std::string, std::string> answers_;
+    std::vector<Resolved> resolved_;  // by HostKeyId less one
     std::int64_t battles_;
     std::int64_t loaded_ = 0;
     std::size_t reportBytes_ = 0;
