@@ -9,13 +9,25 @@
 #include <new>
 #include <vector>
 
+// GCC tells of AddressSanitizer by __SANITIZE_ADDRESS__, clang by __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define TTSCRIPT_KEEPS_BLOCKS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TTSCRIPT_KEEPS_BLOCKS 0
+#endif
+#endif
+#ifndef TTSCRIPT_KEEPS_BLOCKS
+#define TTSCRIPT_KEEPS_BLOCKS 1
+#endif
+
 namespace ttscript {
 
 template <std::size_t Size>
 class BlockPool {
   public:
     static void* take() {
-#ifndef __SANITIZE_ADDRESS__
+#if TTSCRIPT_KEEPS_BLOCKS
         if (std::vector<void*>* kept = blocks(); kept && !kept->empty()) {
             void* block = kept->back();
             kept->pop_back();
@@ -26,7 +38,7 @@ class BlockPool {
     }
 
     static void give(void* block) noexcept {
-#ifndef __SANITIZE_ADDRESS__
+#if TTSCRIPT_KEEPS_BLOCKS
         if (std::vector<void*>* kept = blocks(); kept && kept->size() < kept->capacity()) {
             kept->push_back(block);
             return;
