@@ -95,6 +95,8 @@ const browser = await puppeteer.launch({ executablePath: chromium, headless: tru
 const page = await browser.newPage();
 await page.setViewport({ width: 1280, height: 900 });
 await page.goto(pathToFileURL(report20k).href);
+// The selects get their choices a moment after the first screen.
+await page.waitForSelector(".filters:not([aria-busy])");
 const redraws = [];
 for (const [id, option] of [["#f-deck", 1], ["#f-opp", 1], ["#f-master", 2], ["#f-order", 1], ["#f-deck", 0], ["#f-opp", 0], ["#f-master", 0], ["#f-order", 0]]) {
     redraws.push(await page.evaluate(async (id, option) => {

@@ -9,9 +9,7 @@
     const h = viewer.h;
     // Battles whose cards one task reads: a few milliseconds' work.
     const SIDES_SLICE = 1000;
-    // A job for when the page is idle, or soon where the browser cannot tell.
-    const whenIdle = "requestIdleCallback" in globalThis
-        ? (job) => requestIdleCallback(job, { timeout: 200 }) : (job) => setTimeout(job, 0);
+    const whenIdle = viewer.whenIdle;
 
     // The panels, each drawn from the chosen battles.
     function panelList(cardData) {
