@@ -40,6 +40,13 @@
         else job();
     }
 
+    // Runs `job` once the page has loaded: the cards' data after the script is
+    // parsed, which work done meanwhile would only delay.
+    function whenLoaded(job) {
+        if (document.readyState !== "complete") window.addEventListener("load", job, { once: true });
+        else job();
+    }
+
     function start() {
         const root = document.getElementById("viewer");
         const data = viewer.readData(take("battles"));
@@ -95,8 +102,8 @@
                 h("label", { for: "auto-reload" }, `開いている間 ${viewer.RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
         const panels = viewer.statisticsPanels(stats, cards, () => shown);
-        // What the first screen leaves for later: done when the page is idle, or
-        // at once for paper.
+        // What the first screen leaves for later: done when the page has loaded
+        // and is idle, or at once for paper.
         const later = [];
         function doLater() {
             while (later.length > 0) later.shift()();
@@ -260,7 +267,7 @@
             () => viewer.autoReload(reload, () =>
                 ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY })),
             fillChoices);
-        viewer.whenIdle(doLater);
+        whenLoaded(() => viewer.whenIdle(doLater));
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
     }
