@@ -70,8 +70,8 @@
         let shown = [];
 
         // The first screen (the filters, the summary and the list's first rows) is
-        // drawn at once; the filters' choices and the page's other rows once it is
-        // shown, the statistics below when they come near (panels.js).
+        // drawn at once; the filters made whole and the page's other rows once it
+        // is shown, the statistics below when they come near (panels.js).
         const filters = viewer.drawFilterControls();
         filters.setAttribute("aria-busy", "true");
         const count = h("p", { class: "count", id: "count", role: "status" });
@@ -109,22 +109,22 @@
             while (later.length > 0) later.shift()();
         }
 
-        let choicesFilled = false;
-        function fillChoices() {
-            if (choicesFilled) return;
-            choicesFilled = true;
-            viewer.fillChoices(filters, data.battles);
+        let filtersComplete = false;
+        function completeFilters() {
+            if (filtersComplete) return;
+            filtersComplete = true;
+            viewer.completeFilters(filters, data.battles);
             filters.removeAttribute("aria-busy");
         }
 
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
                 const value = state.filter[control.dataset.filter];
-                if (control.tagName === "SELECT" && value !== "") {
-                    fillChoices();
-                    if (![...control.options].some((o) => o.value === value)) {
-                        control.append(h("option", { value }, `${value}（0）`));
-                    }
+                // A filter set (from the address, say) is shown in whole controls.
+                if (value !== "" && control.dataset.filter !== "q") completeFilters();
+                if (control.tagName === "SELECT" && value !== "" &&
+                    ![...control.options].some((o) => o.value === value)) {
+                    control.append(h("option", { value }, `${value}（0）`));
                 }
                 if (control.value !== value) control.value = value;
             }
@@ -212,12 +212,12 @@
         root.addEventListener("input", (event) => {
             if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
         });
-        // A select reached before its choices are filled gets them at once.
-        const fillChoicesOfSelect = (event) => {
-            if (event.target.tagName === "SELECT") fillChoices();
+        // Filters reached before they are whole are made so at once.
+        const completeFiltersReached = (event) => {
+            if (event.target.dataset.filter) completeFilters();
         };
-        root.addEventListener("focusin", fillChoicesOfSelect);
-        root.addEventListener("pointerdown", fillChoicesOfSelect);
+        root.addEventListener("focusin", completeFiltersReached);
+        root.addEventListener("pointerdown", completeFiltersReached);
         root.addEventListener("click", (event) => {
             const target = event.target.closest("button");
             if (!target) return;
@@ -266,7 +266,7 @@
         later.push(() => whenParsed(() => panels.watch()),
             () => viewer.autoReload(reload, () =>
                 ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY })),
-            fillChoices);
+            completeFilters);
         whenLoaded(() => viewer.whenIdle(doLater));
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;

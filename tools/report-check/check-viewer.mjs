@@ -112,14 +112,16 @@ await page.evaluateOnNewDocument((iso) => {
 }, today);
 await page.setViewport({ width: 1280, height: 900 });
 // The page opened at `url`, whole: the first screen comes first, the list's other
-// rows and the selects' choices a moment later (the filters are aria-busy till then).
+// rows, the selects' choices and the date fields a moment later (the filters are
+// aria-busy till then).
 async function open(url) {
     await page.goto(url);
     await page.waitForSelector(".filters:not([aria-busy])", { timeout: 5000 });
 }
 await open(reportUrl);
-// The first screen draws a few rows, the rest of the list's 50 follow.
+// The first screen draws a few rows and plain period fields; the rest follows.
 check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "the list's first page is whole once shown");
+check(await page.$eval("#f-from", (input) => input.type) === "date", "the period's fields are date fields once shown");
 
 const title = () => page.title();
 const countOf = (selected) => `${selected.length} / ${total} 戦`;
