@@ -31,14 +31,15 @@ class TextBuffer {
 
     // Makes room for `capacity` bytes in all; std::bad_alloc when memory runs out.
     void reserve(std::size_t capacity);
-    // Appends within the room made by reserve.
+    // Appends within the room made by reserve; `bytes` lie outside this buffer.
     void append(const char* bytes, std::size_t count) {
         if (count == 0) return;  // an empty view may carry no address
         std::memcpy(data_ + size_, bytes, count);
         size_ += count;
     }
     void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
-    // Puts `bytes` in front, within the room made by reserve.
+    // Puts `bytes` in front, within the room made by reserve; `bytes` lie outside
+    // this buffer.
     void prepend(std::string_view bytes);
 
   private:
