@@ -26,8 +26,10 @@
         return h("div", { class: "field" }, h("label", { for: id }, label), control);
     }
 
-    // The filter controls, without what completeFilters() adds later: the selects
-    // hold only "すべて" and the period's fields are plain text fields.
+    // The filter controls; the selects hold only "すべて" until fillChoices(), as
+    // counting the choices is most of the controls' cost at 20,000 battles. (The
+    // period's date fields are made at once: plain fields there instead made
+    // Chromium parse the rest of a large page in many more, slower pieces.)
     viewer.drawFilterControls = function () {
         const selects = SELECTS.map((s) => field(s.label, `f-${s.key}`,
             h("select", { id: `f-${s.key}`, "data-filter": s.key }, h("option", { value: "" }, "すべて"))));
@@ -35,8 +37,8 @@
             h("h2", { id: "filters-title" }, "絞り込み"),
             h("div", { class: "controls" },
                 h("fieldset", { class: "period" }, h("legend", null, "期間（保存日時）"),
-                    field("から", "f-from", h("input", { id: "f-from", "data-filter": "from" })),
-                    field("まで", "f-to", h("input", { id: "f-to", "data-filter": "to" })),
+                    field("から", "f-from", h("input", { type: "date", id: "f-from", "data-filter": "from" })),
+                    field("まで", "f-to", h("input", { type: "date", id: "f-to", "data-filter": "to" })),
                     h("div", { class: "quick" },
                         h("button", { type: "button", "data-days": "7" }, "最近 7 日"),
                         h("button", { type: "button", "data-days": "30" }, "最近 30 日"))),
@@ -48,13 +50,9 @@
             h("div", { class: "active", id: "active-filters", "aria-live": "polite" }));
     };
 
-    // Makes the filter controls in `controls` whole, once: the period's fields
-    // become date fields and the selects get the values found over `battles`, each
-    // with its count. The first screen goes without both: a date field costs the
-    // browser about as much to make as the rest of that screen, and counting the
-    // choices is most of the controls' cost at 20,000 battles.
-    viewer.completeFilters = function (controls, battles) {
-        for (const input of controls.querySelectorAll(".period input")) input.type = "date";
+    // Adds to the selects in `controls` the values found over `battles`, each with
+    // its count; once.
+    viewer.fillChoices = function (controls, battles) {
         for (const s of SELECTS) {
             controls.querySelector(`#f-${s.key}`).append(...choices(battles, s.value)
                 .map(([v, n]) => h("option", { value: v }, `${v}（${n}）`)));

@@ -73,7 +73,6 @@
         // drawn at once; the filters made whole and the page's other rows once it
         // is shown, the statistics below when they come near (panels.js).
         const filters = viewer.drawFilterControls();
-        filters.setAttribute("aria-busy", "true");
         const count = h("p", { class: "count", id: "count", role: "status" });
         const summary = h("div", { class: "summary" });
         const stats = h("div", { id: "statistics" });
@@ -102,29 +101,30 @@
                 h("label", { for: "auto-reload" }, `開いている間 ${viewer.RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
         const panels = viewer.statisticsPanels(stats, cards, () => shown);
-        // What the first screen leaves for later: done when the page has loaded
+        // What the first screen leaves for later: done once the page has loaded
         // and is idle, or at once for paper.
         const later = [];
         function doLater() {
             while (later.length > 0) later.shift()();
         }
 
-        let filtersComplete = false;
-        function completeFilters() {
-            if (filtersComplete) return;
-            filtersComplete = true;
-            viewer.completeFilters(filters, data.battles);
-            filters.removeAttribute("aria-busy");
+        // The selects' choices are counted when first needed: when one is reached
+        // or shows a filter.
+        let choicesFilled = false;
+        function fillChoices() {
+            if (choicesFilled) return;
+            choicesFilled = true;
+            viewer.fillChoices(filters, data.battles);
         }
 
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
                 const value = state.filter[control.dataset.filter];
-                // A filter set (from the address, say) is shown in whole controls.
-                if (value !== "" && control.dataset.filter !== "q") completeFilters();
-                if (control.tagName === "SELECT" && value !== "" &&
-                    ![...control.options].some((o) => o.value === value)) {
-                    control.append(h("option", { value }, `${value}（0）`));
+                if (value !== "" && control.tagName === "SELECT") {
+                    fillChoices();
+                    if (![...control.options].some((o) => o.value === value)) {
+                        control.append(h("option", { value }, `${value}（0）`));
+                    }
                 }
                 if (control.value !== value) control.value = value;
             }
@@ -212,12 +212,12 @@
         root.addEventListener("input", (event) => {
             if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
         });
-        // Filters reached before they are whole are made so at once.
-        const completeFiltersReached = (event) => {
-            if (event.target.dataset.filter) completeFilters();
+        // A select reached gets its choices at once.
+        const fillChoicesOfSelect = (event) => {
+            if (event.target.tagName === "SELECT") fillChoices();
         };
-        root.addEventListener("focusin", completeFiltersReached);
-        root.addEventListener("pointerdown", completeFiltersReached);
+        root.addEventListener("focusin", fillChoicesOfSelect);
+        root.addEventListener("pointerdown", fillChoicesOfSelect);
         root.addEventListener("click", (event) => {
             const target = event.target.closest("button");
             if (!target) return;
@@ -265,8 +265,7 @@
         // screen's short list would bring it near the window.
         later.push(() => whenParsed(() => panels.watch()),
             () => viewer.autoReload(reload, () =>
-                ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY })),
-            completeFilters);
+                ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY })));
         whenLoaded(() => viewer.whenIdle(doLater));
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
