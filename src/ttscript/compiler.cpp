@@ -5,7 +5,7 @@ namespace ttscript {
 
 ProgramCode compileProgram(const Program& program) {
     ProgramCode code;
-    code.globalCount = program.globalNames.size();
+    code.globalCount = static_cast<std::size_t>(program.globalCount);
     // Every function has its place before any body is compiled, so a call can be
     // bound to the function it calls, whichever comes first.
     code.functions.resize(program.functions.size());

@@ -15,16 +15,12 @@ namespace {
 using Slots = std::map<std::string, int>;  // folded name -> slot
 
 // Gives each name assigned in `block` a slot, in order of first assignment.
-void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>* names) {
+void collectAssigned(const Block& block, Slots& slots) {
     for (const Stmt& s : block) {
         bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                        s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
-        if (assigns &&
-            slots.emplace(foldCase(s.variable().name), static_cast<int>(slots.size())).second &&
-            names) {
-            names->push_back(s.variable().name);
-        }
-        for (const Block& inner : s.blocks) collectAssigned(inner, slots, names);
+        if (assigns) slots.emplace(foldCase(s.variable().name), static_cast<int>(slots.size()));
+        for (const Block& inner : s.blocks) collectAssigned(inner, slots);
     }
 }
 
@@ -55,10 +51,10 @@ class Resolver {
         for (std::size_t i = 0; i < program_.functions.size(); ++i) {
             inFileOf(program_.functions[i], [&] { addFunction(i); });
         }
-        collectAssigned(program_.main, globals_, &program_.globalNames);
+        collectAssigned(program_.main, globals_);
+        program_.globalCount = static_cast<int>(globals_.size());
         resolveBlock(program_.main);
         for (FunctionDef& fn : program_.functions) inFileOf(fn, [&] { resolveFunction(fn); });
-        markLastReadsOfPieces(program_);
     }
 
   private:
@@ -104,7 +100,7 @@ class Resolver {
                 throwSyntaxError("引数 '" + p + "' が二度あります", fn.line, fn.column);
             }
         }
-        collectAssigned(fn.body, locals, nullptr);
+        collectAssigned(fn.body, locals);
         fn.localCount = static_cast<int>(locals.size());
         locals_ = &locals;
         resolveBlock(fn.body);
@@ -256,6 +252,10 @@ class Resolver {
 
 }  // namespace
 
-void resolveProgram(Program& program) { Resolver(program).run(); }
+void resolveProgram(Program& program) {
+    // The name tables go before the hand-over pass, which needs only the slots.
+    Resolver(program).run();
+    markLastReadsOfPieces(program);
+}
 
 }  // namespace ttscript

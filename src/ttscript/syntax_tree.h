@@ -159,7 +159,7 @@ struct Program {
     std::vector<ImportLine> imports;  // this file's own Import lines, in order
     Block main;
     std::vector<FunctionDef> functions;
-    std::vector<std::string> globalNames;  // set by the resolver, by slot
+    int globalCount = 0;  // set by the resolver
 };
 
 }  // namespace ttscript
