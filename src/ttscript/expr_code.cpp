@@ -26,9 +26,9 @@ class Constant final : public ExprCode {
     const Value& value_;
 };
 
-[[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, const std::string& name) {
+[[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, std::string_view name) {
     run.at(at);
-    throwRuntimeError("変数 '" + name + "' にまだ値が入っていません");
+    throwRuntimeError("変数 '" + std::string(name) + "' にまだ値が入っていません");
 }
 
 template <bool Local>
@@ -47,7 +47,7 @@ class Variable final : public ExprCode {
     }
 
   private:
-    const std::string& name_;
+    const std::string_view& name_;  // the tree's
 };
 
 // `[key]`, with the handle the host gave for the key when the script was loaded.

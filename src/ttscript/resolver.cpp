@@ -124,7 +124,8 @@ class Resolver {
 
     void bind(VariableRef& ref, int line, int column) const {
         if (!tryBind(ref)) {
-            throwSyntaxError("変数 '" + ref.name + "' に値を代入する文がありません", line, column);
+            throwSyntaxError("変数 '" + std::string(ref.name) + "' に値を代入する文がありません",
+                             line, column);
         }
     }
 
@@ -145,10 +146,10 @@ class Resolver {
     }
 
     // A variable named like a function cannot be indexed: `name(…)` always calls.
-    [[noreturn]] static void nameClash(const std::string& variable, const std::string& function,
+    [[noreturn]] static void nameClash(std::string_view variable, const std::string& function,
                                        int line, int column) {
         throwSyntaxError(
-            "変数 '" + variable + "' は関数 '" + function +
+            "変数 '" + std::string(variable) + "' は関数 '" + function +
                 "' と同じ名前なので、添字を付けられません（変数の名前を変えてください）",
             line, column);
     }
@@ -158,9 +159,9 @@ class Resolver {
             if (s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                 s.kind == StmtKind::For || s.kind == StmtKind::ForEach) {
                 if (isBareBuiltin(s.variable().name)) {
-                    throwSyntaxError(
-                        "'" + s.variable().name + "' は組み込み関数なので代入できません", s.line,
-                        s.column);
+                    throwSyntaxError("'" + std::string(s.variable().name) +
+                                         "' は組み込み関数なので代入できません",
+                                     s.line, s.column);
                 }
                 bind(s.variable(), s.line, s.column);
             }
@@ -187,7 +188,7 @@ class Resolver {
     void resolveExpr(Expr& e) {
         if (e.kind == ExprKind::Variable && isBareBuiltin(e.variable().name)) {
             e.kind = ExprKind::Call;
-            e.payload = CallTarget{e.variable().name, -1, -1, {}, {}};
+            e.payload = std::make_unique<CallTarget>(CallTarget{e.variable().name, -1, -1, {}, {}});
         }
         if (e.kind == ExprKind::Variable) bind(e.variable(), e.line, e.column);
         if (e.kind == ExprKind::Call) resolveCall(e);
@@ -199,8 +200,8 @@ class Resolver {
         VariableRef ref{e.call().name};
         if (!tryBind(ref)) return false;
         if (e.operands.size() != 1) {
-            throwSyntaxError("'" + ref.name + "(…)' に書ける位置かキーは一つだけです", e.line,
-                             e.column);
+            throwSyntaxError("'" + std::string(ref.name) + "(…)' に書ける位置かキーは一つだけです",
+                             e.line, e.column);
         }
         auto base = std::make_unique<Expr>();
         base->kind = ExprKind::Variable, base->line = e.line, base->column = e.column;
@@ -229,9 +230,9 @@ class Resolver {
         }
         target.builtin = findBuiltin(folded);
         if (target.builtin < 0) {
-            std::string name = target.name;
+            std::string_view name = target.name;
             if (resolveAsIndex(e)) return;
-            throwSyntaxError("不明な関数です: " + name, e.line, e.column);
+            throwSyntaxError("不明な関数です: " + std::string(name), e.line, e.column);
         }
         const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;

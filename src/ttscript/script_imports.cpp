@@ -66,6 +66,7 @@ class Importer {
             fn.file = file;
             program_.functions.push_back(std::move(fn));
         }
+        for (auto& text : imported.sources) program_.sources.push_back(std::move(text));
         chain_.push_back(read.path);
         importAll(imported.imports, file);
         chain_.pop_back();
@@ -77,7 +78,7 @@ class Importer {
         Program imported;
         try {
             std::string source = decodeScriptSource(bytes);
-            imported = parseProgram(source);
+            imported = parseProgram(std::move(source));
         } catch (const ScriptFailure& failure) {
             throw ScriptFailure(failure.message(), {failure.line(), failure.column(), name});
         }

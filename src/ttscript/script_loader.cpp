@@ -17,7 +17,7 @@ namespace ttscript {
 namespace {
 
 // Scripts are small; a larger file is surely not a script and is not read whole. Its
-// syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
+// syntax tree takes a few hundred bytes a statement, so the limit also bounds memory.
 constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
 
 // Only a regular file is read: a device or a pipe could give bytes without end, or
@@ -45,7 +45,7 @@ std::string readScript(const std::string& path) {
 Program loadProgram(const std::string& path, const ParseProgress& progress) {
     try {
         std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(source, progress);
+        Program program = parseProgram(std::move(source), progress);
         program.folder = scriptFolderOf(path);
         program.files.push_back(scriptFileName(path));
         importFunctions(program, path);

@@ -26,7 +26,7 @@ class Target {
         Value& v = of(run);
         if (v.isUnset()) [[unlikely]] {
             run.at(line, column);
-            throwRuntimeError("変数 '" + name_ + "' にまだ値が入っていません");
+            throwRuntimeError("変数 '" + std::string(name_) + "' にまだ値が入っていません");
         }
         return v;
     }
@@ -34,7 +34,7 @@ class Target {
   private:
     std::size_t slot_;
     bool local_;
-    const std::string& name_;
+    const std::string_view& name_;  // the tree's
 };
 
 // Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked

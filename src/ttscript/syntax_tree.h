@@ -1,11 +1,14 @@
 // The checked form of a script: statements and expressions as the parser builds
 // them, with names bound to variable slots, functions and built-ins by the resolver.
-// Each node carries only what its kind needs.
+// Each node carries only what its kind needs: what few nodes have (calls, host
+// keys and items) sits behind a pointer, and names are views of the source text,
+// which the program keeps, so a long script's nodes stay small.
 #pragma once
 
 #include <cassert>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -39,7 +42,7 @@ struct OperatorStep {
 
 // Where a variable lives once resolved.
 struct VariableRef {
-    std::string name;  // as written, for messages
+    std::string_view name;  // as written, for messages
     bool local = false;
     int slot = -1;
 };
@@ -60,9 +63,9 @@ struct HostKeyRef {
 
 // What a call calls, once resolved.
 struct CallTarget {
-    std::string name;   // as written
-    int function = -1;  // index of a user function
-    int builtin = -1;   // index in the built-in table
+    std::string_view name;  // as written
+    int function = -1;      // index of a user function
+    int builtin = -1;       // index in the built-in table
     // SetData(item, value) alone hands the host its value's source text; other
     // calls leave this null.
     std::unique_ptr<std::string> plain;
@@ -78,17 +81,17 @@ struct Expr {
     int line = 0;
     int column = 0;
     std::vector<ExprPtr> operands;
-    std::variant<std::monostate, Value, VariableRef, HostKeyRef, CallTarget,
-                 std::vector<OperatorStep>>
+    std::variant<std::monostate, Value, VariableRef, std::unique_ptr<HostKeyRef>,
+                 std::unique_ptr<CallTarget>, std::vector<OperatorStep>>
         payload;
 
     const Value& constant() const { return std::get<Value>(payload); }
     VariableRef& variable() { return std::get<VariableRef>(payload); }
     const VariableRef& variable() const { return std::get<VariableRef>(payload); }
-    HostKeyRef& hostKey() { return std::get<HostKeyRef>(payload); }
-    const HostKeyRef& hostKey() const { return std::get<HostKeyRef>(payload); }
-    CallTarget& call() { return std::get<CallTarget>(payload); }
-    const CallTarget& call() const { return std::get<CallTarget>(payload); }
+    HostKeyRef& hostKey() { return *std::get<std::unique_ptr<HostKeyRef>>(payload); }
+    const HostKeyRef& hostKey() const { return *std::get<std::unique_ptr<HostKeyRef>>(payload); }
+    CallTarget& call() { return *std::get<std::unique_ptr<CallTarget>>(payload); }
+    const CallTarget& call() const { return *std::get<std::unique_ptr<CallTarget>>(payload); }
     const std::vector<OperatorStep>& steps() const {
         return std::get<std::vector<OperatorStep>>(payload);
     }
@@ -125,14 +128,14 @@ struct Stmt {
     bool lastReadOfPiece = false;
     int line = 0;
     int column = 0;
-    std::variant<std::monostate, VariableRef, HostItem> payload;
+    std::variant<std::monostate, VariableRef, std::unique_ptr<HostItem>> payload;
     std::vector<ExprPtr> exprs;
     std::vector<Block> blocks;
 
     VariableRef& variable() { return std::get<VariableRef>(payload); }
     const VariableRef& variable() const { return std::get<VariableRef>(payload); }
-    HostItem& item() { return std::get<HostItem>(payload); }
-    const HostItem& item() const { return std::get<HostItem>(payload); }
+    HostItem& item() { return *std::get<std::unique_ptr<HostItem>>(payload); }
+    const HostItem& item() const { return *std::get<std::unique_ptr<HostItem>>(payload); }
 };
 
 struct FunctionDef {
@@ -153,6 +156,9 @@ struct ImportLine {
 };
 
 struct Program {
+    // The decoded text of the script and of each file it imports: the names in the
+    // tree are views of it. Each text stays where it is while the program is moved.
+    std::vector<std::unique_ptr<const std::string>> sources;
     std::string folder;  // the script's folder, which ReadText and Import read in
     // The script's file name, then each file it imports, as messages name them.
     std::vector<std::string> files;
