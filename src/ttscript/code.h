@@ -70,8 +70,10 @@ struct ProgramCode {
     std::size_t globalCount = 0;
 };
 
-// Compiles the resolved `program`, which must outlive what this returns: the code
-// refers to its constants, names and host items.
-ProgramCode compileProgram(const Program& program);
+// Compiles the resolved `program`, letting its syntax tree go as it goes, so the two
+// forms are not held whole at once. What is left of `program` must outlive what
+// this returns: the code names variables by views of its source text, and imported
+// functions by its file names.
+ProgramCode compileProgram(Program& program);
 
 }  // namespace ttscript

@@ -23,7 +23,7 @@ class Constant final : public ExprCode {
     const Value& eval(Interpreter&, Value&) const override { return value_; }
 
   private:
-    const Value& value_;
+    Value value_;
 };
 
 [[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, std::string_view name) {
@@ -47,7 +47,7 @@ class Variable final : public ExprCode {
     }
 
   private:
-    const std::string_view& name_;  // the tree's
+    std::string_view name_;  // of the program's source text
 };
 
 // `[key]`, with the handle the host gave for the key when the script was loaded.
@@ -62,7 +62,7 @@ class HostKey final : public ExprCode {
     }
 
   private:
-    const std::string& key_;
+    std::string key_;
     ResolvedHostKey resolved_;
 };
 
@@ -127,6 +127,14 @@ class CallFunction final : public ExprCode {
 // number), read where they stand.
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
+// The code outlives the tree, so a built-in that hands the host its call site keeps
+// its own copy.
+std::unique_ptr<const CallTarget> copyOf(const CallTarget& site) {
+    auto plain = site.plain ? std::make_unique<std::string>(*site.plain) : nullptr;
+    return std::make_unique<const CallTarget>(
+        CallTarget{site.name, site.function, site.builtin, std::move(plain), site.hostKey});
+}
+
 template <std::size_t N>
 class CallBuiltin final : public ExprCode {
   public:
@@ -134,7 +142,7 @@ class CallBuiltin final : public ExprCode {
         : ExprCode(e),
           call_(builtin.call),
           hostCall_(builtin.hostCall),
-          site_(e.call()),
+          site_(builtin.hostCall ? copyOf(e.call()) : nullptr),
           arguments_(std::move(arguments)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
@@ -162,13 +170,13 @@ class CallBuiltin final : public ExprCode {
     const Value& finish(Interpreter& run, const Value* const* at, Value& into) const {
         run.at(*this);
         Arguments arguments(at, arguments_.size());
-        into = call_ ? call_(arguments) : hostCall_(run.host(), arguments, site_);
+        into = call_ ? call_(arguments) : hostCall_(run.host(), arguments, *site_);
         return into;
     }
 
     Value (*call_)(Arguments);
     Value (*hostCall_)(HostLink&, Arguments, const CallTarget&);
-    const CallTarget& site_;
+    std::unique_ptr<const CallTarget> site_;  // for the host's built-ins alone
     Operands arguments_;
 };
 
@@ -296,8 +304,8 @@ class WorkedValues {
 
 }  // namespace
 
-Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
-    for (const ExprCodePtr& piece : code_) {
+Pieces::Pieces(std::vector<ExprCodePtr> code) {
+    for (ExprCodePtr& piece : code) {
         if (piece->leaf == ExprCode::Leaf::Constant) {
             std::string text = piece->constant->toText();
             if (order_.empty() || order_.back().code)
@@ -305,9 +313,10 @@ Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
             order_.back().size += text.size();
             constants_ += text;
         } else {
-            order_.push_back({piece.get()});
+            order_.push_back({std::move(piece)});
         }
     }
+    order_.shrink_to_fit();
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.

@@ -31,13 +31,13 @@ class Pieces {
     void appendTo(Interpreter& run, std::string& out, int line, int column) const;
 
   private:
+    // A constant's code is let go once its text is in constants_.
     struct Piece {
-        const ExprCode* code;  // null: constant text, `size` bytes from `at` in constants_
+        ExprCodePtr code;  // null: constant text, `size` bytes from `at` in constants_
         std::size_t at = 0;
         std::size_t size = 0;
     };
 
-    std::vector<ExprCodePtr> code_;
     std::vector<Piece> order_;
     std::string constants_;
 };

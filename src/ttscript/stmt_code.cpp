@@ -34,7 +34,7 @@ class Target {
   private:
     std::size_t slot_;
     bool local_;
-    const std::string_view& name_;  // the tree's
+    std::string_view name_;  // of the program's source text
 };
 
 // Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
@@ -164,7 +164,7 @@ class SetData final : public StmtCode {
     }
 
   private:
-    const HostItem& item_;
+    HostItem item_;
     ExprCodePtr value_;
 };
 
@@ -376,7 +376,7 @@ class Return final : public StmtCode {
     ExprCodePtr value_;
 };
 
-std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& functions) {
+std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functions) {
     auto expr = [&](std::size_t i) { return compileExpr(*s.exprs[i], functions); };
     auto exprs = [&] {
         std::vector<ExprCodePtr> code;
@@ -425,10 +425,14 @@ std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& f
 
 }  // namespace
 
-BlockCode compileBlock(const Block& block, const FunctionTable& functions) {
+BlockCode compileBlock(Block& block, const FunctionTable& functions) {
     BlockCode code;
     code.reserve(block.size());
-    for (const Stmt& s : block) code.push_back(compileStatement(s, functions));
+    for (Stmt& s : block) {
+        code.push_back(compileStatement(s, functions));
+        s = Stmt{};
+    }
+    Block().swap(block);
     return code;
 }
 
