@@ -4,6 +4,7 @@
 // node keeps the line and column of the tree node it came from, for its errors.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ class ExprCode {
     // valueOf (interpreter.h) reads them without a call.
     enum class Leaf : unsigned char { None, Constant, Local, Global };
     Leaf leaf = Leaf::None;
-    std::size_t slot = 0;             // of a Local or Global
+    std::uint32_t slot = 0;           // of a Local or Global; next to `leaf`, to pack
     const Value* constant = nullptr;  // of a Constant
 };
 

@@ -36,7 +36,7 @@ class Variable final : public ExprCode {
   public:
     explicit Variable(const Expr& e) : ExprCode(e), name_(e.variable().name) {
         leaf = Local ? Leaf::Local : Leaf::Global;
-        slot = static_cast<std::size_t>(e.variable().slot);
+        slot = static_cast<std::uint32_t>(e.variable().slot);
     }
     // Reached when valueOf finds the variable unassigned.
     const Value& eval(Interpreter& run, Value&) const override {

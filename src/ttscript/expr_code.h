@@ -29,6 +29,11 @@ class Pieces {
     // Appends the pieces' texts to `out`. Running out of memory is placed at
     // (line, column), the statement or the `&`.
     void appendTo(Interpreter& run, std::string& out, int line, int column) const;
+    // The code of the one piece, when there is one and it is worked out as the
+    // script runs; else null.
+    const ExprCode* onlyWorkedOut() const {
+        return order_.size() == 1 ? order_[0].code.get() : nullptr;
+    }
 
   private:
     // A constant's code is let go once its text is in constants_.

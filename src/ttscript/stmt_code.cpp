@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cmath>
-#include <optional>
 #include <utility>
 
 #include "ttscript/builtin_functions.h"
@@ -19,7 +18,7 @@ namespace {
 class Target {
   public:
     explicit Target(const VariableRef& ref)
-        : slot_(static_cast<std::size_t>(ref.slot)), local_(ref.local), name_(ref.name) {}
+        : name_(ref.name), slot_(static_cast<std::uint32_t>(ref.slot)), local_(ref.local) {}
     Value& of(Interpreter& run) const { return local_ ? run.local(slot_) : run.global(slot_); }
     // Its value, which must be assigned; a runtime error placed at (line, column) otherwise.
     Value& read(Interpreter& run, int line, int column) const {
@@ -32,9 +31,9 @@ class Target {
     }
 
   private:
-    std::size_t slot_;
-    bool local_;
     std::string_view name_;  // of the program's source text
+    std::uint32_t slot_;
+    bool local_;
 };
 
 // Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
@@ -45,6 +44,17 @@ void put(Value& to, const Value& v, Value& worked) {
     } else {
         to = v;
     }
+}
+
+// The variable `e` reads, which must be assigned: when unset, e's own eval reports
+// it, placed at e.
+Value& assignedVariable(Interpreter& run, const ExprCode& e) {
+    Value& v = e.leaf == ExprCode::Leaf::Local ? run.local(e.slot) : run.global(e.slot);
+    if (v.isUnset()) [[unlikely]] {
+        Value unused;
+        e.eval(run, unused);
+    }
+    return v;
 }
 
 // Stores what `e` gives in `to`.
@@ -97,17 +107,13 @@ class Append final : public StmtCode {
           target_(s.variable()),
           pieces_(std::move(pieces)),
           piecesReadVariable_(s.piecesReadVariable),
-          handOver_(s.lastReadOfPiece) {
-        if (handOver_) {
-            const Expr& piece = *s.exprs[0];
-            from_.emplace(piece.variable());
-            fromLine_ = piece.line, fromColumn_ = piece.column;
-        }
+          from_(s.lastReadOfPiece ? pieces_.onlyWorkedOut() : nullptr) {
+        assert((!s.lastReadOfPiece || from_) && "a piece handed over is a variable");
     }
 
     Flow exec(Interpreter& run) const override {
         target_.read(run, line, column);
-        if (handOver_ && handOver(run)) return Flow::Normal;
+        if (from_ && handOver(run)) return Flow::Normal;
         if (piecesReadVariable_) {
             std::string tail;
             pieces_.appendTo(run, tail, line, column);
@@ -128,7 +134,7 @@ class Append final : public StmtCode {
     // copied after x's, and x takes the buffer over. Saves a copy of a whole page
     // built in parts, and holding it twice. False when the usual way is the better one.
     bool handOver(Interpreter& run) const {
-        Value& from = from_->read(run, fromLine_, fromColumn_);
+        Value& from = assignedVariable(run, *from_);
         Value& to = target_.of(run);
         if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
             return false;
@@ -146,9 +152,7 @@ class Append final : public StmtCode {
     Target target_;
     Pieces pieces_;
     bool piecesReadVariable_;
-    bool handOver_;
-    std::optional<Target> from_;
-    int fromLine_ = 0, fromColumn_ = 0;
+    const ExprCode* from_;  // the piece handed over, a variable; else null
 };
 
 class SetData final : public StmtCode {
