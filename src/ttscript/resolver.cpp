@@ -1,8 +1,8 @@
 #include "ttscript/resolver.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "ttscript/builtins.h"
 #include "ttscript/hand_over.h"
@@ -12,14 +12,16 @@
 namespace ttscript {
 namespace {
 
-using Slots = std::map<std::string, int>;  // folded name -> slot
+// Name as written -> slot, ignoring letter case. The names are views of the
+// program's source text and its functions' names, which outlive the table.
+using Slots = std::unordered_map<std::string_view, int, FoldedNameHash, FoldedNameEqual>;
 
 // Gives each name assigned in `block` a slot, in order of first assignment.
 void collectAssigned(const Block& block, Slots& slots) {
     for (const Stmt& s : block) {
         bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                        s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
-        if (assigns) slots.emplace(foldCase(s.variable().name), static_cast<int>(slots.size()));
+        if (assigns) slots.try_emplace(s.variable().name, static_cast<int>(slots.size()));
         for (const Block& inner : s.blocks) collectAssigned(inner, slots);
     }
 }
@@ -80,7 +82,7 @@ class Resolver {
             b >= 0 && builtins()[static_cast<std::size_t>(b)].naming != Naming::Yielding) {
             throwSyntaxError("'" + fn.name + "' は組み込み関数の名前です", fn.line, fn.column);
         }
-        auto [it, added] = functions_.emplace(folded, static_cast<int>(index));
+        auto [it, added] = functions_.try_emplace(fn.name, static_cast<int>(index));
         if (!added) {
             const FunctionDef& first = program_.functions[static_cast<std::size_t>(it->second)];
             std::string place = std::to_string(first.line) + " 行目";
@@ -96,7 +98,7 @@ class Resolver {
     void resolveFunction(FunctionDef& fn) {
         Slots locals;
         for (const std::string& p : fn.parameters) {
-            if (!locals.emplace(foldCase(p), static_cast<int>(locals.size())).second) {
+            if (!locals.try_emplace(p, static_cast<int>(locals.size())).second) {
                 throwSyntaxError("引数 '" + p + "' が二度あります", fn.line, fn.column);
             }
         }
@@ -109,14 +111,13 @@ class Resolver {
 
     // Binds `ref` to its slot; false when no statement assigns the name.
     bool tryBind(VariableRef& ref) const {
-        std::string folded = foldCase(ref.name);
         if (locals_) {
-            if (auto it = locals_->find(folded); it != locals_->end()) {
+            if (auto it = locals_->find(ref.name); it != locals_->end()) {
                 ref.local = true, ref.slot = it->second;
                 return true;
             }
         }
-        auto it = globals_.find(folded);
+        auto it = globals_.find(ref.name);
         if (it == globals_.end()) return false;
         ref.local = false, ref.slot = it->second;
         return true;
@@ -131,11 +132,10 @@ class Resolver {
 
     // The name of the user function or built-in `name(…)` calls, or "" for none.
     std::string calleeName(std::string_view name) const {
-        std::string folded = foldCase(name);
-        if (auto it = functions_.find(folded); it != functions_.end()) {
+        if (auto it = functions_.find(name); it != functions_.end()) {
             return program_.functions[static_cast<std::size_t>(it->second)].name;
         }
-        int b = findBuiltin(folded);
+        int b = findBuiltin(foldCase(name));
         return b >= 0 ? std::string(builtins()[static_cast<std::size_t>(b)].name) : "";
     }
 
