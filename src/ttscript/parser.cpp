@@ -62,6 +62,7 @@ class Parser {
                 program.main.push_back(parseStatementLine());
             }
         }
+        program.names = std::move(names_);
         return program;
     }
 
@@ -135,9 +136,9 @@ class Parser {
         throwSyntaxError(what, at.line, at.column);
     }
 
-    // A name token as written: a view of the source, which the program keeps.
-    std::string_view written(const Token& name) const {
-        return source_.substr(name.begin, name.end - name.begin);
+    // A name token as written, kept in the program's name store.
+    std::string_view written(const Token& name) {
+        return names_.keep(source_.substr(name.begin, name.end - name.begin));
     }
 
     static bool isBlockEnd(const Token& t) {
@@ -648,6 +649,7 @@ class Parser {
     // Filled on demand by peek(), also from its const callers.
     mutable Lexer lexer_;
     mutable std::deque<Token> window_;
+    NameStore names_;
     std::string_view source_;
     const ParseProgress& progress_;
     std::size_t pos_ = 0;      // the next token's place in window_
@@ -660,13 +662,10 @@ class Parser {
 
 }  // namespace
 
-Program parseProgram(std::string source, const ParseProgress& progress) {
-    auto text = std::make_unique<const std::string>(std::move(source));
-    Parser parser(*text, progress);
+Program parseProgram(std::string_view source, const ParseProgress& progress) {
+    Parser parser(source, progress);
     try {
-        Program program = parser.parseProgram();
-        program.sources.push_back(std::move(text));
-        return program;
+        return parser.parseProgram();
     } catch (const std::bad_alloc&) {
         parser.outOfMemory();
     }

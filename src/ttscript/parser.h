@@ -3,7 +3,7 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <string_view>
 
 #include "ttscript/syntax_tree.h"
 
@@ -17,7 +17,7 @@ using ParseProgress = std::function<void(std::size_t parsed, std::size_t total)>
 
 // Throws ScriptFailure (a syntax error naming line and column) on the first error,
 // and the runtime error "メモリが足りません" at the token it was at when memory ran
-// out. The program keeps `source`: its names are views of it.
-Program parseProgram(std::string source, const ParseProgress& progress = {});
+// out. `source` must outlive the call only.
+Program parseProgram(std::string_view source, const ParseProgress& progress = {});
 
 }  // namespace ttscript

@@ -66,7 +66,7 @@ class Importer {
             fn.file = file;
             program_.functions.push_back(std::move(fn));
         }
-        for (auto& text : imported.sources) program_.sources.push_back(std::move(text));
+        program_.names.adopt(std::move(imported.names));
         chain_.push_back(read.path);
         importAll(imported.imports, file);
         chain_.pop_back();
@@ -77,8 +77,7 @@ class Importer {
         const std::string* name = &program_.files[static_cast<std::size_t>(file)];
         Program imported;
         try {
-            std::string source = decodeScriptSource(bytes);
-            imported = parseProgram(std::move(source));
+            imported = parseProgram(decodeScriptSource(bytes));
         } catch (const ScriptFailure& failure) {
             throw ScriptFailure(failure.message(), {failure.line(), failure.column(), name});
         }

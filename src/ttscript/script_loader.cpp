@@ -40,12 +40,18 @@ std::string readScript(const std::string& path) {
     }
 }
 
+// The bytes read go once decoded, the text once parsed: the tree keeps copies of
+// its names alone.
+Program parseScriptFile(const std::string& path, const ParseProgress& progress) {
+    std::string source = decodeScriptSource(readScript(path));
+    return parseProgram(source, progress);
+}
+
 }  // namespace
 
 Program loadProgram(const std::string& path, const ParseProgress& progress) {
     try {
-        std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(std::move(source), progress);
+        Program program = parseScriptFile(path, progress);
         program.folder = scriptFolderOf(path);
         program.files.push_back(scriptFileName(path));
         importFunctions(program, path);

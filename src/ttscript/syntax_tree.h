@@ -1,8 +1,8 @@
 // The checked form of a script: statements and expressions as the parser builds
 // them, with names bound to variable slots, functions and built-ins by the resolver.
 // Each node carries only what its kind needs: what few nodes have (calls, host
-// keys and items) sits behind a pointer, and names are views of the source text,
-// which the program keeps, so a long script's nodes stay small.
+// keys and items) sits behind a pointer, and names are views of the program's
+// name store, so a long script's nodes stay small.
 #pragma once
 
 #include <cassert>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ttscript/engine.h"
+#include "ttscript/name_store.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
@@ -156,9 +157,7 @@ struct ImportLine {
 };
 
 struct Program {
-    // The decoded text of the script and of each file it imports: the names in the
-    // tree are views of it. Each text stays where it is while the program is moved.
-    std::vector<std::unique_ptr<const std::string>> sources;
+    NameStore names;     // what the names in the tree are views of
     std::string folder;  // the script's folder, which ReadText and Import read in
     // The script's file name, then each file it imports, as messages name them.
     std::vector<std::string> files;
