@@ -73,7 +73,7 @@ struct ProgramCode {
 
 // Compiles the resolved `program`, letting its syntax tree go as it goes, so the two
 // forms are not held whole at once. What is left of `program` must outlive what
-// this returns: the code names variables by views of its source text, and imported
+// this returns: the code names variables by views of its name store, and imported
 // functions by its file names.
 ProgramCode compileProgram(Program& program);
 

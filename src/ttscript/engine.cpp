@@ -45,7 +45,7 @@ struct TTSA::Impl {
     bool running = false;
     std::size_t memoryBudget = kDefaultMemoryBudget;
     std::string path;
-    // What is left of the program once compiled: its folder, files and source text.
+    // What is left of the program once compiled: its folder, files and names.
     std::optional<Program> program;
     // The program compiled, at its first run.
     std::optional<ProgramCode> code;

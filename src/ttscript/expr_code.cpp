@@ -47,7 +47,7 @@ class Variable final : public ExprCode {
     }
 
   private:
-    std::string_view name_;  // of the program's source text
+    std::string_view name_;  // kept in the program's name store
 };
 
 // `[key]`, with the handle the host gave for the key when the script was loaded.

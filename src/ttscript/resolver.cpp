@@ -13,7 +13,7 @@ namespace ttscript {
 namespace {
 
 // Name as written -> slot, ignoring letter case. The names are views of the
-// program's source text and its functions' names, which outlive the table.
+// program's name store and its functions' names, which outlive the table.
 using Slots = std::unordered_map<std::string_view, int, FoldedNameHash, FoldedNameEqual>;
 
 // Gives each name assigned in `block` a slot, in order of first assignment.

@@ -31,7 +31,7 @@ class Target {
     }
 
   private:
-    std::string_view name_;  // of the program's source text
+    std::string_view name_;  // kept in the program's name store
     std::uint32_t slot_;
     bool local_;
 };

@@ -6,7 +6,7 @@
 namespace ttscript {
 
 // Lets each statement of `block` go once it is compiled: the code keeps all it needs
-// but the names, which are views of the program's source text.
+// but the names, which are views of the program's name store.
 BlockCode compileBlock(Block& block, const FunctionTable& functions);
 
 }  // namespace ttscript
