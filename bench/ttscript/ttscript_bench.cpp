@@ -68,7 +68,7 @@ class BenchHost : public ttscript::EngineEvents {
         notFound = verb != "ロード";
         if (!notFound) ++loaded_;
     }
-    void SetData(const std::string& item, const std::string& normal, const std::optional<double>&,
+    void SetData(const std::string& item, std::string_view normal, const std::optional<double>&,
                  const std::string&, bool& notFound) override {
         if (item == "保存データ") reportBytes_ = normal.size();
         if (item == "対象") side_ = normal == "クライアント";

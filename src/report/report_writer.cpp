@@ -23,7 +23,7 @@ std::size_t pieceLength(std::string_view text) {
 
 }  // namespace
 
-void encodeReport(const std::string& text, ReportEncoding encoding,
+void encodeReport(std::string_view text, ReportEncoding encoding,
                   const std::function<void(std::string_view)>& take) {
     if (encoding == ReportEncoding::Utf8) {
         take(text);
@@ -42,7 +42,7 @@ void encodeReport(const std::string& text, ReportEncoding encoding,
     take("\r\n");
 }
 
-void writeReportFile(const std::string& path, const std::string& text, ReportEncoding encoding) {
+void writeReportFile(const std::string& path, std::string_view text, ReportEncoding encoding) {
     FileReplacement file(path);
     encodeReport(text, encoding, [&file](std::string_view bytes) { file.write(bytes); });
     file.commit();

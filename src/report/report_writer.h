@@ -17,7 +17,7 @@ enum class ReportEncoding { Cp932, Utf8 };
 
 // Hands `take` the bytes a report file holds for `text`, a piece at a time: the
 // text in `encoding`, then CR LF. What `take` throws ends it.
-void encodeReport(const std::string& text, ReportEncoding encoding,
+void encodeReport(std::string_view text, ReportEncoding encoding,
                   const std::function<void(std::string_view)>& take);
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
@@ -26,7 +26,7 @@ void encodeReport(const std::string& text, ReportEncoding encoding,
 // folder or any write error leaves the old file untouched, removes the temporary
 // file and throws Failure, whose text is the reason. When the folder refuses a new
 // file but the report itself may be written, it is written in place.
-void writeReportFile(const std::string& path, const std::string& text,
+void writeReportFile(const std::string& path, std::string_view text,
                      ReportEncoding encoding = ReportEncoding::Cp932);
 
 }  // namespace mirudana

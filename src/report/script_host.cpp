@@ -103,21 +103,21 @@ std::span<const ScriptHost::SetDataItem> ScriptHost::setDataItems() {
         // The side later questions answer for: the client for kClientSide or the
         // number 2, else the server.
         {kTargetItem,
-         [](ScriptHost& host, const std::string& normal, Num num) {
+         [](ScriptHost& host, std::string_view normal, Num num) {
              host.context_.battle.TargetIsClient = normal == kClientSide || (num && *num == 2.0);
              return true;
          }},
         // "UTF-8" has later reports written in UTF-8 without a byte-order mark, any
         // other value in code page 932.
         {"出力文字コード",
-         [](ScriptHost& host, const std::string& normal, Num) {
+         [](ScriptHost& host, std::string_view normal, Num) {
              host.encoding_ = normal == "UTF-8" ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
              return true;
          }},
         // The whole report: replaces the output file. Left "not found", which the
         // engine ignores for SetData.
         {"保存データ",
-         [](ScriptHost& host, const std::string& normal, Num) {
+         [](ScriptHost& host, std::string_view normal, Num) {
              host.writeReport(normal);
              return false;
          }},
@@ -131,7 +131,7 @@ bool isKnownSetDataItem(std::string_view item) {
     });
 }
 
-void ScriptHost::SetData(const std::string& item, const std::string& normal,
+void ScriptHost::SetData(const std::string& item, std::string_view normal,
                          const std::optional<double>& num, const std::string& /*plain*/,
                          bool& notFound) {
     scriptRan_ = true;
@@ -141,7 +141,7 @@ void ScriptHost::SetData(const std::string& item, const std::string& normal,
     }
 }
 
-void ScriptHost::writeReport(const std::string& text) {
+void ScriptHost::writeReport(std::string_view text) {
     const std::string path = context_.outputPath();
     summary_.reportHandedOver = true;
     summary_.reportPath = path;

@@ -40,17 +40,15 @@ class ScriptHost : public ttscript::EngineEvents {
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
 
     // Acts on the item's row of setDataItems(); any other item is "not found".
-    void SetData(const std::string& item, const std::string& normal,
-                 const std::optional<double>& num, const std::string& plain,
-                 bool& notFound) override;
+    void SetData(const std::string& item, std::string_view normal, const std::optional<double>& num,
+                 const std::string& plain, bool& notFound) override;
 
     // One item a script sets with `[name] = value`, and what setting it does.
     struct SetDataItem {
         std::string_view name;
         // Acts on the value (as text, and as a number when it is one); the result
         // is whether the engine hears the item as found.
-        bool (*apply)(ScriptHost& host, const std::string& normal,
-                      const std::optional<double>& num);
+        bool (*apply)(ScriptHost& host, std::string_view normal, const std::optional<double>& num);
     };
     // Every item SetData acts on, one row each.
     static std::span<const SetDataItem> setDataItems();
@@ -74,7 +72,7 @@ class ScriptHost : public ttscript::EngineEvents {
 
   private:
     // Replaces the output file with `text`; a failure shows a warning each time.
-    void writeReport(const std::string& text);
+    void writeReport(std::string_view text);
 
     // Reports progress to the observer; a "stop" answer stops the script.
     void reportProgress();

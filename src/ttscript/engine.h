@@ -48,7 +48,7 @@ class EngineEvents {
 
     // `normal`: the value as text; `num`: the value as a number when it is a number
     // or numeric text; `plain`: the expression's source text. `notFound` is ignored.
-    virtual void SetData(const std::string& item, const std::string& normal,
+    virtual void SetData(const std::string& item, std::string_view normal,
                          const std::optional<double>& num, const std::string& plain,
                          bool& notFound) = 0;
 

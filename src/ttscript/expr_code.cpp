@@ -10,6 +10,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_buffer.h"
 
 namespace ttscript {
 namespace {
@@ -320,7 +321,8 @@ Pieces::Pieces(std::vector<ExprCodePtr> code) {
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.
-void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) const {
+template <class Out>
+void Pieces::appendTo(Interpreter& run, Out& out, int line, int column) const {
     for (std::size_t first = 0; first < order_.size(); first += kBatch) {
         // Left unset: each is set before it is read, and clearing them costs more
         // than a short batch of pieces.
@@ -354,5 +356,8 @@ void Pieces::appendTo(Interpreter& run, std::string& out, int line, int column) 
         for (std::size_t i = 0; i < count; ++i) out.append(texts[i].data, texts[i].size);
     }
 }
+
+template void Pieces::appendTo(Interpreter&, std::string&, int, int) const;
+template void Pieces::appendTo(Interpreter&, TextBuffer&, int, int) const;
 
 }  // namespace ttscript

@@ -26,9 +26,10 @@ class Pieces {
   public:
     explicit Pieces(std::vector<ExprCodePtr> code);
 
-    // Appends the pieces' texts to `out`. Running out of memory is placed at
-    // (line, column), the statement or the `&`.
-    void appendTo(Interpreter& run, std::string& out, int line, int column) const;
+    // Appends the pieces' texts to `out`, a std::string or a TextBuffer. Running out
+    // of memory is placed at (line, column), the statement or the `&`.
+    template <class Text>
+    void appendTo(Interpreter& run, Text& out, int line, int column) const;
     // The code of the one piece, when there is one and it is worked out as the
     // script runs; else null.
     const ExprCode* onlyWorkedOut() const {

@@ -47,7 +47,7 @@ void HostLink::setData(const std::string& item, const Value& value, const std::s
     bool notFound = true;
     TextOf normal(value);  // a finished report is handed over without a copy
     std::optional<double> num = value.toNumber();
-    guarded("SetData", [&] { events_->SetData(item, normal.string(), num, plain, notFound); });
+    guarded("SetData", [&] { events_->SetData(item, normal.str(), num, plain, notFound); });
 }
 
 void HostLink::tick() {

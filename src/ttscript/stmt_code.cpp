@@ -9,6 +9,7 @@
 #include "ttscript/collection.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/script_failure.h"
+#include "ttscript/text_buffer.h"
 #include "ttscript/text_search.h"
 
 namespace ttscript {
@@ -117,11 +118,11 @@ class Append final : public StmtCode {
         if (piecesReadVariable_) {
             std::string tail;
             pieces_.appendTo(run, tail, line, column);
-            std::string& text = target_.of(run).ownText();
+            TextBuffer& text = target_.of(run).ownText();
             reserveToAppend(text, text.size() + tail.size());
-            text += tail;
+            text.append(tail);
         } else {
-            std::string& text = target_.of(run).ownText();
+            TextBuffer& text = target_.of(run).ownText();
             pieces_.appendTo(run, text, line, column);
         }
         target_.of(run).textGrew();
@@ -139,11 +140,11 @@ class Append final : public StmtCode {
         if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
             return false;
         }
-        std::string& text = from.ownText();
+        TextBuffer& text = from.ownText();
         std::string_view head = to.rawText();
         run.at(*this);
         reserveToAppend(text, text.size() + head.size());
-        text.insert(0, head);
+        text.prepend(head);
         from.textGrew();
         to = std::move(from);
         return true;

@@ -23,6 +23,20 @@ int utf16Rank(unsigned char lead) {
     return lead;
 }
 
+template <class Text>
+void reserveRoom(Text& text, std::size_t needed) {
+    if (needed <= text.capacity()) return;
+    // The string would grow to exactly `needed` when a long tail more than doubles
+    // it, and copy all again at the next small append: leave room to spare. Room
+    // never written costs no memory.
+    // Short texts built in many small appends (a row, a card) start with room for
+    // several.
+    constexpr std::size_t kLeastCapacity = 256;
+    std::size_t capacity = text.empty() ? needed : std::max(needed + needed / 2, kLeastCapacity);
+    checkMemoryFor(capacity - text.capacity());
+    text.reserve(capacity);
+}
+
 }  // namespace
 
 int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
@@ -83,7 +97,7 @@ Value::Shared* Value::share(std::string s) {
     RunMemory* memory = RunMemory::current();
     std::size_t bytes = sharedBytes(s.capacity());
     if (memory) memory->take(bytes);
-    return new Shared{1, std::move(s), memory, memory ? bytes : 0};
+    return new Shared{1, std::move(s), TextBuffer(), memory, memory ? bytes : 0};
 }
 
 Value Value::of(Collection* collection) {
@@ -136,20 +150,41 @@ bool Value::isTrueText() const {
     return !rawText().empty();
 }
 
-std::string& Value::ownText() {
-    if (kind() == Kind::SharedText && shared()->refs == 1) return shared()->text;
-    checkMemoryFor(textBytes(rawText().size()));
-    Shared* own = share(toText());
+TextBuffer& Value::ownText() {
+    if (kind() == Kind::SharedText && shared()->refs == 1) {
+        Shared& s = *shared();
+        // Moved to a buffer that grows in place the first time it is appended to.
+        if (!s.growing() && !s.text.empty()) {
+            checkMemoryFor(s.text.size());
+            s.grown = TextBuffer(s.text);
+            std::string().swap(s.text);
+            recount(s);
+        }
+        return s.grown;
+    }
+    TextOf now(*this);
+    std::size_t bytes = sharedBytes(now.str().size());
+    checkMemoryFor(bytes);
+    RunMemory* memory = RunMemory::current();
+    Shared* own = new Shared{1, std::string(), TextBuffer(now.str()), memory, 0};
+    if (memory) {
+        own->counted = bytes;
+        memory->take(bytes);
+    }
     release();
     set(Kind::SharedText, wordOf(own));
-    return own->text;
+    return own->grown;
 }
 
-void Value::textGrew() {
-    Shared& s = *shared();
+void Value::textGrew() { recount(*shared()); }
+
+void Value::recount(Shared& s) {
     if (!s.memory) return;
-    std::size_t bytes = sharedBytes(s.text.capacity());
-    if (bytes > s.counted) {
+    std::size_t bytes = sharedBytes(s.capacity());
+    if (bytes < s.counted) {
+        s.memory->give(s.counted - bytes);
+        s.counted = bytes;
+    } else if (bytes > s.counted) {
         std::size_t more = bytes - s.counted;
         s.counted = bytes;
         s.memory->take(more);
@@ -158,21 +193,22 @@ void Value::textGrew() {
 
 TextOf::TextOf(const Value& v) {
     if (v.isCollection()) collectionMisused(v, "文字列として");
-    if (v.kind() == Value::Kind::SharedText) whole_ = &v.shared()->text;
     if (v.isNumber()) {
         printed_ = formatNumber(v.numberHeld());
-        whole_ = &printed_;
+        inPrinted_ = true;
+        text_ = printed_;
+    } else {
+        text_ = v.rawText();
     }
-    text_ = whole_ ? std::string_view(*whole_) : v.rawText();
 }
 
 const std::string& TextOf::string() {
-    if (!whole_) {
+    if (!inPrinted_) {
         printed_.assign(text_);
-        whole_ = &printed_;
+        inPrinted_ = true;
         text_ = printed_;
     }
-    return *whole_;
+    return printed_;
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
@@ -219,17 +255,7 @@ std::size_t multiplySizes(std::size_t a, std::size_t b) {
     return b != 0 && a > SIZE_MAX / b ? SIZE_MAX : a * b;
 }
 
-void reserveToAppend(std::string& text, std::size_t needed) {
-    if (needed <= text.capacity()) return;
-    // The string would grow to exactly `needed` when a long tail more than doubles
-    // it, and copy all again at the next small append: leave room to spare. Room
-    // never written costs no memory.
-    // Short texts built in many small appends (a row, a card) start with room for
-    // several.
-    constexpr std::size_t kLeastCapacity = 256;
-    std::size_t capacity = text.empty() ? needed : std::max(needed + needed / 2, kLeastCapacity);
-    checkMemoryFor(capacity - text.capacity());
-    text.reserve(capacity);
-}
+void reserveToAppend(std::string& text, std::size_t needed) { reserveRoom(text, needed); }
+void reserveToAppend(TextBuffer& text, std::size_t needed) { reserveRoom(text, needed); }
 
 }  // namespace ttscript

@@ -1,7 +1,8 @@
 // The values of the script language: text, a double-precision number, a list or a
 // dictionary, plus the "not yet assigned" state of a variable. Short text is stored
 // in the value itself; longer text is shared and copied on write, so
-// `out = out & row` can append in place when the variable holds the only reference.
+// `out = out & row` can append in place when the variable holds the only reference,
+// in a buffer that grows without copying what it holds.
 // Lists and dictionaries are shared by reference: copying a value shares them.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <string_view>
 
 #include "ttscript/block_pool.h"
+#include "ttscript/text_buffer.h"
 
 namespace ttscript {
 
@@ -70,7 +72,7 @@ class alignas(8) Value {
     double rawNumber() const { return numberHeld(); }
     // The stored text of a text value (empty for other kinds).
     std::string_view rawText() const {
-        if (kind() == Kind::SharedText) return shared()->text;
+        if (kind() == Kind::SharedText) return shared()->view();
         return {shortText(), kind() == Kind::ShortText ? shortSize() : std::size_t{0}};
     }
     // The list or dictionary of a collection value, else null.
@@ -99,7 +101,7 @@ class alignas(8) Value {
 
     // Turns this value into text the caller alone owns and gives it to append to.
     // The caller makes room with reserveToAppend and calls textGrew afterwards.
-    std::string& ownText();
+    TextBuffer& ownText();
     // Counts what the text handed out by ownText has grown by against the run's budget.
     void textGrew();
 
@@ -115,16 +117,25 @@ class alignas(8) Value {
     // stays on one thread, so the count needs no atomic operations.
     // Kinds from SharedText on are counted references.
     enum class Kind : unsigned char { Unset, Number, ShortText, SharedText, Collection };
+    // Text is kept as it was made until it is first appended to; from then on it is
+    // in `grown`, and `text` is empty.
     struct Shared {
         std::size_t refs;
         std::string text;
+        TextBuffer grown;
         RunMemory* memory;    // the run whose budget counts it; null outside a run
         std::size_t counted;  // bytes taken from that budget
+
+        bool growing() const { return grown.capacity() != 0; }
+        std::string_view view() const { return growing() ? grown.view() : std::string_view(text); }
+        std::size_t capacity() const { return growing() ? grown.capacity() : text.capacity(); }
 
         static void* operator new(std::size_t) { return BlockPool<sizeof(Shared)>::take(); }
         static void operator delete(void* p) noexcept { BlockPool<sizeof(Shared)>::give(p); }
     };
     static Shared* share(std::string s);
+    // Sets what `s` counts against its run's budget to what it now holds.
+    static void recount(Shared& s);
     static std::size_t sharedBytes(std::size_t capacity);
     // Every kind fits in three words: the first holds the kind and a short text's
     // size in its low bytes, then the text's bytes fill the rest. A number or a
@@ -201,7 +212,7 @@ class TextOf {
 
   private:
     std::string printed_;
-    const std::string* whole_ = nullptr;
+    bool inPrinted_ = false;  // text_ is printed_
     std::string_view text_;
 };
 
@@ -228,5 +239,6 @@ std::size_t multiplySizes(std::size_t a, std::size_t b);
 // Makes room in `text` for `needed` bytes before an append; a runtime error when
 // the run's memory budget cannot hold them.
 void reserveToAppend(std::string& text, std::size_t needed);
+void reserveToAppend(TextBuffer& text, std::size_t needed);
 
 }  // namespace ttscript

@@ -19,14 +19,14 @@ void RecordingHost::RunCmd(const std::string& verb, const std::string& noun, boo
     notFound = std::find(knownCommands.begin(), knownCommands.end(), verb) == knownCommands.end();
 }
 
-void RecordingHost::SetData(const std::string& item, const std::string& normal,
+void RecordingHost::SetData(const std::string& item, std::string_view normal,
                             const std::optional<double>& num, const std::string& plain,
                             bool& notFound) {
     if (item == "p") {
-        printed += normal + "\n";
+        printed.append(normal).append("\n");
     } else {
-        events.push_back("SetData " + item + "|" + normal + "|" + (num ? formatNumber(*num) : "-") +
-                         "|" + plain);
+        events.push_back("SetData " + item + "|" + std::string(normal) + "|" +
+                         (num ? formatNumber(*num) : "-") + "|" + plain);
     }
     if (onEvent) onEvent("SetData " + item);
     notFound = false;

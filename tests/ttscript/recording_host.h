@@ -26,9 +26,8 @@ class RecordingHost : public EngineEvents {
 
     void GetData(const std::string& key, std::string& result) override;
     void RunCmd(const std::string& verb, const std::string& noun, bool& notFound) override;
-    void SetData(const std::string& item, const std::string& normal,
-                 const std::optional<double>& num, const std::string& plain,
-                 bool& notFound) override;
+    void SetData(const std::string& item, std::string_view normal, const std::optional<double>& num,
+                 const std::string& plain, bool& notFound) override;
     void Tick() override;
     void Loading(std::size_t done, std::size_t total) override;
 };

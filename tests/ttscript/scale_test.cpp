@@ -82,6 +82,21 @@ long peakResidentKiB() {
     return usage.ru_maxrss;
 }
 
+// A text built a row at a time grows in place: it is never held twice, as it would
+// be while copied to a larger block. Runs before the tests that use more memory.
+TEST(EngineScaleTest, ATextBuiltInRowsIsHeldOnce) {
+    constexpr int kRows = 600000;  // 100 bytes each
+    RecordingHost host;
+    long before = peakResidentKiB();
+    ScriptRun run = runScriptBytes(
+        "row = \"<tr><td>" + std::string(81, 'x') + "</td></tr>\"\npage = \"\"\nFor i = 1 To " +
+            std::to_string(kRows) + "\npage = page & row & Lf\nNext\n[p] = Len(page)\n",
+        host);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(host.printed, std::to_string(kRows * 100) + "\n");
+    EXPECT_LT(peakResidentKiB() - before, kRows * 100 / 1024 * 5 / 4) << "KiB at most";
+}
+
 TEST(EngineScaleTest, WhatBuiltInsAndCallsMakeEndsAtTheBudget) {
     constexpr std::size_t kBudget = std::size_t{100} << 20;
     struct Case {

@@ -60,7 +60,7 @@ class FuzzHost : public EngineEvents {
         notFound = verb.size() % 2 == 1;
     }
 
-    void SetData(const std::string& item, const std::string&, const std::optional<double>&,
+    void SetData(const std::string& item, std::string_view, const std::optional<double>&,
                  const std::string&, bool&) override {
         count();
         if (item == "例外") throw std::runtime_error("fuzz host");
