@@ -4,6 +4,7 @@
 // node keeps the line and column of the tree node it came from, for its errors.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ class ExprCode {
     // valueOf (interpreter.h) reads them without a call.
     enum class Leaf : unsigned char { None, Constant, Local, Global };
     Leaf leaf = Leaf::None;
-    std::size_t slot = 0;             // of a Local or Global
+    std::uint32_t slot = 0;           // of a Local or Global; next to `leaf`, to pack
     const Value* constant = nullptr;  // of a Constant
 };
 
@@ -70,8 +71,10 @@ struct ProgramCode {
     std::size_t globalCount = 0;
 };
 
-// Compiles the resolved `program`, which must outlive what this returns: the code
-// refers to its constants, names and host items.
-ProgramCode compileProgram(const Program& program);
+// Compiles the resolved `program`, letting its syntax tree go as it goes, so the two
+// forms are not held whole at once. What is left of `program` must outlive what
+// this returns: the code names variables by views of its name store, and imported
+// functions by its file names.
+ProgramCode compileProgram(Program& program);
 
 }  // namespace ttscript

@@ -3,14 +3,14 @@
 
 namespace ttscript {
 
-ProgramCode compileProgram(const Program& program) {
+ProgramCode compileProgram(Program& program) {
     ProgramCode code;
-    code.globalCount = program.globalNames.size();
+    code.globalCount = static_cast<std::size_t>(program.globalCount);
     // Every function has its place before any body is compiled, so a call can be
     // bound to the function it calls, whichever comes first.
     code.functions.resize(program.functions.size());
     for (std::size_t i = 0; i < program.functions.size(); ++i) {
-        const FunctionDef& fn = program.functions[i];
+        FunctionDef& fn = program.functions[i];
         FunctionCode& compiled = code.functions[i];
         compiled.localCount = static_cast<std::size_t>(fn.localCount);
         compiled.file = fn.file > 0 ? &program.files[static_cast<std::size_t>(fn.file)] : nullptr;

@@ -45,6 +45,7 @@ struct TTSA::Impl {
     bool running = false;
     std::size_t memoryBudget = kDefaultMemoryBudget;
     std::string path;
+    // What is left of the program once compiled: its folder, files and names.
     std::optional<Program> program;
     // The program compiled, at its first run.
     std::optional<ProgramCode> code;
@@ -106,14 +107,23 @@ RunOutcome TTSA::LoadScript(const std::string& path) {
 RunOutcome TTSA::RunLoaded() {
     return impl_->outcomeOf(impl_->path, [&] {
         if (!impl_->program) throw ScriptFailure("スクリプトが読み込まれていません", {});
-        if (!impl_->code) impl_->code = compileProgram(*impl_->program);
+        if (!impl_->code) {
+            try {
+                impl_->code = compileProgram(*impl_->program);
+            } catch (...) {
+                impl_->program.reset();  // part of its tree is gone
+                throw;
+            }
+        }
         Interpreter(*impl_->code, *impl_->program, impl_->events, impl_->stopRequested,
                     impl_->memoryBudget)
             .run();
     });
 }
 
-const Program* TTSA::LoadedProgram() const { return impl_->program ? &*impl_->program : nullptr; }
+const Program* TTSA::LoadedProgram() const {
+    return impl_->program && !impl_->code ? &*impl_->program : nullptr;
+}
 
 const std::string& TTSA::LoadedPath() const { return impl_->path; }
 

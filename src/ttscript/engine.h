@@ -98,7 +98,8 @@ class TTSA {
     // it). RunLoaded runs the script kept, which stays for another run.
     RunOutcome LoadScript(const std::string& path);
     RunOutcome RunLoaded();
-    // The script LoadScript kept, or null; and the path it was read from.
+    // The script LoadScript kept, until a run compiles it, or null; and the path it
+    // was read from.
     const Program* LoadedProgram() const;
     const std::string& LoadedPath() const;
 

@@ -24,12 +24,12 @@ class Constant final : public ExprCode {
     const Value& eval(Interpreter&, Value&) const override { return value_; }
 
   private:
-    const Value& value_;
+    Value value_;
 };
 
-[[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, const std::string& name) {
+[[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, std::string_view name) {
     run.at(at);
-    throwRuntimeError("変数 '" + name + "' にまだ値が入っていません");
+    throwRuntimeError("変数 '" + std::string(name) + "' にまだ値が入っていません");
 }
 
 template <bool Local>
@@ -37,7 +37,7 @@ class Variable final : public ExprCode {
   public:
     explicit Variable(const Expr& e) : ExprCode(e), name_(e.variable().name) {
         leaf = Local ? Leaf::Local : Leaf::Global;
-        slot = static_cast<std::size_t>(e.variable().slot);
+        slot = static_cast<std::uint32_t>(e.variable().slot);
     }
     // Reached when valueOf finds the variable unassigned.
     const Value& eval(Interpreter& run, Value&) const override {
@@ -48,7 +48,7 @@ class Variable final : public ExprCode {
     }
 
   private:
-    const std::string& name_;
+    std::string_view name_;  // kept in the program's name store
 };
 
 // `[key]`, with the handle the host gave for the key when the script was loaded.
@@ -63,7 +63,7 @@ class HostKey final : public ExprCode {
     }
 
   private:
-    const std::string& key_;
+    std::string key_;
     ResolvedHostKey resolved_;
 };
 
@@ -128,6 +128,14 @@ class CallFunction final : public ExprCode {
 // number), read where they stand.
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
+// The code outlives the tree, so a built-in that hands the host its call site keeps
+// its own copy.
+std::unique_ptr<const CallTarget> copyOf(const CallTarget& site) {
+    auto plain = site.plain ? std::make_unique<std::string>(*site.plain) : nullptr;
+    return std::make_unique<const CallTarget>(
+        CallTarget{site.name, site.function, site.builtin, std::move(plain), site.hostKey});
+}
+
 template <std::size_t N>
 class CallBuiltin final : public ExprCode {
   public:
@@ -135,7 +143,7 @@ class CallBuiltin final : public ExprCode {
         : ExprCode(e),
           call_(builtin.call),
           hostCall_(builtin.hostCall),
-          site_(e.call()),
+          site_(builtin.hostCall ? copyOf(e.call()) : nullptr),
           arguments_(std::move(arguments)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
@@ -163,13 +171,13 @@ class CallBuiltin final : public ExprCode {
     const Value& finish(Interpreter& run, const Value* const* at, Value& into) const {
         run.at(*this);
         Arguments arguments(at, arguments_.size());
-        into = call_ ? call_(arguments) : hostCall_(run.host(), arguments, site_);
+        into = call_ ? call_(arguments) : hostCall_(run.host(), arguments, *site_);
         return into;
     }
 
     Value (*call_)(Arguments);
     Value (*hostCall_)(HostLink&, Arguments, const CallTarget&);
-    const CallTarget& site_;
+    std::unique_ptr<const CallTarget> site_;  // for the host's built-ins alone
     Operands arguments_;
 };
 
@@ -297,8 +305,8 @@ class WorkedValues {
 
 }  // namespace
 
-Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
-    for (const ExprCodePtr& piece : code_) {
+Pieces::Pieces(std::vector<ExprCodePtr> code) {
+    for (ExprCodePtr& piece : code) {
         if (piece->leaf == ExprCode::Leaf::Constant) {
             std::string text = piece->constant->toText();
             if (order_.empty() || order_.back().code)
@@ -306,9 +314,10 @@ Pieces::Pieces(std::vector<ExprCodePtr> code) : code_(std::move(code)) {
             order_.back().size += text.size();
             constants_ += text;
         } else {
-            order_.push_back({piece.get()});
+            order_.push_back({std::move(piece)});
         }
     }
+    order_.shrink_to_fit();
 }
 
 // Pieces are worked out a few at a time so that `out` grows once for each batch.

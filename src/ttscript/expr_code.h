@@ -30,15 +30,20 @@ class Pieces {
     // of memory is placed at (line, column), the statement or the `&`.
     template <class Text>
     void appendTo(Interpreter& run, Text& out, int line, int column) const;
+    // The code of the one piece, when there is one and it is worked out as the
+    // script runs; else null.
+    const ExprCode* onlyWorkedOut() const {
+        return order_.size() == 1 ? order_[0].code.get() : nullptr;
+    }
 
   private:
+    // A constant's code is let go once its text is in constants_.
     struct Piece {
-        const ExprCode* code;  // null: constant text, `size` bytes from `at` in constants_
+        ExprCodePtr code;  // null: constant text, `size` bytes from `at` in constants_
         std::size_t at = 0;
         std::size_t size = 0;
     };
 
-    std::vector<ExprCodePtr> code_;
     std::vector<Piece> order_;
     std::string constants_;
 };

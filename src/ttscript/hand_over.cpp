@@ -9,28 +9,45 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // A statement of one body, in source order: each statement before those it holds,
-// so a block's statements and all they hold take one run of positions.
+// so a block's statements and all they hold take one run of positions. What it
+// reads is walked again when asked rather than kept: a long script has many.
 struct Placed {
     Stmt* stmt;
     std::size_t blockStart;  // where the run of its block starts
     std::size_t end;         // one past the last statement it holds
     std::size_t loop;        // the innermost loop it is in, or kNone
-    std::vector<const VariableRef*> reads;
-    bool callsFunction = false;  // a user function may read any global
 };
 
-void collectReads(const Expr& e, Placed& placed) {
-    if (e.kind == ExprKind::Variable) placed.reads.push_back(&e.variable());
-    if (e.kind == ExprKind::Call && e.call().function >= 0) placed.callsFunction = true;
-    for (const ExprPtr& operand : e.operands) collectReads(*operand, placed);
+// Tells `read` each variable working out `e` reads by name; true when it calls a
+// user function, which may read any global.
+template <typename Read>
+bool visitReads(const Expr& e, const Read& read) {
+    if (e.kind == ExprKind::Variable) read(e.variable());
+    bool calls = e.kind == ExprKind::Call && e.call().function >= 0;
+    for (const ExprPtr& operand : e.operands) calls = visitReads(*operand, read) || calls;
+    return calls;
+}
+
+template <typename Read>
+bool visitReads(const Stmt& s, const Read& read) {
+    bool calls = false;
+    for (const ExprPtr& e : s.exprs) calls = visitReads(*e, read) || calls;
+    return calls;
+}
+
+std::size_t countStatements(const Block& block) {
+    std::size_t count = block.size();
+    for (const Stmt& s : block) {
+        for (const Block& inner : s.blocks) count += countStatements(inner);
+    }
+    return count;
 }
 
 void place(Block& block, std::size_t loop, std::vector<Placed>& out) {
     std::size_t blockStart = out.size();
     for (Stmt& s : block) {
         std::size_t at = out.size();
-        out.push_back({&s, blockStart, 0, loop, {}});
-        for (const ExprPtr& e : s.exprs) collectReads(*e, out[at]);
+        out.push_back({&s, blockStart, 0, loop});
         bool isLoop =
             s.kind == StmtKind::While || s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
         for (Block& inner : s.blocks) place(inner, isLoop ? at : loop, out);
@@ -55,6 +72,7 @@ class Body {
   public:
     Body(Block& body, std::size_t globals, std::size_t locals, bool isMain)
         : nextGlobal_(globals, kNone), nextLocal_(locals, kNone), isMain_(isMain) {
+        placed_.reserve(countStatements(body));
         place(body, kNone, placed_);
     }
 
@@ -77,11 +95,10 @@ class Body {
 
     // What the statement at `i` does that a later question cares about.
     void record(std::size_t i) {
-        const Placed& p = placed_[i];
-        for (const VariableRef* v : p.reads) next(*v) = i;
-        if (assigns(*p.stmt)) next(p.stmt->variable()) = i;
-        if (p.callsFunction) nextCall_ = i;
-        if (isExit(p.stmt->kind)) nextExit_ = i;
+        const Stmt& s = *placed_[i].stmt;
+        if (visitReads(s, [&](const VariableRef& v) { next(v) = i; })) nextCall_ = i;
+        if (assigns(s)) next(s.variable()) = i;
+        if (isExit(s.kind)) nextExit_ = i;
     }
 
     // Whether, after the append at `at`, `v` is surely assigned anew before anything
@@ -97,9 +114,10 @@ class Body {
         const Placed& p = placed_[first];
         const Stmt& s = *p.stmt;
         if (p.blockStart > at || s.kind != StmtKind::Assign || !same(s.variable(), v)) return false;
-        bool readsItself =
-            std::ranges::any_of(p.reads, [&](const VariableRef* r) { return same(*r, v); });
-        return !readsItself && !(p.callsFunction && !v.local);
+        bool readsItself = false;
+        bool calls =
+            visitReads(s, [&](const VariableRef& r) { readsItself = readsItself || same(r, v); });
+        return !readsItself && !(calls && !v.local);
     }
 
     std::vector<Placed> placed_;
@@ -111,7 +129,7 @@ class Body {
 }  // namespace
 
 void markLastReadsOfPieces(Program& program) {
-    std::size_t globals = program.globalNames.size();
+    auto globals = static_cast<std::size_t>(program.globalCount);
     Body(program.main, globals, 0, true).mark();
     for (FunctionDef& fn : program.functions) {
         Body(fn.body, globals, static_cast<std::size_t>(fn.localCount), false).mark();

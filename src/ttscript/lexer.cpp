@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <utility>
 
 #include "ttscript/script_failure.h"
@@ -199,6 +200,17 @@ std::string foldCase(std::string_view name) {
     std::string folded(name);
     for (char& c : folded) c = lowerAscii(c);
     return folded;
+}
+
+// FNV-1a over the folded bytes.
+std::size_t FoldedNameHash::operator()(std::string_view name) const {
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211u;
+    return static_cast<std::size_t>(hash);
+}
+
+bool FoldedNameEqual::operator()(std::string_view a, std::string_view b) const {
+    return sameIgnoringCase(a, b);
 }
 
 std::string describeToken(const Token& token) {

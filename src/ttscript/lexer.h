@@ -51,4 +51,12 @@ class Lexer {
 // ASCII letters folded to lower case: names and keywords ignore letter case.
 std::string foldCase(std::string_view name);
 
+// Hash and equality of names as foldCase gives them, without making folded copies.
+struct FoldedNameHash {
+    std::size_t operator()(std::string_view name) const;
+};
+struct FoldedNameEqual {
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
 }  // namespace ttscript

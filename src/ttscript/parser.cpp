@@ -62,6 +62,7 @@ class Parser {
                 program.main.push_back(parseStatementLine());
             }
         }
+        program.names = std::move(names_);
         return program;
     }
 
@@ -133,6 +134,11 @@ class Parser {
     }
     [[noreturn]] void fail(const Token& at, const std::string& what) const {
         throwSyntaxError(what, at.line, at.column);
+    }
+
+    // A name token as written, kept in the program's name store.
+    std::string_view written(const Token& name) {
+        return names_.keep(source_.substr(name.begin, name.end - name.begin));
     }
 
     static bool isBlockEnd(const Token& t) {
@@ -246,7 +252,7 @@ class Parser {
                 break;
             case TokenKind::HostKey:
                 s.kind = StmtKind::SetData;
-                s.payload = HostItem{advance().text, ""};
+                s.payload = std::make_unique<HostItem>(HostItem{advance().text, ""});
                 expect(TokenKind::Equal, "=", "'[" + s.item().key + "]' の後");
                 s.exprs.push_back(parseExpression(&s.item().plain));
                 break;
@@ -306,7 +312,7 @@ class Parser {
     // assignment := name "=" expr
     // `x = x & a & b` becomes an append, so building a long text stays linear.
     void parseAssignment(Stmt& s) {
-        s.payload = VariableRef{advance().text};
+        s.payload = VariableRef{written(advance())};
         advance();
         ExprPtr value = parseExpression();
         bool appends = value->kind == ExprKind::Concat &&
@@ -365,7 +371,7 @@ class Parser {
         if (isWord(peek(), "each") && peek(1).kind == TokenKind::Name)
             return parseForEach(s, opener);
         s.kind = StmtKind::For;
-        s.payload = VariableRef{expect(TokenKind::Name, "変数名", "'For' の後").text};
+        s.payload = VariableRef{written(expect(TokenKind::Name, "変数名", "'For' の後"))};
         expect(TokenKind::Equal, "=");
         s.exprs.push_back(parseExpression());
         expect(TokenKind::To, "To");
@@ -383,7 +389,7 @@ class Parser {
     void parseForEach(Stmt& s, const Token& opener) {
         advance();
         s.kind = StmtKind::ForEach;
-        s.payload = VariableRef{advance().text};
+        s.payload = VariableRef{written(advance())};
         if (!isWord(peek(), "in")) {
             const Token& t = peek();
             throwSyntaxError("'In' がありません（" + phrase("", t, "の位置") + "）", t.line,
@@ -403,7 +409,7 @@ class Parser {
         if (check(TokenKind::Name)) {
             const Token& name = advance();
             if (foldCase(name.text) != foldCase(s.variable().name)) {
-                fail(name, "'Next " + name.text + "' が 'For " + s.variable().name +
+                fail(name, "'Next " + name.text + "' が 'For " + std::string(s.variable().name) +
                                "' と合いません（" + lineText(opener.line) + "）");
             }
         }
@@ -571,7 +577,7 @@ class Parser {
                 return constant(advance(), Value::text("\t"));
             case TokenKind::HostKey: {
                 ExprPtr e = makeExpr(ExprKind::HostKey, advance());
-                e->payload = HostKeyRef{t.text, {}};
+                e->payload = std::make_unique<HostKeyRef>(HostKeyRef{t.text, {}});
                 return e;
             }
             case TokenKind::Name:
@@ -597,7 +603,7 @@ class Parser {
     ExprPtr variable() {
         const Token& name = advance();
         ExprPtr e = makeExpr(ExprKind::Variable, name);
-        e->payload = VariableRef{name.text};
+        e->payload = VariableRef{written(name)};
         return e;
     }
 
@@ -622,7 +628,8 @@ class Parser {
         const Token& open = advance();
         Level level(*this, open);
         ExprPtr e = makeExpr(ExprKind::Call, name);
-        CallTarget& target = e->payload.emplace<CallTarget>(CallTarget{name.text, -1, -1, {}, {}});
+        CallTarget& target = *e->payload.emplace<std::unique_ptr<CallTarget>>(
+            std::make_unique<CallTarget>(CallTarget{written(name), -1, -1, {}, {}}));
         // Only SetData hands the source text of an argument, its value, to the host.
         bool setData = foldCase(name.text) == "setdata";
         if (!check(TokenKind::RParen)) {
@@ -642,6 +649,7 @@ class Parser {
     // Filled on demand by peek(), also from its const callers.
     mutable Lexer lexer_;
     mutable std::deque<Token> window_;
+    NameStore names_;
     std::string_view source_;
     const ParseProgress& progress_;
     std::size_t pos_ = 0;      // the next token's place in window_

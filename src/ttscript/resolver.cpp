@@ -1,8 +1,8 @@
 #include "ttscript/resolver.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "ttscript/builtins.h"
 #include "ttscript/hand_over.h"
@@ -12,19 +12,17 @@
 namespace ttscript {
 namespace {
 
-using Slots = std::map<std::string, int>;  // folded name -> slot
+// Name as written -> slot, ignoring letter case. The names are views of the
+// program's name store and its functions' names, which outlive the table.
+using Slots = std::unordered_map<std::string_view, int, FoldedNameHash, FoldedNameEqual>;
 
 // Gives each name assigned in `block` a slot, in order of first assignment.
-void collectAssigned(const Block& block, Slots& slots, std::vector<std::string>* names) {
+void collectAssigned(const Block& block, Slots& slots) {
     for (const Stmt& s : block) {
         bool assigns = s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                        s.kind == StmtKind::For || s.kind == StmtKind::ForEach;
-        if (assigns &&
-            slots.emplace(foldCase(s.variable().name), static_cast<int>(slots.size())).second &&
-            names) {
-            names->push_back(s.variable().name);
-        }
-        for (const Block& inner : s.blocks) collectAssigned(inner, slots, names);
+        if (assigns) slots.try_emplace(s.variable().name, static_cast<int>(slots.size()));
+        for (const Block& inner : s.blocks) collectAssigned(inner, slots);
     }
 }
 
@@ -55,10 +53,10 @@ class Resolver {
         for (std::size_t i = 0; i < program_.functions.size(); ++i) {
             inFileOf(program_.functions[i], [&] { addFunction(i); });
         }
-        collectAssigned(program_.main, globals_, &program_.globalNames);
+        collectAssigned(program_.main, globals_);
+        program_.globalCount = static_cast<int>(globals_.size());
         resolveBlock(program_.main);
         for (FunctionDef& fn : program_.functions) inFileOf(fn, [&] { resolveFunction(fn); });
-        markLastReadsOfPieces(program_);
     }
 
   private:
@@ -84,7 +82,7 @@ class Resolver {
             b >= 0 && builtins()[static_cast<std::size_t>(b)].naming != Naming::Yielding) {
             throwSyntaxError("'" + fn.name + "' は組み込み関数の名前です", fn.line, fn.column);
         }
-        auto [it, added] = functions_.emplace(folded, static_cast<int>(index));
+        auto [it, added] = functions_.try_emplace(fn.name, static_cast<int>(index));
         if (!added) {
             const FunctionDef& first = program_.functions[static_cast<std::size_t>(it->second)];
             std::string place = std::to_string(first.line) + " 行目";
@@ -100,11 +98,11 @@ class Resolver {
     void resolveFunction(FunctionDef& fn) {
         Slots locals;
         for (const std::string& p : fn.parameters) {
-            if (!locals.emplace(foldCase(p), static_cast<int>(locals.size())).second) {
+            if (!locals.try_emplace(p, static_cast<int>(locals.size())).second) {
                 throwSyntaxError("引数 '" + p + "' が二度あります", fn.line, fn.column);
             }
         }
-        collectAssigned(fn.body, locals, nullptr);
+        collectAssigned(fn.body, locals);
         fn.localCount = static_cast<int>(locals.size());
         locals_ = &locals;
         resolveBlock(fn.body);
@@ -113,14 +111,13 @@ class Resolver {
 
     // Binds `ref` to its slot; false when no statement assigns the name.
     bool tryBind(VariableRef& ref) const {
-        std::string folded = foldCase(ref.name);
         if (locals_) {
-            if (auto it = locals_->find(folded); it != locals_->end()) {
+            if (auto it = locals_->find(ref.name); it != locals_->end()) {
                 ref.local = true, ref.slot = it->second;
                 return true;
             }
         }
-        auto it = globals_.find(folded);
+        auto it = globals_.find(ref.name);
         if (it == globals_.end()) return false;
         ref.local = false, ref.slot = it->second;
         return true;
@@ -128,17 +125,17 @@ class Resolver {
 
     void bind(VariableRef& ref, int line, int column) const {
         if (!tryBind(ref)) {
-            throwSyntaxError("変数 '" + ref.name + "' に値を代入する文がありません", line, column);
+            throwSyntaxError("変数 '" + std::string(ref.name) + "' に値を代入する文がありません",
+                             line, column);
         }
     }
 
     // The name of the user function or built-in `name(…)` calls, or "" for none.
     std::string calleeName(std::string_view name) const {
-        std::string folded = foldCase(name);
-        if (auto it = functions_.find(folded); it != functions_.end()) {
+        if (auto it = functions_.find(name); it != functions_.end()) {
             return program_.functions[static_cast<std::size_t>(it->second)].name;
         }
-        int b = findBuiltin(folded);
+        int b = findBuiltin(foldCase(name));
         return b >= 0 ? std::string(builtins()[static_cast<std::size_t>(b)].name) : "";
     }
 
@@ -149,10 +146,10 @@ class Resolver {
     }
 
     // A variable named like a function cannot be indexed: `name(…)` always calls.
-    [[noreturn]] static void nameClash(const std::string& variable, const std::string& function,
+    [[noreturn]] static void nameClash(std::string_view variable, const std::string& function,
                                        int line, int column) {
         throwSyntaxError(
-            "変数 '" + variable + "' は関数 '" + function +
+            "変数 '" + std::string(variable) + "' は関数 '" + function +
                 "' と同じ名前なので、添字を付けられません（変数の名前を変えてください）",
             line, column);
     }
@@ -162,9 +159,9 @@ class Resolver {
             if (s.kind == StmtKind::Assign || s.kind == StmtKind::Append ||
                 s.kind == StmtKind::For || s.kind == StmtKind::ForEach) {
                 if (isBareBuiltin(s.variable().name)) {
-                    throwSyntaxError(
-                        "'" + s.variable().name + "' は組み込み関数なので代入できません", s.line,
-                        s.column);
+                    throwSyntaxError("'" + std::string(s.variable().name) +
+                                         "' は組み込み関数なので代入できません",
+                                     s.line, s.column);
                 }
                 bind(s.variable(), s.line, s.column);
             }
@@ -191,7 +188,7 @@ class Resolver {
     void resolveExpr(Expr& e) {
         if (e.kind == ExprKind::Variable && isBareBuiltin(e.variable().name)) {
             e.kind = ExprKind::Call;
-            e.payload = CallTarget{e.variable().name, -1, -1, {}, {}};
+            e.payload = std::make_unique<CallTarget>(CallTarget{e.variable().name, -1, -1, {}, {}});
         }
         if (e.kind == ExprKind::Variable) bind(e.variable(), e.line, e.column);
         if (e.kind == ExprKind::Call) resolveCall(e);
@@ -203,8 +200,8 @@ class Resolver {
         VariableRef ref{e.call().name};
         if (!tryBind(ref)) return false;
         if (e.operands.size() != 1) {
-            throwSyntaxError("'" + ref.name + "(…)' に書ける位置かキーは一つだけです", e.line,
-                             e.column);
+            throwSyntaxError("'" + std::string(ref.name) + "(…)' に書ける位置かキーは一つだけです",
+                             e.line, e.column);
         }
         auto base = std::make_unique<Expr>();
         base->kind = ExprKind::Variable, base->line = e.line, base->column = e.column;
@@ -233,9 +230,9 @@ class Resolver {
         }
         target.builtin = findBuiltin(folded);
         if (target.builtin < 0) {
-            std::string name = target.name;
+            std::string_view name = target.name;
             if (resolveAsIndex(e)) return;
-            throwSyntaxError("不明な関数です: " + name, e.line, e.column);
+            throwSyntaxError("不明な関数です: " + std::string(name), e.line, e.column);
         }
         const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;
@@ -256,6 +253,10 @@ class Resolver {
 
 }  // namespace
 
-void resolveProgram(Program& program) { Resolver(program).run(); }
+void resolveProgram(Program& program) {
+    // The name tables go before the hand-over pass, which needs only the slots.
+    Resolver(program).run();
+    markLastReadsOfPieces(program);
+}
 
 }  // namespace ttscript

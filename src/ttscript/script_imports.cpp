@@ -66,6 +66,7 @@ class Importer {
             fn.file = file;
             program_.functions.push_back(std::move(fn));
         }
+        program_.names.adopt(std::move(imported.names));
         chain_.push_back(read.path);
         importAll(imported.imports, file);
         chain_.pop_back();
@@ -76,8 +77,7 @@ class Importer {
         const std::string* name = &program_.files[static_cast<std::size_t>(file)];
         Program imported;
         try {
-            std::string source = decodeScriptSource(bytes);
-            imported = parseProgram(source);
+            imported = parseProgram(decodeScriptSource(bytes));
         } catch (const ScriptFailure& failure) {
             throw ScriptFailure(failure.message(), {failure.line(), failure.column(), name});
         }

@@ -17,7 +17,7 @@ namespace ttscript {
 namespace {
 
 // Scripts are small; a larger file is surely not a script and is not read whole. Its
-// syntax tree takes about a kilobyte a statement, so the limit also bounds memory.
+// syntax tree takes a few hundred bytes a statement, so the limit also bounds memory.
 constexpr std::uintmax_t kMaxScriptBytes = std::uintmax_t{1} << 20;
 
 // Only a regular file is read: a device or a pipe could give bytes without end, or
@@ -40,12 +40,18 @@ std::string readScript(const std::string& path) {
     }
 }
 
+// The bytes read go once decoded, the text once parsed: the tree keeps copies of
+// its names alone.
+Program parseScriptFile(const std::string& path, const ParseProgress& progress) {
+    std::string source = decodeScriptSource(readScript(path));
+    return parseProgram(source, progress);
+}
+
 }  // namespace
 
 Program loadProgram(const std::string& path, const ParseProgress& progress) {
     try {
-        std::string source = decodeScriptSource(readScript(path));
-        Program program = parseProgram(source, progress);
+        Program program = parseScriptFile(path, progress);
         program.folder = scriptFolderOf(path);
         program.files.push_back(scriptFileName(path));
         importFunctions(program, path);

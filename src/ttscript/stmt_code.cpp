@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cmath>
-#include <optional>
 #include <utility>
 
 #include "ttscript/builtin_functions.h"
@@ -20,22 +19,22 @@ namespace {
 class Target {
   public:
     explicit Target(const VariableRef& ref)
-        : slot_(static_cast<std::size_t>(ref.slot)), local_(ref.local), name_(ref.name) {}
+        : name_(ref.name), slot_(static_cast<std::uint32_t>(ref.slot)), local_(ref.local) {}
     Value& of(Interpreter& run) const { return local_ ? run.local(slot_) : run.global(slot_); }
     // Its value, which must be assigned; a runtime error placed at (line, column) otherwise.
     Value& read(Interpreter& run, int line, int column) const {
         Value& v = of(run);
         if (v.isUnset()) [[unlikely]] {
             run.at(line, column);
-            throwRuntimeError("変数 '" + name_ + "' にまだ値が入っていません");
+            throwRuntimeError("変数 '" + std::string(name_) + "' にまだ値が入っていません");
         }
         return v;
     }
 
   private:
-    std::size_t slot_;
+    std::string_view name_;  // kept in the program's name store
+    std::uint32_t slot_;
     bool local_;
-    const std::string& name_;
 };
 
 // Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
@@ -46,6 +45,17 @@ void put(Value& to, const Value& v, Value& worked) {
     } else {
         to = v;
     }
+}
+
+// The variable `e` reads, which must be assigned: when unset, e's own eval reports
+// it, placed at e.
+Value& assignedVariable(Interpreter& run, const ExprCode& e) {
+    Value& v = e.leaf == ExprCode::Leaf::Local ? run.local(e.slot) : run.global(e.slot);
+    if (v.isUnset()) [[unlikely]] {
+        Value unused;
+        e.eval(run, unused);
+    }
+    return v;
 }
 
 // Stores what `e` gives in `to`.
@@ -98,17 +108,13 @@ class Append final : public StmtCode {
           target_(s.variable()),
           pieces_(std::move(pieces)),
           piecesReadVariable_(s.piecesReadVariable),
-          handOver_(s.lastReadOfPiece) {
-        if (handOver_) {
-            const Expr& piece = *s.exprs[0];
-            from_.emplace(piece.variable());
-            fromLine_ = piece.line, fromColumn_ = piece.column;
-        }
+          from_(s.lastReadOfPiece ? pieces_.onlyWorkedOut() : nullptr) {
+        assert((!s.lastReadOfPiece || from_) && "a piece handed over is a variable");
     }
 
     Flow exec(Interpreter& run) const override {
         target_.read(run, line, column);
-        if (handOver_ && handOver(run)) return Flow::Normal;
+        if (from_ && handOver(run)) return Flow::Normal;
         if (piecesReadVariable_) {
             std::string tail;
             pieces_.appendTo(run, tail, line, column);
@@ -129,7 +135,7 @@ class Append final : public StmtCode {
     // copied after x's, and x takes the buffer over. Saves a copy of a whole page
     // built in parts, and holding it twice. False when the usual way is the better one.
     bool handOver(Interpreter& run) const {
-        Value& from = from_->read(run, fromLine_, fromColumn_);
+        Value& from = assignedVariable(run, *from_);
         Value& to = target_.of(run);
         if (!from.isText() || !to.isText() || from.rawText().size() < to.rawText().size()) {
             return false;
@@ -147,9 +153,7 @@ class Append final : public StmtCode {
     Target target_;
     Pieces pieces_;
     bool piecesReadVariable_;
-    bool handOver_;
-    std::optional<Target> from_;
-    int fromLine_ = 0, fromColumn_ = 0;
+    const ExprCode* from_;  // the piece handed over, a variable; else null
 };
 
 class SetData final : public StmtCode {
@@ -165,7 +169,7 @@ class SetData final : public StmtCode {
     }
 
   private:
-    const HostItem& item_;
+    HostItem item_;
     ExprCodePtr value_;
 };
 
@@ -377,7 +381,7 @@ class Return final : public StmtCode {
     ExprCodePtr value_;
 };
 
-std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& functions) {
+std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functions) {
     auto expr = [&](std::size_t i) { return compileExpr(*s.exprs[i], functions); };
     auto exprs = [&] {
         std::vector<ExprCodePtr> code;
@@ -426,10 +430,14 @@ std::unique_ptr<StmtCode> compileStatement(const Stmt& s, const FunctionTable& f
 
 }  // namespace
 
-BlockCode compileBlock(const Block& block, const FunctionTable& functions) {
+BlockCode compileBlock(Block& block, const FunctionTable& functions) {
     BlockCode code;
     code.reserve(block.size());
-    for (const Stmt& s : block) code.push_back(compileStatement(s, functions));
+    for (Stmt& s : block) {
+        code.push_back(compileStatement(s, functions));
+        s = Stmt{};
+    }
+    Block().swap(block);
     return code;
 }
 

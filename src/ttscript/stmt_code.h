@@ -5,6 +5,8 @@
 
 namespace ttscript {
 
-BlockCode compileBlock(const Block& block, const FunctionTable& functions);
+// Lets each statement of `block` go once it is compiled: the code keeps all it needs
+// but the names, which are views of the program's name store.
+BlockCode compileBlock(Block& block, const FunctionTable& functions);
 
 }  // namespace ttscript

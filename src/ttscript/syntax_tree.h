@@ -1,15 +1,19 @@
 // The checked form of a script: statements and expressions as the parser builds
 // them, with names bound to variable slots, functions and built-ins by the resolver.
-// Each node carries only what its kind needs.
+// Each node carries only what its kind needs: what few nodes have (calls, host
+// keys and items) sits behind a pointer, and names are views of the program's
+// name store, so a long script's nodes stay small.
 #pragma once
 
 #include <cassert>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "ttscript/engine.h"
+#include "ttscript/name_store.h"
 #include "ttscript/value.h"
 
 namespace ttscript {
@@ -39,7 +43,7 @@ struct OperatorStep {
 
 // Where a variable lives once resolved.
 struct VariableRef {
-    std::string name;  // as written, for messages
+    std::string_view name;  // as written, for messages
     bool local = false;
     int slot = -1;
 };
@@ -60,9 +64,9 @@ struct HostKeyRef {
 
 // What a call calls, once resolved.
 struct CallTarget {
-    std::string name;   // as written
-    int function = -1;  // index of a user function
-    int builtin = -1;   // index in the built-in table
+    std::string_view name;  // as written
+    int function = -1;      // index of a user function
+    int builtin = -1;       // index in the built-in table
     // SetData(item, value) alone hands the host its value's source text; other
     // calls leave this null.
     std::unique_ptr<std::string> plain;
@@ -78,17 +82,17 @@ struct Expr {
     int line = 0;
     int column = 0;
     std::vector<ExprPtr> operands;
-    std::variant<std::monostate, Value, VariableRef, HostKeyRef, CallTarget,
-                 std::vector<OperatorStep>>
+    std::variant<std::monostate, Value, VariableRef, std::unique_ptr<HostKeyRef>,
+                 std::unique_ptr<CallTarget>, std::vector<OperatorStep>>
         payload;
 
     const Value& constant() const { return std::get<Value>(payload); }
     VariableRef& variable() { return std::get<VariableRef>(payload); }
     const VariableRef& variable() const { return std::get<VariableRef>(payload); }
-    HostKeyRef& hostKey() { return std::get<HostKeyRef>(payload); }
-    const HostKeyRef& hostKey() const { return std::get<HostKeyRef>(payload); }
-    CallTarget& call() { return std::get<CallTarget>(payload); }
-    const CallTarget& call() const { return std::get<CallTarget>(payload); }
+    HostKeyRef& hostKey() { return *std::get<std::unique_ptr<HostKeyRef>>(payload); }
+    const HostKeyRef& hostKey() const { return *std::get<std::unique_ptr<HostKeyRef>>(payload); }
+    CallTarget& call() { return *std::get<std::unique_ptr<CallTarget>>(payload); }
+    const CallTarget& call() const { return *std::get<std::unique_ptr<CallTarget>>(payload); }
     const std::vector<OperatorStep>& steps() const {
         return std::get<std::vector<OperatorStep>>(payload);
     }
@@ -125,14 +129,14 @@ struct Stmt {
     bool lastReadOfPiece = false;
     int line = 0;
     int column = 0;
-    std::variant<std::monostate, VariableRef, HostItem> payload;
+    std::variant<std::monostate, VariableRef, std::unique_ptr<HostItem>> payload;
     std::vector<ExprPtr> exprs;
     std::vector<Block> blocks;
 
     VariableRef& variable() { return std::get<VariableRef>(payload); }
     const VariableRef& variable() const { return std::get<VariableRef>(payload); }
-    HostItem& item() { return std::get<HostItem>(payload); }
-    const HostItem& item() const { return std::get<HostItem>(payload); }
+    HostItem& item() { return *std::get<std::unique_ptr<HostItem>>(payload); }
+    const HostItem& item() const { return *std::get<std::unique_ptr<HostItem>>(payload); }
 };
 
 struct FunctionDef {
@@ -153,13 +157,14 @@ struct ImportLine {
 };
 
 struct Program {
+    NameStore names;     // what the names in the tree are views of
     std::string folder;  // the script's folder, which ReadText and Import read in
     // The script's file name, then each file it imports, as messages name them.
     std::vector<std::string> files;
     std::vector<ImportLine> imports;  // this file's own Import lines, in order
     Block main;
     std::vector<FunctionDef> functions;
-    std::vector<std::string> globalNames;  // set by the resolver, by slot
+    int globalCount = 0;  // set by the resolver
 };
 
 }  // namespace ttscript

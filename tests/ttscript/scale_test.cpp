@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "recording_host.h"
+#include "support/temp_dir.h"
+#include "ttscript/parser.h"
 
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
 #include <sys/resource.h>
@@ -122,6 +124,34 @@ TEST(EngineScaleTest, WhatBuiltInsAndCallsMakeEndsAtTheBudget) {
         EXPECT_NE(error.find("メモリが足りません"), std::string::npos) << error;
         EXPECT_LT(peakResidentKiB() - before, static_cast<long>((kBudget >> 10) + (32 << 10)))
             << "KiB at most";
+    }
+}
+
+// Scripts near the largest read, in shapes that once took more than 40 MB to load:
+// the syntax tree of one takes a few hundred bytes a statement.
+TEST(EngineScaleTest, AScriptOfTheLargestSizeLoadsWithin40MB) {
+    constexpr std::size_t kSize = 1'000'000;
+    std::string names;
+    for (int i = 0; names.size() < kSize - 100; ++i) names += "a" + std::to_string(i) + " = 1\n";
+    std::string nest =
+        repeat("If 1 Then\n", kMaxNesting - 1) + "x = 1\n" + repeat("End If\n", kMaxNesting - 1);
+    struct Case {
+        const char* name;
+        std::string script;
+    };
+    const Case cases[] = {
+        {"appends", "y = 1\no = \"\"\n" + repeat("o = o & y\n", kSize / 10 - 2)},
+        {"names in one function", "Function F()\n" + names + "End Function\n"},
+        {"names assigned", names},
+        {"nesting at the limit", repeat(nest, static_cast<int>(kSize / nest.size()))},
+    };
+    long before = peakResidentKiB();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mirudana::testing::TempDir dir;
+        TTSA engine;
+        EXPECT_TRUE(engine.LoadScript(dir.write("large.tts", c.script)).completed);
+        EXPECT_LT(peakResidentKiB() - before, 40L << 10) << "KiB at most";
     }
 }
 #endif
