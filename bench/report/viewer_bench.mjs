@@ -95,10 +95,13 @@ const browser = await puppeteer.launch({ executablePath: chromium, headless: tru
 const page = await browser.newPage();
 await page.setViewport({ width: 1280, height: 900 });
 await page.goto(pathToFileURL(report20k).href);
+// The page made whole (its statistics watched); the selects get their choices when reached.
+await page.waitForSelector('#statistics[aria-busy="false"]');
 const redraws = [];
 for (const [id, option] of [["#f-deck", 1], ["#f-opp", 1], ["#f-master", 2], ["#f-order", 1], ["#f-deck", 0], ["#f-opp", 0], ["#f-master", 0], ["#f-order", 0]]) {
     redraws.push(await page.evaluate(async (id, option) => {
         const control = document.querySelector(id);
+        control.focus();
         const began = performance.now();
         control.value = control.options[option].value;
         control.dispatchEvent(new Event("change", { bubbles: true }));

@@ -15,10 +15,14 @@
     viewer.NO_CARDS = Object.freeze([]);
 
     // "2024/04/01 10:00:00" to "2024-04-01"; "" when the time could not be read.
-    // Battles come a few a day, so each day's text is made once.
+    // Battles come a few a day and mostly in time order, so each day's text is
+    // made once and the last day's is at hand without a look-up.
     const SAVED_DATE = /^(\d{4})\/(\d{2})\/(\d{2})$/;
     const dates = new Map();
+    let lastDay = null;
+    let lastDate = "";
     function localDate(saved) {
+        if (lastDay !== null && saved.startsWith(lastDay)) return lastDate;
         const day = saved.slice(0, 10);
         let date = dates.get(day);
         if (date === undefined) {
@@ -26,6 +30,7 @@
             date = m ? `${m[1]}-${m[2]}-${m[3]}` : "";
             dates.set(day, date);
         }
+        if (day.length === 10) [lastDay, lastDate] = [day, date];
         return date;
     }
 
@@ -39,7 +44,8 @@
         const data = JSON.parse(json);
         const strings = data.strings ?? [];
         const values = data.battles ?? [];
-        const text = (i) => (typeof strings[i] === "string" ? strings[i] : "");
+        const texts = Array.from(strings, (t) => (typeof t === "string" ? t : ""));
+        const text = (i) => (Number.isInteger(i) ? texts[i] ?? "" : "");
         const side = (at) => ({
             name: text(values[at]), master: text(values[at + 1]), deck: text(values[at + 2]),
             hp: Number(values[at + 3]) || 0, phase: text(values[at + 4]),

@@ -4,16 +4,30 @@
 (function (viewer) {
     const SVG = "http://www.w3.org/2000/svg";
 
+    // Appends children (nodes, texts, arrays of them; null and undefined left out).
+    function appendAll(element, children) {
+        for (const child of children) {
+            if (Array.isArray(child)) appendAll(element, child);
+            else if (child !== null && child !== undefined) element.append(child);
+        }
+    }
+
     // An element with attributes ("class", "aria-*", ...) and children (nodes or texts).
+    // Plain loops: the first screen makes hundreds of elements before it is shown.
     function h(tag, attributes, ...children) {
         const element = document.createElement(tag);
-        for (const [name, value] of Object.entries(attributes ?? {})) {
+        for (const name in attributes) {
+            const value = attributes[name];
             if (value !== null && value !== undefined && value !== false) element.setAttribute(name, value);
         }
-        element.append(...children.flat().filter((c) => c !== null && c !== undefined));
+        appendAll(element, children);
         return element;
     }
     viewer.h = h;
+
+    // Runs `job` when the page is idle, or soon where the browser cannot tell.
+    viewer.whenIdle = "requestIdleCallback" in globalThis
+        ? (job) => requestIdleCallback(job, { timeout: 200 }) : (job) => setTimeout(job, 0);
 
     function svg(tag, attributes, ...children) {
         const element = document.createElementNS(SVG, tag);
@@ -291,26 +305,39 @@
                 sort.key === c.key ? (sort.descending ? "▼" : "▲") : "")))));
     };
 
+    // A list row's cells, each with its column's name for the narrow layout; the
+    // rows are copies of one made once, cheaper than building each cell anew.
+    const ROW_CELLS = [
+        ["保存日時", "date"], ["ターン", "num"], ["先後", null], ["マスターカード", "name"], ["デッキ", "name"],
+        ["体力", "num hp"], ["相手", "name"], ["相手のマスターカード", "name"], ["相手のデッキ", "name"], ["相手の体力", "num hp"],
+    ];
+    let rowModel = null;
+    function emptyRow() {
+        rowModel ??= h("tr", null,
+            h("td", { class: "num", "data-label": "#" }, h("button", { type: "button", class: "open" })),
+            ROW_CELLS.map(([label, cls]) => h("td", { class: cls, "data-label": label })));
+        return rowModel.cloneNode(true);
+    }
+
     // One row per battle; the number opens the details (drawn when opened).
     viewer.drawListRows = function (battles, open) {
         return battles.map((b) => {
-            const expanded = open.has(b.number);
-            const cell = (label, value, cls) => h("td", { class: cls, "data-label": label }, value);
-            return h("tr", { "data-battle": String(b.number) },
-                h("td", { class: "num", "data-label": "#" }, h("button", {
-                    type: "button", class: "open", "aria-expanded": String(expanded),
-                    "aria-controls": `battle-${b.number}`, "aria-label": `第 ${b.number} 戦の詳細`,
-                }, String(b.number))),
-                cell("保存日時", shortTime(b.saved), "date"),
-                cell("ターン", String(b.turns), "num"),
-                cell("先後", b.order),
-                cell("マスターカード", nameOrNone(b.me.master), "name"),
-                cell("デッキ", nameOrNone(b.me.deck), "name"),
-                cell("体力", String(b.me.hp), b.lead ? "num hp lead" : "num hp"),
-                cell("相手", nameOrNone(b.them.name), "name"),
-                cell("相手のマスターカード", nameOrNone(b.them.master), "name"),
-                cell("相手のデッキ", nameOrNone(b.them.deck), "name"),
-                cell("相手の体力", String(b.them.hp), "num hp"));
+            const row = emptyRow();
+            row.dataset.battle = String(b.number);
+            const cells = row.cells;
+            const button = cells[0].firstChild;
+            button.setAttribute("aria-expanded", String(open.has(b.number)));
+            button.setAttribute("aria-controls", `battle-${b.number}`);
+            button.setAttribute("aria-label", `第 ${b.number} 戦の詳細`);
+            button.textContent = String(b.number);
+            const values = [shortTime(b.saved), String(b.turns), b.order, b.me.master, b.me.deck, String(b.me.hp),
+                b.them.name, b.them.master, b.them.deck, String(b.them.hp)];
+            values.forEach((value, i) => {
+                if (value === "" && ROW_CELLS[i][1] === "name") cells[i + 1].append(nameOrNone(value));
+                else cells[i + 1].textContent = value;
+            });
+            if (b.lead) cells[6].classList.add("lead");
+            return row;
         });
     };
 })(globalThis.viewer ??= {});

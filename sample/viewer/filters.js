@@ -25,6 +25,7 @@
 
     // The battles `filter` keeps, in their order.
     viewer.applyFilter = function (battles, filter) {
+        if (!viewer.isFiltered(filter)) return battles.slice();
         const q = filter.q.trim().toLowerCase();
         return battles.filter((b) =>
             (filter.from === "" || (b.date !== "" && b.date >= filter.from)) &&

@@ -5,6 +5,9 @@
 (function (viewer) {
     const h = viewer.h;
     const PAGE_SIZE = 50;
+    // The rows a tall window shows below the summary: the page's first screen has
+    // these, the others of the list's page follow once it is drawn.
+    const FIRST_ROWS = 12;
     const SORT_VALUES = {
         number: (b) => b.number, saved: (b) => b.saved, turns: (b) => b.turns, order: (b) => b.order,
         master: (b) => b.me.master, deck: (b) => b.me.deck, hp: (b) => b.me.hp, opp: (b) => b.them.name,
@@ -37,6 +40,13 @@
         else job();
     }
 
+    // Runs `job` once the page has loaded: the cards' data after the script is
+    // parsed, which work done meanwhile would only delay.
+    function whenLoaded(job) {
+        if (document.readyState !== "complete") window.addEventListener("load", job, { once: true });
+        else job();
+    }
+
     function start() {
         const root = document.getElementById("viewer");
         const data = viewer.readData(take("battles"));
@@ -59,8 +69,10 @@
         };
         let shown = [];
 
-        // The first screen (the filters, the summary and the list's page) is drawn
-        // at once; the statistics below it when they come near (panels.js).
+        // The first screen (the filters, the summary and the list's first rows) is
+        // drawn at once; the filters made whole and the page's other rows once it
+        // is shown, the statistics below when they come near (panels.js).
+        const filters = viewer.drawFilterControls();
         const count = h("p", { class: "count", id: "count", role: "status" });
         const summary = h("div", { class: "summary" });
         const stats = h("div", { id: "statistics" });
@@ -69,7 +81,7 @@
         const pager = h("nav", { class: "pager", "aria-label": "対戦一覧のページ" });
         const reload = h("input", { type: "checkbox", id: "auto-reload" });
         root.append(
-            viewer.drawFilterControls(data.battles),
+            filters,
             count,
             h("section", { class: "panel", "aria-labelledby": "summary-title" },
                 h("h2", { id: "summary-title" }, "概要"),
@@ -89,26 +101,54 @@
                 h("label", { for: "auto-reload" }, `開いている間 ${viewer.RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
         root.hidden = false;
         const panels = viewer.statisticsPanels(stats, cards, () => shown);
+        // What the first screen leaves for later: done once the page has loaded
+        // and is idle, or at once for paper.
+        const later = [];
+        function doLater() {
+            while (later.length > 0) later.shift()();
+        }
+
+        // The selects' choices are counted when first needed: when one is reached
+        // or shows a filter.
+        let choicesFilled = false;
+        function fillChoices() {
+            if (choicesFilled) return;
+            choicesFilled = true;
+            viewer.fillChoices(filters, data.battles);
+        }
 
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
                 const value = state.filter[control.dataset.filter];
-                if (control.tagName === "SELECT" && value !== "" &&
-                    ![...control.options].some((o) => o.value === value)) {
-                    control.append(h("option", { value }, `${value}（0）`));
+                if (value !== "" && control.tagName === "SELECT") {
+                    fillChoices();
+                    if (![...control.options].some((o) => o.value === value)) {
+                        control.append(h("option", { value }, `${value}（0）`));
+                    }
                 }
                 if (control.value !== value) control.value = value;
             }
         }
 
-        function drawList() {
+        // The list's page: its first `rowsNow` rows at once, the others later
+        // unless the list is drawn anew before.
+        let listDrawings = 0;
+        function drawList(rowsNow = PAGE_SIZE) {
             const pages = Math.max(1, Math.ceil(shown.length / PAGE_SIZE));
             state.page = Math.min(Math.max(0, state.page), pages - 1);
             const start = state.page * PAGE_SIZE;
             const rows = sorted(shown, state.sort).slice(start, start + PAGE_SIZE);
+            const drawing = ++listDrawings;
+            function addRows(from, to) {
+                if (drawing !== listDrawings) return;
+                const part = rows.slice(from, to);
+                body.append(...viewer.drawListRows(part, state.open));
+                for (const b of part) if (state.open.has(b.number)) showDetails(b.number);
+            }
             head.replaceChildren(viewer.drawListHead(state.sort));
-            body.replaceChildren(...viewer.drawListRows(rows, state.open));
-            for (const b of rows) if (state.open.has(b.number)) showDetails(b.number);
+            body.replaceChildren();
+            addRows(0, rowsNow);
+            if (rows.length > rowsNow) later.push(() => addRows(rowsNow, rows.length));
             const button = (label, page) => h("button", {
                 type: "button", "data-page": String(page), disabled: page < 0 || page >= pages || page === state.page,
             }, label);
@@ -130,7 +170,7 @@
 
         // The view over the current filter; the statistics panels are drawn when
         // they come near the window (panels.js).
-        function draw() {
+        function draw(rowsNow) {
             const began = performance.now();
             shown = viewer.applyFilter(data.battles, state.filter);
             const total = data.battles.length;
@@ -141,7 +181,7 @@
             setControls();
             viewer.drawActiveFilters(document.getElementById("active-filters"), state.filter);
             summary.replaceChildren(viewer.drawTiles(viewer.summary(shown)));
-            drawList();
+            drawList(rowsNow);
             panels.redraw();
             root.dataset.drawMs = (performance.now() - began).toFixed(1);
         }
@@ -172,6 +212,12 @@
         root.addEventListener("input", (event) => {
             if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
         });
+        // A select reached gets its choices at once.
+        const fillChoicesOfSelect = (event) => {
+            if (event.target.tagName === "SELECT") fillChoices();
+        };
+        root.addEventListener("focusin", fillChoicesOfSelect);
+        root.addEventListener("pointerdown", fillChoicesOfSelect);
         root.addEventListener("click", (event) => {
             const target = event.target.closest("button");
             if (!target) return;
@@ -208,13 +254,19 @@
         });
         window.addEventListener("hashchange", followAddress);
         window.addEventListener("popstate", followAddress);
-        window.addEventListener("beforeprint", () => whenParsed(() => panels.drawAll()));
+        window.addEventListener("beforeprint", () => {
+            doLater();
+            whenParsed(() => panels.drawAll());
+        });
 
-        viewer.autoReload(reload, () =>
-            ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY }));
-
-        draw();
-        whenParsed(() => panels.watch());
+        // A view kept over a reload is drawn whole, so that its scroll position is there.
+        draw(saved ? PAGE_SIZE : FIRST_ROWS);
+        // What is below the list is watched once the list is whole: the first
+        // screen's short list would bring it near the window.
+        later.push(() => whenParsed(() => panels.watch()),
+            () => viewer.autoReload(reload, () =>
+                ({ sort: state.sort, page: state.page, open: [...state.open], scroll: window.scrollY })));
+        whenLoaded(() => viewer.whenIdle(doLater));
         if (saved?.scroll) window.scrollTo(0, saved.scroll);
         viewer.state = state;
     }

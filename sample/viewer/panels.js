@@ -4,14 +4,13 @@
 // opening the page never waits for them. A change the user makes redraws the
 // panels in the window at once (the card panel once the battles' cards are read,
 // sides.js, a slice a task), those near in tasks of their own and the others when
-// they come near. The region is aria-busy while a panel waits in the queue.
+// they come near. The region is aria-busy until it is watched and while a panel
+// waits in the queue.
 (function (viewer) {
     const h = viewer.h;
     // Battles whose cards one task reads: a few milliseconds' work.
     const SIDES_SLICE = 1000;
-    // A job for when the page is idle, or soon where the browser cannot tell.
-    const whenIdle = "requestIdleCallback" in globalThis
-        ? (job) => requestIdleCallback(job, { timeout: 200 }) : (job) => setTimeout(job, 0);
+    const whenIdle = viewer.whenIdle;
 
     // The panels, each drawn from the chosen battles.
     function panelList(cardData) {
@@ -48,7 +47,7 @@
         const panels = panelList(cardData).map((panel) =>
             ({ ...panel, element: h("div", { class: "later" }), stale: true, near: false, seen: false }));
         container.replaceChildren(...panels.map((panel) => panel.element));
-        container.setAttribute("aria-busy", "false");
+        container.setAttribute("aria-busy", "true");
         const sides = () => cardData().sides;
         let jobs = [];
         const waiting = new Set();
@@ -93,6 +92,7 @@
 
         return {
             watch() {
+                container.setAttribute("aria-busy", "false");
                 if (!("IntersectionObserver" in globalThis)) {
                     for (const panel of panels) panel.near = panel.seen = true;
                     return queue(panels.filter((panel) => panel.stale));

@@ -111,7 +111,16 @@ await page.evaluateOnNewDocument((iso) => {
     };
 }, today);
 await page.setViewport({ width: 1280, height: 900 });
-await page.goto(reportUrl);
+// The page opened at `url`, whole: the first screen comes first, the list's other
+// rows a moment later and then the statistics are watched (aria-busy till then);
+// the selects get their choices when reached.
+async function open(url) {
+    await page.goto(url);
+    await page.waitForSelector('#statistics[aria-busy="false"]', { timeout: 5000 });
+}
+await open(reportUrl);
+// The first screen draws a few rows, the rest of the list's 50 follow.
+check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "the list's first page is whole once shown");
 
 const title = () => page.title();
 const countOf = (selected) => `${selected.length} / ${total} 戦`;
@@ -141,6 +150,7 @@ check((await title()).startsWith(`${total} 戦`), `title without a filter: ${awa
 
 // Through the controls: the player's most common deck, then going first.
 const deck = mostCommon(expected.map((b) => b.me.deck));
+await page.focus("#f-deck");
 await page.select("#f-deck", deck);
 let selected = expected.filter((b) => b.me.deck === deck);
 check((await title()).startsWith(countOf(selected)), `deck filter: ${await title()}, expected ${countOf(selected)}`);
@@ -173,11 +183,11 @@ const opponentRow = await tableRow("相手別", opponent);
 check(opponentRow?.[3].startsWith(`${sharePercent(selected)}（${selected.length} 戦）`), `opponent share: ${opponentRow}`);
 check(await page.$eval("#f-opp", (s) => s.value) === opponent, "the opponent's control follows the fragment");
 selected = selected.filter((b) => b.them.master === theirMaster);
-await page.goto(`${reportUrl}#opp=${encodeURIComponent(opponent)}&oppmaster=${encodeURIComponent(theirMaster)}`);
+await open(`${reportUrl}#opp=${encodeURIComponent(opponent)}&oppmaster=${encodeURIComponent(theirMaster)}`);
 check((await title()).startsWith(countOf(selected)), `opening with a fragment: ${await title()}, expected ${countOf(selected)}`);
 
 // The search, typed: file names.
-await page.goto(reportUrl);
+await open(reportUrl);
 await page.type("#f-q", "battle-01");
 selected = expected.filter((b) => b.file.toLowerCase().includes("battle-01") || b.me.deck.includes("battle-01") ||
     b.them.name.includes("battle-01") || b.them.deck.includes("battle-01"));
@@ -186,14 +196,14 @@ check((await title()).startsWith(countOf(selected)), `search: ${await title()}, 
 // A battle's details, drawn when opened: a hidden hand gives its count only.
 const hidden = Math.max(0, expected.findIndex((b) => b.me.hand === "非公開"));
 const opened = expected[hidden];
-await page.goto(`${reportUrl}#q=${encodeURIComponent(opened.file)}`);
+await open(`${reportUrl}#q=${encodeURIComponent(opened.file)}`);
 await page.click("#battle-rows button.open");
 const details = await page.$eval(`#battle-${hidden + 1}`, (row) => row.textContent).catch(() => "");
 check(details.includes(opened.me.name) && details.includes(opened.them.name) &&
     (opened.me.hand !== "非公開" || details.includes(`非公開（${opened.me.handCount} 枚）`)), `battle ${hidden + 1}'s details`);
 
 // The hostile names: drawn as text, no element made of them, no script run.
-await page.goto(`${reportUrl}#q=hostile`);
+await open(`${reportUrl}#q=hostile`);
 check((await title()).startsWith(`${hostileCount} / ${total} 戦`), `hostile battles: ${await title()}`);
 await page.$$eval("#battle-rows button.open", (buttons) => buttons.forEach((b) => b.click()));
 const shown = await page.evaluate(() => ({
@@ -223,7 +233,7 @@ for (const width of [1280, 390]) {
     for (const scheme of ["light", "dark"]) {
         await page.setViewport({ width, height: 900 });
         await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
-        await page.goto(`${reportUrl}#order=${encodeURIComponent("後攻")}`);
+        await open(`${reportUrl}#order=${encodeURIComponent("後攻")}`);
         await page.click("#battle-rows button.open");
         await seeStatistics();
         await page.evaluate(axeSource);
