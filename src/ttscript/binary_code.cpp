@@ -13,6 +13,7 @@ namespace {
 Value truth(bool b) { return Value::number(b ? 1 : 0); }
 
 bool isArithmetic(BinaryOp op) { return op < BinaryOp::Eq; }
+bool isComparison(BinaryOp op) { return op >= BinaryOp::Eq && op < BinaryOp::And; }
 
 struct Step {
     BinaryOp op;
@@ -99,37 +100,55 @@ class Chain final : public ExprCode {
         return *left;
     }
 
+    // A single comparison, the usual condition, answers without making its number.
+    bool test(Interpreter& run) const override {
+        if (steps_.size() != 1 || !isComparison(steps_[0].op)) return ExprCode::test(run);
+        Value firstWorked, worked;
+        const Value& left = valueOf(run, *first_, firstWorked);
+        return compare(run, steps_[0], left, valueOf(run, *steps_[0].operand, worked));
+    }
+
   private:
     Value apply(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
-        // The common cases first, placing nothing unless they fail: two numbers, and
-        // a text against a plain constant text.
-        if (isArithmetic(step.op) && left.isNumber() && right.isNumber()) {
-            double result = arithmetic(run, step, left.rawNumber(), right.rawNumber());
-            return Value::number(result);
+        if (isArithmetic(step.op)) return Value::number(calculate(run, step, left, right));
+        return truth(compare(run, step, left, right));
+    }
+
+    // The common case first, placing nothing unless it fails: two numbers.
+    double calculate(Interpreter& run, const Step& step, const Value& left,
+                     const Value& right) const {
+        if (left.isNumber() && right.isNumber()) {
+            return arithmetic(run, step, left.rawNumber(), right.rawNumber());
         }
+        run.at(step.line, step.column);
+        if (left.isCollection() || right.isCollection()) {
+            collectionMisused(left.isCollection() ? left : right, "数値として");
+        }
+        run.at(*first_);
+        double a = left.requireNumber();
+        run.at(*step.operand);
+        double b = right.requireNumber();
+        return arithmetic(run, step, a, b);
+    }
+
+    // The common cases first, placing nothing unless they fail: a text against a
+    // plain constant text, and anything but a collection against a constant number.
+    bool compare(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
         if (step.plainText && left.isText()) {
-            return truth((left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq));
+            return (left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq);
         }
         if (step.number && !left.isCollection()) {
             if (std::optional<double> a = left.toNumber()) {
-                return truth(compared(step.op, *a < *step.number ? -1 : (*a > *step.number)));
+                return compared(step.op, *a < *step.number ? -1 : (*a > *step.number));
             }
         }
         run.at(step.line, step.column);
         if (left.isCollection() || right.isCollection()) {
-            collectionMisused(left.isCollection() ? left : right,
-                              isArithmetic(step.op) ? "数値として" : "比較に");
-        }
-        if (isArithmetic(step.op)) {
-            run.at(*first_);
-            double a = left.requireNumber();
-            run.at(*step.operand);
-            double b = right.requireNumber();
-            return Value::number(arithmetic(run, step, a, b));
+            collectionMisused(left.isCollection() ? left : right, "比較に");
         }
         // A number never equals a plain text.
-        if (step.plainText) return truth(step.op == BinaryOp::Ne);
-        return truth(compared(step.op, compareValues(left, right)));
+        if (step.plainText) return step.op == BinaryOp::Ne;
+        return compared(step.op, compareValues(left, right));
     }
 
     ExprCodePtr first_;

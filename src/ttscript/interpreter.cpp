@@ -124,7 +124,15 @@ double numberOf(Interpreter& run, const ExprCode& e) {
     return v.requireNumber();
 }
 
+bool ExprCode::test(Interpreter& run) const {
+    Value worked;
+    const Value& v = eval(run, worked);
+    run.at(*this);
+    return v.isTrue();
+}
+
 bool conditionOf(Interpreter& run, const ExprCode& e) {
+    if (e.leaf == ExprCode::Leaf::None) return e.test(run);
     Value worked;
     const Value& v = valueOf(run, e, worked);
     run.at(e);
