@@ -1,5 +1,6 @@
 #include "ttscript/binary_code.h"
 
+#include <cassert>
 #include <cmath>
 #include <optional>
 
@@ -84,7 +85,12 @@ class Chain final : public ExprCode {
         : ExprCode(e), first_(std::move(first)), steps_(std::move(steps)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
-        const Value* left = &valueOf(run, *first_, into);
+        return from(run, valueOf(run, *first_, into), into);
+    }
+
+    // The steps, with `first` as the first operand's value.
+    const Value& from(Interpreter& run, const Value& first, Value& into) const {
+        const Value* left = &first;
         for (const Step& step : steps_) {
             if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
                 run.at(*first_);
@@ -174,6 +180,11 @@ std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> 
             {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText, number});
     }
     return std::make_unique<Chain>(e, std::move(operands[0]), std::move(steps));
+}
+
+const Value& chainFrom(Interpreter& run, const ExprCode& chain, const Value& first, Value& into) {
+    assert(dynamic_cast<const Chain*>(&chain) && "compileBinary made the node");
+    return static_cast<const Chain&>(chain).from(run, first, into);
 }
 
 }  // namespace ttscript

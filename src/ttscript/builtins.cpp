@@ -327,4 +327,9 @@ int findBuiltin(std::string_view foldedName) {
     return it == byName.end() ? -1 : it->second;
 }
 
+bool callsBuiltin(const Expr& e, Value (*call)(Arguments)) {
+    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
+           kBuiltins[static_cast<std::size_t>(e.call().builtin)].call == call;
+}
+
 }  // namespace ttscript

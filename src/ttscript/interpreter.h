@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ttscript/code.h"
@@ -86,6 +87,16 @@ inline const Value& valueOf(Interpreter& run, const ExprCode& e, Value& into) {
         if (!v.isUnset()) return v;
     }
     return e.eval(run, into);
+}
+
+// Puts `v`, which valueOf gave with `worked` as its room, into `to`: a value worked
+// out is moved, not copied.
+inline void put(Value& to, const Value& v, Value& worked) {
+    if (&v == &worked) {
+        to = std::move(worked);
+    } else {
+        to = v;
+    }
 }
 
 // The number or truth `e` gives; anything else is a runtime error placed at `e`.

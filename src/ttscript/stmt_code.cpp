@@ -7,6 +7,7 @@
 #include "ttscript/builtin_functions.h"
 #include "ttscript/builtins.h"
 #include "ttscript/collection.h"
+#include "ttscript/index_assign.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/text_buffer.h"
@@ -37,16 +38,6 @@ class Target {
     bool local_;
 };
 
-// Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
-// out is moved, not copied.
-void put(Value& to, const Value& v, Value& worked) {
-    if (&v == &worked) {
-        to = std::move(worked);
-    } else {
-        to = v;
-    }
-}
-
 // The variable `e` reads, which must be assigned: when unset, e's own eval reports
 // it, placed at e.
 Value& assignedVariable(Interpreter& run, const ExprCode& e) {
@@ -76,27 +67,6 @@ class Assign final : public StmtCode {
   private:
     Target target_;
     ExprCodePtr value_;
-};
-
-// `x(key) = v`: the collection and the key are worked out before the value.
-class IndexAssign final : public StmtCode {
-  public:
-    IndexAssign(const Stmt& s, ExprCodePtr base, ExprCodePtr key, ExprCodePtr value)
-        : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
-    Flow exec(Interpreter& run) const override {
-        Value held;
-        Collection& c = collectionOf(run, *base_, held, false);
-        Value keyWorked;
-        const Value& key = valueOf(run, *key_, keyWorked);
-        Value worked;
-        const Value& v = valueOf(run, *value_, worked);
-        run.at(*key_);
-        put(elementToAssign(c, key), v, worked);
-        return Flow::Normal;
-    }
-
-  private:
-    ExprCodePtr base_, key_, value_;
 };
 
 // `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
@@ -351,11 +321,6 @@ class ForEachItem final : public StmtCode {
     BlockCode body_;
 };
 
-bool isSplitCall(const Expr& e) {
-    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
-           builtins()[static_cast<std::size_t>(e.call().builtin)].call == builtin::split;
-}
-
 // Exit For, Exit While, and Return without a value.
 class Leave final : public StmtCode {
   public:
@@ -393,7 +358,7 @@ std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functio
         case StmtKind::Assign:
             return std::make_unique<Assign>(s, expr(0));
         case StmtKind::IndexAssign:
-            return std::make_unique<IndexAssign>(s, expr(0), expr(1), expr(2));
+            return compileIndexAssign(s, functions);
         case StmtKind::Append:
             return std::make_unique<Append>(s, compilePieces(s.exprs, functions));
         case StmtKind::SetData:
@@ -410,7 +375,7 @@ std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functio
         case StmtKind::For:
             return std::make_unique<For>(s, exprs(), block(0));
         case StmtKind::ForEach:
-            if (const Expr& walked = *s.exprs[0]; isSplitCall(walked)) {
+            if (const Expr& walked = *s.exprs[0]; callsBuiltin(walked, builtin::split)) {
                 return std::make_unique<ForEachItem>(
                     s, walked, compileExpr(*walked.operands[0], functions),
                     compileExpr(*walked.operands[1], functions), block(0));
