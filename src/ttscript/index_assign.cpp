@@ -1,6 +1,7 @@
 #include "ttscript/index_assign.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ttscript/binary_code.h"
 #include "ttscript/builtin_functions.h"
@@ -56,12 +57,13 @@ class ElementUpdate final : public IndexAssign {
         }
         Value fallbackWorked;
         const Value& fallback = valueOf(run, *fallback_, fallbackWorked);
-        TextOf text(key);
-        Value* element = c.find(text.str());
+        std::optional<TextOf> printed;  // a number key's text
+        std::string_view text = key.isText() ? key.rawText() : printed.emplace(key).str();
+        Value* element = c.find(text);
         Value worked;
         const Value& v = chainFrom(run, *value_, element ? *element : fallback, worked);
         run.at(*key_);
-        put(element ? *element : c.findOrAdd(text.str()), v, worked);
+        put(element ? *element : c.findOrAdd(text), v, worked);
     }
 
     ExprCodePtr fallback_;  // the Lookup's default, a constant or a variable
