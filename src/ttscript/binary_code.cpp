@@ -28,13 +28,15 @@ struct Step {
     std::optional<double> number;
 };
 
-// Errors are placed at the operator.
-double arithmetic(Interpreter& run, const Step& step, double a, double b) {
+[[noreturn]] void failAt(Interpreter& run, const Step& step, const char* why) {
+    run.at(step.line, step.column);
+    throwRuntimeError(why);
+}
+
+// Errors are placed at the operator. Small enough to be worked out where it is
+// used, as the failures are calls of their own.
+inline double arithmetic(Interpreter& run, const Step& step, double a, double b) {
     double result;
-    if ((step.op == BinaryOp::Div || step.op == BinaryOp::Mod) && b == 0) [[unlikely]] {
-        run.at(step.line, step.column);
-        throwRuntimeError("0 で割ることはできません");
-    }
     switch (step.op) {
         case BinaryOp::Add:
             result = a + b;
@@ -46,15 +48,17 @@ double arithmetic(Interpreter& run, const Step& step, double a, double b) {
             result = a * b;
             break;
         case BinaryOp::Div:
+            if (b == 0) [[unlikely]]
+                failAt(run, step, "0 で割ることはできません");
             result = a / b;
             break;
         default:
+            if (b == 0) [[unlikely]]
+                failAt(run, step, "0 で割ることはできません");
             result = std::fmod(a, b);
     }
-    if (!std::isfinite(result)) [[unlikely]] {
-        run.at(step.line, step.column);
-        throwRuntimeError("計算結果が大きすぎます");
-    }
+    if (!std::isfinite(result)) [[unlikely]]
+        failAt(run, step, "計算結果が大きすぎます");
     return result;
 }
 
@@ -74,6 +78,8 @@ bool compared(BinaryOp op, int order) {
             return order >= 0;
     }
 }
+
+bool ordered(BinaryOp op, double a, double b) { return compared(op, a < b ? -1 : (a > b)); }
 
 // A chain folds from the left: each step takes the result so far (a number after
 // the first step, so only the first operand can be of the wrong kind, and its errors
@@ -123,9 +129,14 @@ class Chain final : public ExprCode {
     // The common case first, placing nothing unless it fails: two numbers.
     double calculate(Interpreter& run, const Step& step, const Value& left,
                      const Value& right) const {
-        if (left.isNumber() && right.isNumber()) {
+        if (left.isNumber() && right.isNumber()) [[likely]] {
             return arithmetic(run, step, left.rawNumber(), right.rawNumber());
         }
+        return calculateOther(run, step, left, right);
+    }
+
+    double calculateOther(Interpreter& run, const Step& step, const Value& left,
+                          const Value& right) const {
         run.at(step.line, step.column);
         if (left.isCollection() || right.isCollection()) {
             collectionMisused(left.isCollection() ? left : right, "数値として");
@@ -138,15 +149,22 @@ class Chain final : public ExprCode {
     }
 
     // The common cases first, placing nothing unless they fail: a text against a
-    // plain constant text, and anything but a collection against a constant number.
+    // plain constant text, and a number against a constant number.
     bool compare(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
         if (step.plainText && left.isText()) {
             return (left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq);
         }
+        if (step.number && left.isNumber()) {
+            return ordered(step.op, left.rawNumber(), *step.number);
+        }
+        return compareOther(run, step, left, right);
+    }
+
+    bool compareOther(Interpreter& run, const Step& step, const Value& left,
+                      const Value& right) const {
         if (step.number && !left.isCollection()) {
-            if (std::optional<double> a = left.toNumber()) {
-                return compared(step.op, *a < *step.number ? -1 : (*a > *step.number));
-            }
+            if (std::optional<double> a = left.toNumber())
+                return ordered(step.op, *a, *step.number);
         }
         run.at(step.line, step.column);
         if (left.isCollection() || right.isCollection()) {
