@@ -111,7 +111,7 @@ void Interpreter::callFunction(const FunctionCode& fn, const ExprCode& call,
     ++callDepth_;
     // A body that ends without Return gives "", whatever a call inside it returned.
     if (execBlock(fn.body) != Flow::Return) {
-        into = Value::text("");
+        into = Value::emptyText();
     } else {
         into = std::exchange(returnValue_, Value());
     }

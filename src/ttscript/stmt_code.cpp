@@ -326,7 +326,7 @@ class Leave final : public StmtCode {
   public:
     Leave(const Stmt& s, Flow flow) : StmtCode(s), flow_(flow) {}
     Flow exec(Interpreter& run) const override {
-        if (flow_ == Flow::Return) run.returnValue() = Value::text("");
+        if (flow_ == Flow::Return) run.returnValue() = Value::emptyText();
         return flow_;
     }
 

@@ -61,6 +61,12 @@ class alignas(8) Value {
     static Value textOf(std::string_view s);
     // What a text value of `size` bytes takes from the budget beyond the value.
     static std::size_t textBytes(std::size_t size);
+    // "", what a call that gives nothing else gives: made in place, not from a string.
+    static Value emptyText() {
+        Value v;
+        v.words_[0] = static_cast<std::uint64_t>(Kind::ShortText);
+        return v;
+    }
     // Takes a share of `collection`, which the caller has just made.
     static Value of(Collection* collection);
 
