@@ -14,6 +14,8 @@ namespace ttscript {
 using FunctionTable = std::vector<FunctionCode>;
 
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
+std::vector<ExprCodePtr> compileExprs(const std::vector<ExprPtr>& exprs,
+                                      const FunctionTable& functions);
 
 // The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
 // `held` takes a share of it when `keepShare`: when what runs while it is in use may

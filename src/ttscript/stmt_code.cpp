@@ -321,6 +321,33 @@ class ForEachItem final : public StmtCode {
     BlockCode body_;
 };
 
+// `For Each x In List(a, b)` walks what the arguments give, in order: the list List
+// would make is never seen by anything else, so it is not made.
+class ForEachListed final : public StmtCode {
+  public:
+    ForEachListed(const Stmt& s, std::vector<ExprCodePtr> items, BlockCode body)
+        : StmtCode(s), target_(s.variable()), items_(std::move(items)), body_(std::move(body)) {}
+
+    Flow exec(Interpreter& run) const override {
+        // Held here: the body may assign the variables they came from.
+        std::vector<Value> values(items_.size());
+        for (std::size_t i = 0; i < items_.size(); ++i) store(run, *items_[i], values[i]);
+        Value& variable = target_.of(run);
+        Flow flow = Flow::Normal;
+        for (const Value& value : values) {
+            if (!walkRound(
+                    run, *this, variable, [&] { return value; }, body_, flow))
+                break;
+        }
+        return flow;
+    }
+
+  private:
+    Target target_;
+    std::vector<ExprCodePtr> items_;
+    BlockCode body_;
+};
+
 // Exit For, Exit While, and Return without a value.
 class Leave final : public StmtCode {
   public:
@@ -348,11 +375,6 @@ class Return final : public StmtCode {
 
 std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functions) {
     auto expr = [&](std::size_t i) { return compileExpr(*s.exprs[i], functions); };
-    auto exprs = [&] {
-        std::vector<ExprCodePtr> code;
-        for (std::size_t i = 0; i < s.exprs.size(); ++i) code.push_back(expr(i));
-        return code;
-    };
     auto block = [&](std::size_t i) { return compileBlock(s.blocks[i], functions); };
     switch (s.kind) {
         case StmtKind::Assign:
@@ -368,19 +390,25 @@ std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functio
         case StmtKind::If: {
             std::vector<BlockCode> blocks;
             for (std::size_t i = 0; i < s.blocks.size(); ++i) blocks.push_back(block(i));
-            return std::make_unique<If>(s, exprs(), std::move(blocks));
+            return std::make_unique<If>(s, compileExprs(s.exprs, functions), std::move(blocks));
         }
         case StmtKind::While:
             return std::make_unique<While>(s, expr(0), block(0));
         case StmtKind::For:
-            return std::make_unique<For>(s, exprs(), block(0));
-        case StmtKind::ForEach:
-            if (const Expr& walked = *s.exprs[0]; callsBuiltin(walked, builtin::split)) {
+            return std::make_unique<For>(s, compileExprs(s.exprs, functions), block(0));
+        case StmtKind::ForEach: {
+            const Expr& walked = *s.exprs[0];
+            if (callsBuiltin(walked, builtin::split)) {
                 return std::make_unique<ForEachItem>(
                     s, walked, compileExpr(*walked.operands[0], functions),
                     compileExpr(*walked.operands[1], functions), block(0));
             }
+            if (callsBuiltin(walked, builtin::makeList)) {
+                return std::make_unique<ForEachListed>(s, compileExprs(walked.operands, functions),
+                                                       block(0));
+            }
             return std::make_unique<ForEach>(s, expr(0), block(0));
+        }
         case StmtKind::ExitFor:
             return std::make_unique<Leave>(s, Flow::ExitFor);
         case StmtKind::ExitWhile:
