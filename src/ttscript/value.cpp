@@ -212,9 +212,11 @@ const std::string& TextOf::string() {
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
-    // Most texts a script compares are names: turn them away at the first byte.
-    auto start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return std::nullopt;
+    // Most texts a script compares are names: turn them away at the first byte,
+    // found without a call, as few texts start with blanks.
+    std::size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    if (start == text.size()) return std::nullopt;
     char first = text[start];
     if (!(first >= '0' && first <= '9') && first != '+' && first != '-' && first != '.') {
         return std::nullopt;
