@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "ttscript/collection.h"
 #include "ttscript/interpreter.h"
@@ -24,6 +25,7 @@ struct Step {
     // Eq and Ne with a constant text that is not numeric on the right: the sides are
     // equal only as the same text, as a number never prints as such a text.
     bool plainText = false;
+    std::string_view plain;  // that text, kept by the operand's code
     // A comparison with a constant number or numeric text on the right: its number.
     std::optional<double> number;
 };
@@ -88,7 +90,10 @@ bool ordered(BinaryOp op, double a, double b) { return compared(op, a < b ? -1 :
 class Chain final : public ExprCode {
   public:
     Chain(const Expr& e, ExprCodePtr first, std::vector<Step> steps)
-        : ExprCode(e), first_(std::move(first)), steps_(std::move(steps)) {}
+        : ExprCode(e),
+          first_(std::move(first)),
+          steps_(std::move(steps)),
+          singleComparison_(steps_.size() == 1 && isComparison(steps_[0].op)) {}
 
     const Value& eval(Interpreter& run, Value& into) const override {
         return from(run, valueOf(run, *first_, into), into);
@@ -114,10 +119,13 @@ class Chain final : public ExprCode {
 
     // A single comparison, the usual condition, answers without making its number.
     bool test(Interpreter& run) const override {
-        if (steps_.size() != 1 || !isComparison(steps_[0].op)) return ExprCode::test(run);
-        Value firstWorked, worked;
+        if (!singleComparison_) return ExprCode::test(run);
+        const Step& step = steps_[0];
+        Value firstWorked;
         const Value& left = valueOf(run, *first_, firstWorked);
-        return compare(run, steps_[0], left, valueOf(run, *steps_[0].operand, worked));
+        if (step.plainText && left.isText()) return isPlain(step, left);
+        Value worked;
+        return compare(run, step, left, valueOf(run, *step.operand, worked));
     }
 
   private:
@@ -151,13 +159,15 @@ class Chain final : public ExprCode {
     // The common cases first, placing nothing unless they fail: a text against a
     // plain constant text, and a number against a constant number.
     bool compare(Interpreter& run, const Step& step, const Value& left, const Value& right) const {
-        if (step.plainText && left.isText()) {
-            return (left.rawText() == right.rawText()) == (step.op == BinaryOp::Eq);
-        }
+        if (step.plainText && left.isText()) return isPlain(step, left);
         if (step.number && left.isNumber()) {
             return ordered(step.op, left.rawNumber(), *step.number);
         }
         return compareOther(run, step, left, right);
+    }
+
+    static bool isPlain(const Step& step, const Value& text) {
+        return (text.rawText() == step.plain) == (step.op == BinaryOp::Eq);
     }
 
     bool compareOther(Interpreter& run, const Step& step, const Value& left,
@@ -177,6 +187,7 @@ class Chain final : public ExprCode {
 
     ExprCodePtr first_;
     std::vector<Step> steps_;
+    bool singleComparison_;  // the usual condition, which test answers itself
 };
 
 }  // namespace
@@ -194,8 +205,9 @@ std::unique_ptr<ExprCode> compileBinary(const Expr& e, std::vector<ExprCodePtr> 
         if (!isArithmetic(ops[i].op) && right.kind == ExprKind::Constant) {
             number = right.constant().toNumber();
         }
-        steps.push_back(
-            {ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]), plainText, number});
+        std::string_view plain = plainText ? operands[i + 1]->constant->rawText() : "";
+        steps.push_back({ops[i].op, ops[i].line, ops[i].column, std::move(operands[i + 1]),
+                         plainText, plain, number});
     }
     return std::make_unique<Chain>(e, std::move(operands[0]), std::move(steps));
 }
