@@ -55,12 +55,6 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
 }
 
-Value Value::number(double n) {
-    Value v;
-    v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
-    return v;
-}
-
 Value Value::text(std::string s) {
     if (s.size() <= kShortBytes) return textOf(s);
     Value v;

@@ -55,7 +55,11 @@ class alignas(8) Value {
         words_[0] = 0;
     }
 
-    static Value number(double n);
+    static Value number(double n) {
+        Value v;
+        v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
+        return v;
+    }
     static Value text(std::string s);
     // The same from a view: short text is copied straight into the value.
     static Value textOf(std::string_view s);
