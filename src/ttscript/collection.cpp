@@ -104,7 +104,9 @@ Collection::Contents Collection::takeContents() {
 
 void Collection::clear() { Contents dropped = takeContents(); }
 
-std::size_t Collection::position(std::string_view key, std::size_t hash) {
+// Worked out where it is used: a call costs about what the probe for a short key does.
+[[gnu::always_inline]] inline std::size_t Collection::position(std::string_view key,
+                                                               std::size_t hash) {
     std::size_t at =
         index_.find(hash, [&](std::size_t p) { return sameText(entries_[p].key, key); });
     if (at != kNone) lastFound_ = at;
