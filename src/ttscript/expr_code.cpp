@@ -253,17 +253,6 @@ std::unique_ptr<ExprCode> compileNode(const Expr& e, Operands operands,
 
 }  // namespace
 
-Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
-    const Value& v = valueOf(run, e, held);
-    if (!v.isCollection()) [[unlikely]] {
-        run.at(e);
-        throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
-                          "には位置やキーで要素を指定できません（リストか辞書ではありません）");
-    }
-    if (keepShare && &v != &held) held = v;
-    return *v.collection();
-}
-
 std::vector<ExprCodePtr> compileExprs(const std::vector<ExprPtr>& operands,
                                       const FunctionTable& functions) {
     std::vector<ExprCodePtr> code;

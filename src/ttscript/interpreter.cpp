@@ -139,4 +139,10 @@ bool conditionOf(Interpreter& run, const ExprCode& e) {
     return v.isTrue();
 }
 
+void notACollection(Interpreter& run, const ExprCode& e, const Value& v) {
+    run.at(e);
+    throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
+                      "には位置やキーで要素を指定できません（リストか辞書ではありません）");
+}
+
 }  // namespace ttscript

@@ -103,4 +103,18 @@ inline void put(Value& to, const Value& v, Value& worked) {
 double numberOf(Interpreter& run, const ExprCode& e);
 bool conditionOf(Interpreter& run, const ExprCode& e);
 
+// The runtime error for `v`, which `e` gave, where a list or dictionary is needed.
+[[noreturn]] void notACollection(Interpreter& run, const ExprCode& e, const Value& v);
+
+// The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
+// `held` takes a share of it when `keepShare`: when what runs while it is in use may
+// drop every other share, as a loop's body may.
+inline Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
+    const Value& v = valueOf(run, e, held);
+    if (!v.isCollection()) [[unlikely]]
+        notACollection(run, e, v);
+    if (keepShare && &v != &held) held = v;
+    return *v.collection();
+}
+
 }  // namespace ttscript
