@@ -10,13 +10,15 @@
 #include "platform/native_path.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include <fstream>
+
+#include "platform/windows_file_info.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/posix_file_info.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -41,26 +43,17 @@ bool isHidden(const fs::path& p) {
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::string& path) {
-    using namespace std::chrono;
 #ifdef _WIN32
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(nativePath(path).c_str(), GetFileExInfoStandard, &data)) {
         return std::nullopt;
     }
-    // FILETIME counts 100 ns from 1601; the system clock from 1970.
-    constexpr std::uint64_t k1601To1970 = 116444736000000000ULL;
-    const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                                data.ftLastWriteTime.dwLowDateTime;
-    const auto since1970 = duration<std::int64_t, std::ratio<1, 10000000>>(
-        static_cast<std::int64_t>(ticks - k1601To1970));
     return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                     system_clock::time_point(duration_cast<system_clock::duration>(since1970))};
+                     timeOfFileTime(data.ftLastWriteTime)};
 #else
     struct stat status;
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    const auto since1970 = seconds(status.st_mtim.tv_sec) + nanoseconds(status.st_mtim.tv_nsec);
-    return FileStamp{static_cast<std::uint64_t>(status.st_size),
-                     system_clock::time_point(duration_cast<system_clock::duration>(since1970))};
+    return FileStamp{static_cast<std::uint64_t>(status.st_size), timeOfTimespec(status.st_mtim)};
 #endif
 }
 
