@@ -39,11 +39,6 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return identityOf(info);
 }
 
-std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
-    if (!isOrdinaryFile(path)) return std::nullopt;
-    return fileIdentity(path);
-}
-
 std::optional<FolderStamp> folderStamp(const std::string& path) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!look(path, info)) return std::nullopt;
@@ -67,12 +62,6 @@ FileIdentity identityOf(const struct stat& info) {
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     struct stat info {};
     if (!look(path, info)) return std::nullopt;
-    return identityOf(info);
-}
-
-std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
-    struct stat info {};
-    if (isHiddenFile(path) || !look(path, info) || !S_ISREG(info.st_mode)) return std::nullopt;
     return identityOf(info);
 }
 
