@@ -80,22 +80,27 @@
         const body = h("tbody", { id: "battle-rows" });
         const pager = h("nav", { class: "pager", "aria-label": "対戦一覧のページ" });
         const reload = h("input", { type: "checkbox", id: "auto-reload" });
+        // Where the page's parts begin: on a phone the statistics are far below the list.
+        const jumps = h("nav", { class: "jump", "aria-label": "ページ内の移動" },
+            ...[["summary-title", "概要"], ["list-title", "対戦一覧"], ["stats-title", "統計"]]
+                .map(([id, label]) => h("button", { type: "button", "data-jump": id }, `${label}へ`)));
         root.append(
             filters,
             count,
+            jumps,
             h("section", { class: "panel", "aria-labelledby": "summary-title" },
-                h("h2", { id: "summary-title" }, "概要"),
+                h("h2", { id: "summary-title", tabindex: "-1" }, "概要"),
                 summary,
                 h("p", { class: "note" }, "「自分」は戦況ファイルを保存した側、「相手」はもう一方の側です。",
                     "体力は保存した時点の値で、対戦の勝敗ではありません。＊は 10 戦未満の割合（参考値）です。")),
             h("section", { class: "panel", "aria-labelledby": "list-title" },
-                h("h2", { id: "list-title" }, "対戦一覧"),
+                h("h2", { id: "list-title", tabindex: "-1" }, "対戦一覧"),
                 h("p", { class: "note" }, "日時は戦況ファイルの保存日時（ファイルの更新日時）です。",
                     "ファイルを別の PC にコピーすると変わることがあります。番号を押すと詳細が開きます。"),
                 h("div", { class: "list-wrap" }, h("table", { class: "list" }, head, body)),
                 pager),
             h("section", { class: "panel", "aria-labelledby": "stats-title" },
-                h("h2", { id: "stats-title" }, "統計"),
+                h("h2", { id: "stats-title", tabindex: "-1" }, "統計"),
                 stats),
             h("p", { class: "settings" }, reload,
                 h("label", { for: "auto-reload" }, `開いている間 ${viewer.RELOAD_SECONDS} 秒ごとに読み込み直す（このブラウザーが覚えます）`)));
@@ -230,6 +235,11 @@
             } else if (d.clear !== undefined) {
                 setFilter(viewer.emptyFilter(), false);
                 document.getElementById("f-from").focus();
+            } else if (d.jump) {
+                // The heading takes the focus, so the keyboard goes on from there.
+                const heading = document.getElementById(d.jump);
+                heading.scrollIntoView({ block: "start" });
+                heading.focus({ preventScroll: true });
             } else if (d.sort) {
                 const descending = state.sort.key === d.sort ? !state.sort.descending : false;
                 state.sort = { key: d.sort, descending };

@@ -1,7 +1,6 @@
 #include "battle/loaded_battle.h"
 
 #include "battle/record_reader.h"
-#include "platform/file_system.h"
 #include "platform/input_file.h"
 
 namespace mirudana {
@@ -21,6 +20,7 @@ class FileSource : public RecordSource {
         return std::string_view(buffer_.data(), file_.read(buffer_.data(), buffer_.size()));
     }
     std::uint64_t size() const override { return file_.size(); }
+    const InputFile& file() const { return file_; }
 
   private:
     InputFile file_;
@@ -31,13 +31,15 @@ class FileSource : public RecordSource {
 
 void LoadedBattle::LoadBattleFile(const std::string& path) {
     FileLoaded = false;
-    // Only ordinary files load: the file itself turns away anything but a regular file.
-    if (isHiddenFile(path)) return;
     try {
         FileSource source(path, buffer_);
+        // Only ordinary files load: the file itself turns away anything but a regular
+        // file, and tells whether it is hidden.
+        if (source.file().hidden()) return;
         // Read beside the held record so a failed read never leaves a half-replaced one.
         readBattleRecord(source, next_);
         record = std::move(next_);
+        FileModified = source.file().modified();
         FileLoaded = true;
     } catch (...) {
         // A file that cannot be read is passed over silently; the run asks FileLoaded.

@@ -2,6 +2,7 @@
 // load succeeded, the side the queries ask about and the list position.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ class LoadedBattle {
 
     BattleRecord record;
     bool FileLoaded = false;
+    // When the loaded file was last changed, as it was when read: the time of the
+    // record held, which a later look at the path might not be.
+    std::chrono::system_clock::time_point FileModified;
     bool TargetIsClient = false;
     std::int16_t CurrentIndex = 0;
 

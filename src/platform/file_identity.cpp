@@ -4,20 +4,12 @@
 #include "platform/native_path.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_file_info.h"
 #else
-#include <sys/stat.h>
+#include "platform/posix_file_info.h"
 #endif
 
 namespace mirudana {
-namespace {
-
-std::chrono::system_clock::time_point sinceEra(std::chrono::nanoseconds time) {
-    return std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(time));
-}
-
-}  // namespace
 
 #ifdef _WIN32
 namespace {
@@ -47,20 +39,10 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return identityOf(info);
 }
 
-std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
-    if (!isOrdinaryFile(path)) return std::nullopt;
-    return fileIdentity(path);
-}
-
 std::optional<FolderStamp> folderStamp(const std::string& path) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!look(path, info)) return std::nullopt;
-    // In units of 100 ns since 1601, 369 years before the system clock's era began.
-    const FILETIME& t = info.ftLastWriteTime;
-    constexpr std::int64_t kEraStart = 116'444'736'000'000'000;
-    auto ticks = static_cast<std::int64_t>(std::uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime);
-    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
-    return FolderStamp{identityOf(info), sinceEra(Ticks(ticks - kEraStart))};
+    return FolderStamp{identityOf(info), timeOfFileTime(info.ftLastWriteTime)};
 }
 #else
 namespace {
@@ -83,17 +65,10 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
     return identityOf(info);
 }
 
-std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path) {
-    struct stat info {};
-    if (isHiddenFile(path) || !look(path, info) || !S_ISREG(info.st_mode)) return std::nullopt;
-    return identityOf(info);
-}
-
 std::optional<FolderStamp> folderStamp(const std::string& path) {
     struct stat info {};
     if (!look(path, info)) return std::nullopt;
-    return FolderStamp{identityOf(info), sinceEra(std::chrono::seconds(info.st_ctim.tv_sec) +
-                                                  std::chrono::nanoseconds(info.st_ctim.tv_nsec))};
+    return FolderStamp{identityOf(info), timeOfTimespec(info.st_ctim)};
 }
 #endif
 

@@ -20,10 +20,6 @@ struct FileIdentity {
 // there is no such file or it cannot be looked at.
 std::optional<FileIdentity> fileIdentity(const std::string& path);
 
-// The identity of `path` when it names an ordinary file (as isOrdinaryFile tells),
-// else nothing; one look at the file system where the platform allows.
-std::optional<FileIdentity> ordinaryFileIdentity(const std::string& path);
-
 // A folder as one look sees it: while its identity and the time its entries last
 // changed stay the same, each name in it names the same file as before (a file
 // created, removed or renamed into it changes that time).

@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "platform/windows_file_info.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,20 +45,6 @@ std::optional<fs::path> followLinks(fs::path path) {
     if (n == 0 || n >= target.size()) return std::nullopt;
     target.resize(n);
     return fs::path(target);
-}
-
-// The errno value nearest to a failed call's GetLastError().
-int lastErrno() {
-    switch (GetLastError()) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-            return EACCES;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return ENOENT;
-        default:
-            return EIO;
-    }
 }
 
 // Why the existing file `path` may not be replaced (an errno value), or 0: a

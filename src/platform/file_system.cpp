@@ -10,13 +10,15 @@
 #include "platform/native_path.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include <fstream>
+
+#include "platform/windows_file_info.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/posix_file_info.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -24,78 +26,100 @@ namespace fs = std::filesystem;
 namespace mirudana {
 namespace {
 
-#ifndef _WIN32
-bool isDotName(std::string_view name) { return !name.empty() && name.front() == '.'; }
-#endif
-
-bool isHidden(const fs::path& p) {
 #ifdef _WIN32
-    DWORD attributes = GetFileAttributesW(p.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES ||
-           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-#else
-    return isDotName(p.filename().native());
-#endif
+constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | kHidden;
+
+// A symbolic link's own attributes say nothing of the file it leads to, which is
+// asked through a handle instead, as the tool opens it.
+bool lookThroughLink(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+    HANDLE handle = CreateFileW(nativePath(path).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    const bool known =
+        GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) &&
+        GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard);
+    CloseHandle(handle);
+    if (!known) return false;
+    data.dwFileAttributes = basic.FileAttributes;
+    data.nFileSizeHigh = static_cast<DWORD>(standard.EndOfFile.QuadPart >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(standard.EndOfFile.QuadPart);
+    data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(basic.LastWriteTime.QuadPart >> 32);
+    data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(basic.LastWriteTime.QuadPart);
+    return true;
 }
+
+// One look at `path`, by the attributes, which the system gives for a path of any
+// length: the kind, size and time of last change together, links followed.
+bool look(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+    if (path.empty() ||
+        !GetFileAttributesExW(nativePath(path).c_str(), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+           lookThroughLink(path, data);
+}
+
+FileStamp stampOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     timeOfFileTime(data.ftLastWriteTime)};
+}
+#else
+bool isDotName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+
+// The path's bytes are the file system's own here: no path object is needed.
+bool look(const std::string& path, struct stat& data) {
+    return !path.empty() && ::stat(path.c_str(), &data) == 0;
+}
+
+FileStamp stampOf(const struct stat& data) {
+    return FileStamp{static_cast<std::uint64_t>(data.st_size), timeOfTimespec(data.st_mtim)};
+}
+#endif
 
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::string& path) {
-    using namespace std::chrono;
 #ifdef _WIN32
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(nativePath(path).c_str(), GetFileExInfoStandard, &data)) {
-        return std::nullopt;
-    }
-    // FILETIME counts 100 ns from 1601; the system clock from 1970.
-    constexpr std::uint64_t k1601To1970 = 116444736000000000ULL;
-    const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                                data.ftLastWriteTime.dwLowDateTime;
-    const auto since1970 = duration<std::int64_t, std::ratio<1, 10000000>>(
-        static_cast<std::int64_t>(ticks - k1601To1970));
-    return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                     system_clock::time_point(duration_cast<system_clock::duration>(since1970))};
 #else
-    struct stat status;
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    const auto since1970 = seconds(status.st_mtim.tv_sec) + nanoseconds(status.st_mtim.tv_nsec);
-    return FileStamp{static_cast<std::uint64_t>(status.st_size),
-                     system_clock::time_point(duration_cast<system_clock::duration>(since1970))};
+    struct stat data;
 #endif
+    if (!look(path, data)) return std::nullopt;
+    return stampOf(data);
 }
 
+std::optional<FileStamp> ordinaryFileStamp(const std::string& path) {
 #ifdef _WIN32
-// By the attributes, which the system gives for a path of any length.
-bool isOrdinaryFile(const std::string& path) {
-    if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
-    constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE |
-                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOrdinary) == 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!look(path, data) || (data.dwFileAttributes & kNotOrdinary) != 0) return std::nullopt;
+#else
+    struct stat data;
+    if (!look(path, data) || !S_ISREG(data.st_mode) || isHiddenFile(path)) return std::nullopt;
+#endif
+    return stampOf(data);
 }
+
+bool isOrdinaryFile(const std::string& path) { return ordinaryFileStamp(path).has_value(); }
 
 bool isFolder(const std::string& path) {
+#ifdef _WIN32
     if (path.empty()) return false;
     DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 #else
-bool isOrdinaryFile(const std::string& path) {
-    if (path.empty()) return false;
-    std::error_code ec;
-    fs::path p = nativePath(path);
-    return fs::is_regular_file(p, ec) && !isHidden(p);
-}
-
-bool isFolder(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_directory(nativePath(path), ec);
-}
 #endif
+}
 
 bool isHiddenFile(const std::string& path) {
 #ifdef _WIN32
-    return isHidden(nativePath(path));
+    DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & kHidden) != 0;
 #else
     // The name after the last separator, as a path would give it: a load asks this
     // for every battle file.

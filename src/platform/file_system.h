@@ -36,6 +36,10 @@ struct FileStamp {
 // Nothing when the file cannot be looked at (gone, not permitted).
 std::optional<FileStamp> fileStamp(const std::string& path);
 
+// The stamp of an ordinary file (as isOrdinaryFile tells) in the same one look;
+// nothing for anything else.
+std::optional<FileStamp> ordinaryFileStamp(const std::string& path);
+
 // An existing file or folder of any kind.
 bool FileExists(const std::string& path);
 

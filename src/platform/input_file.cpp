@@ -1,38 +1,68 @@
 #include "platform/input_file.h"
 
 #include <cerrno>
-#include <filesystem>
 
 #include "platform/failure.h"
-#include "platform/native_path.h"
+#include "platform/file_system.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <algorithm>
+
+#include "platform/native_path.h"
+#include "platform/windows_file_info.h"
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/posix_file_info.h"
 #endif
 
 namespace mirudana {
 
 #ifdef _WIN32
+// Opened with backup semantics, which a folder needs to be opened at all, so that
+// a folder is told apart from a file that may not be read. The game may still be
+// writing, renaming or removing the file: every kind of sharing is allowed.
 InputFile::InputFile(const std::string& path) {
-    std::filesystem::path p = nativePath(path);
-    std::error_code ec;
-    if (std::filesystem::exists(p, ec) && !std::filesystem::is_regular_file(p, ec)) {
+    HANDLE handle = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) throwErrno(lastErrno(), FileAccess::Reading);
+    // The plain size and times: the fuller BY_HANDLE_FILE_INFORMATION also asks the
+    // volume for its serial number, which costs more than the rest of the open.
+    FILE_STANDARD_INFO standard{};
+    FILE_BASIC_INFO basic{};
+    if (GetFileType(handle) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+        standard.Directory) {
+        CloseHandle(handle);
         throw Failure(failure::kPathFileAccess);
     }
-    errno = 0;
-    file_ = _wfopen(p.c_str(), L"rb");
-    if (file_ == nullptr) throwErrno(errno != 0 ? errno : ENOENT, FileAccess::Reading);
-    auto size = std::filesystem::file_size(p, ec);
-    size_ = ec ? 0 : size;
+    handle_ = handle;
+    size_ = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    modified_ = timeOfFileTicks(basic.LastWriteTime.QuadPart);
+    // Asked of the path, as every other part of the tool asks it: the open file's
+    // own attributes need not say that a name starting with "." is hidden.
+    hidden_ = isHiddenFile(path);
 }
 
-InputFile::~InputFile() { std::fclose(file_); }
+InputFile::~InputFile() { CloseHandle(handle_); }
 
 std::size_t InputFile::read(char* into, std::size_t n) {
-    std::size_t got = std::fread(into, 1, n, file_);
-    if (got < n && std::ferror(file_)) throwErrno(errno != 0 ? errno : EIO, FileAccess::Reading);
+    std::size_t got = 0;
+    // As below: reading stops at the size the file had when opened.
+    while (got < n && offset_ < size_) {
+        DWORD part = 0;
+        const auto asked = static_cast<DWORD>(std::min<std::size_t>(n - got, 1u << 30));
+        if (!ReadFile(handle_, into + got, asked, &part, nullptr)) {
+            throwErrno(lastErrno(), FileAccess::Reading);
+        }
+        if (part == 0) break;
+        got += part;
+        offset_ += part;
+    }
     return got;
 }
 #else
@@ -54,6 +84,8 @@ InputFile::InputFile(const std::string& path) {
         throw Failure(failure::kPathFileAccess);
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
+    modified_ = timeOfTimespec(info.st_mtim);
+    hidden_ = isHiddenFile(path);
 }
 
 InputFile::~InputFile() { ::close(fd_); }

@@ -24,20 +24,38 @@ constexpr const char* kNoReport =
 // The skipped-files warning names this many paths, then counts the rest.
 constexpr std::size_t kSkippedNamed = 20;
 
+// The file the report would replace, when there is one: its identity, and its size,
+// which tells most inputs apart from it at no cost.
+struct ExistingOutput {
+    FileIdentity identity;
+    std::uint64_t size;
+};
+
+std::optional<ExistingOutput> existingOutput(const RunContext& context) {
+    // A report held for standard output replaces no file, so it is no input either.
+    if (context.heldReport != nullptr) return std::nullopt;
+    const std::string path = context.outputPath();
+    std::optional<FileStamp> stamp = fileStamp(path);
+    std::optional<FileIdentity> identity = fileIdentity(path);
+    if (!stamp || !identity) return std::nullopt;
+    return ExistingOutput{*identity, stamp->size};
+}
+
 // Removes the entries whose files have gone; returns their paths. Each file is
-// looked at once: when `output` is an existing file, `atOutput` gets the first
-// listed file that is that very file.
+// looked at once, and a file of the output's size once more: `atOutput` gets the
+// first listed file that is the very file the report would replace. Asking every
+// file for its identity would cost more than the rest of the check on Windows.
 std::vector<std::string> dropMissingFiles(BattleFileList& files,
-                                          const std::optional<FileIdentity>& output,
+                                          const std::optional<ExistingOutput>& output,
                                           std::optional<std::string>& atOutput) {
     std::vector<std::string> dropped;
     for (int index = 0; index < files.count();) {
         const std::string& path = files.entryAt(index);
-        std::optional<FileIdentity> identity;
-        bool ordinary =
-            output ? (identity = ordinaryFileIdentity(path)).has_value() : isOrdinaryFile(path);
-        if (ordinary) {
-            if (identity && identity == output && !atOutput) atOutput = path;
+        if (std::optional<FileStamp> stamp = ordinaryFileStamp(path)) {
+            if (output && !atOutput && stamp->size == output->size &&
+                fileIdentity(path) == output->identity) {
+                atOutput = path;
+            }
             ++index;
         } else {
             dropped.push_back(path);
@@ -50,13 +68,12 @@ std::vector<std::string> dropMissingFiles(BattleFileList& files,
 // The input that is the very file the report would replace, if any: the script, a
 // listed battle file (`listed`, found while dropping) or a reference file.
 std::optional<std::string> inputAtOutput(const RunContext& context, const std::string& script,
-                                         const std::optional<FileIdentity>& output,
+                                         const std::optional<ExistingOutput>& output,
                                          const std::optional<std::string>& listed) {
     if (!output) return std::nullopt;  // a new file cannot be an input
-    auto isOutput = [&](const std::string& path) { return fileIdentity(path) == output; };
-    if (isOutput(script)) return script;
+    if (fileIdentity(script) == output->identity) return script;
     if (listed) return listed;
-    return context.references.SourceFiles.fileAt(*output);
+    return context.references.SourceFiles.fileAt(output->identity);
 }
 
 // The first `kSkippedNamed` paths, a line each, then how many more there are.
@@ -99,9 +116,7 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
         context.ui.showWarning(kNoFiles);
         return RunResult::CheckFailed;
     }
-    // A report held for standard output replaces no file, so it is no input either.
-    std::optional<FileIdentity> output =
-        context.heldReport != nullptr ? std::nullopt : fileIdentity(context.outputPath());
+    std::optional<ExistingOutput> output = existingOutput(context);
     std::optional<std::string> listedAtOutput;
     std::vector<std::string> dropped = dropMissingFiles(context.files, output, listedAtOutput);
     if (context.files.count() == 0) {

@@ -107,10 +107,12 @@ std::string modificationTime(const std::string& path) {
     std::error_code error;
     auto written = std::filesystem::last_write_time(nativePath(path), error);
     if (error) return {};
-    std::time_t seconds = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-            std::chrono::file_clock::to_sys(written)));
-    return localTimeText(seconds);
+    return modificationTime(std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::file_clock::to_sys(written)));
+}
+
+std::string modificationTime(std::chrono::system_clock::time_point modified) {
+    return localTimeText(std::chrono::system_clock::to_time_t(modified));
 }
 
 }  // namespace mirudana

@@ -2,6 +2,7 @@
 // texts and the security level read out of a battle's information text.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,5 +48,7 @@ std::optional<std::int16_t> securityLevel(const std::string& infoText);
 // The modification time of the file at `path` as local "yyyy/mm/dd hh:nn:ss", or
 // the empty text when the file cannot be reached.
 std::string modificationTime(const std::string& path);
+// `modified` as local "yyyy/mm/dd hh:nn:ss".
+std::string modificationTime(std::chrono::system_clock::time_point modified);
 
 }  // namespace mirudana

@@ -172,6 +172,7 @@ const std::unordered_map<std::string_view, Handler>& vocabulary() {
         {"ファイルパス", [](const Query& q) -> Answer { return fullPath(q.filePath()); }},
         {"ファイル日時",
          [](const Query& q) -> Answer {
+             if (q.battle.FileLoaded) return modificationTime(q.battle.FileModified);
              std::string path = q.filePath();
              return path.empty() ? std::string() : modificationTime(path);
          }},

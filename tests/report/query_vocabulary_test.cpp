@@ -414,5 +414,20 @@ TEST_F(HostQueryTest, AnswersFromTheHeldRecordAfterAFailedLoad) {
     EXPECT_EQ(ask("マスター名"), "前の記録の相手");
 }
 
+// The date belongs to the record held: a file changed after it was read does not
+// date the old record anew, and a failed load leaves the date to the path.
+TEST_F(HostQueryTest, TheFileDateIsTheLoadedFilesAsRead) {
+    ScopedTimeZone tokyo("JST-9");
+    std::string path = folder.battle("b.kvs", namedBattle("一戦目"));
+    setModificationTime(path, 1711933200);  // 2024-04-01 01:00:00 UTC
+    files = VectorFileList({path});
+    battle.LoadBattleFile(path);
+    ASSERT_TRUE(battle.FileLoaded);
+    setModificationTime(path, 1711936800);
+    EXPECT_EQ(ask("ファイル日時"), "2024/04/01 10:00:00");
+    battle.FileLoaded = false;
+    EXPECT_EQ(ask("ファイル日時"), "2024/04/01 11:00:00");
+}
+
 }  // namespace
 }  // namespace mirudana::testing

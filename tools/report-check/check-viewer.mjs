@@ -121,6 +121,11 @@ async function open(url) {
 await open(reportUrl);
 // The first screen draws a few rows, the rest of the list's 50 follow.
 check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "the list's first page is whole once shown");
+// The jump to the statistics, far below the list on a phone: their heading at the
+// window's top, with the focus.
+await page.click('[data-jump="stats-title"]');
+check(await page.evaluate(() => document.activeElement?.id === "stats-title" &&
+    Math.abs(document.activeElement.getBoundingClientRect().top) < 2), "the jump to the statistics");
 
 const title = () => page.title();
 const countOf = (selected) => `${selected.length} / ${total} 戦`;
