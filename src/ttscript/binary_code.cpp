@@ -173,8 +173,9 @@ class Chain final : public ExprCode {
     bool compareOther(Interpreter& run, const Step& step, const Value& left,
                       const Value& right) const {
         if (step.number && !left.isCollection()) {
-            if (std::optional<double> a = left.toNumber())
+            if (std::optional<double> a = left.toNumber()) {
                 return ordered(step.op, *a, *step.number);
+            }
         }
         run.at(step.line, step.column);
         if (left.isCollection() || right.isCollection()) {

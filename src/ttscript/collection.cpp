@@ -113,9 +113,9 @@ void Collection::clear() { Contents dropped = takeContents(); }
     return at;
 }
 
-// `counts(k) = Lookup(counts, k, 0) + 1` looks a key up, then assigns it: the one
-// found last is compared before the key is hashed again. A lookup does not: it is
-// seldom the same key as the one before.
+// `counts(k) = counts(k) + 1` looks a key up, then assigns it: the one found last
+// is compared before the key is hashed again. A lookup does not: it is seldom the
+// same key as the one before.
 Value* Collection::lastFoundIf(std::string_view key) {
     if (lastFound_ < entries_.size() && !entries_[lastFound_].removed &&
         sameText(entries_[lastFound_].key, key)) {
