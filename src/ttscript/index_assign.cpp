@@ -12,22 +12,30 @@
 namespace ttscript {
 namespace {
 
+// Works out the collection `base` gives, then the key, and hands both to `assign`.
+template <class Assign>
+void withElement(Interpreter& run, const ExprCode& base, const ExprCode& key,
+                 const Assign& assign) {
+    Value held;
+    Collection& c = collectionOf(run, base, held, false);
+    Value keyWorked;
+    assign(c, valueOf(run, key, keyWorked));
+}
+
 // `x(key) = v`: the collection and the key are worked out before the value.
 class IndexAssign : public StmtCode {
   public:
     IndexAssign(const Stmt& s, ExprCodePtr base, ExprCodePtr key, ExprCodePtr value)
         : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
     Flow exec(Interpreter& run) const override {
-        Value held;
-        Collection& c = collectionOf(run, *base_, held, false);
-        Value keyWorked;
-        assign(run, c, valueOf(run, *key_, keyWorked));
+        withElement(run, *base_, *key_,
+                    [&](Collection& c, const Value& key) { assign(run, c, key); });
         return Flow::Normal;
     }
 
   protected:
     // Works out the value and puts it in the element of `c` at `key`.
-    virtual void assign(Interpreter& run, Collection& c, const Value& key) const {
+    void assign(Interpreter& run, Collection& c, const Value& key) const {
         Value worked;
         const Value& v = valueOf(run, *value_, worked);
         run.at(*key_);
@@ -49,10 +57,16 @@ class ElementUpdate final : public IndexAssign {
         : IndexAssign(s, std::move(base), std::move(key), std::move(value)),
           fallback_(std::move(fallback)) {}
 
+    Flow exec(Interpreter& run) const override {
+        withElement(run, *base_, *key_,
+                    [&](Collection& c, const Value& key) { update(run, c, key); });
+        return Flow::Normal;
+    }
+
   private:
-    void assign(Interpreter& run, Collection& c, const Value& key) const override {
+    void update(Interpreter& run, Collection& c, const Value& key) const {
         if (!c.isDict() || key.isCollection()) {
-            IndexAssign::assign(run, c, key);
+            assign(run, c, key);
             return;
         }
         Value fallbackWorked;
