@@ -103,7 +103,12 @@ class Chain final : public ExprCode {
     const Value& from(Interpreter& run, const Value& first, Value& into) const {
         const Value* left = &first;
         for (const Step& step : steps_) {
-            if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
+            // `n + 1`, the most common step, reads its constant without a room for it.
+            if (isArithmetic(step.op) && left->isNumber() && step.operand->leaf == Leaf::Constant &&
+                step.operand->constant->isNumber()) {
+                into = Value::number(
+                    arithmetic(run, step, left->rawNumber(), step.operand->constant->rawNumber()));
+            } else if (step.op == BinaryOp::And || step.op == BinaryOp::Or) {
                 run.at(*first_);
                 bool decided = left->isTrue() == (step.op == BinaryOp::Or);
                 into = truth(decided ? step.op == BinaryOp::Or : conditionOf(run, *step.operand));
