@@ -131,14 +131,6 @@ bool ExprCode::test(Interpreter& run) const {
     return v.isTrue();
 }
 
-bool conditionOf(Interpreter& run, const ExprCode& e) {
-    if (e.leaf == ExprCode::Leaf::None) return e.test(run);
-    Value worked;
-    const Value& v = valueOf(run, e, worked);
-    run.at(e);
-    return v.isTrue();
-}
-
 void notACollection(Interpreter& run, const ExprCode& e, const Value& v) {
     run.at(e);
     throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +

@@ -101,7 +101,13 @@ inline void put(Value& to, const Value& v, Value& worked) {
 
 // The number or truth `e` gives; anything else is a runtime error placed at `e`.
 double numberOf(Interpreter& run, const ExprCode& e);
-bool conditionOf(Interpreter& run, const ExprCode& e);
+inline bool conditionOf(Interpreter& run, const ExprCode& e) {
+    if (e.leaf == ExprCode::Leaf::None) return e.test(run);
+    Value worked;
+    const Value& v = valueOf(run, e, worked);
+    run.at(e);
+    return v.isTrue();
+}
 
 // The runtime error for `v`, which `e` gave, where a list or dictionary is needed.
 [[noreturn]] void notACollection(Interpreter& run, const ExprCode& e, const Value& v);
