@@ -1,7 +1,9 @@
 #include "ttscript/stmt_code.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
+#include <span>
 #include <utility>
 
 #include "ttscript/builtin_functions.h"
@@ -329,8 +331,11 @@ class ForEachListed final : public StmtCode {
         : StmtCode(s), target_(s.variable()), items_(std::move(items)), body_(std::move(body)) {}
 
     Flow exec(Interpreter& run) const override {
-        // Held here: the body may assign the variables they came from.
-        std::vector<Value> values(items_.size());
+        // Held here: the body may assign the variables they came from. The few values
+        // most such lists have need no heap.
+        std::array<Value, kFew> few;
+        std::vector<Value> many(items_.size() > kFew ? items_.size() : 0);
+        std::span<Value> values(many.empty() ? few.data() : many.data(), items_.size());
         for (std::size_t i = 0; i < items_.size(); ++i) store(run, *items_[i], values[i]);
         Value& variable = target_.of(run);
         Flow flow = Flow::Normal;
@@ -343,6 +348,8 @@ class ForEachListed final : public StmtCode {
     }
 
   private:
+    static constexpr std::size_t kFew = 4;
+
     Target target_;
     std::vector<ExprCodePtr> items_;
     BlockCode body_;
