@@ -89,7 +89,7 @@ Value add(Arguments a) {
     } else {
         c.append(a[1]);
     }
-    return Value::text("");
+    return Value::emptyText();
 }
 
 Value exists(Arguments a) {
@@ -105,7 +105,7 @@ Value remove(Arguments a) {
     } else {
         c.removeAt(static_cast<std::size_t>(&element(c, a[1]) - c.items().data()));
     }
-    return Value::text("");
+    return Value::emptyText();
 }
 
 Value keys(Arguments a) {

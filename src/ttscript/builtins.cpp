@@ -227,12 +227,12 @@ Value item(Arguments a) {
     TextOf textOfArgument(a[0]), sepOf(a[1]);
     std::string_view text = textOfArgument.str(), sep = sepOf.str();
     long long n = wholeNumber(a[2]);
-    if (n < 1 || text.empty()) return Value::text("");
-    if (sep.empty()) return n == 1 ? asText(a[0]) : Value::text("");
+    if (n < 1 || text.empty()) return Value::emptyText();
+    if (sep.empty()) return n == 1 ? asText(a[0]) : Value::emptyText();
     std::size_t from = 0;
     for (long long i = 1; i < n; ++i) {
         std::size_t at = findText(text, sep, from);
-        if (at == std::string_view::npos) return Value::text("");
+        if (at == std::string_view::npos) return Value::emptyText();
         from = at + sep.size();
     }
     std::size_t to = findText(text, sep, from);
@@ -246,7 +246,7 @@ Value hostGetData(HostLink& host, Arguments a, const CallTarget& site) {
 Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {
     assert(site.plain && "the parser keeps the source text of SetData's value");
     host.setData(TextOf(a[0]).string(), a[1], *site.plain);
-    return Value::text("");
+    return Value::emptyText();
 }
 
 Value hostReadText(HostLink& host, Arguments a, const CallTarget&) {
@@ -257,7 +257,7 @@ Value jsonText(Arguments a) { return Value::text(jsonStringLiteral(TextOf(a[0]).
 
 Value hostRunCmd(HostLink& host, Arguments a, const CallTarget&) {
     host.runCmd(TextOf(a[0]).string(), a.size() > 1 ? TextOf(a[1]).string() : "");
-    return Value::text("");
+    return Value::emptyText();
 }
 
 // Local date and time as "2024/05/06 07:08:09".
@@ -325,6 +325,11 @@ int findBuiltin(std::string_view foldedName) {
     }();
     auto it = byName.find(foldedName);
     return it == byName.end() ? -1 : it->second;
+}
+
+bool callsBuiltin(const Expr& e, Value (*call)(Arguments)) {
+    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
+           kBuiltins[static_cast<std::size_t>(e.call().builtin)].call == call;
 }
 
 }  // namespace ttscript

@@ -42,4 +42,8 @@ std::span<const Builtin> builtins();
 // The index of the built-in called `foldedName` (lower case), or -1.
 int findBuiltin(std::string_view foldedName);
 
+// Whether `e` is a call the resolver bound to the built-in whose function is `call`,
+// for the statements that run a common use of one their own way.
+bool callsBuiltin(const Expr& e, Value (*call)(Arguments));
+
 }  // namespace ttscript

@@ -28,6 +28,10 @@ class ExprCode {
     // is worked out: expressions assign nothing, and a user function assigns only
     // its own locals. Throws ScriptFailure.
     virtual const Value& eval(Interpreter& run, Value& into) const = 0;
+    // Whether the value is true, for a condition: a comparison answers without
+    // making the number it would give. Errors are placed as eval's, and at this
+    // node for a value that cannot be a condition. Throws ScriptFailure.
+    virtual bool test(Interpreter& run) const;
 
     int line;
     int column;

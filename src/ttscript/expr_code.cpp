@@ -251,32 +251,22 @@ std::unique_ptr<ExprCode> compileNode(const Expr& e, Operands operands,
     return nullptr;
 }
 
-Operands compileAll(const std::vector<ExprPtr>& operands, const FunctionTable& functions) {
-    Operands code;
+}  // namespace
+
+std::vector<ExprCodePtr> compileExprs(const std::vector<ExprPtr>& operands,
+                                      const FunctionTable& functions) {
+    std::vector<ExprCodePtr> code;
     code.reserve(operands.size());
     for (const ExprPtr& e : operands) code.push_back(compileExpr(*e, functions));
     return code;
 }
 
-}  // namespace
-
-Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
-    const Value& v = valueOf(run, e, held);
-    if (!v.isCollection()) [[unlikely]] {
-        run.at(e);
-        throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
-                          "には位置やキーで要素を指定できません（リストか辞書ではありません）");
-    }
-    if (keepShare && &v != &held) held = v;
-    return *v.collection();
-}
-
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions) {
-    return compileNode(e, compileAll(e.operands, functions), functions);
+    return compileNode(e, compileExprs(e.operands, functions), functions);
 }
 
 Pieces compilePieces(const std::vector<ExprPtr>& pieces, const FunctionTable& functions) {
-    return Pieces(compileAll(pieces, functions));
+    return Pieces(compileExprs(pieces, functions));
 }
 
 namespace {

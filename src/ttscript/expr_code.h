@@ -14,11 +14,8 @@ namespace ttscript {
 using FunctionTable = std::vector<FunctionCode>;
 
 ExprCodePtr compileExpr(const Expr& e, const FunctionTable& functions);
-
-// The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
-// `held` takes a share of it when `keepShare`: when what runs while it is in use may
-// drop every other share, as a loop's body may.
-Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare);
+std::vector<ExprCodePtr> compileExprs(const std::vector<ExprPtr>& exprs,
+                                      const FunctionTable& functions);
 
 // The pieces of `a & b & c`: the texts of constants, those next to each other
 // joined into one when compiled, and the pieces worked out as the script runs.

@@ -111,7 +111,7 @@ void Interpreter::callFunction(const FunctionCode& fn, const ExprCode& call,
     ++callDepth_;
     // A body that ends without Return gives "", whatever a call inside it returned.
     if (execBlock(fn.body) != Flow::Return) {
-        into = Value::text("");
+        into = Value::emptyText();
     } else {
         into = std::exchange(returnValue_, Value());
     }
@@ -124,11 +124,17 @@ double numberOf(Interpreter& run, const ExprCode& e) {
     return v.requireNumber();
 }
 
-bool conditionOf(Interpreter& run, const ExprCode& e) {
+bool ExprCode::test(Interpreter& run) const {
     Value worked;
-    const Value& v = valueOf(run, e, worked);
-    run.at(e);
+    const Value& v = eval(run, worked);
+    run.at(*this);
     return v.isTrue();
+}
+
+void notACollection(Interpreter& run, const ExprCode& e, const Value& v) {
+    run.at(e);
+    throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
+                      "には位置やキーで要素を指定できません（リストか辞書ではありません）");
 }
 
 }  // namespace ttscript

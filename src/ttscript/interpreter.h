@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ttscript/code.h"
@@ -88,8 +89,38 @@ inline const Value& valueOf(Interpreter& run, const ExprCode& e, Value& into) {
     return e.eval(run, into);
 }
 
+// Puts `v`, which valueOf gave with `worked` as its room, into `to`: a value worked
+// out is moved, not copied.
+inline void put(Value& to, const Value& v, Value& worked) {
+    if (&v == &worked) {
+        to = std::move(worked);
+    } else {
+        to = v;
+    }
+}
+
 // The number or truth `e` gives; anything else is a runtime error placed at `e`.
 double numberOf(Interpreter& run, const ExprCode& e);
-bool conditionOf(Interpreter& run, const ExprCode& e);
+inline bool conditionOf(Interpreter& run, const ExprCode& e) {
+    if (e.leaf == ExprCode::Leaf::None) return e.test(run);
+    Value worked;
+    const Value& v = valueOf(run, e, worked);
+    run.at(e);
+    return v.isTrue();
+}
+
+// The runtime error for `v`, which `e` gave, where a list or dictionary is needed.
+[[noreturn]] void notACollection(Interpreter& run, const ExprCode& e, const Value& v);
+
+// The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
+// `held` takes a share of it when `keepShare`: when what runs while it is in use may
+// drop every other share, as a loop's body may.
+inline Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
+    const Value& v = valueOf(run, e, held);
+    if (!v.isCollection()) [[unlikely]]
+        notACollection(run, e, v);
+    if (keepShare && &v != &held) held = v;
+    return *v.collection();
+}
 
 }  // namespace ttscript

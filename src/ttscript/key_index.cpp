@@ -1,5 +1,6 @@
 #include "ttscript/key_index.h"
 
+#include <new>
 #include <utility>
 
 namespace ttscript {
@@ -22,18 +23,19 @@ std::size_t KeyIndex::growthBytes() const {
 void KeyIndex::place(const Slot& slot) {
     std::size_t mask = slots_.size() - 1;
     std::size_t i = slot.hash & mask;
-    while (slots_[i].position != kNone) i = (i + 1) & mask;
+    while (slots_[i].position != kEmpty) i = (i + 1) & mask;
     slots_[i] = slot;
 }
 
 void KeyIndex::insert(std::size_t hash, std::size_t position) {
+    if (position >= kEmpty) throw std::bad_alloc();
     if (std::size_t size = grownSize(); size != slots_.size()) {
         std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(size));
         for (const Slot& slot : old) {
-            if (slot.position != kNone) place(slot);
+            if (slot.position != kEmpty) place(slot);
         }
     }
-    place({hash, position});
+    place({keptOf(hash), static_cast<std::uint32_t>(position)});
     ++count_;
 }
 
@@ -41,9 +43,9 @@ void KeyIndex::insert(std::size_t hash, std::size_t position) {
 // no mark of a removed key is left to slow later lookups.
 void KeyIndex::erase(std::size_t hash, std::size_t position) {
     std::size_t mask = slots_.size() - 1;
-    std::size_t gap = hash & mask;
+    std::size_t gap = keptOf(hash) & mask;
     while (slots_[gap].position != position) gap = (gap + 1) & mask;
-    for (std::size_t j = (gap + 1) & mask; slots_[j].position != kNone; j = (j + 1) & mask) {
+    for (std::size_t j = (gap + 1) & mask; slots_[j].position != kEmpty; j = (j + 1) & mask) {
         std::size_t home = slots_[j].hash & mask;
         // Whether `home` lies cyclically in (gap, j]: then the slot is reached as it is.
         bool reached = gap <= j ? (gap < home && home <= j) : (gap < home || home <= j);
@@ -52,7 +54,7 @@ void KeyIndex::erase(std::size_t hash, std::size_t position) {
             gap = j;
         }
     }
-    slots_[gap].position = kNone;
+    slots_[gap].position = kEmpty;
     --count_;
 }
 

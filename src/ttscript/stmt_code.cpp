@@ -1,12 +1,15 @@
 #include "ttscript/stmt_code.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
+#include <span>
 #include <utility>
 
 #include "ttscript/builtin_functions.h"
 #include "ttscript/builtins.h"
 #include "ttscript/collection.h"
+#include "ttscript/index_assign.h"
 #include "ttscript/interpreter.h"
 #include "ttscript/script_failure.h"
 #include "ttscript/text_buffer.h"
@@ -37,16 +40,6 @@ class Target {
     bool local_;
 };
 
-// Puts `v`, which an eval gave with `worked` as its room, into `to`: a value worked
-// out is moved, not copied.
-void put(Value& to, const Value& v, Value& worked) {
-    if (&v == &worked) {
-        to = std::move(worked);
-    } else {
-        to = v;
-    }
-}
-
 // The variable `e` reads, which must be assigned: when unset, e's own eval reports
 // it, placed at e.
 Value& assignedVariable(Interpreter& run, const ExprCode& e) {
@@ -76,27 +69,6 @@ class Assign final : public StmtCode {
   private:
     Target target_;
     ExprCodePtr value_;
-};
-
-// `x(key) = v`: the collection and the key are worked out before the value.
-class IndexAssign final : public StmtCode {
-  public:
-    IndexAssign(const Stmt& s, ExprCodePtr base, ExprCodePtr key, ExprCodePtr value)
-        : StmtCode(s), base_(std::move(base)), key_(std::move(key)), value_(std::move(value)) {}
-    Flow exec(Interpreter& run) const override {
-        Value held;
-        Collection& c = collectionOf(run, *base_, held, false);
-        Value keyWorked;
-        const Value& key = valueOf(run, *key_, keyWorked);
-        Value worked;
-        const Value& v = valueOf(run, *value_, worked);
-        run.at(*key_);
-        put(elementToAssign(c, key), v, worked);
-        return Flow::Normal;
-    }
-
-  private:
-    ExprCodePtr base_, key_, value_;
 };
 
 // `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
@@ -351,17 +323,44 @@ class ForEachItem final : public StmtCode {
     BlockCode body_;
 };
 
-bool isSplitCall(const Expr& e) {
-    return e.kind == ExprKind::Call && e.call().function < 0 && e.call().builtin >= 0 &&
-           builtins()[static_cast<std::size_t>(e.call().builtin)].call == builtin::split;
-}
+// `For Each x In List(a, b)` walks what the arguments give, in order: the list List
+// would make is never seen by anything else, so it is not made.
+class ForEachListed final : public StmtCode {
+  public:
+    ForEachListed(const Stmt& s, std::vector<ExprCodePtr> items, BlockCode body)
+        : StmtCode(s), target_(s.variable()), items_(std::move(items)), body_(std::move(body)) {}
+
+    Flow exec(Interpreter& run) const override {
+        // Held here: the body may assign the variables they came from. The few values
+        // most such lists have need no heap.
+        std::array<Value, kFew> few;
+        std::vector<Value> many(items_.size() > kFew ? items_.size() : 0);
+        std::span<Value> values(many.empty() ? few.data() : many.data(), items_.size());
+        for (std::size_t i = 0; i < items_.size(); ++i) store(run, *items_[i], values[i]);
+        Value& variable = target_.of(run);
+        Flow flow = Flow::Normal;
+        for (const Value& value : values) {
+            if (!walkRound(
+                    run, *this, variable, [&] { return value; }, body_, flow))
+                break;
+        }
+        return flow;
+    }
+
+  private:
+    static constexpr std::size_t kFew = 4;
+
+    Target target_;
+    std::vector<ExprCodePtr> items_;
+    BlockCode body_;
+};
 
 // Exit For, Exit While, and Return without a value.
 class Leave final : public StmtCode {
   public:
     Leave(const Stmt& s, Flow flow) : StmtCode(s), flow_(flow) {}
     Flow exec(Interpreter& run) const override {
-        if (flow_ == Flow::Return) run.returnValue() = Value::text("");
+        if (flow_ == Flow::Return) run.returnValue() = Value::emptyText();
         return flow_;
     }
 
@@ -383,17 +382,12 @@ class Return final : public StmtCode {
 
 std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functions) {
     auto expr = [&](std::size_t i) { return compileExpr(*s.exprs[i], functions); };
-    auto exprs = [&] {
-        std::vector<ExprCodePtr> code;
-        for (std::size_t i = 0; i < s.exprs.size(); ++i) code.push_back(expr(i));
-        return code;
-    };
     auto block = [&](std::size_t i) { return compileBlock(s.blocks[i], functions); };
     switch (s.kind) {
         case StmtKind::Assign:
             return std::make_unique<Assign>(s, expr(0));
         case StmtKind::IndexAssign:
-            return std::make_unique<IndexAssign>(s, expr(0), expr(1), expr(2));
+            return compileIndexAssign(s, functions);
         case StmtKind::Append:
             return std::make_unique<Append>(s, compilePieces(s.exprs, functions));
         case StmtKind::SetData:
@@ -403,19 +397,25 @@ std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functio
         case StmtKind::If: {
             std::vector<BlockCode> blocks;
             for (std::size_t i = 0; i < s.blocks.size(); ++i) blocks.push_back(block(i));
-            return std::make_unique<If>(s, exprs(), std::move(blocks));
+            return std::make_unique<If>(s, compileExprs(s.exprs, functions), std::move(blocks));
         }
         case StmtKind::While:
             return std::make_unique<While>(s, expr(0), block(0));
         case StmtKind::For:
-            return std::make_unique<For>(s, exprs(), block(0));
-        case StmtKind::ForEach:
-            if (const Expr& walked = *s.exprs[0]; isSplitCall(walked)) {
+            return std::make_unique<For>(s, compileExprs(s.exprs, functions), block(0));
+        case StmtKind::ForEach: {
+            const Expr& walked = *s.exprs[0];
+            if (callsBuiltin(walked, builtin::split)) {
                 return std::make_unique<ForEachItem>(
                     s, walked, compileExpr(*walked.operands[0], functions),
                     compileExpr(*walked.operands[1], functions), block(0));
             }
+            if (callsBuiltin(walked, builtin::makeList)) {
+                return std::make_unique<ForEachListed>(s, compileExprs(walked.operands, functions),
+                                                       block(0));
+            }
             return std::make_unique<ForEach>(s, expr(0), block(0));
+        }
         case StmtKind::ExitFor:
             return std::make_unique<Leave>(s, Flow::ExitFor);
         case StmtKind::ExitWhile:

@@ -55,12 +55,6 @@ int compareTextsByCodeUnit(std::string_view a, std::string_view b) {
     return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
 }
 
-Value Value::number(double n) {
-    Value v;
-    v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
-    return v;
-}
-
 Value Value::text(std::string s) {
     if (s.size() <= kShortBytes) return textOf(s);
     Value v;
@@ -212,9 +206,11 @@ const std::string& TextOf::string() {
 }
 
 std::optional<double> parseNumericText(std::string_view text) {
-    // Most texts a script compares are names: turn them away at the first byte.
-    auto start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return std::nullopt;
+    // Most texts a script compares are names: turn them away at the first byte,
+    // found without a call, as few texts start with blanks.
+    std::size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    if (start == text.size()) return std::nullopt;
     char first = text[start];
     if (!(first >= '0' && first <= '9') && first != '+' && first != '-' && first != '.') {
         return std::nullopt;

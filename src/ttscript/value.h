@@ -55,12 +55,22 @@ class alignas(8) Value {
         words_[0] = 0;
     }
 
-    static Value number(double n);
+    static Value number(double n) {
+        Value v;
+        v.set(Kind::Number, std::bit_cast<std::uint64_t>(n));
+        return v;
+    }
     static Value text(std::string s);
     // The same from a view: short text is copied straight into the value.
     static Value textOf(std::string_view s);
     // What a text value of `size` bytes takes from the budget beyond the value.
     static std::size_t textBytes(std::size_t size);
+    // "", what a call that gives nothing else gives: made in place, not from a string.
+    static Value emptyText() {
+        Value v;
+        v.words_[0] = static_cast<std::uint64_t>(Kind::ShortText);
+        return v;
+    }
     // Takes a share of `collection`, which the caller has just made.
     static Value of(Collection* collection);
 
