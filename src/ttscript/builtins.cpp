@@ -240,7 +240,7 @@ Value item(Arguments a) {
 }
 
 Value hostGetData(HostLink& host, Arguments a, const CallTarget& site) {
-    return Value::text(host.getData(TextOf(a[0]).string(), site.hostKey));
+    return Value::textOf(host.getData(TextOf(a[0]).string(), site.hostKey));
 }
 
 Value hostSetData(HostLink& host, Arguments a, const CallTarget& site) {

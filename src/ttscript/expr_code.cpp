@@ -58,7 +58,7 @@ class HostKey final : public ExprCode {
         : ExprCode(e), key_(e.hostKey().key), resolved_(e.hostKey().resolved) {}
     const Value& eval(Interpreter& run, Value& into) const override {
         run.at(*this);
-        into = Value::text(run.host().getData(key_, resolved_));
+        into = Value::textOf(run.host().getData(key_, resolved_));
         return into;
     }
 

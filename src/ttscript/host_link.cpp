@@ -28,9 +28,12 @@ void HostLink::checkStop() const {
     if (stopRequested_.load(std::memory_order_relaxed)) throwStopped();
 }
 
-std::string HostLink::getData(const std::string& key, const ResolvedHostKey& resolved) {
+std::string_view HostLink::getData(const std::string& key, const ResolvedHostKey& resolved) {
     checkStop();
-    std::string result;
+    // The host writes into the buffer of the last answer: one grown for a long
+    // answer takes the next without asking for memory again.
+    std::string& result = answer_;
+    result.clear();
     if (events_ && resolved.id != kUnresolvedKey) {
         assert(key.size() >= resolved.literalLength && "a key starts with its literal");
         std::string_view rest = std::string_view(key).substr(resolved.literalLength);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "ttscript/engine.h"
@@ -23,8 +24,9 @@ class HostLink {
         : events_(events), stopRequested_(stopRequested), scriptFolder_(std::move(scriptFolder)) {}
 
     // The host's answer to `key`, through GetResolved when the host resolved the
-    // literal key, or the literal start, that `key` comes from (`resolved`).
-    std::string getData(const std::string& key, const ResolvedHostKey& resolved);
+    // literal key, or the literal start, that `key` comes from (`resolved`). Valid
+    // until the next call.
+    std::string_view getData(const std::string& key, const ResolvedHostKey& resolved);
     // `plain` is the source text of the expression that gave `value`.
     void setData(const std::string& item, const Value& value, const std::string& plain);
     void runCmd(const std::string& verb, const std::string& noun);
@@ -39,6 +41,7 @@ class HostLink {
     EngineEvents* events_;
     const std::atomic<bool>& stopRequested_;
     std::string scriptFolder_;
+    std::string answer_;  // the host's last answer to getData
 };
 
 }  // namespace ttscript

@@ -181,6 +181,9 @@ class Resolver {
                 s.piecesReadVariable = std::ranges::any_of(
                     s.exprs, [&](const ExprPtr& e) { return mayRead(*e, s.variable()); });
             }
+            if (s.kind == StmtKind::Assign && s.exprs[0]->kind == ExprKind::Concat) {
+                s.piecesReadVariable = mayRead(*s.exprs[0], s.variable());
+            }
             for (Block& inner : s.blocks) resolveBlock(inner);
         }
     }

@@ -71,6 +71,24 @@ class Assign final : public StmtCode {
     ExprCodePtr value_;
 };
 
+// `x = a & b & c` where no piece reads x: the pieces are written over x's own
+// buffer, so a row built anew on every pass takes no memory after the first.
+class Rewrite final : public StmtCode {
+  public:
+    Rewrite(const Stmt& s, Pieces pieces)
+        : StmtCode(s), target_(s.variable()), pieces_(std::move(pieces)) {}
+    Flow exec(Interpreter& run) const override {
+        TextBuffer& text = target_.of(run).emptyOwnText();
+        pieces_.appendTo(run, text, line, column);
+        target_.of(run).textGrew();
+        return Flow::Normal;
+    }
+
+  private:
+    Target target_;
+    Pieces pieces_;
+};
+
 // `x = x & a & b`: the pieces go onto the end of x's own text. A piece that reads x
 // must see it unchanged (`x = x & x & Len(x)`): then all are worked out first.
 class Append final : public StmtCode {
@@ -385,6 +403,9 @@ std::unique_ptr<StmtCode> compileStatement(Stmt& s, const FunctionTable& functio
     auto block = [&](std::size_t i) { return compileBlock(s.blocks[i], functions); };
     switch (s.kind) {
         case StmtKind::Assign:
+            if (s.exprs[0]->kind == ExprKind::Concat && !s.piecesReadVariable) {
+                return std::make_unique<Rewrite>(s, compilePieces(s.exprs[0]->operands, functions));
+            }
             return std::make_unique<Assign>(s, expr(0));
         case StmtKind::IndexAssign:
             return compileIndexAssign(s, functions);

@@ -124,7 +124,8 @@ using Block = std::vector<Stmt>;
 
 struct Stmt {
     StmtKind kind = StmtKind::Call;
-    bool piecesReadVariable = false;  // Append: a piece may read the variable
+    // Append, or Assign of a join: a piece may read the variable.
+    bool piecesReadVariable = false;
     // Append of one variable that is assigned anew before anything may read it.
     bool lastReadOfPiece = false;
     int line = 0;

@@ -38,6 +38,8 @@ class TextBuffer {
         size_ += count;
     }
     void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+    // Empties the buffer, keeping its room.
+    void clear() { size_ = 0; }
     // Puts `bytes` in front, within the room made by reserve; `bytes` lie outside
     // this buffer.
     void prepend(std::string_view bytes);

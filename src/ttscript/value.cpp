@@ -170,6 +170,20 @@ TextBuffer& Value::ownText() {
     return own->grown;
 }
 
+TextBuffer& Value::emptyOwnText() {
+    // A row's worth of room is worth keeping for the next row; a page's is let go.
+    constexpr std::size_t kMostRoomKept = 4096;
+    if (kind() == Kind::SharedText && shared()->refs == 1 && shared()->growing() &&
+        shared()->grown.capacity() <= kMostRoomKept) {
+        shared()->grown.clear();
+        return shared()->grown;
+    }
+    Shared* own = new Shared{1, std::string(), TextBuffer(), RunMemory::current(), 0};
+    release();
+    set(Kind::SharedText, wordOf(own));
+    return own->grown;
+}
+
 void Value::textGrew() { recount(*shared()); }
 
 void Value::recount(Shared& s) {

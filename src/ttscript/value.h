@@ -112,6 +112,9 @@ class alignas(8) Value {
     // Turns this value into text the caller alone owns and gives it to append to.
     // The caller makes room with reserveToAppend and calls textGrew afterwards.
     TextBuffer& ownText();
+    // Turns this value into empty text the caller alone owns, in the buffer it alone
+    // held when that is small, and gives it to append to, as ownText does.
+    TextBuffer& emptyOwnText();
     // Counts what the text handed out by ownText has grown by against the run's budget.
     void textGrew();
 
