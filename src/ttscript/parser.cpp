@@ -96,8 +96,15 @@ class Parser {
 
     // The tokens are read as they are needed. Those of a finished line are let go
     // when its line end is passed: a token kept beyond its line is kept as a copy.
+    // The next token is asked for many times over (once for each level of the
+    // operators), so it is kept at hand: growing a deque moves none of its tokens.
     const Token& peek(std::size_t ahead = 0) const {
+        if (ahead == 0 && next_ != nullptr) return *next_;
+        return read(ahead);
+    }
+    const Token& read(std::size_t ahead) const {
         while (window_.size() <= pos_ + ahead) window_.push_back(lexer_.next());
+        if (ahead == 0) next_ = &window_[pos_];
         return window_[pos_ + ahead];
     }
     bool check(TokenKind kind) const { return peek().kind == kind; }
@@ -109,6 +116,7 @@ class Parser {
             pos_ = 0;
         }
         ++pos_;
+        next_ = nullptr;
         lastEnd_ = t.end;
         return t;
     }
@@ -652,8 +660,9 @@ class Parser {
     NameStore names_;
     std::string_view source_;
     const ParseProgress& progress_;
-    std::size_t pos_ = 0;      // the next token's place in window_
-    std::size_t lastEnd_ = 0;  // where the last token taken ends in the source
+    std::size_t pos_ = 0;                  // the next token's place in window_
+    mutable const Token* next_ = nullptr;  // window_[pos_] once read
+    std::size_t lastEnd_ = 0;              // where the last token taken ends in the source
     int depth_ = 0;
     int forDepth_ = 0;
     int whileDepth_ = 0;
