@@ -130,20 +130,31 @@
             })));
     };
 
-    // A bar chart as SVG: bars[i] = { label, value, title }, an optional line of
-    // shares over it (viewer.share results; broken where a bar has none, small
-    // samples as hollow points), axis labels on at most ten bars and at least
-    // `labelBars` bars apart, so wide labels do not overlap.
-    function chart(label, bars, line, labelBars) {
+    // A bar chart as SVG: bars[i] = { label, value, title, group }, an optional
+    // line of shares over it (viewer.share results; broken where a bar has none,
+    // small samples as hollow points), axis labels about ten to a view and at least
+    // `labelBars` bars apart, so wide labels do not overlap; a label whose group (a
+    // year) is new has the group under it. A chart shrinks to its room down to 80 %
+    // of its size, where its labels stay readable; a longer one scrolls instead, a
+    // timeline (`latestFirst`) showing its latest end first.
+    const BARS_IN_VIEW = 56; // at 80 % in the page's widest room of about 1,120 px
+    function chart(label, bars, line, labelBars, latestFirst = false) {
         const width = Math.max(bars.length * 24 + 8, 120);
         const tallest = Math.max(1, ...bars.map((b) => b.value));
-        const step = Math.max(labelBars, Math.ceil(bars.length / 10));
+        // A chart that scrolls shows about as many bars at once as the widest one
+        // that fits: about ten labels in view either way.
+        const step = Math.max(labelBars, Math.ceil(Math.min(bars.length, BARS_IN_VIEW) / 10));
+        let group;
         const marks = bars.map((b, i) => {
             const x = i * 24 + 6;
             const height = Math.round((b.value * 100) / tallest);
+            const labelled = i % step === 0;
+            const newGroup = labelled && b.group !== undefined && b.group !== group;
+            if (newGroup) group = b.group;
             return svg("g", null, svg("title", null, b.title),
                 svg("rect", { x, y: 120 - height, width: 20, height, class: "count" }),
-                i % step === 0 ? svg("text", { x: x + 10, y: 136 }, b.label) : "");
+                labelled ? svg("text", { x: x + 10, y: 134 }, b.label) : "",
+                newGroup ? svg("text", { x: x + 10, y: 148 }, b.group) : "");
         });
         const runs = [[]];
         const points = [];
@@ -156,19 +167,24 @@
             runs[runs.length - 1].push(`${x},${y}`);
             points.push(svg("circle", { cx: x, cy: y, r: 2.5, class: share.small ? "lead small" : "lead" }));
         });
-        return h("div", { class: "chart", tabindex: "0", role: "region", "aria-label": `${label}（横にスクロールできます）` },
-            h("p", { class: "note scroll-cue" }, "グラフは横にスクロールできます。"),
-            svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
-                svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
-                ...marks,
-                ...runs.filter((run) => run.length > 1).map((run) => svg("polyline", { points: run.join(" "), class: "lead" })),
-                ...points));
+        const drawing = svg("svg", { viewBox: `0 0 ${width} 150`, width, height: 150, role: "img", "aria-label": label },
+            svg("line", { x1: 4, y1: 120.5, x2: width - 4, y2: 120.5, class: "axis" }),
+            ...marks,
+            ...runs.filter((run) => run.length > 1).map((run) => svg("polyline", { points: run.join(" "), class: "lead" })),
+            ...points);
+        // A chart narrower than this keeps the phones' least width (viewer.css).
+        const readable = Math.round(width * 0.8);
+        if (readable > 540) drawing.style.minWidth = `${readable}px`;
+        const classes = latestFirst ? "chart latest-first" : "chart";
+        return h("div", { class: classes, tabindex: "0", role: "region", "aria-label": `${label}（横にスクロールできます）` },
+            h("p", { class: "note scroll-cue" }, "グラフは横にスクロールできます。"), drawing);
     }
 
     viewer.drawWeeks = function (weeks) {
         if (weeks.length === 0) return section("週ごとの対戦", h("p", { class: "none" }, "対戦がありません"));
         const bars = weeks.map((w) => ({
             label: w.week.slice(5).replace("-", "/"),
+            group: w.week.slice(0, 4),
             value: w.lead.whole,
             title: `${w.week} の週: ${w.lead.whole} 戦` + (w.lead.pct === null ? "" : `・上回った ${w.lead.pct}%`),
         }));
@@ -186,7 +202,7 @@
         return section("週ごとの対戦",
             h("p", { class: "legend" }, h("span", { class: "key count" }, "棒: 対戦数"),
                 h("span", { class: "key lead" }, "線と点: 自分の体力が上回っていた割合（上端が 100%。白抜きの点は 10 戦未満）")),
-            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead), 2),
+            chart("週ごとの対戦数と、自分の体力が上回っていた割合", bars, weeks.map((w) => w.lead), 2, true),
             numbers);
     };
 

@@ -233,6 +233,20 @@ const odd = await page.evaluate(() => {
 // Five texts on the player's side (name, master, deck, phase, hand), three on the other.
 check(odd === 8, `U+2028, U+2029 and a lone surrogate drawn as they are: ${odd}`);
 
+// Years of weekly battles: the chart keeps a readable height and opens at its latest weeks.
+const longChart = await page.evaluate(() => {
+    const weeks = Array.from({ length: 300 }, (_, i) => ({
+        week: new Date(Date.UTC(2020, 0, 6 + 7 * i)).toISOString().slice(0, 10), lead: viewer.share(i % 5, 5),
+    }));
+    const section = viewer.drawWeeks(weeks);
+    document.getElementById("statistics").append(section);
+    const chart = section.querySelector(".chart").getBoundingClientRect();
+    const latest = [...section.querySelectorAll("rect.count")].at(-1).getBoundingClientRect();
+    section.remove();
+    return { height: Math.round(chart.height), latestInView: latest.left >= chart.left && latest.right <= chart.right };
+});
+check(longChart.height >= 120 && longChart.latestInView, `300 weeks' chart: ${JSON.stringify(longChart)}`);
+
 // The accessibility audit with a filter active and a battle open, light and dark.
 for (const width of [1280, 390]) {
     for (const scheme of ["light", "dark"]) {
