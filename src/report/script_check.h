@@ -1,6 +1,7 @@
 // The check a script gets before each run and from `mirudana-cli --check`: literal
 // keys, items and commands the host does not know, a side chosen by a text that
-// only selects the server because it is not "クライアント", and a loop waiting on
+// only selects the server because it is not "クライアント", an encoding spelt like
+// "utf-8" that asks for code page 932 because it is not "UTF-8", and a loop waiting on
 // "ファイル有無" in a script that never sends "ロード". The run itself is not
 // changed by them.
 #pragma once

@@ -15,7 +15,8 @@ const char* kTypoScript =
     "k = \"マスタ\" & \"名\"\n"
     "[保存データ] = \"名前: \" & [マスタ名] & \"/\" & GetData(k) & \"/\" & [マスター名]\n"
     "[出力文字コード] = \"Shift_JIS\"\n"
-    "x = [カード種類:C1] & [カード種類] & [カード名:C1:x] & [カード:C1]\n";
+    "x = [カード種類:C1] & [カード種類] & [カード名:C1:x] & [カード:C1]\n"
+    "[出力文字コード] = \"utf-8\"\n";
 
 TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
     const std::vector<std::string> warnings = {
@@ -24,6 +25,7 @@ TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
         "6:20: 不明なキー [マスタ名] (\"True\" が返ります)",
         "8:18: 不明なキー [カード種類] (\"True\" が返ります)",
         "8:42: 不明なキー [カード:C1] (\"True\" が返ります)",
+        "9:1: [出力文字コード] = \"utf-8\" は Shift_JIS で書きます (UTF-8 は \"UTF-8\")",
     };
     EXPECT_EQ(checkScript(folder.script("typo.tts", kTypoScript)).warnings, warnings);
 
