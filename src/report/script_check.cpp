@@ -86,7 +86,9 @@ const ttscript::HostLiteral* loopWithoutLoading(const ttscript::HostLiteralScan&
 }
 
 std::string placed(const ttscript::HostLiteral& literal, const std::string& problem) {
-    return std::to_string(literal.line) + ":" + std::to_string(literal.column) + ": " + problem;
+    std::string file = literal.file.empty() ? "" : literal.file + ":";
+    return file + std::to_string(literal.line) + ":" + std::to_string(literal.column) + ": " +
+           problem;
 }
 
 ScriptCheck checkScan(const ttscript::HostLiteralScan& scan, const std::string& scriptPath) {
@@ -105,6 +107,13 @@ ScriptCheck checkScan(const ttscript::HostLiteralScan& scan, const std::string& 
 }
 
 }  // namespace
+
+std::string warningLine(const std::string& scriptPath, const std::string& warning) {
+    // The script's own start with the line number; an imported file's name ends in
+    // ".tts", so it is never digits alone.
+    bool own = warning.find_first_not_of("0123456789") == warning.find(':');
+    return own ? scriptPath + ":" + warning : warning;
+}
 
 ScriptCheck checkScript(const std::string& scriptPath) {
     return checkScan(ttscript::scanHostLiterals(scriptPath), scriptPath);

@@ -16,9 +16,14 @@ namespace mirudana {
 
 struct ScriptCheck {
     std::optional<ttscript::ScriptError> error;  // the script does not parse
-    // "line:column: what", in source order.
+    // "line:column: what" in the script, then "file:line:column: what" in the files
+    // it imports (named as the Import names them), each in source order.
     std::vector<std::string> warnings;
 };
+
+// A warning of ScriptCheck as a line that names its file: `scriptPath` for the
+// script's own.
+std::string warningLine(const std::string& scriptPath, const std::string& warning);
 
 ScriptCheck checkScript(const std::string& scriptPath);
 

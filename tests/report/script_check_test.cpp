@@ -56,6 +56,21 @@ TEST_F(ReportTest, TheCheckNamesAFileTheScriptCannotRead) {
               "import.tts:1:1: 構文エラー: Import \"none.tts\" を読めません: ファイルがありません");
 }
 
+// A warning in an imported file names that file, not the script that imports it.
+TEST_F(ReportTest, TheCheckNamesTheImportedFileAWarningIsIn) {
+    folder.script("parts/side.tts", "' 側\nFunction Side()\n    Return [マスタ名]\nEnd Function\n");
+    const std::string script = folder.script("main.tts",
+                                             "Import \"parts/side.tts\"\n"
+                                             "x = Side() & [ターン]\n");
+    const std::vector<std::string> warnings = checkScript(script).warnings;
+    ASSERT_EQ(warnings, (std::vector<std::string>{
+                            "2:14: 不明なキー [ターン] (\"True\" が返ります)",
+                            "parts/side.tts:3:12: 不明なキー [マスタ名] (\"True\" が返ります)",
+                        }));
+    EXPECT_EQ(warningLine("main.tts", warnings[0]), "main.tts:" + warnings[0]);
+    EXPECT_EQ(warningLine("main.tts", warnings[1]), warnings[1]);
+}
+
 // A loop on [ファイル有無] with no "ロード" anywhere never ends; one that loads, or that
 // may (a verb built from an expression), is fine.
 TEST_F(ReportTest, TheCheckNamesALoopOverFilesThatNeverLoads) {
