@@ -133,7 +133,8 @@ int run(const cli::CommandLine& line) {
                        &progress,
                        &summary,
                        piped ? &pipedReport : nullptr,
-                       line.memoryBudget};
+                       line.memoryBudget,
+                       line.filesFrom == "-" ? std::string() : line.filesFrom.value_or("")};
     RunResult result = runConversion(context, script, line.sort);
     progress.clear();
     if (piped && summary.reportHandedOver) std::cout << pipedReport << std::flush;
