@@ -157,6 +157,12 @@ TEST_F(CliShellTest, OutputDashPipesTheLastReportOnceTheScriptHasEnded) {
     EXPECT_EQ(o.out, expected);
     EXPECT_FALSE(std::filesystem::exists(folder.dir.file("-")));
     EXPECT_FALSE(std::filesystem::exists(folder.dir.file("出力データ.html")));
+    // Standard output that refuses it, as a full disk behind a redirection does.
+    Outcome full = shell("CLI --script two.tts --output - battles >/dev/full");
+    EXPECT_EQ(full.status, 4);
+    EXPECT_EQ(
+        full.err,
+        "出力ファイルに書き込めませんでした。\n標準出力\nディスクの空き容量が不足しています。\n");
 }
 
 // The piped report is held in memory: no temporary folder is needed, and a run
