@@ -104,6 +104,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                               " までの整数 (ミリ秒) です: " + *numbers.settle};
         }
         line.settle = std::chrono::milliseconds(*ms);
+        if (!line.watch) return UsageError{"--settle は --watch と一緒に使います。"};
     }
     if (line.watch && (line.output == "-" || line.filesFrom == "-")) {
         return UsageError{"--watch は標準入出力 (-) と一緒には使えません。"};

@@ -46,6 +46,7 @@ TEST(CommandLineTest, RejectsWhatItCannotRead) {
          "と一緒には使えません。見張るフォルダーはコマンドラインに並べてください。"},
         {{"--watch"}, "--watch には見張るフォルダーを指定してください。"},
         {{"--settle=60001"}, "--settle の値は 1 から 60000 までの整数 (ミリ秒) です: 60001"},
+        {{"--settle=500", "d"}, "--settle は --watch と一緒に使います。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.problem);
