@@ -21,6 +21,7 @@ class CliShellTest : public ::testing::Test {
         folder.battle("a.kvs", namedBattle("甲"));
         folder.battle("sub/c.kvs", namedBattle("丙"));
         folder.battle("sub/note.txt", namedBattle("無"));
+        folder.battle("._a.kvs", namedBattle("隠"));  // left by a copy from a Mac
     }
 
     // Runs a shell pipeline in which "CLI" stands for the program with --home set.
