@@ -195,13 +195,17 @@ bool frmPrintOut::sortFirst() const {
 }
 
 // The follow box stays on during a run, so following can be ended while it lasts.
+// Turning the focused control off moves the focus on to that box, where Space
+// would untick it: the focus goes back where it was once the inputs are on again.
 void frmPrintOut::setInputsEnabled(bool enabled) {
+    if (!enabled) focusBeforeRun_ = focusWidget();
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (kWindowControls[i].kind != ControlKind::Label &&
             static_cast<Control>(i) != Control::chkFollow) {
             controls_[i]->setEnabled(enabled);
         }
     }
+    if (enabled && focusBeforeRun_ && focusBeforeRun_->isVisible()) focusBeforeRun_->setFocus();
 }
 
 void frmPrintOut::showRunStatus(const RunStatus& status) {
