@@ -216,7 +216,8 @@ void frmPrintOut::showRunStatus(const RunStatus& status) {
         line->setText(
             line->fontMetrics().elidedText(QString::fromStdString(text), mode, line->width()));
     };
-    show(lblStatus_, status.text, status.text, Qt::ElideMiddle);
+    show(lblStatus_, status.text, status.text,
+         status.endsInPath ? Qt::ElideMiddle : Qt::ElideRight);
     show(lblWarnings_, status.warnings, status.warningsTip, Qt::ElideRight);
     cmdOpenReport_->setVisible(!status.reportToOpen.empty());
 }

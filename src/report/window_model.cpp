@@ -105,14 +105,17 @@ void WindowModel::start() {
 RunStatus WindowModel::followedStatus(RunResult result, const RunSummary& summary,
                                       const std::vector<std::string>& warnings) const {
     if (result == RunResult::CheckFailed) {
-        return {warnings.empty() ? runSummaryText(result, summary) : warnings.front(), "", "", ""};
+        return {warnings.empty() ? runSummaryText(result, summary) : warnings.front(), false, "",
+                "", ""};
     }
     RunStatus status = runStatus(result, summary).value_or(RunStatus{});
     // The time of day and the count, without the output's path (the output box and
-    // the open button have it), so both stay in sight on the line.
+    // the open button have it), so both stay in sight on the line. Only a written
+    // report was updated.
     const std::string now = localTimeText(std::time(nullptr));
-    status.text = now.substr(now.find(' ') + 1) + " 更新  " +
+    status.text = now.substr(now.find(' ') + 1) + (status.reportToOpen.empty() ? "  " : " 更新  ") +
                   status.text.substr(0, status.text.find(" 出力先: "));
+    status.endsInPath = false;
     std::vector<std::string> all = warnings;
     all.insert(all.end(), summary.scriptWarnings.begin(), summary.scriptWarnings.end());
     status.warnings = joined(all, "、");

@@ -200,8 +200,8 @@ void frmPrintOut::createControls() {
     createStatusLine();
 }
 
-// The status line may say more than fits: it is shortened in the middle, and the
-// label takes the pointer so that its tip can show it whole.
+// The status line may say more than fits: it is shortened (showRunStatus says
+// where), and the label takes the pointer so that its tip can show it whole.
 void frmPrintOut::createStatusLine() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     statusLine_ = CreateWindowExW(
@@ -445,6 +445,11 @@ void frmPrintOut::setPathText(Control box, const std::string& path) {
 void frmPrintOut::showRunStatus(const RunStatus& status) {
     statusText_ = status.text;
     warningsTip_ = status.warningsTip;
+    // Path ellipsis keeps what follows the last backslash; a text without one would be
+    // cut at its end with no mark, so it is shortened at its end instead.
+    const LONG_PTR style = GetWindowLongPtrW(statusLine_, GWL_STYLE) & ~LONG_PTR{SS_ELLIPSISMASK};
+    SetWindowLongPtrW(statusLine_, GWL_STYLE,
+                      style | (status.endsInPath ? SS_PATHELLIPSIS : SS_ENDELLIPSIS));
     setLabelText(statusLine_, statusText_);
     setLabelText(warningsLine_, status.warnings);
     ShowWindow(openReport_, status.reportToOpen.empty() ? SW_HIDE : SW_SHOW);
