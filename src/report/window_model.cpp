@@ -132,9 +132,7 @@ void WindowModel::addPaths(const std::vector<std::string>& paths, const char* wh
                 files_.append(path);
                 continue;
             }
-            for (const std::string& file : battleFilesIn(path, false, SIZE_MAX)) {
-                files_.append(file);
-            }
+            files_.appendAll(battleFilesIn(path, false, SIZE_MAX));
         }
     } catch (...) {
         // A list out of room: what was added stays.

@@ -534,12 +534,20 @@ void frmPrintOut::openWithDesktop(const std::string& path) {
 }
 
 // The follow box stays on during a run, so following can be ended while it lasts.
+// The list is drawn again only after the run: a list box that redraws at each line
+// the run's check drops or its sort exchanges freezes the window for minutes.
 void frmPrintOut::setInputsEnabled(bool enabled) {
+    HWND list = control(Control::lstKVS);
+    if (!enabled) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (kWindowControls[i].kind != ControlKind::Label &&
             static_cast<Control>(i) != Control::chkFollow) {
             EnableWindow(controls_[i], enabled);
         }
+    }
+    if (enabled) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
     }
 }
 
