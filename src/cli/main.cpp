@@ -69,7 +69,9 @@ int checkOnly(const std::string& script) {
         std::cerr << check.error->describe() << '\n';
         return cli::kExitScriptFailed;
     }
-    for (const std::string& warning : check.warnings) std::cout << script << ':' << warning << '\n';
+    for (const std::string& warning : check.warnings) {
+        std::cout << warningLine(script, warning) << '\n';
+    }
     return check.warnings.empty() ? cli::kExitDone : cli::kExitUnknownNames;
 }
 
@@ -142,7 +144,7 @@ int run(const cli::CommandLine& line) {
     if (noFiles) std::cerr << cli::shortUsage();
     if (result != RunResult::CheckFailed) {
         for (const std::string& warning : summary.scriptWarnings) {
-            std::cerr << script << ':' << warning << '\n';
+            std::cerr << warningLine(script, warning) << '\n';
         }
         if (terminal) std::cerr << runSummaryText(result, summary) << '\n';
     }

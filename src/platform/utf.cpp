@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/text_find.h"
+
 namespace mirudana {
 namespace {
 
@@ -138,7 +140,8 @@ std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::s
     // In valid UTF-8 a match of valid UTF-8 starts on a character, so the bytes
     // match exactly where the code units do; one starting within a pair cannot.
     if (start.unit < from) start.byte += stepAt(text, start.byte).bytes, start.unit += 2;
-    std::size_t at = text.find(find, start.byte);
+    std::size_t at = find.size() > kLongPart ? findLongText(text, find, start.byte)
+                                             : text.find(find, start.byte);
     if (at == std::string_view::npos) return at;
     return start.unit + codeUnitCount(text.substr(start.byte, at - start.byte));
 }

@@ -26,6 +26,10 @@ inline constexpr const char* kFileLoadedKey = "ファイル有無";
 // kServerSide on purpose.
 inline constexpr const char* kClientSide = "クライアント";
 inline constexpr const char* kServerSide = "サーバー";
+// The set-data item that chooses the report's encoding, and the one value of it that
+// asks for UTF-8: any other text asks for code page 932.
+inline constexpr const char* kEncodingItem = "出力文字コード";
+inline constexpr const char* kUtf8Encoding = "UTF-8";
 
 // Whether the host answers `key` from the battle or acts on `verb`. Anything else
 // still runs (an unknown key answers "True"), so these feed warnings only.

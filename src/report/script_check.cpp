@@ -17,6 +17,17 @@ bool selectsServerByMistake(const std::string& value) {
     return value.find_first_not_of("0123456789.+- ") != std::string::npos;
 }
 
+// A text for kEncodingItem that means UTF-8 to its writer ("utf-8", "UTF8") but
+// asks for code page 932 because it is not exactly kUtf8Encoding.
+bool asksCp932ByMistake(const std::string& value) {
+    std::string folded;
+    for (char c : value) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != '-' && c != '_' && c != ' ') folded += c;
+    }
+    return value != kUtf8Encoding && folded == "UTF8";
+}
+
 // Why ReadText could not read `name` beside the script in `folder`, or "".
 std::string besideFileProblem(const std::string& folder, const std::string& name) {
     try {
@@ -44,6 +55,11 @@ std::string problemOf(const ttscript::HostLiteral& literal, const std::string& f
                 return "[" + literal.text + "] = \"" + *literal.value + "\" は" + kServerSide +
                        "側を選びます (" + kClientSide + "側は \"" + kClientSide + "\")";
             }
+            if (literal.text == kEncodingItem && literal.value &&
+                asksCp932ByMistake(*literal.value)) {
+                return "[" + literal.text + "] = \"" + *literal.value +
+                       "\" は Shift_JIS で書きます (UTF-8 は \"" + kUtf8Encoding + "\")";
+            }
             return "";
         case Kind::Command:
             if (isKnownCommand(literal.text)) return "";
@@ -70,7 +86,9 @@ const ttscript::HostLiteral* loopWithoutLoading(const ttscript::HostLiteralScan&
 }
 
 std::string placed(const ttscript::HostLiteral& literal, const std::string& problem) {
-    return std::to_string(literal.line) + ":" + std::to_string(literal.column) + ": " + problem;
+    std::string file = literal.file.empty() ? "" : literal.file + ":";
+    return file + std::to_string(literal.line) + ":" + std::to_string(literal.column) + ": " +
+           problem;
 }
 
 ScriptCheck checkScan(const ttscript::HostLiteralScan& scan, const std::string& scriptPath) {
@@ -89,6 +107,13 @@ ScriptCheck checkScan(const ttscript::HostLiteralScan& scan, const std::string& 
 }
 
 }  // namespace
+
+std::string warningLine(const std::string& scriptPath, const std::string& warning) {
+    // The script's own start with the line number; an imported file's name ends in
+    // ".tts", so it is never digits alone.
+    bool own = warning.find_first_not_of("0123456789") == warning.find(':');
+    return own ? scriptPath + ":" + warning : warning;
+}
 
 ScriptCheck checkScript(const std::string& scriptPath) {
     return checkScan(ttscript::scanHostLiterals(scriptPath), scriptPath);

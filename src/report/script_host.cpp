@@ -109,9 +109,10 @@ std::span<const ScriptHost::SetDataItem> ScriptHost::setDataItems() {
          }},
         // "UTF-8" has later reports written in UTF-8 without a byte-order mark, any
         // other value in code page 932.
-        {"出力文字コード",
+        {kEncodingItem,
          [](ScriptHost& host, std::string_view normal, Num) {
-             host.encoding_ = normal == "UTF-8" ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
+             host.encoding_ =
+                 normal == kUtf8Encoding ? ReportEncoding::Utf8 : ReportEncoding::Cp932;
              return true;
          }},
         // The whole report: replaces the output file. Left "not found", which the

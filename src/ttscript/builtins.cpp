@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/local_time.h"
+#include "platform/numeric_text.h"
 #include "platform/utf.h"
 #include "ttscript/builtin_functions.h"
 #include "ttscript/json_text.h"
@@ -132,6 +133,21 @@ Value lowerCase(Arguments a) {
     return Value::text(foldCase(text.str()));
 }
 
+bool isDigitAt(std::string_view s, std::size_t at) {
+    return at < s.size() && s[at] >= '0' && s[at] <= '9';
+}
+
+// Where the exponent after the digits ending at `end` ends: "1e3x" reads 1000, as
+// "1e3" does in arithmetic, but the "e" of "2em" has no digits and is no exponent.
+std::size_t pastExponent(std::string_view s, std::size_t end) {
+    if (end >= s.size() || (s[end] != 'e' && s[end] != 'E')) return end;
+    std::size_t at = end + 1;
+    if (at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
+    if (!isDigitAt(s, at)) return end;
+    while (isDigitAt(s, at)) ++at;
+    return at;
+}
+
 // The number at the start of the text, 0 when there is none: "12個" gives 12.
 Value val(Arguments a) {
     TextOf text(a[0]);
@@ -141,16 +157,22 @@ Value val(Arguments a) {
     std::size_t end = begin;
     if (s[end] == '+' || s[end] == '-') ++end;
     bool seenPoint = false;
-    while (end < s.size() && ((s[end] >= '0' && s[end] <= '9') || (s[end] == '.' && !seenPoint))) {
+    while (isDigitAt(s, end) || (end < s.size() && s[end] == '.' && !seenPoint)) {
         seenPoint = seenPoint || s[end] == '.';
         ++end;
     }
+    end = pastExponent(s, end);
     // Longest readable prefix: "1." and "-" shrink to what parses.
-    while (end > begin) {
-        if (auto n = parseNumericText(s.substr(begin, end - begin))) {
+    for (; end > begin; --end) {
+        std::string_view number = s.substr(begin, end - begin);
+        if (auto n = mirudana::parseDecimalNumber(number)) {
+            // Any shorter prefix would be a wrong number, not a smaller one.
+            if (std::isinf(*n)) {
+                throwRuntimeError("数値が大きすぎます: \"" + std::string(number.substr(0, 40)) +
+                                  "\"");
+            }
             return Value::number(*n);
         }
-        --end;
     }
     return Value::number(0);
 }

@@ -20,6 +20,9 @@ class Scanner {
   public:
     HostLiteralScan scan;
 
+    // The imported file the statements block() is given next are in; "" in the script.
+    std::string file;
+
     void block(const Block& b) {
         for (const Stmt& s : b) {
             bool loop =
@@ -40,6 +43,7 @@ class Scanner {
   private:
     void add(HostLiteral literal) {
         literal.inLoop = loops_ > 0;
+        literal.file = file;
         scan.literals.push_back(std::move(literal));
     }
 
@@ -73,14 +77,32 @@ class Scanner {
     int loops_ = 0;
 };
 
+// Functions are kept apart from the main block: puts the literals of one file, from
+// `first` on, back in source order.
+void sortFrom(std::vector<HostLiteral>& literals, std::size_t first) {
+    std::stable_sort(literals.begin() + static_cast<std::ptrdiff_t>(first), literals.end(),
+                     [](const HostLiteral& a, const HostLiteral& b) {
+                         return a.line != b.line ? a.line < b.line : a.column < b.column;
+                     });
+}
+
 HostLiteralScan scanProgram(const Program& program) {
     Scanner scanner;
+    std::vector<HostLiteral>& literals = scanner.scan.literals;
     scanner.block(program.main);
-    for (const FunctionDef& fn : program.functions) scanner.block(fn.body);
-    // Functions are kept apart from the main block: put everything back in source order.
-    std::ranges::stable_sort(scanner.scan.literals, [](const HostLiteral& a, const HostLiteral& b) {
-        return a.line != b.line ? a.line < b.line : a.column < b.column;
-    });
+    // The script's own functions come first, then each imported file's together.
+    std::size_t fileStart = 0;
+    int file = 0;
+    for (const FunctionDef& fn : program.functions) {
+        if (fn.file != file) {
+            sortFrom(literals, fileStart);
+            fileStart = literals.size();
+            file = fn.file;
+            scanner.file = program.files[static_cast<std::size_t>(file)];
+        }
+        scanner.block(fn.body);
+    }
+    sortFrom(literals, fileStart);
     return std::move(scanner.scan);
 }
 

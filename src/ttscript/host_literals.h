@@ -20,6 +20,8 @@ struct HostLiteral {
     std::optional<std::string> value;
     // Inside the body (or the condition) of a loop of the block it is written in.
     bool inLoop = false;
+    // The imported file it is written in, as the Import names it; "" in the script.
+    std::string file;
 };
 
 struct HostLiteralScan {
@@ -32,7 +34,8 @@ struct HostLiteralScan {
 // Reads and parses the script like RunScript (giving the same ScriptError on a
 // syntax error) and lists every literal key of [..] / GetData("..."), literal item of
 // SetData / [item] = ..., literal verb of RunCmd and literal file name of ReadText,
-// in source order. Keys built from expressions are not listed.
+// in source order: the script's own first, then each imported file's. Keys built
+// from expressions are not listed.
 HostLiteralScan scanHostLiterals(const std::string& path);
 
 // The same for the script `engine` has loaded (TTSA::LoadScript), read only once.

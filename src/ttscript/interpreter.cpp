@@ -131,10 +131,13 @@ bool ExprCode::test(Interpreter& run) const {
     return v.isTrue();
 }
 
-void notACollection(Interpreter& run, const ExprCode& e, const Value& v) {
+void notACollection(Interpreter& run, const ExprCode& e, const Value& v, CollectionUse use) {
     run.at(e);
-    throwRuntimeError(std::string(v.isNumber() ? "数値" : "文字列") +
-                      "には位置やキーで要素を指定できません（リストか辞書ではありません）");
+    std::string kind = v.isNumber() ? "数値" : "文字列";
+    if (use == CollectionUse::Walk) {
+        throwRuntimeError("For Each で回せるのはリストか辞書です（" + kind + "は回せません）");
+    }
+    throwRuntimeError(kind + "には位置やキーで要素を指定できません（リストか辞書ではありません）");
 }
 
 }  // namespace ttscript

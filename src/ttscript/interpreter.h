@@ -109,16 +109,21 @@ inline bool conditionOf(Interpreter& run, const ExprCode& e) {
     return v.isTrue();
 }
 
+// What a list or dictionary is needed for, which the error for anything else names.
+enum class CollectionUse : unsigned char { Index, Walk };
+
 // The runtime error for `v`, which `e` gave, where a list or dictionary is needed.
-[[noreturn]] void notACollection(Interpreter& run, const ExprCode& e, const Value& v);
+[[noreturn]] void notACollection(Interpreter& run, const ExprCode& e, const Value& v,
+                                 CollectionUse use);
 
 // The list or dictionary `e` gives; anything else is a runtime error placed at `e`.
 // `held` takes a share of it when `keepShare`: when what runs while it is in use may
 // drop every other share, as a loop's body may.
-inline Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare) {
+inline Collection& collectionOf(Interpreter& run, const ExprCode& e, Value& held, bool keepShare,
+                                CollectionUse use = CollectionUse::Index) {
     const Value& v = valueOf(run, e, held);
     if (!v.isCollection()) [[unlikely]]
-        notACollection(run, e, v);
+        notACollection(run, e, v, use);
     if (keepShare && &v != &held) held = v;
     return *v.collection();
 }

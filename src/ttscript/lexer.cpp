@@ -77,7 +77,7 @@ void Lexer::lexOne() {
     char c = peek();
     startColumn_ = column_;
     std::size_t begin = pos_;
-    if (c == '\n') {
+    if (atLineEnd()) {
         push(TokenKind::Newline, begin);
         ++pos_, ++line_, column_ = 1;
     } else if (c == ' ' || c == '\t' || c == '\r') {
@@ -85,7 +85,7 @@ void Lexer::lexOne() {
     } else if (atIdeographicSpace()) {
         advanceCharacter();
     } else if (c == '\'') {
-        while (pos_ < src_.size() && peek() != '\n') ++pos_;
+        while (pos_ < src_.size() && !atLineEnd()) ++pos_;
     } else if (c == '"') {
         lexString(begin);
     } else if (c == '[') {
@@ -103,7 +103,7 @@ void Lexer::lexString(std::size_t begin) {
     std::string value;
     advance();
     for (;;) {
-        if (pos_ >= src_.size() || peek() == '\n') {
+        if (pos_ >= src_.size() || atLineEnd()) {
             throwSyntaxError("文字列の終わりの '\"' がありません", line_, startColumn_);
         }
         if (peek() == '"') {
@@ -120,7 +120,7 @@ void Lexer::lexString(std::size_t begin) {
 void Lexer::lexHostKey(std::size_t begin) {
     advance();
     std::size_t keyBegin = pos_;
-    while (pos_ < src_.size() && peek() != ']' && peek() != '\n') advance();
+    while (pos_ < src_.size() && peek() != ']' && !atLineEnd()) advance();
     if (peek() != ']') throwSyntaxError("']' がありません（'[' に対応）", line_, startColumn_);
     std::string key(src_.substr(keyBegin, pos_ - keyBegin));
     advance();
@@ -166,6 +166,9 @@ void Lexer::lexSymbol(std::size_t begin) {
                             : std::string("'").append(1, peek()).append("'");
     throwSyntaxError("使えない文字です: " + shown, line_, startColumn_);
 }
+
+// LF, or a CR on its own as old Mac editors end lines; the CR of CR LF is a blank.
+bool Lexer::atLineEnd() const { return peek() == '\n' || (peek() == '\r' && peek(1) != '\n'); }
 
 bool Lexer::atIdeographicSpace() const { return src_.substr(pos_).starts_with(kIdeographicSpace); }
 

@@ -25,6 +25,7 @@ class Lexer {
     char peek(std::size_t ahead = 0) const {
         return pos_ + ahead < src_.size() ? src_[pos_ + ahead] : '\0';
     }
+    bool atLineEnd() const;
     bool atIdeographicSpace() const;
     // Moves one byte on; columns count characters, so continuation bytes do not count.
     void advance();

@@ -40,7 +40,7 @@ bool mayRead(const Expr& e, const VariableRef& target) {
 [[noreturn]] void wrongArgumentCount(std::string_view name, const std::string& expected, int given,
                                      const Expr& call) {
     std::string message = "'";
-    message.append(name).append("' の引数は ").append(expected).append(" 個です（");
+    message.append(name).append("' の引数は ").append(expected).append("です（");
     message.append(std::to_string(given)).append(" 個あります）");
     throwSyntaxError(message, call.line, call.column);
 }
@@ -228,7 +228,7 @@ class Resolver {
             target.function = it->second;
             const FunctionDef& fn = program_.functions[static_cast<std::size_t>(it->second)];
             auto expected = static_cast<int>(fn.parameters.size());
-            if (arguments != expected) wrongCount(fn.name, std::to_string(expected));
+            if (arguments != expected) wrongCount(fn.name, std::to_string(expected) + " 個");
             return;
         }
         target.builtin = findBuiltin(folded);
@@ -241,8 +241,12 @@ class Resolver {
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;
         if (arguments < b.minArguments || (!unbounded && arguments > b.maxArguments)) {
             std::string expected = std::to_string(b.minArguments);
-            if (!unbounded && b.maxArguments != b.minArguments) {
-                expected.append("～").append(std::to_string(b.maxArguments));
+            if (unbounded) {
+                expected.append(" 個以上");
+            } else if (b.maxArguments != b.minArguments) {
+                expected.append("～").append(std::to_string(b.maxArguments)).append(" 個");
+            } else {
+                expected.append(" 個");
             }
             wrongCount(b.name, expected);
         }

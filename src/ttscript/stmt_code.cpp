@@ -280,7 +280,7 @@ class ForEach final : public StmtCode {
     Flow exec(Interpreter& run) const override {
         // Held here: a body that drops every other share must not free it.
         Value held;
-        Collection& c = collectionOf(run, *collection_, held, true);
+        Collection& c = collectionOf(run, *collection_, held, true, CollectionUse::Walk);
         WalkGuard walking(c);
         Value& variable = target_.of(run);
         std::size_t positions = c.isDict() ? c.entries().size() : c.items().size();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/text_find.h"
+
 namespace ttscript {
 
 // Where `part` (not empty) first occurs in `text` at or after `from`, or npos.
@@ -12,9 +14,11 @@ namespace ttscript {
 // separator such as "、" shares its lead byte with nearly every character of the
 // text around it, but seldom its last byte, so a scan for the first byte would stop
 // and compare at almost every character. Worked out where it is used, as Split's items
-// are often as short as the call.
+// are often as short as the call. A part longer than kLongPart is looked for in
+// linear time instead.
 inline std::size_t findText(std::string_view text, std::string_view part, std::size_t from = 0) {
     if (part.size() == 1) return text.find(part[0], from);
+    if (part.size() > mirudana::kLongPart) return mirudana::findLongText(text, part, from);
     std::size_t before = part.size() - 1;
     for (std::size_t at = from + before; at < text.size();) {
         const void* hit = std::memchr(text.data() + at, part.back(), text.size() - at);

@@ -15,7 +15,8 @@ const char* kTypoScript =
     "k = \"マスタ\" & \"名\"\n"
     "[保存データ] = \"名前: \" & [マスタ名] & \"/\" & GetData(k) & \"/\" & [マスター名]\n"
     "[出力文字コード] = \"Shift_JIS\"\n"
-    "x = [カード種類:C1] & [カード種類] & [カード名:C1:x] & [カード:C1]\n";
+    "x = [カード種類:C1] & [カード種類] & [カード名:C1:x] & [カード:C1]\n"
+    "[出力文字コード] = \"utf-8\"\n";
 
 TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
     const std::vector<std::string> warnings = {
@@ -24,6 +25,7 @@ TEST_F(ReportTest, TypoCheckWarnsBeforeTheRunAndTheRunGoesOnUnchanged) {
         "6:20: 不明なキー [マスタ名] (\"True\" が返ります)",
         "8:18: 不明なキー [カード種類] (\"True\" が返ります)",
         "8:42: 不明なキー [カード:C1] (\"True\" が返ります)",
+        "9:1: [出力文字コード] = \"utf-8\" は Shift_JIS で書きます (UTF-8 は \"UTF-8\")",
     };
     EXPECT_EQ(checkScript(folder.script("typo.tts", kTypoScript)).warnings, warnings);
 
@@ -52,6 +54,21 @@ TEST_F(ReportTest, TheCheckNamesAFileTheScriptCannotRead) {
     ASSERT_TRUE(imports.error);
     EXPECT_EQ(imports.error->describe(),
               "import.tts:1:1: 構文エラー: Import \"none.tts\" を読めません: ファイルがありません");
+}
+
+// A warning in an imported file names that file, not the script that imports it.
+TEST_F(ReportTest, TheCheckNamesTheImportedFileAWarningIsIn) {
+    folder.script("parts/side.tts", "' 側\nFunction Side()\n    Return [マスタ名]\nEnd Function\n");
+    const std::string script = folder.script("main.tts",
+                                             "Import \"parts/side.tts\"\n"
+                                             "x = Side() & [ターン]\n");
+    const std::vector<std::string> warnings = checkScript(script).warnings;
+    ASSERT_EQ(warnings, (std::vector<std::string>{
+                            "2:14: 不明なキー [ターン] (\"True\" が返ります)",
+                            "parts/side.tts:3:12: 不明なキー [マスタ名] (\"True\" が返ります)",
+                        }));
+    EXPECT_EQ(warningLine("main.tts", warnings[0]), "main.tts:" + warnings[0]);
+    EXPECT_EQ(warningLine("main.tts", warnings[1]), warnings[1]);
 }
 
 // A loop on [ファイル有無] with no "ロード" anywhere never ends; one that loads, or that

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <map>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 #ifndef _WIN32
@@ -277,6 +278,8 @@ TEST(ScriptEngineTest, NestingAndCallDepthLimits) {
 TEST(ScriptEngineTest, SourceEncodings) {
     const std::string script =
         "' 手札の一覧\r\n手札 = \"ドラゴン、騎士\"\r\n[p] = Item(手札, \"、\", 2) & Len(手札)\r\n";
+    std::string crOnly = script;
+    std::erase(crOnly, '\n');
     mirudana::testing::TempDir dir;
     struct Case {
         const char* name;
@@ -286,6 +289,7 @@ TEST(ScriptEngineTest, SourceEncodings) {
         {"UTF-8", dir.write("utf8.tts", script)},
         {"UTF-8 with a byte order mark", dir.write("bom.tts", "\xEF\xBB\xBF" + script)},
         {"code page 932", dir.writeCp932("sjis.tts", script)},
+        {"lines ended by CR alone", dir.write("cr.tts", crOnly)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

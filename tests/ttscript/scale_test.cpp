@@ -60,6 +60,12 @@ TEST(EngineScaleTest, FourTimesTheSizeCostsAboutFourTimesAsMuch) {
                     count + "\nRemove(d, i)\nNext\n";
          }},
         {"a chain of operators", 20000, [](int n) { return "x = 1" + repeat(" + 1", n) + "\n"; }},
+        {"InStr and Count of a long part a text almost holds", 1 << 15,
+         [](int n) {
+             int doublings = static_cast<int>(std::bit_width(static_cast<unsigned>(n))) - 1;
+             return doubled("t", "a", doublings) +
+                    "p = Left(t, Len(t) / 2) & \"b\"\nx = InStr(t, p) + Count(t, p & \"a\")\n";
+         }},
         {"a Format pattern of many grouped digits", 1 << 17,
          [](int n) {
              int doublings = static_cast<int>(std::bit_width(static_cast<unsigned>(n))) - 1;
