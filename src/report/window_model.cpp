@@ -86,11 +86,13 @@ void WindowModel::start() {
         }
     }
     running_ = false;
-    view_.setInputsEnabled(true);
     const RunStatus status = following() ? followedStatus(result, summary, statusLine.warnings)
                                          : runStatus(result, summary).value_or(RunStatus{});
     reportToOpen_ = status.reportToOpen;
+    // The status first: the button for the report is back by the time the inputs
+    // are, so the focus can return to it.
     view_.showRunStatus(status);
+    view_.setInputsEnabled(true);
     // Files that settled during the run: one more run, after this one.
     if (settledDuringRun_) {
         view_.post([this, round = followRound_, settled = std::move(*settledDuringRun_)]() mutable {

@@ -101,6 +101,11 @@ class FrmPrintOutRunTest : public QObject {
         QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
         QTRY_COMPARE(readBytes(output_), mirudana::utf8ToCp932("甲;\r\n"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtOutputTo"));
+        // The report's button too, hidden while the run lasts.
+        auto* open = fixture_->control<QPushButton>("cmdOpenReport");
+        open->setFocus();
+        window.model().start();
+        QCOMPARE(QApplication::focusWidget(), open);
     }
 
     // The status line after a run, and its button for the report.
