@@ -18,7 +18,7 @@ void addFilesOf(const std::string& folder, bool recursive, std::size_t limit,
         if (found.size() >= limit) return;
         if (entry.isFolder) {
             if (recursive) addFilesOf(prefix + entry.name, recursive, limit, found);
-        } else if (entry.isFile && endsWithIgnoringCase(entry.name, ".kvs")) {
+        } else if (entry.isFile && !entry.isHidden && endsWithIgnoringCase(entry.name, ".kvs")) {
             found.push_back(prefix + entry.name);
         }
     }

@@ -18,7 +18,7 @@ void collect(const std::string& folder, bool recursive, std::size_t limit,
     const std::string prefix = AddDirSep(folder);
     for (const FolderEntry& entry : entries) {
         if (found.size() >= limit) return;
-        if (entry.isFile && endsWithIgnoringCase(entry.name, ".kvs")) {
+        if (entry.isFile && !entry.isHidden && endsWithIgnoringCase(entry.name, ".kvs")) {
             found.push_back(prefix + entry.name);
         } else if (entry.isFolder && recursive) {
             collect(prefix + entry.name, recursive, limit, found, notes);

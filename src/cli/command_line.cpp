@@ -104,9 +104,16 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                               " までの整数 (ミリ秒) です: " + *numbers.settle};
         }
         line.settle = std::chrono::milliseconds(*ms);
+        if (!line.watch) return UsageError{"--settle は --watch と一緒に使います。"};
     }
     if (line.watch && (line.output == "-" || line.filesFrom == "-")) {
         return UsageError{"--watch は標準入出力 (-) と一緒には使えません。"};
+    }
+    // Following reads its folders from the command line alone: a list would be passed over.
+    if (line.watch && line.filesFrom) {
+        return UsageError{
+            "--watch は --files-from と一緒には使えません。見張るフォルダーは"
+            "コマンドラインに並べてください。"};
     }
     if (line.watch && line.battleFiles.empty()) {
         return UsageError{"--watch には見張るフォルダーを指定してください。"};

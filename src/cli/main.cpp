@@ -1,4 +1,5 @@
 // mirudana-cli: the conversion run for batch and headless use. See --help.
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -15,12 +16,14 @@
 #include "cli/follow_run.h"
 #include "cli/path_list.h"
 #include "cli/progress_line.h"
+#include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/terminal.h"
 #include "refdata/program_data.h"
 #include "report/conversion_run.h"
+#include "report/report_writer.h"
 #include "report/run_summary_text.h"
 #include "report/script_check.h"
 #include "ttscript/engine.h"
@@ -55,6 +58,18 @@ std::vector<std::string> battleList(const cli::CommandLine& line,
         }
     }
     return entries;
+}
+
+// Writes the held report to standard output. One that refuses it (closed, or a full
+// disk behind a redirection) leaves the report unwritten, which is said.
+bool writeToStandardOutput(const std::string& report, UserInterface& ui) {
+    errno = 0;
+    std::cout << report << std::flush;
+    if (std::cout) return true;
+    const int err = errno != 0 ? errno : EIO;
+    ui.showWarning(std::string(kReportUnwritten) + "\r\n" + kStandardOutput + "\r\n" +
+                   errnoDescription(err, FileAccess::Writing));
+    return false;
 }
 
 int checkOnly(const std::string& script) {
@@ -135,10 +150,14 @@ int run(const cli::CommandLine& line) {
                        &progress,
                        &summary,
                        piped ? &pipedReport : nullptr,
-                       line.memoryBudget};
+                       line.memoryBudget,
+                       line.filesFrom == "-" ? std::string() : line.filesFrom.value_or("")};
     RunResult result = runConversion(context, script, line.sort);
     progress.clear();
-    if (piped && summary.reportHandedOver) std::cout << pipedReport << std::flush;
+    if (piped && summary.reportHandedOver && result != RunResult::CompletedUnwritten &&
+        !writeToStandardOutput(pipedReport, ui)) {
+        result = RunResult::CompletedUnwritten;
+    }
     const std::string folders = cli::folderWarning(notes);
     if (!folders.empty()) ui.showWarning(folders);
     if (noFiles) std::cerr << cli::shortUsage();

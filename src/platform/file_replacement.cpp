@@ -104,6 +104,17 @@ int refusal(const fs::path& path, const fs::file_status& status) {
     return access(path.c_str(), W_OK) != 0 ? errno : 0;
 }
 
+// Whether the folder of `target` (whose owner is `owner`) lets no other file take
+// its place: a sticky folder such as /tmp allows that only to the owner of the
+// file or of the folder, or to root.
+bool stickyFolderKeeps(const fs::path& target, uid_t owner) {
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || (info.st_mode & S_ISVTX) == 0) return false;
+    const uid_t self = ::geteuid();
+    return self != 0 && self != owner && self != info.st_uid;
+}
+
 int moveIntoPlace(const fs::path& temporary, const fs::path& target, bool) {
     std::error_code ec;
     fs::rename(temporary, target, ec);
@@ -184,6 +195,10 @@ FileReplacement::FileReplacement(const std::string& path) {
 #ifndef _WIN32
         struct stat info {};
         if (::stat(target_.c_str(), &info) == 0) owner_ = info.st_uid, group_ = info.st_gid;
+        if (owner_ >= 0 && stickyFolderKeeps(target_, static_cast<uid_t>(owner_))) {
+            openInPlace();
+            return;
+        }
 #endif
     }
     if (createUnnamed() || createNamed()) return;

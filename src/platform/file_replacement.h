@@ -5,11 +5,12 @@
 // temporary file has no name until just before it takes the target's place, so
 // even a kill that cannot be caught leaves nothing behind.
 //
-// When the folder refuses a new file but the target itself may be written, the
-// content is written into the target in place instead: that write is not done in
-// one step, and a failure or an interrupt may leave the target cut short. It holds
-// a lock on the target meanwhile (flock here, no write sharing on Windows): a
-// second such write while one goes on fails with EBUSY.
+// When the folder refuses a new file, or would refuse it the target's place (a
+// sticky folder such as /tmp, the target another user's), but the target itself
+// may be written, the content is written into the target in place instead: that write is not done
+// in one step, and a failure or an interrupt may leave the target cut short. It holds a lock on the
+// target meanwhile (flock here, no write sharing on Windows): a second such write while one goes on
+// fails with EBUSY.
 //
 // The null device (/dev/null, NUL on Windows) takes the content and drops it; any
 // other device or special file is refused (ENODEV).

@@ -1,5 +1,6 @@
 #include "platform/folder_watch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <map>
@@ -131,22 +132,54 @@ struct FolderWatch::System {
     int wakeRead = -1;
     int wakeWrite = -1;
     bool recursive = false;
-    bool notifying = false;
+    bool refused = false;                // a sub-folder the system would not watch
     std::map<int, std::string> watched;  // watch descriptor → folder
+    // Each folder given and its watch descriptor, -1 while it has none: a folder
+    // removed and made again is watched again once it is back.
+    std::vector<std::pair<std::string, int>> given;
 
-    void add(const std::string& folder) {
+    bool notifying() const {
+        return inotify >= 0 && !refused &&
+               std::ranges::all_of(given, [](const auto& folder) { return folder.second >= 0; });
+    }
+
+    // Watches `folder` (and, recursive, its sub-folders); its descriptor, or -1.
+    int add(const std::string& folder) {
         const int descriptor = inotify_add_watch(inotify, folder.c_str(), kWatchedChanges);
-        if (descriptor < 0) {
-            notifying = false;
-            return;
-        }
+        if (descriptor < 0) return -1;
         watched[descriptor] = folder;
-        if (!recursive) return;
+        if (!recursive) return descriptor;
         std::error_code ec;
         for (std::filesystem::directory_iterator it(
                  folder, std::filesystem::directory_options::skip_permission_denied, ec);
              !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-            if (it->is_directory(ec) && !it->is_symlink(ec)) add(it->path().string());
+            if (it->is_directory(ec) && !it->is_symlink(ec)) addSubFolder(it->path().string());
+        }
+        return descriptor;
+    }
+
+    // A sub-folder gone before it could be watched needs no watch.
+    void addSubFolder(const std::string& folder) {
+        if (add(folder) < 0 && errno != ENOENT) refused = true;
+    }
+
+    void watchGivenFolders() {
+        if (inotify < 0) return;
+        for (auto& [folder, descriptor] : given) {
+            if (descriptor < 0) descriptor = add(folder);
+        }
+    }
+
+    bool isGiven(int descriptor) const {
+        return std::ranges::any_of(
+            given, [descriptor](const auto& folder) { return folder.second == descriptor; });
+    }
+
+    // The watch on `descriptor` has ended.
+    void forget(int descriptor) {
+        watched.erase(descriptor);
+        for (auto& folder : given) {
+            if (folder.second == descriptor) folder.second = -1;
         }
     }
 
@@ -163,9 +196,14 @@ struct FolderWatch::System {
                 if (recursive && (event->mask & IN_ISDIR) &&
                     (event->mask & (IN_CREATE | IN_MOVED_TO)) && event->len > 0 &&
                     watched.contains(event->wd)) {
-                    add(watched[event->wd] + "/" + event->name);
+                    addSubFolder(watched[event->wd] + "/" + event->name);
                 }
-                if (event->mask & IN_IGNORED) watched.erase(event->wd);
+                // A given folder moved away is no longer where it was given.
+                if ((event->mask & IN_MOVE_SELF) && isGiven(event->wd)) {
+                    inotify_rm_watch(inotify, event->wd);
+                    forget(event->wd);
+                }
+                if (event->mask & IN_IGNORED) forget(event->wd);
             }
         }
     }
@@ -188,16 +226,16 @@ FolderWatch::FolderWatch(const std::vector<std::string>& folders, bool recursive
     system_->recursive = recursive;
     if (!notifications || folders.empty()) return;
     system_->inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    system_->notifying = system_->inotify >= 0;
-    if (!system_->notifying) return;
-    for (const std::string& folder : folders) system_->add(folder);
+    for (const std::string& folder : folders) system_->given.emplace_back(folder, -1);
+    system_->watchGivenFolders();
 }
 
 FolderWatch::~FolderWatch() = default;
 
-bool FolderWatch::notifying() const { return system_->notifying; }
+bool FolderWatch::notifying() const { return system_->notifying(); }
 
 FolderWatch::Wake FolderWatch::wait(std::chrono::milliseconds timeout) {
+    system_->watchGivenFolders();
     pollfd waits[2] = {{system_->wakeRead, POLLIN, 0}, {system_->inotify, POLLIN, 0}};
     const int ready =
         ::poll(waits, system_->inotify >= 0 ? 2 : 1, static_cast<int>(timeout.count()));

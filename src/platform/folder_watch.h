@@ -21,7 +21,8 @@ class FolderWatch {
     FolderWatch& operator=(const FolderWatch&) = delete;
 
     // True when every folder gives notifications; false where a folder cannot (a
-    // network drive, too many watches), so only looking again finds its changes.
+    // network drive, too many watches) or is gone (removed, moved away: watched
+    // again once it is back), so only looking again finds its changes.
     bool notifying() const;
 
     enum class Wake { Changed, TimedOut, Woken };

@@ -92,19 +92,39 @@ void walkTo(std::string_view text, Place& at, std::size_t target) {
     }
 }
 
+// The place of code unit `target`, as walkTo finds it, walked from the place last
+// found when that is not past it; remembered for the next walk.
+Place walkFrom(std::string_view text, KnownPlaces& known, std::size_t target) {
+    Place at;
+    if (known.unit <= target && known.byte <= text.size()) at = {known.byte, known.unit};
+    walkTo(text, at, target);
+    known.byte = at.byte;
+    known.unit = at.unit;
+    return at;
+}
+
 }  // namespace
 
 std::size_t codeUnitCount(std::string_view text) {
-    Place end;
-    walkTo(text, end, SIZE_MAX);
-    return end.unit;
+    KnownPlaces known;
+    return codeUnitCount(text, known);
+}
+
+std::size_t codeUnitCount(std::string_view text, KnownPlaces& known) {
+    if (known.units == SIZE_MAX) known.units = walkFrom(text, known, SIZE_MAX).unit;
+    return known.units;
 }
 
 std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t count) {
+    KnownPlaces known;
+    return codeUnitSlice(text, from, count, known);
+}
+
+std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t count,
+                          KnownPlaces& known) {
     const std::size_t end = count > SIZE_MAX - from ? SIZE_MAX : from + count;
     std::string out;
-    Place at;
-    walkTo(text, at, from);
+    Place at = walkFrom(text, known, from);
     if (at.byte == text.size() || from >= end) return out;
     if (at.unit < from) {  // `from` falls within a pair: its second half is kept
         out += kReplacementUtf8;
@@ -130,11 +150,17 @@ std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t c
 }
 
 std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::size_t from) {
+    KnownPlaces known;
+    return findInCodeUnits(text, find, from, known);
+}
+
+std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::size_t from,
+                            KnownPlaces& known) {
+    if (known.valid < 0) known.valid = isValidUtf8(text) ? 1 : 0;
     // Bad input matches as its U+FFFD, which a search of the bytes would not see.
-    if (!isValidUtf8(text) || !isValidUtf8(find))
+    if (known.valid == 0 || !isValidUtf8(find))
         return utf8ToUtf16(text).find(utf8ToUtf16(find), from);
-    Place start;
-    walkTo(text, start, from);
+    Place start = walkFrom(text, known, from);
     if (start.unit < from && start.byte == text.size()) return std::string_view::npos;
     if (find.empty()) return from;
     // In valid UTF-8 a match of valid UTF-8 starts on a character, so the bytes

@@ -66,14 +66,29 @@ std::string utf16ToUtf8(std::u16string_view text);
 // So invalid bytes count one unit each and come out as U+FFFD, a character past
 // U+FFFF counts two, and a cut between those two leaves U+FFFD for the half kept.
 
+// What walks through one text have learnt of it, kept beside a text that does not
+// change so that reading it a character at a time, or asking its length in a loop,
+// does not walk it again from its start each time. Start afresh when the text changes.
+struct KnownPlaces {
+    std::size_t byte = 0;          // where the last walk stopped, a character's start
+    std::size_t unit = 0;          // the same place in code units
+    std::size_t units = SIZE_MAX;  // codeUnitCount of the whole text, once counted
+    signed char valid = -1;        // isValidUtf8 of the whole text, once checked
+};
+
 // utf8ToUtf16(text).size()
 std::size_t codeUnitCount(std::string_view text);
+std::size_t codeUnitCount(std::string_view text, KnownPlaces& known);
 
 // utf16ToUtf8(utf8ToUtf16(text).substr(from, count)), with "" when `from` is past
 // the end and `count` running at most to the end.
 std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t count);
+std::string codeUnitSlice(std::string_view text, std::size_t from, std::size_t count,
+                          KnownPlaces& known);
 
 // utf8ToUtf16(text).find(utf8ToUtf16(find), from)
 std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::size_t from);
+std::size_t findInCodeUnits(std::string_view text, std::string_view find, std::size_t from,
+                            KnownPlaces& known);
 
 }  // namespace mirudana

@@ -76,13 +76,16 @@ std::vector<std::string> dropMissingFiles(BattleFileList& files,
 }
 
 // The input that is the very file the report would replace, if any: the script, a
-// listed battle file (`listed`, found while dropping) or a reference file.
+// listed battle file (`listed`, found while dropping), the list or a reference file.
 std::optional<std::string> inputAtOutput(const RunContext& context, const std::string& script,
                                          const std::optional<ExistingOutput>& output,
                                          const std::optional<std::string>& listed) {
     if (!output) return std::nullopt;  // a new file cannot be an input
     if (fileIdentity(script) == output->identity) return script;
     if (listed) return listed;
+    if (!context.listFile.empty() && fileIdentity(context.listFile) == output->identity) {
+        return context.listFile;
+    }
     return context.references.SourceFiles.fileAt(output->identity);
 }
 

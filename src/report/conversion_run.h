@@ -61,6 +61,9 @@ struct RunContext {
     std::string* heldReport = nullptr;
     // The script's memory budget in bytes; 0 keeps the engine's default.
     std::size_t memoryBudget = 0;
+    // A file the run's list of battle files was read from, when there is one: an
+    // input like the others, which the report may not replace.
+    std::string listFile = {};
 };
 
 enum class RunResult {

@@ -7,6 +7,12 @@
 #include "report/report_writer.h"
 
 namespace mirudana {
+namespace {
+
+constexpr const char* kOutputReadByScript =
+    "スクリプトが読み込んだファイルです。入力ファイルを壊さないよう、書き込みませんでした。";
+
+}  // namespace
 
 template <class Ask>
 void ScriptHost::answer(const Ask& ask, std::string& result) {
@@ -88,6 +94,19 @@ void ScriptHost::Loading(std::size_t done, std::size_t total) {
     }
 }
 
+void ScriptHost::FileRead(const std::string& path) {
+    std::optional<FileIdentity> identity = fileIdentity(path);
+    if (identity && std::ranges::find(filesRead_, *identity) == filesRead_.end()) {
+        filesRead_.push_back(*identity);
+    }
+}
+
+bool ScriptHost::wasReadByScript(const std::string& path) const {
+    if (filesRead_.empty()) return false;
+    std::optional<FileIdentity> identity = fileIdentity(path);
+    return identity && std::ranges::find(filesRead_, *identity) != filesRead_.end();
+}
+
 void ScriptHost::reportProgress() {
     if (context_.observer == nullptr) return;
     const int total = context_.files.count();
@@ -152,14 +171,16 @@ void ScriptHost::writeReport(std::string_view text) {
                      [this](std::string_view bytes) { context_.heldReport->append(bytes); });
         return;
     }
-    std::string why;
-    try {
-        writeReportFile(path, text, encoding_);
-        return;
-    } catch (const Failure& failure) {
-        why = failure.what();
-    } catch (const std::exception& e) {
-        why = failureDescription(failureNumberOf(e));
+    std::string why = kOutputReadByScript;
+    if (!wasReadByScript(path)) {
+        try {
+            writeReportFile(path, text, encoding_);
+            return;
+        } catch (const Failure& failure) {
+            why = failure.what();
+        } catch (const std::exception& e) {
+            why = failureDescription(failureNumberOf(e));
+        }
     }
     reportUnwritten_ = true;
     context_.ui.showWarning(std::string(kReportUnwritten) + "\r\n" + path + "\r\n" + why);

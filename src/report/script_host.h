@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_identity.h"
 #include "report/conversion_run.h"
 #include "report/query_vocabulary.h"
 #include "report/report_writer.h"
@@ -59,6 +60,9 @@ class ScriptHost : public ttscript::EngineEvents {
     // Shows how far the script's loading has come, and cancels it on request.
     void Loading(std::size_t done, std::size_t total) override;
 
+    // Notes the file, which the report may then not replace: it is one of the inputs.
+    void FileRead(const std::string& path) override;
+
     // Whether a report handed over during the run could not be written.
     bool reportUnwritten() const { return reportUnwritten_; }
 
@@ -73,6 +77,9 @@ class ScriptHost : public ttscript::EngineEvents {
   private:
     // Replaces the output file with `text`; a failure shows a warning each time.
     void writeReport(std::string_view text);
+
+    // Whether the script read the file at `path` (ReadText, Import).
+    bool wasReadByScript(const std::string& path) const;
 
     // Reports progress to the observer; a "stop" answer stops the script.
     void reportProgress();
@@ -89,6 +96,7 @@ class ScriptHost : public ttscript::EngineEvents {
     RunSummary summary_;
     ReportEncoding encoding_ = ReportEncoding::Cp932;
     std::vector<ResolvedQuery> resolved_;  // by HostKeyId, from 1
+    std::vector<FileIdentity> filesRead_;  // by the script, beside it
 };
 
 }  // namespace mirudana

@@ -34,8 +34,17 @@ std::size_t length(const Value& v, std::string_view function) {
     return static_cast<std::size_t>(n);
 }
 
+// The places known of `v`'s text when it is long, else `scratch`: a loop that walks a
+// long text a character at a time then walks it once in all.
+mirudana::KnownPlaces& knownPlaces(const Value& v, mirudana::KnownPlaces& scratch) {
+    mirudana::KnownPlaces* known = v.knownPlaces();
+    return known ? *known : scratch;
+}
+
 Value len(Arguments a) {
-    return Value::number(static_cast<double>(mirudana::codeUnitCount(TextOf(a[0]).str())));
+    mirudana::KnownPlaces scratch;
+    return Value::number(static_cast<double>(
+        mirudana::codeUnitCount(TextOf(a[0]).str(), knownPlaces(a[0], scratch))));
 }
 
 // Positions and lengths count UTF-16 code units; the text is cut where it stands.
@@ -47,9 +56,11 @@ Value left(Arguments a) {
 
 Value right(Arguments a) {
     TextOf text(a[0]);
-    std::size_t units = mirudana::codeUnitCount(text.str());
+    mirudana::KnownPlaces scratch;
+    mirudana::KnownPlaces& known = knownPlaces(a[0], scratch);
+    std::size_t units = mirudana::codeUnitCount(text.str(), known);
     std::size_t n = std::min(length(a[1], "Right"), units);
-    return Value::text(mirudana::codeUnitSlice(text.str(), units - n, n));
+    return Value::text(mirudana::codeUnitSlice(text.str(), units - n, n, known));
 }
 
 Value mid(Arguments a) {
@@ -58,7 +69,9 @@ Value mid(Arguments a) {
     if (start < 1) throwRuntimeError("'Mid' の開始位置は 1 以上です");
     std::size_t n = std::string::npos;
     if (a.size() > 2) n = length(a[2], "Mid");
-    return Value::text(mirudana::codeUnitSlice(text.str(), static_cast<std::size_t>(start - 1), n));
+    mirudana::KnownPlaces scratch;
+    return Value::text(mirudana::codeUnitSlice(text.str(), static_cast<std::size_t>(start - 1), n,
+                                               knownPlaces(a[0], scratch)));
 }
 
 // InStr(text, find) or InStr(start, text, find): the 1-based position, 0 when absent.
@@ -70,8 +83,9 @@ Value inStr(Arguments a) {
         a = a.subspan(1);
     }
     TextOf text(a[0]), find(a[1]);
-    std::size_t at =
-        mirudana::findInCodeUnits(text.str(), find.str(), static_cast<std::size_t>(start - 1));
+    mirudana::KnownPlaces scratch;
+    std::size_t at = mirudana::findInCodeUnits(
+        text.str(), find.str(), static_cast<std::size_t>(start - 1), knownPlaces(a[0], scratch));
     return Value::number(at == std::string_view::npos ? 0 : static_cast<double>(at + 1));
 }
 

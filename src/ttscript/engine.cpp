@@ -100,7 +100,12 @@ RunOutcome TTSA::LoadScript(const std::string& path) {
             if (impl_->events) impl_->events->Loading(done, total);
             if (impl_->stopRequested) throwStopped();
         });
-        if (impl_->events) resolveHostKeys(*impl_->program, *impl_->events);
+        if (impl_->events) {
+            resolveHostKeys(*impl_->program, *impl_->events);
+            for (const std::string& imported : impl_->program->importedPaths) {
+                impl_->events->FileRead(imported);
+            }
+        }
     });
 }
 

@@ -59,6 +59,10 @@ class EngineEvents {
     // Raised now and then while a long script is read and checked: `done` of its
     // `total` bytes are parsed. A host may show it and call RequestStop to cancel.
     virtual void Loading(std::size_t done, std::size_t total) { (void)done, (void)total; }
+
+    // Raised for each file beside the script that it reads: every file it imports,
+    // once loaded, and each ReadText as it runs. `path` has every link followed.
+    virtual void FileRead(const std::string& path) { (void)path; }
 };
 
 // Why a script did not run to its end.

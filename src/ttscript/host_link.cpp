@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <exception>
+#include <utility>
 
 #include "ttscript/beside_files.h"
 #include "ttscript/script_failure.h"
@@ -68,7 +69,9 @@ void HostLink::runCmd(const std::string& verb, const std::string& noun) {
 std::string HostLink::readText(const std::string& relative) {
     checkStop();
     try {
-        return besideFileText(readBesideFile(scriptFolder_, relative, BesideKind::PageText).bytes);
+        BesideFile file = readBesideFile(scriptFolder_, relative, BesideKind::PageText);
+        if (events_) guarded("ReadText", [&] { events_->FileRead(file.path); });
+        return besideFileText(std::move(file.bytes));
     } catch (const BesideFileRefused& refused) {
         throwRuntimeError("ReadText(\"" + relative + "\") を読めません: " + refused.what());
     }

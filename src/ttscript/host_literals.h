@@ -21,7 +21,7 @@ struct HostLiteral {
     // Inside the body (or the condition) of a loop of the block it is written in.
     bool inLoop = false;
     // The imported file it is written in, as the Import names it; "" in the script.
-    std::string file{};
+    std::string file = {};
 };
 
 struct HostLiteralScan {

@@ -60,6 +60,7 @@ class Importer {
         }
         const int file = static_cast<int>(program_.files.size());
         program_.files.push_back(fileNameOf(line.path));
+        program_.importedPaths.push_back(read.path);
         loaded_.emplace(read.path, file);
         Program imported = parseImported(read.bytes, file);
         for (FunctionDef& fn : imported.functions) {

@@ -162,7 +162,8 @@ struct Program {
     std::string folder;  // the script's folder, which ReadText and Import read in
     // The script's file name, then each file it imports, as messages name them.
     std::vector<std::string> files;
-    std::vector<ImportLine> imports;  // this file's own Import lines, in order
+    std::vector<std::string> importedPaths;  // each imported file, every link followed
+    std::vector<ImportLine> imports;         // this file's own Import lines, in order
     Block main;
     std::vector<FunctionDef> functions;
     int globalCount = 0;  // set by the resolver

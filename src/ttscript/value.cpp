@@ -147,6 +147,7 @@ bool Value::isTrueText() const {
 TextBuffer& Value::ownText() {
     if (kind() == Kind::SharedText && shared()->refs == 1) {
         Shared& s = *shared();
+        s.known = {};
         // Moved to a buffer that grows in place the first time it is appended to.
         if (!s.growing() && !s.text.empty()) {
             checkMemoryFor(s.text.size());
@@ -176,6 +177,7 @@ TextBuffer& Value::emptyOwnText() {
     if (kind() == Kind::SharedText && shared()->refs == 1 && shared()->growing() &&
         shared()->grown.capacity() <= kMostRoomKept) {
         shared()->grown.clear();
+        shared()->known = {};
         return shared()->grown;
     }
     Shared* own = new Shared{1, std::string(), TextBuffer(), RunMemory::current(), 0};
@@ -184,7 +186,10 @@ TextBuffer& Value::emptyOwnText() {
     return own->grown;
 }
 
-void Value::textGrew() { recount(*shared()); }
+void Value::textGrew() {
+    shared()->known = {};
+    recount(*shared());
+}
 
 void Value::recount(Shared& s) {
     if (!s.memory) return;

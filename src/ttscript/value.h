@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf.h"
 #include "ttscript/block_pool.h"
 #include "ttscript/text_buffer.h"
 
@@ -85,6 +86,11 @@ class alignas(8) Value {
         if (kind() == Kind::SharedText) return shared()->view();
         return {shortText(), kind() == Kind::ShortText ? shortSize() : std::size_t{0}};
     }
+    // What walks through a long text value have learnt of its characters, for the
+    // next walk; null for other values, whose walks are short.
+    mirudana::KnownPlaces* knownPlaces() const {
+        return kind() == Kind::SharedText ? &shared()->known : nullptr;
+    }
     // The list or dictionary of a collection value, else null.
     Collection* collection() const {
         return kind() == Kind::Collection ? collectionHeld() : nullptr;
@@ -136,8 +142,9 @@ class alignas(8) Value {
         std::size_t refs;
         std::string text;
         TextBuffer grown;
-        RunMemory* memory;    // the run whose budget counts it; null outside a run
-        std::size_t counted;  // bytes taken from that budget
+        RunMemory* memory;                 // the run whose budget counts it; null outside a run
+        std::size_t counted;               // bytes taken from that budget
+        mirudana::KnownPlaces known = {};  // of the text as it is: reset when it changes
 
         bool growing() const { return grown.capacity() != 0; }
         std::string_view view() const { return growing() ? grown.view() : std::string_view(text); }

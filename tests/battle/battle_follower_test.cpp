@@ -172,5 +172,24 @@ TEST(BattleFollowerTest, NotificationsAndRescansEachFindANewFile) {
     }
 }
 
+// Its battles are found in the short time of a folder without notifications, not
+// in the long one of a rescan.
+TEST(BattleFollowerTest, AFolderRemovedAndMadeAgainIsFollowedAgain) {
+    const FollowTimes times{100ms, 600ms, 3600s, 100ms, true};
+    TempDir dir;
+    const std::string folder = dir.makeDir("battles");
+    dir.write("battles/a.kvs", "a");
+    Following following(folder, times);
+    EXPECT_EQ(following.next().files.size(), 1u);
+    for (const char* name : {"b.kvs", "c.kvs"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(nativePath(folder));
+        EXPECT_TRUE(following.next().files.empty());
+        dir.makeDir("battles");
+        const std::string battle = dir.write(std::string("battles/") + name, "x");
+        EXPECT_EQ(following.next(3s).files, std::vector<std::string>{battle});
+    }
+}
+
 }  // namespace
 }  // namespace mirudana::testing

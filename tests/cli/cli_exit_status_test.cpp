@@ -221,6 +221,7 @@ TEST_F(CliTest, ScriptAndOutputOptionsReplaceTheDefaults) {
 TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
     std::string broken = folder.script("broken.tts", "If 1 Then\n");
     std::string empty = folder.dir.makeDir("empty");
+    std::string list = folder.dir.write("list.txt", battle + "\n");
     struct Case {
         std::string arguments;
         int status;
@@ -245,6 +246,8 @@ TEST_F(CliTest, ExitStatusTellsWhatStoppedTheRun) {
              folder.dir.file("gone.kvs") + "' '" + battle + "'",
          6, "読めなかった戦況ファイル 1 件"},
         {home() + " --output '" + battle + "' '" + battle + "'", 1,
+         "出力先が入力ファイルと同じファイルです。"},
+        {home() + " --files-from '" + list + "' --output '" + list + "'", 1,
          "出力先が入力ファイルと同じファイルです。"},
         // The null device takes a dry run's report; other devices are refused.
         {home() + " --output " + kNullDevice + " '" + battle + "'", 0, ""},

@@ -21,6 +21,7 @@ class CliShellTest : public ::testing::Test {
         folder.battle("a.kvs", namedBattle("甲"));
         folder.battle("sub/c.kvs", namedBattle("丙"));
         folder.battle("sub/note.txt", namedBattle("無"));
+        folder.battle("._a.kvs", namedBattle("隠"));  // left by a copy from a Mac
     }
 
     // Runs a shell pipeline in which "CLI" stands for the program with --home set.
@@ -157,6 +158,12 @@ TEST_F(CliShellTest, OutputDashPipesTheLastReportOnceTheScriptHasEnded) {
     EXPECT_EQ(o.out, expected);
     EXPECT_FALSE(std::filesystem::exists(folder.dir.file("-")));
     EXPECT_FALSE(std::filesystem::exists(folder.dir.file("出力データ.html")));
+    // Standard output that refuses it, as a full disk behind a redirection does.
+    Outcome full = shell("CLI --script two.tts --output - battles >/dev/full");
+    EXPECT_EQ(full.status, 4);
+    EXPECT_EQ(
+        full.err,
+        "出力ファイルに書き込めませんでした。\n標準出力\nディスクの空き容量が不足しています。\n");
 }
 
 // The piped report is held in memory: no temporary folder is needed, and a run

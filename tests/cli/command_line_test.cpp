@@ -41,8 +41,12 @@ TEST(CommandLineTest, RejectsWhatItCannotRead) {
         {{"--memory-limit=1e3"}, "--memory-limit の値は 1 から 1048576 までの整数 (MB) です: 1e3"},
         {{"--watch", "--output=-", "d"}, "--watch は標準入出力 (-) と一緒には使えません。"},
         {{"--watch", "--files-from", "-", "d"}, "--watch は標準入出力 (-) と一緒には使えません。"},
+        {{"--watch", "--files-from", "list.txt", "d"},
+         "--watch は --files-from "
+         "と一緒には使えません。見張るフォルダーはコマンドラインに並べてください。"},
         {{"--watch"}, "--watch には見張るフォルダーを指定してください。"},
         {{"--settle=60001"}, "--settle の値は 1 から 60000 までの整数 (ミリ秒) です: 60001"},
+        {{"--settle=500", "d"}, "--settle は --watch と一緒に使います。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.problem);

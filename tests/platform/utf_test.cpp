@@ -43,18 +43,28 @@ TEST(UtfTest, CodeUnitStepsMatchTheConvertedText) {
         SCOPED_TRACE(text);
         const std::u16string units = utf8ToUtf16(text);
         EXPECT_EQ(codeUnitCount(text), units.size());
-        for (std::size_t from = 0; from <= units.size() + 1; ++from) {
+        // The same answers again with what earlier walks learnt, walked forwards
+        // and then backwards over the text.
+        KnownPlaces known;
+        auto check = [&](std::size_t from) {
             for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{2},
                                       std::size_t{3}, std::u16string::npos}) {
                 std::string expected =
                     from > units.size() ? "" : utf16ToUtf8(units.substr(from, count));
                 EXPECT_EQ(codeUnitSlice(text, from, count), expected) << from << "," << count;
+                EXPECT_EQ(codeUnitSlice(text, from, count, known), expected)
+                    << from << "," << count;
             }
             for (const std::string& find : needles) {
-                EXPECT_EQ(findInCodeUnits(text, find, from), units.find(utf8ToUtf16(find), from))
+                std::size_t expected = units.find(utf8ToUtf16(find), from);
+                EXPECT_EQ(findInCodeUnits(text, find, from), expected) << find << " from " << from;
+                EXPECT_EQ(findInCodeUnits(text, find, from, known), expected)
                     << find << " from " << from;
             }
-        }
+            EXPECT_EQ(codeUnitCount(text, known), units.size());
+        };
+        for (std::size_t from = 0; from <= units.size() + 1; ++from) check(from);
+        for (std::size_t from = units.size() + 2; from-- > 0;) check(from);
     }
 }
 

@@ -126,6 +126,29 @@ TEST_F(ReportTest, AnOutputThatIsAnInputStopsTheRunBeforeTheScript) {
     }
 }
 
+// Known only as the script runs: its report is refused when it is handed over.
+TEST_F(ReportTest, AFileTheScriptReadsIsNotReplacedByItsReport) {
+    folder.dir.makeDir("parts");
+    const std::string imported = folder.script("parts/lib.tts", "Function F()\nEnd Function\n");
+    const std::string page = folder.dir.write("page.html", "<p>");
+    const std::string script = folder.script(
+        "t.tts", "Import \"parts/lib.tts\"\n[保存データ] = ReadText(\"page.html\") & \"x\"\n");
+    files = VectorFileList({folder.battle("a.kvs", namedBattle("一"))});
+    for (const std::string& input : {imported, page}) {
+        SCOPED_TRACE(input);
+        ui.warnings.clear();
+        const std::string before = readBytes(input);
+        output = input;
+        RunContext context = this->context();
+        EXPECT_EQ(runConversion(context, script, false), RunResult::CompletedUnwritten);
+        EXPECT_EQ(ui.warnings, std::vector<std::string>{
+                                   "出力ファイルに書き込めませんでした。\r\n" + input +
+                                   "\r\nスクリプトが読み込んだファイルです。入力ファイルを壊さない"
+                                   "よう、書き込みませんでした。"});
+        EXPECT_EQ(readBytes(input), before);
+    }
+}
+
 class StoppingObserver : public RunObserver {
   public:
     bool onProgress(int, int) override { return ++calls < 3; }

@@ -176,6 +176,26 @@ TEST(ReportWriterTest, KeepsTheOwnerAndGroupOfAReplacedReport) {
     EXPECT_EQ(info.st_gid, kNobody);
 }
 
+// Such as /tmp: only the owner of a file, or of the folder, may put another in its place.
+TEST(ReportWriterTest, WritesInPlaceWhenAStickyFolderKeepsAnotherUsersFile) {
+    TempDir dir;
+    std::string folder = dir.makeDir("shared");
+    std::string path = dir.write("shared/r.html", "old");
+    fs::permissions(path, fs::perms(0666));
+    fs::permissions(folder, fs::perms(01777));
+    EXPECT_EQ(asUnprivileged([&] {
+                  try {
+                      writeReportFile(path, "new");
+                  } catch (const Failure&) {
+                      return 1;
+                  }
+                  return 0;
+              }),
+              0);
+    EXPECT_EQ(readBytes(path), "new\r\n");
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"r.html"});
+}
+
 TEST(ReportWriterTest, WritesInPlaceWhenTheFolderRefusesANewFile) {
     TempDir dir;
     std::string folder = dir.makeDir("locked");
