@@ -25,6 +25,11 @@ class BattleFileList {
     virtual void replaceAt(int index, const std::string& entry) = 0;
     virtual void removeAt(int index) = 0;
     virtual void append(const std::string& entry) = 0;
+    // Entries in their order, such as a folder's battle files; a list shown on screen
+    // may draw once for all of them. What joined before a failure stays.
+    virtual void appendAll(const std::vector<std::string>& entries) {
+        for (const std::string& entry : entries) append(entry);
+    }
     virtual void clear() = 0;
 
   protected:

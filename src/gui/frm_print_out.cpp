@@ -195,13 +195,17 @@ bool frmPrintOut::sortFirst() const {
 }
 
 // The follow box stays on during a run, so following can be ended while it lasts.
+// Turning the focused control off moves the focus on to that box, where Space
+// would untick it: the focus goes back where it was once the inputs are on again.
 void frmPrintOut::setInputsEnabled(bool enabled) {
+    if (!enabled) focusBeforeRun_ = focusWidget();
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (kWindowControls[i].kind != ControlKind::Label &&
             static_cast<Control>(i) != Control::chkFollow) {
             controls_[i]->setEnabled(enabled);
         }
     }
+    if (enabled && focusBeforeRun_ && focusBeforeRun_->isVisible()) focusBeforeRun_->setFocus();
 }
 
 void frmPrintOut::showRunStatus(const RunStatus& status) {
@@ -212,7 +216,8 @@ void frmPrintOut::showRunStatus(const RunStatus& status) {
         line->setText(
             line->fontMetrics().elidedText(QString::fromStdString(text), mode, line->width()));
     };
-    show(lblStatus_, status.text, status.text, Qt::ElideMiddle);
+    show(lblStatus_, status.text, status.text,
+         status.endsInPath ? Qt::ElideMiddle : Qt::ElideRight);
     show(lblWarnings_, status.warnings, status.warningsTip, Qt::ElideRight);
     cmdOpenReport_->setVisible(!status.reportToOpen.empty());
 }

@@ -3,6 +3,7 @@
 // controls are and what they do is decided below it (report/window_model.h).
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -72,6 +73,7 @@ class frmPrintOut : public QWidget, public WindowView {
     QLabel* lblStatus_ = nullptr;
     QLabel* lblWarnings_ = nullptr;
     QPushButton* cmdOpenReport_ = nullptr;
+    QPointer<QWidget> focusBeforeRun_;
     ListBoxFileList files_;
     WindowModel model_;
 };

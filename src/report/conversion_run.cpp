@@ -23,6 +23,9 @@ constexpr const char* kNoReport =
     "出力ファイルは元のままです。";
 // The skipped-files warning names this many paths, then counts the rest.
 constexpr std::size_t kSkippedNamed = 20;
+// The list's check tells the observer after this many files, so a window stays
+// responsive (and may cancel) while thousands of files are looked at.
+constexpr int kFilesBetweenReports = 256;
 
 // The file the report would replace, when there is one: its identity, and its size,
 // which tells most inputs apart from it at no cost.
@@ -45,11 +48,18 @@ std::optional<ExistingOutput> existingOutput(const RunContext& context) {
 // looked at once, and a file of the output's size once more: `atOutput` gets the
 // first listed file that is the very file the report would replace. Asking every
 // file for its identity would cost more than the rest of the check on Windows.
+// An observer that answers false stops the check: `cancelled` is set.
 std::vector<std::string> dropMissingFiles(BattleFileList& files,
                                           const std::optional<ExistingOutput>& output,
-                                          std::optional<std::string>& atOutput) {
+                                          std::optional<std::string>& atOutput,
+                                          RunObserver* observer, bool& cancelled) {
     std::vector<std::string> dropped;
-    for (int index = 0; index < files.count();) {
+    for (int index = 0, looked = 1; index < files.count(); ++looked) {
+        if (observer != nullptr && looked % kFilesBetweenReports == 0 &&
+            !observer->onProgress(0, files.count())) {
+            cancelled = true;
+            break;
+        }
         const std::string& path = files.entryAt(index);
         if (std::optional<FileStamp> stamp = ordinaryFileStamp(path)) {
             if (output && !atOutput && stamp->size == output->size &&
@@ -121,7 +131,14 @@ RunResult runConversion(RunContext& context, const std::string& scriptPath, bool
     }
     std::optional<ExistingOutput> output = existingOutput(context);
     std::optional<std::string> listedAtOutput;
-    std::vector<std::string> dropped = dropMissingFiles(context.files, output, listedAtOutput);
+    bool cancelled = false;
+    std::vector<std::string> dropped =
+        dropMissingFiles(context.files, output, listedAtOutput, context.observer, cancelled);
+    if (cancelled) {
+        context.observer->onScriptEnded();
+        context.ui.showWarning(kCancelled);
+        return RunResult::Cancelled;
+    }
     if (context.files.count() == 0) {
         context.ui.showWarning(kNoValidFiles + namedPaths(dropped));
         return RunResult::CheckFailed;

@@ -13,8 +13,9 @@
 
 namespace mirudana {
 
-// Told about a run's progress: at each "ロード" and at short intervals of script
-// time, so a window stays responsive even while a script loops without loading.
+// Told about a run's progress: while a long list is checked (no file done yet), at
+// each "ロード" and at short intervals of script time, so a window stays responsive
+// even while a script loops without loading.
 class RunObserver {
   public:
     virtual ~RunObserver() = default;
@@ -31,7 +32,8 @@ class RunObserver {
         return onProgress(0, files);
     }
 
-    // The script has ended; whatever the run still has to say comes after this.
+    // The script has ended, or the run was cancelled before it began; whatever the
+    // run still has to say comes after this.
     virtual void onScriptEnded() {}
 };
 

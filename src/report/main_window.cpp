@@ -63,8 +63,8 @@ std::optional<RunStatus> runStatus(RunResult result, const RunSummary& summary) 
         warnings += (warnings.empty() ? "" : "、") + warning;
         tip += (tip.empty() ? "" : "\n") + warning;
     }
-    return RunStatus{runSummaryText(result, summary), written ? summary.reportPath : "", warnings,
-                     tip};
+    return RunStatus{runSummaryText(result, summary), written, written ? summary.reportPath : "",
+                     warnings, tip};
 }
 
 std::string progressText(int done, int total) {

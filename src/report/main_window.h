@@ -165,6 +165,9 @@ std::optional<std::string> browseForOutput(FileDialogs& dialogs, UserInterface& 
 // when none was written). Nothing after a check stopped the run: its warning said why.
 struct RunStatus {
     std::string text;
+    // The text ends in the report's path: a line too short for it keeps the path's
+    // end (the file name) in sight; other texts keep their start (the time, the count).
+    bool endsInPath = false;
     std::string reportToOpen;
     std::string warnings;     // the script check's warnings for the line below, "、"-joined
     std::string warningsTip;  // ... and for its tip, one a line

@@ -86,11 +86,13 @@ void WindowModel::start() {
         }
     }
     running_ = false;
-    view_.setInputsEnabled(true);
     const RunStatus status = following() ? followedStatus(result, summary, statusLine.warnings)
                                          : runStatus(result, summary).value_or(RunStatus{});
     reportToOpen_ = status.reportToOpen;
+    // The status first: the button for the report is back by the time the inputs
+    // are, so the focus can return to it.
     view_.showRunStatus(status);
+    view_.setInputsEnabled(true);
     // Files that settled during the run: one more run, after this one.
     if (settledDuringRun_) {
         view_.post([this, round = followRound_, settled = std::move(*settledDuringRun_)]() mutable {
@@ -105,14 +107,17 @@ void WindowModel::start() {
 RunStatus WindowModel::followedStatus(RunResult result, const RunSummary& summary,
                                       const std::vector<std::string>& warnings) const {
     if (result == RunResult::CheckFailed) {
-        return {warnings.empty() ? runSummaryText(result, summary) : warnings.front(), "", "", ""};
+        return {warnings.empty() ? runSummaryText(result, summary) : warnings.front(), false, "",
+                "", ""};
     }
     RunStatus status = runStatus(result, summary).value_or(RunStatus{});
     // The time of day and the count, without the output's path (the output box and
-    // the open button have it), so both stay in sight on the line.
+    // the open button have it), so both stay in sight on the line. Only a written
+    // report was updated.
     const std::string now = localTimeText(std::time(nullptr));
-    status.text = now.substr(now.find(' ') + 1) + " 更新  " +
+    status.text = now.substr(now.find(' ') + 1) + (status.reportToOpen.empty() ? "  " : " 更新  ") +
                   status.text.substr(0, status.text.find(" 出力先: "));
+    status.endsInPath = false;
     std::vector<std::string> all = warnings;
     all.insert(all.end(), summary.scriptWarnings.begin(), summary.scriptWarnings.end());
     status.warnings = joined(all, "、");
@@ -129,9 +134,7 @@ void WindowModel::addPaths(const std::vector<std::string>& paths, const char* wh
                 files_.append(path);
                 continue;
             }
-            for (const std::string& file : battleFilesIn(path, false, SIZE_MAX)) {
-                files_.append(file);
-            }
+            files_.appendAll(battleFilesIn(path, false, SIZE_MAX));
         }
     } catch (...) {
         // A list out of room: what was added stays.

@@ -200,8 +200,8 @@ void frmPrintOut::createControls() {
     createStatusLine();
 }
 
-// The status line may say more than fits: it is shortened in the middle, and the
-// label takes the pointer so that its tip can show it whole.
+// The status line may say more than fits: it is shortened (showRunStatus says
+// where), and the label takes the pointer so that its tip can show it whole.
 void frmPrintOut::createStatusLine() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     statusLine_ = CreateWindowExW(
@@ -445,6 +445,11 @@ void frmPrintOut::setPathText(Control box, const std::string& path) {
 void frmPrintOut::showRunStatus(const RunStatus& status) {
     statusText_ = status.text;
     warningsTip_ = status.warningsTip;
+    // Path ellipsis keeps what follows the last backslash; a text without one would be
+    // cut at its end with no mark, so it is shortened at its end instead.
+    const LONG_PTR style = GetWindowLongPtrW(statusLine_, GWL_STYLE) & ~LONG_PTR{SS_ELLIPSISMASK};
+    SetWindowLongPtrW(statusLine_, GWL_STYLE,
+                      style | (status.endsInPath ? SS_PATHELLIPSIS : SS_ENDELLIPSIS));
     setLabelText(statusLine_, statusText_);
     setLabelText(warningsLine_, status.warnings);
     ShowWindow(openReport_, status.reportToOpen.empty() ? SW_HIDE : SW_SHOW);
@@ -529,12 +534,20 @@ void frmPrintOut::openWithDesktop(const std::string& path) {
 }
 
 // The follow box stays on during a run, so following can be ended while it lasts.
+// The list is drawn again only after the run: a list box that redraws at each line
+// the run's check drops or its sort exchanges freezes the window for minutes.
 void frmPrintOut::setInputsEnabled(bool enabled) {
+    HWND list = control(Control::lstKVS);
+    if (!enabled) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (kWindowControls[i].kind != ControlKind::Label &&
             static_cast<Control>(i) != Control::chkFollow) {
             EnableWindow(controls_[i], enabled);
         }
+    }
+    if (enabled) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
     }
 }
 

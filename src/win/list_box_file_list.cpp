@@ -45,6 +45,20 @@ void ListBoxFileList::append(const std::string& entry) {
     checkAdded(SendMessageW(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
+// Drawn once, when all have joined: a list box that redraws and resets its scroll
+// bar at each line keeps the window frozen for minutes over a folder of thousands.
+void ListBoxFileList::appendAll(const std::vector<std::string>& entries) {
+    struct DrawingPaused {
+        HWND box;
+        explicit DrawingPaused(HWND list) : box(list) { SendMessageW(box, WM_SETREDRAW, FALSE, 0); }
+        ~DrawingPaused() {
+            SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(box, nullptr, TRUE);
+        }
+    } paused(box_);
+    BattleFileList::appendAll(entries);
+}
+
 void ListBoxFileList::clear() { SendMessageW(box_, LB_RESETCONTENT, 0, 0); }
 
 }  // namespace mirudana::win

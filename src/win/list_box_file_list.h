@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "battle/file_list.h"
 
 namespace mirudana::win {
@@ -18,6 +21,7 @@ class ListBoxFileList : public BattleFileList {
     void removeAt(int index) override;
     // A list box out of memory throws failure 7.
     void append(const std::string& entry) override;
+    void appendAll(const std::vector<std::string>& entries) override;
     void clear() override;
 
   private:

@@ -89,6 +89,25 @@ class FrmPrintOutRunTest : public QObject {
             fixture_->control<QLabel>("lblStatus")->toolTip().startsWith(QStringLiteral("戦況 ")));
     }
 
+    // Turning the inputs off moves the focus on to the follow box; the run gives it
+    // back, so a key pressed after the run does not untick following.
+    void aRunLeavesTheFocusWhereItWas() {
+        useScript(kListMasters);
+        list(battle("a.kvs", "甲"));
+        auto& window = fixture_->window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        fixture_->control<QLineEdit>("txtOutputTo")->setFocus();
+        QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
+        QTRY_COMPARE(readBytes(output_), mirudana::utf8ToCp932("甲;\r\n"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtOutputTo"));
+        // The report's button too, hidden while the run lasts.
+        auto* open = fixture_->control<QPushButton>("cmdOpenReport");
+        open->setFocus();
+        window.model().start();
+        QCOMPARE(QApplication::focusWidget(), open);
+    }
+
     // The status line after a run, and its button for the report.
     void statusLineSaysWhatTheRunDid() {
         mirudana::RunSummary summary;

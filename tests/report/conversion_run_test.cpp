@@ -193,5 +193,18 @@ TEST_F(ReportTest, ObserverSeesEachLoadAndMayStopTheScript) {
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
+// Before the script, a long list's check keeps the observer told, and may be cancelled.
+TEST_F(ReportTest, ALongListsCheckIsReportedAndMayBeCancelled) {
+    RecordingObserver recorder;
+    recorder.warnings = &ui.warnings;
+    recorder.stopAt = 0;
+    observer = &recorder;
+    files = VectorFileList(std::vector(600, folder.battle("b.kvs", namedBattle("一"))));
+    ASSERT_EQ(runScript(kListMasters), RunResult::Cancelled);
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"0/600", "end:0"}));
+    EXPECT_EQ(ui.warnings, std::vector<std::string>{"処理を中断しました。"});
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 }  // namespace
 }  // namespace mirudana::testing

@@ -90,6 +90,7 @@ TEST_F(WindowModelTest, ARunTurnsTheInputsOffAndSaysWhatItDid) {
     EXPECT_EQ(view.statuses[0].text, "");
     EXPECT_EQ(view.statuses[1].text, "戦況 1 件を処理しました。 出力先: " + output);
     EXPECT_EQ(view.statuses[1].reportToOpen, output);
+    EXPECT_TRUE(view.statuses[1].endsInPath);
     model.openReport();
     EXPECT_EQ(view.opened, output);
     EXPECT_EQ(report(), "A;");
@@ -138,10 +139,19 @@ TEST_F(WindowModelTest, FollowingAddsNewBattlesAndRunsAgain) {
     EXPECT_EQ(report(), "一;二;");
     EXPECT_NE(view.statuses.back().text.find(" 更新  戦況 2 件を処理しました。"),
               std::string::npos);
-    // While following, a check's warning goes to the status line, not to a box.
-    view.script = folder.dir.file("gone.tts");
+    EXPECT_FALSE(view.statuses.back().endsInPath);
+    // A report that could not be written was not updated.
+    view.output = folder.dir.file("missing/report.txt");
     folder.battle("game/3.kvs", namedBattle("三"));
     ASSERT_TRUE(view.runPostedUntil([&] { return files.count() == 3 && !model.running(); }));
+    const std::string unwritten = view.statuses.back().text;
+    EXPECT_EQ(unwritten.find("更新"), std::string::npos);
+    EXPECT_NE(unwritten.find("  戦況 3 件を処理しました。 レポートは書き込まれていません。"),
+              std::string::npos);
+    // While following, a check's warning goes to the status line, not to a box.
+    view.script = folder.dir.file("gone.tts");
+    folder.battle("game/4.kvs", namedBattle("四"));
+    ASSERT_TRUE(view.runPostedUntil([&] { return files.count() == 4 && !model.running(); }));
     EXPECT_TRUE(ui.warnings.empty());
     EXPECT_EQ(view.statuses.back().text, "エンジンが見つかりません。 " + view.script);
     model.setFollowing(false);

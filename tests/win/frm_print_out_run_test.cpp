@@ -85,6 +85,7 @@ TEST_F(FrmPrintOutRunTest, RunWritesTheReportOfTheKeptFilesInSortedOrder) {
     // The status line says what the run did, and its button opens the report.
     EXPECT_EQ(mirudana::win::windowText(window.statusLine()),
               "戦況 2 件を処理しました。 出力先: " + output);
+    EXPECT_EQ(statusShortening(), SS_PATHELLIPSIS);
     ASSERT_TRUE(shown(window.openReportButton()));
     std::string opened;
     window.model().setReportOpener([&opened](const std::string& path) { opened = path; });
@@ -177,6 +178,7 @@ TEST_F(FrmPrintOutRunTest, FollowBoxAddsNewBattlesAndRuns) {
     battle("game/2.kvs", "二");
     battle("game/3.kvs", "三");
     EXPECT_TRUE(statusSays("戦況 3 件"));
+    EXPECT_EQ(statusShortening(), SS_ENDELLIPSIS);  // no path: the time and count stay
     EXPECT_EQ(entries().size(), 3u);
     EXPECT_EQ(readBytes(output), mirudana::utf8ToCp932("一;二;三;\r\n"));
     EXPECT_TRUE(ui.warnings.empty());

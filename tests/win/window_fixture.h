@@ -31,6 +31,10 @@ class WindowTest : public ::testing::Test {
     static bool shown(HWND control) {
         return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
     }
+    // Where the status line shortens a text too long for it.
+    LONG_PTR statusShortening() const {
+        return GetWindowLongPtrW(window.statusLine(), GWL_STYLE) & SS_ELLIPSISMASK;
+    }
 
     void list(const std::string& path) {
         const std::wstring wide = win::widen(path);
