@@ -222,6 +222,9 @@ for (const name of ["</script><script>window.hostile=1</script>", '"><img src=x 
     "<img src=x onerror=window.hostile=3>", "長".repeat(1000)]) {
     check(shown.text.includes(name), `hostile name not shown as written: ${name.slice(0, 40)}`);
 }
+// A 1,000-letter name leaves the list's other names readable widths.
+const narrowest = await page.$$eval("#battle-rows > tr > td.name", (cells) => Math.min(...cells.map((c) => c.offsetWidth)));
+check(narrowest >= 50, `a long name squeezes the list's other names to ${narrowest} px`);
 // Texts a battle file cannot carry, through the drawing code.
 const odd = await page.evaluate(() => {
     const text = "a\u2028b\u2029c\ud800d";
