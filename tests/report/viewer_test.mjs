@@ -92,7 +92,7 @@ test("the fragment holds the filter and reads back only what it can use", () => 
     assert.equal(fragment, "from=2024-04-01&opp=%E3%82%AB%E3%82%A4%E3%83%88%26A%3DB%25&order=%E5%85%88%E6%94%BB&q=a%20b%2Bc");
     assert.deepEqual(viewer.fromFragment(`#${fragment}`), filter);
     assert.equal(viewer.toFragment(viewer.emptyFilter()), "");
-    const ignored = "#to=2024-4-1&order=x&deck=%E3%81&what=1&opp&master=%E7%82%8E%E5%B8%9D";
+    const ignored = "#to=2024-4-1&from=2024-02-30&order=x&deck=%E3%81&what=1&opp&master=%E7%82%8E%E5%B8%9D";
     assert.deepEqual(viewer.fromFragment(ignored), { ...viewer.emptyFilter(), master: "炎帝" });
 });
 
