@@ -126,6 +126,12 @@ check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "
 await page.click('[data-jump="stats-title"]');
 check(await page.evaluate(() => document.activeElement?.id === "stats-title" &&
     Math.abs(document.activeElement.getBoundingClientRect().top) < 2), "the jump to the statistics");
+// Tab from there goes on into the statistics once drawn (Chromium sent it back to the
+// page's top while the panels had content-visibility).
+await page.waitForSelector("#statistics .grid");
+await page.keyboard.press("Tab");
+check(await page.evaluate(() => document.activeElement.closest("#statistics") !== null),
+    `Tab after the jump to the statistics: ${await page.evaluate(() => document.activeElement.outerHTML.slice(0, 60))}`);
 
 const title = () => page.title();
 const countOf = (selected) => `${selected.length} / ${total} 戦`;
