@@ -307,7 +307,7 @@
         { key: "opp", label: "相手" },
         { key: "oppmaster", label: "相手のマスターカード" },
         { key: "oppdeck", label: "相手のデッキ" },
-        { key: "opphp", label: "体力", num: true },
+        { key: "opphp", label: "相手の体力", num: true },
     ];
 
     // The list's head: a sort button per column, aria-sort on the sorted one.

@@ -121,6 +121,9 @@ async function open(url) {
 await open(reportUrl);
 // The first screen draws a few rows, the rest of the list's 50 follow.
 check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "the list's first page is whole once shown");
+// Each sort button has a name of its own for a screen reader.
+const sortNames = await page.$$eval("button.sort", (buttons) => buttons.map((b) => b.textContent));
+check(new Set(sortNames).size === sortNames.length, `sort buttons named alike: ${sortNames}`);
 // The jump to the statistics, far below the list on a phone: their heading at the
 // window's top, with the focus.
 await page.click('[data-jump="stats-title"]');
