@@ -276,6 +276,12 @@ for (const width of [1280, 390]) {
         check(overflow <= 0, `${width}px ${scheme}: the page is ${overflow} px wider than the window`);
     }
 }
+// Paper takes the light colours though the system is dark.
+// (Puppeteer's own calls each clear the other's emulation.)
+await (await page.createCDPSession()).send("Emulation.setEmulatedMedia",
+    { media: "print", features: [{ name: "prefers-color-scheme", value: "dark" }] });
+const paperInk = await page.evaluate(() => getComputedStyle(document.body).color);
+check(paperInk === "rgb(28, 33, 48)", `printed in dark mode, the text is ${paperInk}`);
 await browser.close();
 
 if (failures.length > 0) {
