@@ -234,6 +234,12 @@ for (const name of ["</script><script>window.hostile=1</script>", '"><img src=x 
 // A 1,000-letter name leaves the list's other names readable widths.
 const narrowest = await page.$$eval("#battle-rows > tr > td.name", (cells) => Math.min(...cells.map((c) => c.offsetWidth)));
 check(narrowest >= 50, `a long name squeezes the list's other names to ${narrowest} px`);
+// On a phone, nor the statistics' headings of figures.
+await page.setViewport({ width: 390, height: 900 });
+await seeStatistics();
+const figures = await page.$$eval("#statistics .group th.num", (cells) => Math.min(...cells.map((c) => c.offsetWidth)));
+check(figures >= 40, `a long name squeezes the statistics' headings to ${figures} px at 390 px`);
+await page.setViewport({ width: 1280, height: 900 });
 // Texts a battle file cannot carry, through the drawing code.
 const odd = await page.evaluate(() => {
     const text = "a\u2028b\u2029c\ud800d";
