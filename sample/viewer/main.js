@@ -125,10 +125,12 @@
         function setControls() {
             for (const control of root.querySelectorAll("[data-filter]")) {
                 const value = state.filter[control.dataset.filter];
+                // A value no battle has is a choice only while the filter names it.
+                for (const o of control.querySelectorAll("option[data-absent]")) if (o.value !== value) o.remove();
                 if (value !== "" && control.tagName === "SELECT") {
                     fillChoices();
                     if (![...control.options].some((o) => o.value === value)) {
-                        control.append(h("option", { value }, `${value}（0）`));
+                        control.append(h("option", { value, "data-absent": "" }, `${value}（0）`));
                     }
                 }
                 if (control.value !== value) control.value = value;

@@ -199,6 +199,12 @@ check(await page.$eval("#f-opp", (s) => s.value) === opponent, "the opponent's c
 selected = selected.filter((b) => b.them.master === theirMaster);
 await open(`${reportUrl}#opp=${encodeURIComponent(opponent)}&oppmaster=${encodeURIComponent(theirMaster)}`);
 check((await title()).startsWith(countOf(selected)), `opening with a fragment: ${await title()}, expected ${countOf(selected)}`);
+// A name no battle has is shown while filtered by, and no choice once removed.
+await open(`${reportUrl}#deck=nosuch`);
+const absent = async () => page.$$eval("#f-deck option", (o) => o.filter((x) => x.value === "nosuch").length);
+check(await absent() === 1 && await page.$eval("#f-deck", (s) => s.value) === "nosuch", "a deck no battle has, shown");
+await page.click('#active-filters [data-remove="deck"]');
+check(await absent() === 0, "a deck no battle has stays a choice once its filter is removed");
 
 // The search, typed: file names.
 await open(reportUrl);
