@@ -248,9 +248,14 @@
                 drawList();
                 head.querySelector(`[data-sort="${d.sort}"]`).focus();
             } else if (d.page) {
+                // The focus stays on the button pressed, or the nearest one left
+                // enabled, so that pressing 次へ again goes on.
+                const at = [...pager.querySelectorAll("button")].indexOf(target);
                 state.page = Number(d.page);
                 drawList();
-                pager.querySelector("button:not([disabled])")?.focus();
+                const buttons = [...pager.querySelectorAll("button")];
+                const distance = (b) => Math.abs(buttons.indexOf(b) - at);
+                buttons.filter((b) => !b.disabled).sort((a, b) => distance(a) - distance(b))[0]?.focus();
             } else if (target.classList.contains("open")) {
                 const number = Number(target.closest("tr").dataset.battle);
                 const opening = !state.open.has(number);

@@ -121,6 +121,11 @@ async function open(url) {
 await open(reportUrl);
 // The first screen draws a few rows, the rest of the list's 50 follow.
 check(await page.$eval("#battle-rows", (rows) => rows.children.length) === 50, "the list's first page is whole once shown");
+// 次へ pressed twice from the keyboard goes two pages on.
+await page.focus('.pager [data-page="1"]:not([disabled])');
+await page.keyboard.press("Enter");
+await page.keyboard.press("Enter");
+check((await page.$eval(".pager span", (s) => s.textContent)).includes("（3 / "), "次へ twice from the keyboard");
 // Each sort button has a name of its own for a screen reader.
 const sortNames = await page.$$eval("button.sort", (buttons) => buttons.map((b) => b.textContent));
 check(new Set(sortNames).size === sortNames.length, `sort buttons named alike: ${sortNames}`);
