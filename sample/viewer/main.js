@@ -216,8 +216,9 @@
             const key = event.target.dataset.filter;
             if (key && key !== "q") setFilter({ ...state.filter, [key]: event.target.value }, false);
         });
+        // A search begun is a step back can undo; each letter more only replaces it.
         root.addEventListener("input", (event) => {
-            if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, true);
+            if (event.target.dataset.filter === "q") setFilter({ ...state.filter, q: event.target.value }, state.filter.q !== "");
         });
         // A select reached gets its choices at once.
         const fillChoicesOfSelect = (event) => {

@@ -217,6 +217,10 @@ await page.type("#f-q", "battle-01");
 selected = expected.filter((b) => b.file.toLowerCase().includes("battle-01") || b.me.deck.includes("battle-01") ||
     b.them.name.includes("battle-01") || b.them.deck.includes("battle-01"));
 check((await title()).startsWith(countOf(selected)), `search: ${await title()}, expected ${countOf(selected)}`);
+// Back undoes the search as a whole.
+await page.goBack();
+check(await page.waitForFunction((t) => document.title.startsWith(t) && document.getElementById("f-q").value === "",
+    { timeout: 2000 }, `${total} 戦 —`).then(() => true, () => false), `back after a search: ${await title()}`);
 
 // A battle's details, drawn when opened: a hidden hand gives its count only.
 const hidden = Math.max(0, expected.findIndex((b) => b.me.hand === "非公開"));
