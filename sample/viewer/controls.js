@@ -62,7 +62,7 @@
     // The active filters in `container`: one button each to remove it, and one to
     // clear them all.
     viewer.drawActiveFilters = function (container, filter) {
-        const keys = viewer.FILTER_KEYS.filter((key) => filter[key] !== "");
+        const keys = viewer.FILTER_KEYS.filter((key) => viewer.isActive(filter, key));
         container.replaceChildren(...(keys.length === 0 ? [h("span", { class: "none" }, "絞り込みなし")] : [
             h("span", { class: "label" }, "適用中:"),
             ...keys.map((key) => h("button", {

@@ -9,8 +9,13 @@
         return Object.fromEntries(viewer.FILTER_KEYS.map((key) => [key, ""]));
     };
 
+    // Whether `key` filters: a search of only spaces finds every battle, so it does not.
+    viewer.isActive = function (filter, key) {
+        return (key === "q" ? filter.q.trim() : filter[key]) !== "";
+    };
+
     viewer.isFiltered = function (filter) {
-        return viewer.FILTER_KEYS.some((key) => filter[key] !== "");
+        return viewer.FILTER_KEYS.some((key) => viewer.isActive(filter, key));
     };
 
     viewer.sameFilter = function (a, b) {

@@ -72,12 +72,13 @@ test("filters keep the battles every active key allows", () => {
         [{ q: "B3.KVS" }, [3]],
         [{ q: "ぼぶ" }, []],
         [{ q: "</script>" }, [3]],
+        [{ q: " \t" }, [1, 2, 3, 4]],
         [{ master: "氷帝", opp: "ボブ" }, [4]],
     ];
     for (const [filter, numbers] of cases) {
         const state = { ...viewer.emptyFilter(), ...filter };
         assert.deepEqual(viewer.applyFilter(B, state).map((b) => b.number), numbers, JSON.stringify(filter));
-        assert.equal(viewer.isFiltered(state), Object.keys(filter).length > 0);
+        assert.equal(viewer.isFiltered(state), Object.values(filter).some((v) => v.trim() !== ""));
     }
 });
 
