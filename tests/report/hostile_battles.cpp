@@ -49,7 +49,8 @@ BattleRecord hostileBattle(int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    // An option is asked for help, never taken for a folder to fill.
+    if (argc != 2 || argv[1][0] == '-') {
         std::cerr << "usage: hostile_battles DIR\n";
         return 2;
     }
