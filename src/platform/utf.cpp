@@ -92,11 +92,32 @@ void walkTo(std::string_view text, Place& at, std::size_t target) {
     }
 }
 
+// Steps `at` back by whole characters while it is past code unit `target`. Only for
+// valid UTF-8, where a character starts at any byte that does not continue one and
+// takes two units when its first byte says four bytes.
+void walkBackTo(std::string_view text, Place& at, std::size_t target) {
+    while (at.unit > target) {
+        std::size_t start = at.byte - 1;
+        while ((static_cast<std::uint8_t>(text[start]) & 0xC0) == 0x80) --start;
+        at.unit -= static_cast<std::uint8_t>(text[start]) >= 0xF0 ? 2 : 1;
+        at.byte = start;
+    }
+}
+
 // The place of code unit `target`, as walkTo finds it, walked from the place last
-// found when that is not past it; remembered for the next walk.
+// found: on from it, or back from it when `target` is nearer to it than to the start
+// (a loop that walks a text from its end); remembered for the next walk.
 Place walkFrom(std::string_view text, KnownPlaces& known, std::size_t target) {
     Place at;
-    if (known.unit <= target && known.byte <= text.size()) at = {known.byte, known.unit};
+    if (known.byte <= text.size()) {
+        const Place last{known.byte, known.unit};
+        if (last.unit <= target) {
+            at = last;
+        } else if (target >= last.unit / 2) {
+            if (known.valid < 0) known.valid = isValidUtf8(text) ? 1 : 0;
+            if (known.valid == 1) at = last, walkBackTo(text, at, target);
+        }
+    }
     walkTo(text, at, target);
     known.byte = at.byte;
     known.unit = at.unit;

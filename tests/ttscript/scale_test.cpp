@@ -66,12 +66,13 @@ TEST(EngineScaleTest, FourTimesTheSizeCostsAboutFourTimesAsMuch) {
              return doubled("t", "a", doublings) +
                     "p = Left(t, Len(t) / 2) & \"b\"\nx = InStr(t, p) + Count(t, p & \"a\")\n";
          }},
-        {"a text walked a character at a time", 1 << 12,
+        {"a text walked a character at a time, forwards and back", 1 << 12,
          [](int n) {
              int doublings = static_cast<int>(std::bit_width(static_cast<unsigned>(n))) - 1;
              return doubled("t", "あ", doublings) +
                     "x = 0\ni = 1\nWhile i <= Len(t)\nx = x + InStr(i, t, Mid(t, i, 1))\n"
-                    "i = i + 1\nWend\n";
+                    "i = i + 1\nWend\n"
+                    "For i = Len(t) To 1 Step -1\nx = x + AscW(Mid(t, i, 1))\nNext\n";
          }},
         {"a Format pattern of many grouped digits", 1 << 17,
          [](int n) {

@@ -46,6 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view find = bytes.substr(size / 2, count);
     check(findInCodeUnits(bytes, find, from) == units.find(utf8ToUtf16(find), from));
 
+    // Cutting valid text where an earlier walk through it stopped, before or after.
+    const std::u16string decodedUnits = utf8ToUtf16(decoded);
+    const auto cut = [&](std::size_t at, std::size_t n) {
+        return at > decodedUnits.size() ? "" : utf16ToUtf8(decodedUnits.substr(at, n));
+    };
+    KnownPlaces known;
+    const std::size_t first = size < 4 ? 0 : data[3] % (decodedUnits.size() + 2);
+    const std::size_t second = size < 5 ? 0 : data[4] % (decodedUnits.size() + 2);
+    check(codeUnitSlice(decoded, first, count, known) == cut(first, count));
+    check(codeUnitSlice(decoded, second, count, known) == cut(second, count));
+
     const std::size_t limit = size == 0 ? 0 : data[0];
     const std::size_t prefix = cp932PrefixLength(bytes, limit);
     check(prefix <= limit && prefix <= bytes.size());
