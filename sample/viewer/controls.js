@@ -30,12 +30,17 @@
     // counting the choices is most of the controls' cost at 20,000 battles. (The
     // period's date fields are made at once: plain fields there instead made
     // Chromium parse the rest of a large page in many more, slower pieces.)
-    viewer.drawFilterControls = function () {
+    // Folded, only the heading's button and the active filters show: a phone's
+    // first screen then shows the battles rather than only the controls.
+    viewer.drawFilterControls = function (folded) {
         const selects = SELECTS.map((s) => field(s.label, `f-${s.key}`,
             h("select", { id: `f-${s.key}`, "data-filter": s.key }, h("option", { value: "" }, "すべて"))));
         return h("section", { class: "panel filters", "aria-labelledby": "filters-title" },
-            h("h2", { id: "filters-title" }, "絞り込み"),
-            h("div", { class: "controls" },
+            h("h2", { id: "filters-title" }, h("button", {
+                type: "button", class: "fold", id: "filters-fold", "data-fold": "",
+                "aria-expanded": String(!folded), "aria-controls": "filter-controls",
+            }, "絞り込み")),
+            h("div", { class: "controls", id: "filter-controls", hidden: folded }, 
                 h("fieldset", { class: "period" }, h("legend", null, "期間（保存日時）"),
                     field("から", "f-from", h("input", { type: "date", id: "f-from", "data-filter": "from" })),
                     field("まで", "f-to", h("input", { type: "date", id: "f-to", "data-filter": "to" })),
@@ -48,6 +53,19 @@
                 field("検索（ファイル名・デッキ・相手）", "f-q",
                     h("input", { type: "search", id: "f-q", "data-filter": "q", autocomplete: "off" }))),
             h("div", { class: "active", id: "active-filters", "aria-live": "polite" }));
+    };
+
+    // Shows or hides the controls under the heading's `button`.
+    viewer.foldFilters = function (button, folded) {
+        button.setAttribute("aria-expanded", String(!folded));
+        document.getElementById(button.getAttribute("aria-controls")).hidden = folded;
+    };
+
+    // The focus for a filter's field after a change made elsewhere: the field, or
+    // the heading's button while the controls are folded away.
+    viewer.focusFilterField = function (key) {
+        const fold = document.getElementById("filters-fold");
+        (fold.getAttribute("aria-expanded") === "true" ? document.getElementById(`f-${key}`) : fold).focus();
     };
 
     // Adds to the selects in `controls` the values found over `battles`, each with

@@ -72,7 +72,7 @@
         // The first screen (the filters, the summary and the list's first rows) is
         // drawn at once; the filters made whole and the page's other rows once it
         // is shown, the statistics below when they come near (panels.js).
-        const filters = viewer.drawFilterControls();
+        const filters = viewer.drawFilterControls(matchMedia("(max-width: 700px)").matches);
         const count = h("p", { class: "count", id: "count", role: "status" });
         const summary = h("div", { class: "summary" });
         const stats = h("div", { id: "statistics" });
@@ -234,10 +234,12 @@
                 setFilter({ ...state.filter, ...viewer.lastDays(new Date(), Number(d.days)) }, false);
             } else if (d.remove) {
                 setFilter({ ...state.filter, [d.remove]: "" }, false);
-                document.getElementById(`f-${d.remove}`)?.focus();
+                viewer.focusFilterField(d.remove);
             } else if (d.clear !== undefined) {
                 setFilter(viewer.emptyFilter(), false);
-                document.getElementById("f-from").focus();
+                viewer.focusFilterField("from");
+            } else if (d.fold !== undefined) {
+                viewer.foldFilters(target, target.getAttribute("aria-expanded") === "true");
             } else if (d.jump) {
                 // The heading takes the focus, so the keyboard goes on from there.
                 const heading = document.getElementById(d.jump);

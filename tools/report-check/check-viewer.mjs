@@ -254,6 +254,19 @@ await page.setViewport({ width: 390, height: 900 });
 await seeStatistics();
 const figures = await page.$$eval("#statistics .group th.num", (cells) => Math.min(...cells.map((c) => c.offsetWidth)));
 check(figures >= 40, `a long name squeezes the statistics' headings to ${figures} px at 390 px`);
+// A phone opens with the filters folded and their chips shown; the heading unfolds them,
+// and a chip removed while folded leaves the focus on the heading.
+await page.goto("about:blank");
+await open(reportUrl);
+await page.evaluate(() => { location.hash = "order=後攻&deck=x"; });
+const folded = await page.evaluate(() => [document.getElementById("filter-controls").hidden,
+    document.querySelectorAll("#active-filters .chip").length]);
+await page.click('[data-remove="deck"]');
+const focusedWhenFolded = await page.evaluate(() => document.activeElement.id);
+await page.click("#filters-fold");
+const unfolded = await page.$eval("#f-order", (s) => s.checkVisibility() && s.value);
+check(`${folded}` === "true,2" && focusedWhenFolded === "filters-fold" && unfolded === "後攻",
+    `folded filters on a phone: ${folded}, focus ${focusedWhenFolded}, unfolded ${unfolded}`);
 await page.setViewport({ width: 1280, height: 900 });
 // Texts a battle file cannot carry, through the drawing code.
 const odd = await page.evaluate(() => {
