@@ -289,10 +289,13 @@ void frmPrintOut::onMeasureItem(MEASUREITEMSTRUCT& item) const {
 
 void frmPrintOut::onDrawItem(const DRAWITEMSTRUCT& item) const {
     if (item.itemID == static_cast<UINT>(-1)) return;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0 && !disabled;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetTextColor(item.hDC, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                       : selected ? COLOR_HIGHLIGHTTEXT
+                                                  : COLOR_WINDOWTEXT));
     std::wstring text = widen(files_->entryAt(static_cast<int>(item.itemID)));
     RECT line = item.rcItem;
     line.left += scaled(2, dpi_);
@@ -538,12 +541,17 @@ void frmPrintOut::openWithDesktop(const std::string& path) {
 // the run's check drops or its sort exchanges freezes the window for minutes.
 void frmPrintOut::setInputsEnabled(bool enabled) {
     HWND list = control(Control::lstKVS);
-    if (!enabled) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < kWindowControls.size(); ++i) {
         if (kWindowControls[i].kind != ControlKind::Label &&
             static_cast<Control>(i) != Control::chkFollow) {
             EnableWindow(controls_[i], enabled);
         }
+    }
+    // The list is shown greyed at once, then left unpainted while a run sorts it.
+    if (!enabled) {
+        InvalidateRect(list, nullptr, TRUE);
+        UpdateWindow(list);
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     }
     if (enabled) {
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
