@@ -58,12 +58,27 @@ int refusal(const fs::path& path, const fs::file_status& status) {
     return (attributes & FILE_ATTRIBUTE_READONLY) ? EACCES : 0;
 }
 
+// Whether another program holds `target` open without letting it be deleted (a
+// spreadsheet showing the report, say), so that no file may take its place. Asked
+// before ReplaceFileW, which on Wine would leave a stray "rf*.tmp" behind.
+bool heldOpenElsewhere(const fs::path& target) {
+    HANDLE file =
+        CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // Puts the finished `temporary` in the place of `target`, on the disk before it
 // returns; an errno value when it cannot. ReplaceFileW keeps an existing target's
 // security; its hidden and system attributes are carried over here as well, since
 // not every system's ReplaceFileW does (Wine's does not).
 int moveIntoPlace(const fs::path& temporary, const fs::path& target, bool targetExisted) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (targetExisted && heldOpenElsewhere(target)) return ETXTBSY;
     DWORD kept = targetExisted ? GetFileAttributesW(target.c_str()) & kKept : 0;
     bool moved =
         (targetExisted && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,

@@ -95,6 +95,25 @@ TEST(ReportWriterTest, KeepsTheOldAttributesAndGivesANewFileNone) {
     EXPECT_EQ(readBytes(hidden), "b\r\n");
     EXPECT_NE(GetFileAttributesW(nativePath(hidden).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
+
+TEST(ReportWriterTest, AReportAnotherProgramHoldsOpenIsRefusedWithThatReason) {
+    TempDir dir;
+    std::string held = dir.write("held.csv", "old");
+    HANDLE holder = CreateFileW(nativePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    try {
+        writeReportFile(held, "new");
+        ADD_FAILURE() << "written";
+    } catch (const Failure& failure) {
+        EXPECT_STREQ(
+            failure.what(),
+            "ほかのプログラムがこのファイルを開いています。閉じてからやり直してください。");
+    }
+    CloseHandle(holder);
+    EXPECT_EQ(readBytes(held), "old");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"held.csv"});
+}
 #else
 fs::perms permissionsOf(const std::string& path) {
     return fs::status(path).permissions() & fs::perms::all;
