@@ -66,7 +66,7 @@ bool writeToStandardOutput(const std::string& report, UserInterface& ui) {
     errno = 0;
     std::cout << report << std::flush;
     if (std::cout) return true;
-    const int err = errno != 0 ? errno : EIO;
+    const int err = standardOutputWriteErrno(errno != 0 ? errno : EIO);
     ui.showWarning(std::string(kReportUnwritten) + "\r\n" + kStandardOutput + "\r\n" +
                    errnoDescription(err, FileAccess::Writing));
     return false;

@@ -79,6 +79,7 @@ std::string errnoDescription(int err, FileAccess access) {
         case EBUSY: return reading ? "ファイルは既に開かれています。" : "ほかの処理がこのファイルに書き込んでいます。";
         case ETXTBSY: return reading ? "ファイルは既に開かれています。" : "ほかのプログラムがこのファイルを開いています。閉じてからやり直してください。";
         case EIO: return reading ? "読み取り中にデバイス I/O エラーが起きました。" : "書き込み中にデバイス I/O エラーが起きました。";
+        case EPIPE: return reading ? failureDescription(failure::kDeviceIO) : "受け取る側のプログラムが先に終わりました。";
         default: return failureDescription(failureFromErrno(err, access));
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/terminal.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -100,6 +101,13 @@ void prepareStandardStreams() {
 }
 
 bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+// The C library keeps no trace of the system's reason, but a pipe refuses a write
+// only once its reader has gone.
+int standardOutputWriteErrno(int err) {
+    const bool pipe = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_PIPE;
+    return pipe && err == EINVAL ? EPIPE : err;
+}
 #else
 std::vector<std::string> programArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
@@ -108,6 +116,8 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 void prepareStandardStreams() {}
 
 bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+int standardOutputWriteErrno(int err) { return err; }
 #endif
 
 }  // namespace mirudana

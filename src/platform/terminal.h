@@ -21,4 +21,9 @@ void prepareStandardStreams();
 
 bool standardErrorIsTerminal();
 
+// The errno value that says why a write to standard output failed, given the one
+// the C library set: EPIPE when it is a pipe whose reader has gone, which Windows'
+// C library calls EINVAL, an invalid argument.
+int standardOutputWriteErrno(int err);
+
 }  // namespace mirudana
