@@ -76,8 +76,8 @@ std::string errnoDescription(int err, FileAccess access) {
         case ENOENT: return reading ? "ファイルが見つかりません。" : "書き込み先のフォルダーが見つかりません。";
         case ELOOP: return "シンボリックリンクが循環しています。";
         case ENODEV: return reading ? "デバイスが準備されていません。" : "デバイスなど、ファイルでないものには書き込めません。";
-        case EBUSY: return reading ? "ファイルは既に開かれています。" : "ほかの処理がこのファイルに書き込んでいます。";
-        case ETXTBSY: return reading ? "ファイルは既に開かれています。" : "ほかのプログラムがこのファイルを開いています。閉じてからやり直してください。";
+        case EBUSY: return reading ? "ほかのプログラムがこのファイルを開いています。" : "ほかの処理がこのファイルに書き込んでいます。";
+        case ETXTBSY: return reading ? "ほかのプログラムがこのファイルを開いています。" : "ほかのプログラムがこのファイルを開いています。閉じてからやり直してください。";
         case EIO: return reading ? "読み取り中にデバイス I/O エラーが起きました。" : "書き込み中にデバイス I/O エラーが起きました。";
         case EPIPE: return reading ? failureDescription(failure::kDeviceIO) : "受け取る側のプログラムが先に終わりました。";
         default: return failureDescription(failureFromErrno(err, access));

@@ -10,8 +10,7 @@
 #include "platform/native_path.h"
 
 #ifdef _WIN32
-#include <fstream>
-
+#include "platform/input_file.h"
 #include "platform/windows_file_info.h"
 #else
 #include <fcntl.h>
@@ -166,25 +165,14 @@ std::string fileNameKey(const std::string& name) {
     return pathText(wide);
 }
 
+// Through InputFile, which says why a file will not open: the C library calls a
+// file another program holds one that may not be read.
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
                           std::optional<FileIdentity>* identity) {
-    if (isFolder(path)) throw Failure(failure::kPathFileAccess);
-    fs::path p = nativePath(path);
-    errno = 0;
-    std::ifstream in(p, std::ios::binary);
-    if (!in) throwErrno(errno != 0 ? errno : ENOENT, FileAccess::Reading);
-    std::string content;
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size > 0 && static_cast<std::uint64_t>(size) > maxBytes)
-        throw Failure(failure::kOutOfMemory);
-    if (size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(content.data(), static_cast<std::streamsize>(content.size()));
-        content.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) throw Failure(failure::kDeviceIO);
+    InputFile file(path);
+    if (file.size() > maxBytes) throw Failure(failure::kOutOfMemory);
+    std::string content(static_cast<std::size_t>(file.size()), '\0');
+    content.resize(file.read(content.data(), content.size()));
     if (identity != nullptr) *identity = fileIdentity(path);
     return content;
 }

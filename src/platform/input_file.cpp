@@ -28,7 +28,11 @@ InputFile::InputFile(const std::string& path) {
     HANDLE handle = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) throwErrno(lastErrno(), FileAccess::Reading);
+    if (handle == INVALID_HANDLE_VALUE) {
+        // Held by a program that shares it with no one: no want of rights.
+        const bool held = GetLastError() == ERROR_SHARING_VIOLATION;
+        throwErrno(held ? EBUSY : lastErrno(), FileAccess::Reading);
+    }
     // The plain size and times: the fuller BY_HANDLE_FILE_INFORMATION also asks the
     // volume for its serial number, which costs more than the rest of the open.
     FILE_STANDARD_INFO standard{};

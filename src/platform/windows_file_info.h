@@ -33,6 +33,8 @@ inline int lastErrno() {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
             return ENOENT;
+        case ERROR_INVALID_NAME:  // such as a "?" that stands for text not UTF-8
+            return EINVAL;
         default:
             return EIO;
     }

@@ -103,6 +103,11 @@ TEST(FileSystemTest, ReadsWholeFilesAndNamesTheFailure) {
 #ifndef _WIN32
     // A system file that reports no size is read to its end all the same.
     EXPECT_NE(readWholeFile("/proc/self/maps").find("[stack]"), std::string::npos);
+#else
+    // Held by another program that shares it with no one.
+    const std::string held = dir.write("held.bin", "x");
+    HANDLE holder =
+        CreateFileW(nativePath(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 #endif
 
     const struct {
@@ -115,6 +120,7 @@ TEST(FileSystemTest, ReadsWholeFilesAndNamesTheFailure) {
 #ifdef _WIN32
         // Windows names are UTF-16: text that is not UTF-8 names no file there.
         {"a name that is not UTF-8", dir.file("\xff.bin"), failure::kBadFileName},
+        {"held by another program", held, failure::kFileAlreadyOpen},
 #endif
     };
     for (const auto& f : failures) {
@@ -126,6 +132,9 @@ TEST(FileSystemTest, ReadsWholeFilesAndNamesTheFailure) {
             EXPECT_EQ(e.number(), f.number);
         }
     }
+#ifdef _WIN32
+    CloseHandle(holder);
+#endif
 }
 
 // Past the 260 characters Windows once allowed, every file test, listing and read
