@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/failure.h"
+#include "platform/file_system.h"
 #include "platform/interrupt_cleanup.h"
 #include "platform/native_path.h"
 
@@ -34,17 +35,10 @@ std::optional<fs::path> followLinks(fs::path path) {
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return path;
     }
-    HANDLE file =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::wstring target(32768, L'\0');
-    DWORD n = GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()),
-                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    CloseHandle(file);
-    if (n == 0 || n >= target.size()) return std::nullopt;
-    target.resize(n);
-    return fs::path(target);
+    std::error_code ec;
+    fs::path target = resolvedPath(path, ec);
+    if (ec) return std::nullopt;
+    return target;
 }
 
 // Why the existing file `path` may not be replaced (an errno value), or 0: a

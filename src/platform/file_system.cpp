@@ -165,6 +165,32 @@ std::string fileNameKey(const std::string& name) {
     return pathText(wide);
 }
 
+// Asked of the open file: the C++ library follows no link or junction here, and
+// under Wine a link of the host system is no reparse point at all.
+fs::path resolvedPath(const fs::path& path, std::error_code& ec) {
+    HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ec.assign(static_cast<int>(GetLastError()), std::system_category());
+        return {};
+    }
+    std::wstring target(32768, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(file, target.data(), static_cast<DWORD>(target.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (n > 0 && n < target.size()) {
+        target.resize(n);
+        ec.clear();
+        return fs::path(target);
+    }
+    // Wine's answer stops at 260 characters: the path as written, in the same form.
+    std::wstring full = fullNativePath(path).native();
+    if (full.starts_with(L"\\\\?\\")) return full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 // Through InputFile, which says why a file will not open: the C library calls a
 // file another program holds one that may not be read.
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
@@ -178,6 +204,8 @@ std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
 }
 #else
 std::string fileNameKey(const std::string& name) { return name; }
+
+fs::path resolvedPath(const fs::path& path, std::error_code& ec) { return fs::canonical(path, ec); }
 
 std::string readWholeFile(const std::string& path, std::uint64_t maxBytes,
                           std::optional<FileIdentity>* identity) {

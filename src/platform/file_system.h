@@ -4,9 +4,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/file_identity.h"
@@ -56,6 +58,10 @@ std::vector<std::string> listOrdinaryFiles(const std::string& folder, const std:
 // letter case matters, in upper case on Windows, where it does not, so that a
 // name looked up in a listing matches the file the system itself would open.
 std::string fileNameKey(const std::string& name);
+
+// Where `path` really lies: the full path with every link (and, on Windows, every
+// junction) followed. Empty, with `ec` set, when the path leads to nothing.
+std::filesystem::path resolvedPath(const std::filesystem::path& path, std::error_code& ec);
 
 // The whole content of a file. Throws Failure (53 missing, 70 not permitted, 75 a
 // folder, ...) when it cannot be read, and 7 (out of memory) when it holds more

@@ -52,6 +52,10 @@ std::filesystem::path nativePath(std::string_view utf8) {
     return std::filesystem::path(extendedForm(std::wstring(wide.begin(), wide.end())));
 }
 
+std::filesystem::path fullNativePath(const std::filesystem::path& path) {
+    return std::filesystem::path(fullPathOf(path.native()));
+}
+
 std::string pathText(const std::filesystem::path& path) {
     std::wstring_view wide = path.native();
     std::wstring plain;

@@ -16,9 +16,9 @@ std::string AddDirSep(const std::string& path) {
 }
 
 std::string fullPath(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(nativePath(path), ec);
-    if (ec || path.empty()) return path;
+    if (path.empty()) return path;
+    std::filesystem::path full = nativePath(path);
+    if (!full.is_absolute()) full = fullNativePath(full);
 #ifndef _WIN32
     full = full.lexically_normal();  // Windows' own full form has none left
 #endif

@@ -85,7 +85,7 @@ fs::path checkedRelativePath(std::string_view relative, BesideKind kind) {
 // resolved) under names that are not hidden and with an allowed extension.
 fs::path resolvedInside(const fs::path& folder, const fs::path& target, BesideKind kind) {
     std::error_code ec;
-    fs::path resolved = fs::canonical(target, ec);
+    fs::path resolved = mirudana::resolvedPath(target, ec);
     if (ec) {
         if (!fs::exists(fs::symlink_status(target, ec))) refuse("ファイルがありません");
         refuse("ファイルをたどれません");
@@ -125,7 +125,7 @@ BesideFile readBesideFile(const std::string& scriptFolder, std::string_view rela
                           BesideKind kind) {
     fs::path written = checkedRelativePath(relative, kind);
     std::error_code ec;
-    fs::path folder = fs::canonical(mirudana::nativePath(scriptFolder), ec);
+    fs::path folder = mirudana::resolvedPath(mirudana::nativePath(scriptFolder), ec);
     if (ec) refuse("スクリプトのフォルダーが見つかりません");
     std::string path = mirudana::pathText(resolvedInside(folder, folder / written, kind));
     return BesideFile{path, readBounded(path)};
@@ -144,9 +144,8 @@ std::string besideFileText(std::string bytes) {
 }
 
 std::string scriptFolderOf(const std::string& scriptPath) {
-    std::error_code ec;
-    fs::path absolute = fs::absolute(mirudana::nativePath(scriptPath), ec);
-    return mirudana::pathText(ec ? fs::path(".") : absolute.parent_path());
+    return mirudana::pathText(
+        mirudana::fullNativePath(mirudana::nativePath(scriptPath)).parent_path());
 }
 
 }  // namespace ttscript

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "ttscript/beside_files.h"
 #include "ttscript/parser.h"
@@ -24,7 +25,7 @@ class Importer {
   public:
     Importer(Program& program, const std::string& scriptPath) : program_(program) {
         std::error_code ec;
-        auto self = std::filesystem::weakly_canonical(mirudana::nativePath(scriptPath), ec);
+        auto self = mirudana::resolvedPath(mirudana::nativePath(scriptPath), ec);
         chain_.push_back(ec ? scriptPath : mirudana::pathText(self));
     }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
+#include "support/long_path.h"
 #include "support/temp_dir.h"
 #include "ttscript/run_memory.h"
 #include "ttscript/script_failure.h"
@@ -112,6 +114,16 @@ TEST(BesideFilesTest, PipesAndDevicesAreRefusedWithoutWaiting) {
     }
 }
 #endif
+
+// Past the 260 characters Windows once allowed, a script's folder is still its own.
+TEST(BesideFilesTest, AScriptAtAnyLengthReadsTheFilesBesideIt) {
+    TempDir dir;
+    const std::string script = mirudana::testing::writeAtLongPath(dir.path(), "s.tts", "");
+    const std::string folder = scriptFolderOf(script);
+    EXPECT_EQ(mirudana::AddDirSep(folder) + "s.tts", script);
+    std::ofstream(mirudana::nativePath(mirudana::AddDirSep(folder) + "a.txt")) << "beside";
+    EXPECT_EQ(outcome(folder, "a.txt"), "beside");
+}
 
 TEST(BesideFilesTest, TheFileMustFitTheRunsMemoryBudgetBeforeItIsRead) {
     TempDir dir;
