@@ -226,9 +226,9 @@ std::string describeToken(const Token& token) {
         case TokenKind::String:
             return "文字列";
         case TokenKind::HostKey:
-            return "'[" + token.text + "]'";
+            return "'[" + shownText(token.text) + "]'";
         case TokenKind::Name:
-            return "'" + token.text + "'";
+            return "'" + shownText(token.text) + "'";
         default:
             break;
     }

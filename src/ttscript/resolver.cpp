@@ -125,7 +125,7 @@ class Resolver {
 
     void bind(VariableRef& ref, int line, int column) const {
         if (!tryBind(ref)) {
-            throwSyntaxError("変数 '" + std::string(ref.name) + "' に値を代入する文がありません",
+            throwSyntaxError("変数 '" + shownText(ref.name) + "' に値を代入する文がありません",
                              line, column);
         }
     }
@@ -235,7 +235,7 @@ class Resolver {
         if (target.builtin < 0) {
             std::string_view name = target.name;
             if (resolveAsIndex(e)) return;
-            throwSyntaxError("不明な関数です: " + std::string(name), e.line, e.column);
+            throwSyntaxError("不明な関数です: " + shownText(name), e.line, e.column);
         }
         const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;

@@ -15,6 +15,14 @@ RunPositionScope::RunPositionScope(const SourcePosition& where) : outer_(runPosi
 
 RunPositionScope::~RunPositionScope() { runPosition = outer_; }
 
+std::string shownText(std::string_view text) {
+    constexpr std::size_t kShownBytes = 40;
+    if (text.size() <= kShownBytes) return std::string(text);
+    std::size_t end = kShownBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return std::string(text.substr(0, end)) + "…";
+}
+
 void throwRuntimeError(const std::string& what) {
     throw ScriptFailure(kRuntimeErrorPrefix + what, here());
 }
