@@ -66,7 +66,8 @@ inline constexpr const char* kRuntimeErrorPrefix = "実行時エラー: ";
 }
 
 // The start of a text from a script as a message quotes it: a long one is cut at a
-// character's start and ends in "…", so a message stays short and valid UTF-8.
+// character's start and ends in "…", and control characters are written "\x0D", so
+// a message stays one short line of valid UTF-8.
 std::string shownText(std::string_view text);
 
 // Both take the position of what the running script is working on.
