@@ -98,6 +98,11 @@ class Resolver {
     void resolveFunction(FunctionDef& fn) {
         Slots locals;
         for (const std::string& p : fn.parameters) {
+            // Such a name calls the built-in wherever it is read, never the argument.
+            if (isBareBuiltin(p)) {
+                throwSyntaxError("'" + p + "' は組み込み関数なので引数の名前にはできません",
+                                 fn.line, fn.column);
+            }
             if (!locals.try_emplace(p, static_cast<int>(locals.size())).second) {
                 throwSyntaxError("引数 '" + p + "' が二度あります", fn.line, fn.column);
             }
