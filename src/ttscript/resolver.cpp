@@ -129,10 +129,15 @@ class Resolver {
     }
 
     void bind(VariableRef& ref, int line, int column) const {
-        if (!tryBind(ref)) {
-            throwSyntaxError("変数 '" + shownText(ref.name) + "' に値を代入する文がありません",
+        if (tryBind(ref)) return;
+        // Written as in Visual Basic, a call without parentheses reads a variable here.
+        if (std::string callee = calleeName(ref.name); !callee.empty()) {
+            throwSyntaxError("'" + callee + "' は変数ではなく関数です（呼び出すには '" + callee +
+                                 "()' と書きます）",
                              line, column);
         }
+        throwSyntaxError("変数 '" + shownText(ref.name) + "' に値を代入する文がありません", line,
+                         column);
     }
 
     // The name of the user function or built-in `name(…)` calls, or "" for none.
