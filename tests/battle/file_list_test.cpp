@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <utility>
+
 #include "app/error_reporter.h"
 #include "battle/dialog_result.h"
 #include "battle/file_title.h"
@@ -135,12 +139,36 @@ TEST(ListSortTest, SortsByFileTitle) {
     }
 }
 
+// Lists of few titles, so that many are equal, against the exchange sort itself.
+TEST(ListSortTest, EqualTitlesEndAsTheExchangeSortLeavesThem) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        Entries entries;
+        for (int k = static_cast<int>(random() % 40); k > 0; --k) {
+            entries.push_back(std::to_string(k) + "\\" + char('a' + random() % 5) + ".kvs");
+        }
+        Entries expected = entries;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            for (std::size_t j = i + 1; j < expected.size(); ++j) {
+                if (expected[i].substr(expected[i].find('\\')) >
+                    expected[j].substr(expected[j].find('\\'))) {
+                    std::swap(expected[i], expected[j]);
+                }
+            }
+        }
+        VectorFileList list(entries);
+        testing::FakeUserInterface ui;
+        ListSort(list, ui);
+        ASSERT_EQ(testing::entriesOf(list), expected) << "round " << round;
+    }
+}
+
 TEST(ListSortTest, FailureIsReportedAndEarlierExchangesStay) {
-    RecordingList list(Entries{"c.kvs", "b.kvs", "a.kvs"});
+    RecordingList list(Entries{"c.kvs", "a.kvs", "b.kvs"});
     list.failOnRewrite = 3;  // the first line of the second exchange
     testing::FakeUserInterface ui;
     ListSort(list, ui);
-    EXPECT_EQ(testing::entriesOf(list), (Entries{"b.kvs", "c.kvs", "a.kvs"}));
+    EXPECT_EQ(testing::entriesOf(list), (Entries{"a.kvs", "c.kvs", "b.kvs"}));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].message,
               errorMessageText(failure::kInvalidCall, "frmPrintout.ListSort"));
