@@ -4,6 +4,7 @@
 #include "report/script_host.h"
 #include "ttscript/beside_files.h"
 #include "ttscript/host_literals.h"
+#include "ttscript/script_failure.h"
 
 namespace mirudana {
 namespace {
@@ -35,7 +36,7 @@ std::string besideFileProblem(const std::string& folder, const std::string& name
             ttscript::readBesideFile(folder, name, ttscript::BesideKind::PageText).bytes);
         return "";
     } catch (const ttscript::BesideFileRefused& refused) {
-        return "ReadText(\"" + name + "\") を読めません: " + refused.what() +
+        return "ReadText(\"" + ttscript::shownText(name) + "\") を読めません: " + refused.what() +
                " (実行時エラーになります)";
     }
 }
@@ -45,25 +46,27 @@ std::string problemOf(const ttscript::HostLiteral& literal, const std::string& f
     switch (literal.kind) {
         case Kind::Query:
             if (isKnownQueryKey(literal.text)) return "";
-            return "不明なキー [" + literal.text + "] (\"True\" が返ります)";
+            return "不明なキー [" + ttscript::shownText(literal.text) + "] (\"True\" が返ります)";
         case Kind::SetItem:
             if (!isKnownSetDataItem(literal.text)) {
-                return "不明な項目 [" + literal.text + "] (何もしません)";
+                return "不明な項目 [" + ttscript::shownText(literal.text) + "] (何もしません)";
             }
             if (literal.text == kTargetItem && literal.value &&
                 selectsServerByMistake(*literal.value)) {
-                return "[" + literal.text + "] = \"" + *literal.value + "\" は" + kServerSide +
-                       "側を選びます (" + kClientSide + "側は \"" + kClientSide + "\")";
+                return "[" + literal.text + "] = \"" + ttscript::shownText(*literal.value) +
+                       "\" は" + kServerSide + "側を選びます (" + kClientSide + "側は \"" +
+                       kClientSide + "\")";
             }
             if (literal.text == kEncodingItem && literal.value &&
                 asksCp932ByMistake(*literal.value)) {
-                return "[" + literal.text + "] = \"" + *literal.value +
+                return "[" + literal.text + "] = \"" + ttscript::shownText(*literal.value) +
                        "\" は Shift_JIS で書きます (UTF-8 は \"" + kUtf8Encoding + "\")";
             }
             return "";
         case Kind::Command:
             if (isKnownCommand(literal.text)) return "";
-            return "不明なコマンド \"" + literal.text + "\" (実行時エラーになります)";
+            return "不明なコマンド \"" + ttscript::shownText(literal.text) +
+                   "\" (実行時エラーになります)";
         case Kind::BesideFile:
             return besideFileProblem(folder, literal.text);
     }

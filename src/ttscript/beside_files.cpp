@@ -133,13 +133,16 @@ BesideFile readBesideFile(const std::string& scriptFolder, std::string_view rela
 
 std::string besideFileText(std::string bytes) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (std::string_view(bytes).starts_with(kByteOrderMark)) bytes.erase(0, kByteOrderMark.size());
-    for (std::size_t i = 0; i < bytes.size();) {
+    // The place a message gives is the byte's in the file, the mark included.
+    const std::size_t mark =
+        std::string_view(bytes).starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    for (std::size_t i = mark; i < bytes.size();) {
         const std::size_t at = i;
         if (mirudana::decodeUtf8(bytes, i) == mirudana::kReplacement && i - at == 1) {
             refuse("UTF-8 のテキストではありません（" + std::to_string(at + 1) + " バイト目）");
         }
     }
+    bytes.erase(0, mark);
     return bytes;
 }
 

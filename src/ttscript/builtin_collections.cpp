@@ -83,7 +83,7 @@ Value add(Arguments a) {
     if (c.isDict()) {
         TextOf key(a[1]);
         if (c.find(key.str())) {
-            throwRuntimeError("辞書にキー \"" + std::string(key.str()) + "\" はすでにあります");
+            throwRuntimeError("辞書にキー \"" + shownText(key.str()) + "\" はすでにあります");
         }
         c.findOrAdd(key.str()) = a[2];
     } else {

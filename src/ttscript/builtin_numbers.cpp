@@ -89,8 +89,7 @@ Pattern readPattern(std::string_view text) {
     for (char c : fraction) valid = valid && c == '0';
     p.places = static_cast<int>(fraction.size());
     if (!valid || p.places > kMostDigits) {
-        throwRuntimeError("'Format' の書式が正しくありません: \"" +
-                          std::string(text.substr(0, 40)) + "\"");
+        throwRuntimeError("'Format' の書式が正しくありません: \"" + shownText(text) + "\"");
     }
     return p;
 }

@@ -182,8 +182,7 @@ Value val(Arguments a) {
         if (auto n = mirudana::parseDecimalNumber(number)) {
             // Any shorter prefix would be a wrong number, not a smaller one.
             if (std::isinf(*n)) {
-                throwRuntimeError("数値が大きすぎます: \"" + std::string(number.substr(0, 40)) +
-                                  "\"");
+                throwRuntimeError("数値が大きすぎます: \"" + shownText(number) + "\"");
             }
             return Value::number(*n);
         }

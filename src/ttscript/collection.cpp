@@ -8,13 +8,9 @@
 namespace ttscript {
 namespace {
 
-// Keys and values shown in messages are cut to this many bytes.
-constexpr std::size_t kShownBytes = 40;
-
 std::string shown(const Value& v) {
     if (v.isCollection()) return v.collection()->kindName();
-    std::string text = v.toText();
-    if (text.size() > kShownBytes) text.resize(kShownBytes);
+    std::string text = shownText(v.toText());
     return v.isNumber() ? text : "\"" + text + "\"";
 }
 

@@ -29,7 +29,7 @@ class Constant final : public ExprCode {
 
 [[noreturn]] void unassigned(Interpreter& run, const ExprCode& at, std::string_view name) {
     run.at(at);
-    throwRuntimeError("変数 '" + std::string(name) + "' にまだ値が入っていません");
+    throwRuntimeError("変数 '" + shownText(name) + "' にまだ値が入っていません");
 }
 
 template <bool Local>

@@ -63,7 +63,7 @@ void HostLink::runCmd(const std::string& verb, const std::string& noun) {
     checkStop();
     bool notFound = true;
     if (events_) guarded("RunCmd", [&] { events_->RunCmd(verb, noun, notFound); });
-    if (notFound) throwRuntimeError("不明なコマンドです: " + verb);
+    if (notFound) throwRuntimeError("不明なコマンドです: " + shownText(verb));
 }
 
 std::string HostLink::readText(const std::string& relative) {
@@ -73,7 +73,8 @@ std::string HostLink::readText(const std::string& relative) {
         if (events_) guarded("ReadText", [&] { events_->FileRead(file.path); });
         return besideFileText(std::move(file.bytes));
     } catch (const BesideFileRefused& refused) {
-        throwRuntimeError("ReadText(\"" + relative + "\") を読めません: " + refused.what());
+        throwRuntimeError("ReadText(\"" + shownText(relative) +
+                          "\") を読めません: " + refused.what());
     }
 }
 

@@ -49,6 +49,29 @@ constexpr std::pair<TokenKind, std::string_view> kSymbols[] = {
 
 constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 
+// The code point of an invisible character that pasted or joined text brings (a
+// no-break space, a zero-width space, a direction mark, a byte order mark) at the
+// start of `text`, or 0. Within a name it would make another name that looks the same.
+char32_t invisibleAt(std::string_view text) {
+    auto byte = [&](std::size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
+    };
+    if (byte(0) == 0xC2 && byte(1) == 0xA0) return 0xA0;
+    if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) return 0xFEFF;
+    if (byte(0) != 0xE2 || (byte(1) != 0x80 && byte(1) != 0x81)) return 0;
+    char32_t cp = 0x2000 + ((byte(1) & 0x3Fu) << 6) + (byte(2) & 0x3Fu);
+    bool invisible =
+        cp <= 0x200F || (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x205F && cp <= 0x206F);
+    return invisible ? cp : 0;
+}
+
+std::string codePointText(char32_t cp) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    std::string digits;
+    for (int shift = 12; shift >= 0; shift -= 4) digits += kHex[(cp >> shift) & 0xF];
+    return "U+" + digits;
+}
+
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -90,6 +113,10 @@ void Lexer::lexOne() {
         lexString(begin);
     } else if (c == '[') {
         lexHostKey(begin);
+    } else if (char32_t invisible = invisibleAt(src_.substr(pos_))) {
+        throwSyntaxError("見えない文字 " + codePointText(invisible) +
+                             " は使えません（半角スペースに直すか、消してください）",
+                         line_, startColumn_);
     } else if (isDigit(c) || (c == '.' && isDigit(peek(1)))) {
         lexNumber(begin);
     } else if (startsName()) {
@@ -186,7 +213,8 @@ void Lexer::advanceCharacter() {
 bool Lexer::startsName() const {
     char c = peek();
     return isAsciiLetter(c) || c == '_' ||
-           (static_cast<unsigned char>(c) >= 0x80 && !atIdeographicSpace());
+           (static_cast<unsigned char>(c) >= 0x80 && !atIdeographicSpace() &&
+            !invisibleAt(src_.substr(pos_)));
 }
 
 Token& Lexer::push(TokenKind kind, std::size_t begin) {
@@ -226,9 +254,9 @@ std::string describeToken(const Token& token) {
         case TokenKind::String:
             return "文字列";
         case TokenKind::HostKey:
-            return "'[" + token.text + "]'";
+            return "'[" + shownText(token.text) + "]'";
         case TokenKind::Name:
-            return "'" + token.text + "'";
+            return "'" + shownText(token.text) + "'";
         default:
             break;
     }

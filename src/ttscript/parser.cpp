@@ -284,7 +284,7 @@ class Parser {
             if (foldCase(t.text) == "dim") {
                 fail(t, "'Dim' は要りません（変数は宣言しなくても、代入すると使えます）");
             }
-            fail(peek(1), "'=' か '(' がありません（'" + t.text + "' の後）");
+            fail(peek(1), "'=' か '(' がありません（'" + shownText(t.text) + "' の後）");
         }
         ExprPtr target = parsePrimary();
         if (!check(TokenKind::Equal)) {

@@ -98,6 +98,11 @@ class Resolver {
     void resolveFunction(FunctionDef& fn) {
         Slots locals;
         for (const std::string& p : fn.parameters) {
+            // Such a name calls the built-in wherever it is read, never the argument.
+            if (isBareBuiltin(p)) {
+                throwSyntaxError("'" + p + "' は組み込み関数なので引数の名前にはできません",
+                                 fn.line, fn.column);
+            }
             if (!locals.try_emplace(p, static_cast<int>(locals.size())).second) {
                 throwSyntaxError("引数 '" + p + "' が二度あります", fn.line, fn.column);
             }
@@ -124,10 +129,15 @@ class Resolver {
     }
 
     void bind(VariableRef& ref, int line, int column) const {
-        if (!tryBind(ref)) {
-            throwSyntaxError("変数 '" + std::string(ref.name) + "' に値を代入する文がありません",
+        if (tryBind(ref)) return;
+        // Written as in Visual Basic, a call without parentheses reads a variable here.
+        if (std::string callee = calleeName(ref.name); !callee.empty()) {
+            throwSyntaxError("'" + callee + "' は変数ではなく関数です（呼び出すには '" + callee +
+                                 "()' と書きます）",
                              line, column);
         }
+        throwSyntaxError("変数 '" + shownText(ref.name) + "' に値を代入する文がありません", line,
+                         column);
     }
 
     // The name of the user function or built-in `name(…)` calls, or "" for none.
@@ -235,7 +245,7 @@ class Resolver {
         if (target.builtin < 0) {
             std::string_view name = target.name;
             if (resolveAsIndex(e)) return;
-            throwSyntaxError("不明な関数です: " + std::string(name), e.line, e.column);
+            throwSyntaxError("不明な関数です: " + shownText(name), e.line, e.column);
         }
         const Builtin& b = builtins()[static_cast<std::size_t>(target.builtin)];
         bool unbounded = b.maxArguments == kAnyNumberOfArguments;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace ttscript {
 
@@ -63,6 +64,11 @@ inline constexpr const char* kRuntimeErrorPrefix = "実行時エラー: ";
 [[noreturn]] inline void throwSyntaxError(const std::string& what, int line, int column) {
     throw ScriptFailure(kSyntaxErrorPrefix + what, {line, column});
 }
+
+// The start of a text from a script as a message quotes it: a long one is cut at a
+// character's start and ends in "…", and control characters are written "\x0D", so
+// a message stays one short line of valid UTF-8.
+std::string shownText(std::string_view text);
 
 // Both take the position of what the running script is working on.
 [[noreturn]] void throwRuntimeError(const std::string& what);

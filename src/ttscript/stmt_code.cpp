@@ -29,7 +29,7 @@ class Target {
         Value& v = of(run);
         if (v.isUnset()) [[unlikely]] {
             run.at(line, column);
-            throwRuntimeError("変数 '" + std::string(name_) + "' にまだ値が入っていません");
+            throwRuntimeError("変数 '" + shownText(name_) + "' にまだ値が入っていません");
         }
         return v;
     }

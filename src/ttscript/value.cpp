@@ -134,8 +134,7 @@ std::optional<double> Value::textAsNumber() const {
 double Value::requireNumericText() const {
     if (auto n = textAsNumber()) return *n;
     if (kind() == Kind::Collection) collectionMisused(*this, "数値として");
-    std::string shown(rawText().substr(0, 40));
-    throwRuntimeError("数値ではありません: \"" + shown + "\"");
+    throwRuntimeError("数値ではありません: \"" + shownText(rawText()) + "\"");
 }
 
 bool Value::isTrueText() const {

@@ -142,6 +142,9 @@ TEST(BesideFilesTest, TextMustBeUtf8AndLosesItsByteOrderMark) {
          "a"},
         {"手札", "手札"},
         {"a\x8E\xE8", "refused: UTF-8 のテキストではありません（2 バイト目）"},
+        {"\xEF\xBB\xBF"
+         "a\x8E",
+         "refused: UTF-8 のテキストではありません（5 バイト目）"},
         {"\xED\xA0\x80", "refused: UTF-8 のテキストではありません（1 バイト目）"},
     };
     for (const Case& c : cases) {
